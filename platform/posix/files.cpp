@@ -1,0 +1,302 @@
+// Files, attributes and read-only mappings over POSIX descriptors, with the sharing rules of
+// CreateFileA enforced between the handles of this process.
+#include <windows.h>
+
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <map>
+#include <mutex>
+#include <set>
+
+namespace {
+
+enum class Kind { File, Mapping };
+
+struct Object {
+  Kind kind;
+  int fd;
+  DWORD access;  // files: GENERIC_READ / GENERIC_WRITE
+  DWORD share;   // files: FILE_SHARE_*
+  dev_t dev;
+  ino_t ino;
+  DWORD size;  // mappings: bytes mapped by a view
+};
+
+std::mutex lock;
+std::set<Object*> objects;
+std::map<const void*, size_t> views;
+
+Object* Find(HANDLE handle, Kind kind) {
+  Object* object = static_cast<Object*>(handle);
+  if (!objects.count(object) || object->kind != kind) return nullptr;
+  return object;
+}
+
+DWORD ErrorFromErrno(int error) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR: return ERROR_FILE_NOT_FOUND;
+    case EACCES:
+    case EPERM:
+    case EISDIR: return ERROR_ACCESS_DENIED;
+    default: return ERROR_INVALID_PARAMETER;
+  }
+}
+
+// An opener is let in only if every holder shares what it asks for, and it shares what each
+// holder already has.
+bool SharingAllows(dev_t dev, ino_t ino, DWORD access, DWORD share) {
+  for (const Object* other : objects) {
+    if (other->kind != Kind::File || other->dev != dev || other->ino != ino) continue;
+    if ((access & GENERIC_READ) && !(other->share & FILE_SHARE_READ)) return false;
+    if ((access & GENERIC_WRITE) && !(other->share & FILE_SHARE_WRITE)) return false;
+    if ((other->access & GENERIC_READ) && !(share & FILE_SHARE_READ)) return false;
+    if ((other->access & GENERIC_WRITE) && !(share & FILE_SHARE_WRITE)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+extern "C" HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES,
+                              DWORD disposition, DWORD, HANDLE) {
+  if (!name || !*name) {
+    SetLastError(name ? ERROR_FILE_NOT_FOUND : ERROR_INVALID_PARAMETER);
+    return INVALID_HANDLE_VALUE;
+  }
+  int flags = O_CLOEXEC;
+  if ((access & GENERIC_READ) && (access & GENERIC_WRITE)) {
+    flags |= O_RDWR;
+  } else if (access & GENERIC_WRITE) {
+    flags |= O_WRONLY;
+  } else {
+    flags |= O_RDONLY;
+  }
+  bool truncate = false;
+  switch (disposition) {
+    case CREATE_NEW: flags |= O_CREAT | O_EXCL; break;
+    case CREATE_ALWAYS: flags |= O_CREAT; truncate = true; break;
+    case OPEN_ALWAYS: flags |= O_CREAT; break;
+    case OPEN_EXISTING: break;
+    default: SetLastError(ERROR_INVALID_PARAMETER); return INVALID_HANDLE_VALUE;
+  }
+  std::lock_guard<std::mutex> guard(lock);
+  int fd = open(name, flags, 0666);
+  if (fd < 0) {
+    SetLastError(ErrorFromErrno(errno));
+    return INVALID_HANDLE_VALUE;
+  }
+  struct stat info;
+  if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    close(fd);
+    SetLastError(ERROR_ACCESS_DENIED);
+    return INVALID_HANDLE_VALUE;
+  }
+  if (!SharingAllows(info.st_dev, info.st_ino, access, share)) {
+    close(fd);
+    SetLastError(ERROR_SHARING_VIOLATION);
+    return INVALID_HANDLE_VALUE;
+  }
+  // Truncate only once the sharing check has let us in, as the system does.
+  if (truncate && ftruncate(fd, 0) != 0) {
+    close(fd);
+    SetLastError(ErrorFromErrno(errno));
+    return INVALID_HANDLE_VALUE;
+  }
+  Object* object = new Object{Kind::File, fd, access, share, info.st_dev, info.st_ino, 0};
+  objects.insert(object);
+  SetLastError(ERROR_SUCCESS);
+  return object;
+}
+
+extern "C" BOOL ReadFile(HANDLE handle, LPVOID buffer, DWORD count, LPDWORD read, LPOVERLAPPED) {
+  if (read) *read = 0;
+  int fd;
+  {
+    std::lock_guard<std::mutex> guard(lock);
+    Object* file = Find(handle, Kind::File);
+    if (!file) {
+      SetLastError(ERROR_INVALID_HANDLE);
+      return FALSE;
+    }
+    if (!(file->access & GENERIC_READ)) {
+      SetLastError(ERROR_ACCESS_DENIED);
+      return FALSE;
+    }
+    fd = file->fd;
+  }
+  ssize_t n = ::read(fd, buffer, count);
+  if (n < 0) {
+    SetLastError(ErrorFromErrno(errno));
+    return FALSE;
+  }
+  if (read) *read = static_cast<DWORD>(n);
+  return TRUE;
+}
+
+extern "C" BOOL WriteFile(HANDLE handle, LPCVOID buffer, DWORD count, LPDWORD written,
+                          LPOVERLAPPED) {
+  if (written) *written = 0;
+  int fd;
+  {
+    std::lock_guard<std::mutex> guard(lock);
+    Object* file = Find(handle, Kind::File);
+    if (!file) {
+      SetLastError(ERROR_INVALID_HANDLE);
+      return FALSE;
+    }
+    if (!(file->access & GENERIC_WRITE)) {
+      SetLastError(ERROR_ACCESS_DENIED);
+      return FALSE;
+    }
+    fd = file->fd;
+  }
+  ssize_t n = ::write(fd, buffer, count);
+  if (n < 0) {
+    SetLastError(ErrorFromErrno(errno));
+    return FALSE;
+  }
+  if (written) *written = static_cast<DWORD>(n);
+  return TRUE;
+}
+
+extern "C" DWORD SetFilePointer(HANDLE handle, LONG distance, PLONG distanceHigh, DWORD method) {
+  std::lock_guard<std::mutex> guard(lock);
+  Object* file = Find(handle, Kind::File);
+  if (!file) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return INVALID_SET_FILE_POINTER;
+  }
+  off_t offset = distance;
+  if (distanceHigh) offset = static_cast<off_t>((static_cast<int64_t>(*distanceHigh) << 32) |
+                                                static_cast<uint32_t>(distance));
+  int whence = method == FILE_BEGIN ? SEEK_SET : method == FILE_END ? SEEK_END : SEEK_CUR;
+  off_t base = whence == SEEK_SET ? 0 : lseek(file->fd, 0, whence);
+  if (base + offset < 0) {
+    SetLastError(ERROR_NEGATIVE_SEEK);
+    return INVALID_SET_FILE_POINTER;
+  }
+  off_t result = lseek(file->fd, offset, whence);
+  if (result < 0) {
+    SetLastError(ErrorFromErrno(errno));
+    return INVALID_SET_FILE_POINTER;
+  }
+  if (distanceHigh) *distanceHigh = static_cast<LONG>(result >> 32);
+  SetLastError(ERROR_SUCCESS);
+  return static_cast<DWORD>(result);
+}
+
+extern "C" DWORD GetFileSize(HANDLE handle, LPDWORD sizeHigh) {
+  std::lock_guard<std::mutex> guard(lock);
+  Object* file = Find(handle, Kind::File);
+  struct stat info;
+  if (!file || fstat(file->fd, &info) != 0) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return INVALID_FILE_SIZE;
+  }
+  if (sizeHigh) *sizeHigh = static_cast<DWORD>(static_cast<uint64_t>(info.st_size) >> 32);
+  return static_cast<DWORD>(info.st_size);
+}
+
+extern "C" BOOL CloseHandle(HANDLE handle) {
+  std::lock_guard<std::mutex> guard(lock);
+  Object* object = static_cast<Object*>(handle);
+  if (!objects.erase(object)) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  close(object->fd);
+  delete object;
+  return TRUE;
+}
+
+extern "C" DWORD GetFileAttributesA(LPCSTR name) {
+  struct stat info;
+  if (!name || stat(name, &info) != 0) {
+    SetLastError(name ? ErrorFromErrno(errno) : ERROR_INVALID_PARAMETER);
+    return INVALID_FILE_ATTRIBUTES;
+  }
+  return S_ISDIR(info.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
+}
+
+extern "C" BOOL DeleteFileA(LPCSTR name) {
+  std::lock_guard<std::mutex> guard(lock);
+  struct stat info;
+  if (!name || stat(name, &info) != 0) {
+    SetLastError(name ? ErrorFromErrno(errno) : ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  // No opener in this module shares deletion, so an open file cannot be deleted.
+  for (const Object* other : objects) {
+    if (other->kind == Kind::File && other->dev == info.st_dev && other->ino == info.st_ino) {
+      SetLastError(ERROR_SHARING_VIOLATION);
+      return FALSE;
+    }
+  }
+  if (unlink(name) != 0) {
+    SetLastError(ErrorFromErrno(errno));
+    return FALSE;
+  }
+  return TRUE;
+}
+
+extern "C" HANDLE CreateFileMappingA(HANDLE handle, LPSECURITY_ATTRIBUTES, DWORD protect,
+                                     DWORD sizeHigh, DWORD sizeLow, LPCSTR) {
+  std::lock_guard<std::mutex> guard(lock);
+  Object* file = Find(handle, Kind::File);
+  if (!file || protect != PAGE_READONLY || !(file->access & GENERIC_READ)) {
+    SetLastError(file ? ERROR_ACCESS_DENIED : ERROR_INVALID_HANDLE);
+    return NULL;
+  }
+  struct stat info;
+  fstat(file->fd, &info);
+  uint64_t wanted = (static_cast<uint64_t>(sizeHigh) << 32) | sizeLow;
+  if (wanted == 0) wanted = static_cast<uint64_t>(info.st_size);
+  // The system refuses to map an empty file, and a read-only mapping cannot extend one.
+  if (wanted == 0) {
+    SetLastError(ERROR_FILE_INVALID);
+    return NULL;
+  }
+  if (wanted > static_cast<uint64_t>(info.st_size) || wanted > 0xFFFFFFFFu) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return NULL;
+  }
+  int fd = dup(file->fd);
+  Object* mapping = new Object{Kind::Mapping, fd, 0, 0, 0, 0, static_cast<DWORD>(wanted)};
+  objects.insert(mapping);
+  return mapping;
+}
+
+extern "C" LPVOID MapViewOfFile(HANDLE handle, DWORD, DWORD offsetHigh, DWORD offsetLow,
+                                SIZE_T bytes) {
+  std::lock_guard<std::mutex> guard(lock);
+  Object* mapping = Find(handle, Kind::Mapping);
+  if (!mapping || offsetHigh || offsetLow || bytes > mapping->size) {
+    SetLastError(mapping ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
+    return NULL;
+  }
+  size_t length = bytes ? bytes : mapping->size;
+  void* view = mmap(nullptr, length, PROT_READ, MAP_SHARED, mapping->fd, 0);
+  if (view == MAP_FAILED) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return NULL;
+  }
+  views[view] = length;
+  return view;
+}
+
+extern "C" BOOL UnmapViewOfFile(LPCVOID view) {
+  std::lock_guard<std::mutex> guard(lock);
+  auto found = views.find(view);
+  if (found == views.end()) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  munmap(const_cast<void*>(found->first), found->second);
+  views.erase(found);
+  return TRUE;
+}
