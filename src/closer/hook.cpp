@@ -1,0 +1,69 @@
+// The check runs inside every hooked process on every title redraw: it takes no heap memory
+// unless a rule list is empty and the files must be read again.
+#include "closer/hook.h"
+
+#include <string.h>
+
+#include "closer/rules.h"
+#include "host/shared_state.h"
+
+namespace {
+
+const int kTextCount = 255;  // the NUL included, so at most 254 bytes of text
+
+// Rebuilds the store when the list is still empty once no scan is running.
+void ReloadIfEmpty(const RuleList& list) {
+  RulesExclusive hold;
+  if (list.count == 0) LoadRules(SharedState.PluginDir);
+}
+
+int ScanClasses(const char* name) {
+  const RuleList& list = KillRules.ClassRules;
+  for (uint32_t i = 0; i < list.count; ++i) {
+    if (list.items[i] && CompareNoCaseAscii(name, list.items[i]->data) == 0) return 1;
+  }
+  return 0;
+}
+
+int ScanTitles(const char* title) {
+  const RuleList& list = KillRules.TitleRules;
+  for (uint32_t i = 0; i < list.count; ++i) {
+    if (list.items[i] && strstr(title, list.items[i]->data)) return 1;
+  }
+  return 0;
+}
+
+// Scans the list under the shared lock, reloading the files first when it is empty.
+int Match(const RuleList& list, int (*scan)(const char*), const char* text) {
+  {
+    RulesShared hold;
+    if (list.count != 0) return scan(text);
+  }
+  ReloadIfEmpty(list);
+  RulesShared hold;
+  return scan(text);
+}
+
+}  // namespace
+
+int MatchClass(const char* name) { return Match(KillRules.ClassRules, ScanClasses, name); }
+
+int MatchTitle(const char* title) { return Match(KillRules.TitleRules, ScanTitles, title); }
+
+void CheckWindow(HWND window) {
+  char className[256];
+  // A window that is already gone answers 0 and may leave the buffer as it was.
+  if (GetClassNameA(window, className, kTextCount) <= 0) className[0] = 0;
+  className[kTextCount - 1] = 0;
+  if (!MatchClass(className)) return;
+  char title[256];
+  if (GetWindowTextA(window, title, kTextCount) <= 0) title[0] = 0;
+  title[kTextCount - 1] = 0;
+  // Posted, not sent: the window may still refuse to close.
+  if (MatchTitle(title)) PostMessageA(window, WM_CLOSE, 0, 0);
+}
+
+LRESULT CALLBACK ShellHookProc(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HSHELL_REDRAW) CheckWindow(reinterpret_cast<HWND>(wParam));
+  return CallNextHookEx(SharedState.hook, code, wParam, lParam);
+}

@@ -1,0 +1,134 @@
+// Rule files: "keyword,value" lines, keyword "class" or "title" in any letter case, "//" starts
+// a comment; killwnd.txt first, then killwnd_custom.txt.
+#include "closer/rules.h"
+
+#include <new>
+
+#include "support/text_reader.h"
+
+RuleStore KillRules;
+
+namespace {
+
+void InitList(RuleList& list, uint32_t capacity) {
+  list.items = static_cast<StrBuf**>(malloc(capacity * sizeof(StrBuf*)));
+  list.count = 0;
+  list.capacity = list.items ? capacity : 0;
+}
+
+void ClearList(RuleList& list) {
+  for (uint32_t i = 0; i < list.count; ++i) {
+    StrBuf* rule = list.items[i];
+    if (!rule) continue;
+    rule->~StrBuf();
+    free(rule);
+  }
+  list.count = 0;
+}
+
+void AddRule(RuleList& list, const char* value) {
+  void* block = malloc(sizeof(StrBuf));
+  if (!block) return;
+  StrBuf* rule = new (block) StrBuf;
+  rule->Assign(value);
+  if (list.count + 1 > list.capacity) {
+    uint32_t capacity = 2 * (list.count + 1);
+    StrBuf** grown = static_cast<StrBuf**>(realloc(list.items, capacity * sizeof(StrBuf*)));
+    if (!grown) {
+      rule->~StrBuf();
+      free(rule);
+      return;
+    }
+    list.items = grown;
+    list.capacity = capacity;
+  }
+  list.items[list.count++] = rule;
+}
+
+const unsigned char kLower[128] = {
+    0,   1,   2,   3,   4,   5,   6,   7,   8,   9,   10,  11,  12,  13,  14,  15,
+    16,  17,  18,  19,  20,  21,  22,  23,  24,  25,  26,  27,  28,  29,  30,  31,
+    ' ', '!', '"', '#', '$', '%', '&', '\'', '(', ')', '*', '+', ',', '-', '.', '/',
+    '0', '1', '2', '3', '4', '5', '6', '7', '8', '9', ':', ';', '<', '=', '>', '?',
+    '@', 'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h', 'i', 'j', 'k', 'l', 'm', 'n', 'o',
+    'p', 'q', 'r', 's', 't', 'u', 'v', 'w', 'x', 'y', 'z', '[', '\\', ']', '^', '_',
+    '`', 'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h', 'i', 'j', 'k', 'l', 'm', 'n', 'o',
+    'p', 'q', 'r', 's', 't', 'u', 'v', 'w', 'x', 'y', 'z', '{', '|', '}', '~', 127,
+};
+
+// Bytes from 0x80 keep their value sign-extended, so compared unsigned they rank above ASCII.
+uint32_t Fold(char c) {
+  unsigned char byte = static_cast<unsigned char>(c);
+  if (byte < 0x80) return kLower[byte];
+  return static_cast<uint32_t>(static_cast<int32_t>(static_cast<signed char>(c)));
+}
+
+}  // namespace
+
+RuleStore::RuleStore() : lock(SRWLOCK_INIT) {
+  InitList(ClassRules, 4);
+  InitList(TitleRules, 64);
+}
+
+RuleStore::~RuleStore() {
+  ClearList(ClassRules);
+  ClearList(TitleRules);
+  free(ClassRules.items);
+  free(TitleRules.items);
+  ClassRules = RuleList{nullptr, 0, 0};
+  TitleRules = RuleList{nullptr, 0, 0};
+}
+
+int CompareNoCaseAscii(const char* first, const char* second) {
+  for (;; ++first, ++second) {
+    uint32_t a = Fold(*first), b = Fold(*second);
+    if (a == 0 || b == 0) break;
+    if (a > b) return 1;
+    if (a < b) return -1;
+  }
+  if (!*first && !*second) return 0;
+  return *second ? -1 : 1;
+}
+
+void ClearRules() {
+  ClearList(KillRules.ClassRules);
+  ClearList(KillRules.TitleRules);
+}
+
+int LoadRuleFile(const char* path) {
+  MappedTextReader reader;
+  reader.delimiter = ',';
+  reader.lineCount = 0;
+  if (!reader.Open(path, 1)) return 0;
+  for (;;) {
+    const char* field = reader.ReadField(0);
+    if (reader.FieldEnd == FieldEndData) break;
+    if (reader.FieldEnd == FieldEndLine) continue;
+    if (field[0] == '/' && field[1] == '/') {
+      reader.SkipLine();
+      continue;
+    }
+    if (CompareNoCaseAscii(field, "class") == 0) {
+      AddRule(KillRules.ClassRules, reader.ReadField(0));
+    } else if (CompareNoCaseAscii(field, "title") == 0) {
+      AddRule(KillRules.TitleRules, reader.ReadField(0));
+    }
+    if (reader.FieldEnd != FieldEndLine) reader.SkipLine();
+  }
+  reader.CloseReader();
+  return 1;
+}
+
+int LoadRules(const char* directory) {
+  ClearRules();
+  if (!directory) directory = "";
+  StrBuf path;
+  path.Assign(directory);
+  path.Append("killwnd.txt", 11);
+  LoadRuleFile(path.data);
+  path.Assign(directory);
+  path.Append("killwnd_custom.txt", 18);
+  LoadRuleFile(path.data);
+  path.Release();
+  return 1;
+}

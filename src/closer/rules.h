@@ -1,0 +1,49 @@
+// The per-process rule store: class names and title fragments loaded from the two rule files.
+#pragma once
+
+#include <windows.h>
+
+#include "support/strbuf.h"
+
+struct RuleList {
+  StrBuf** items;
+  uint32_t count;
+  uint32_t capacity;
+};
+
+class RuleStore {
+ public:
+  RuleStore();
+  ~RuleStore();
+  RuleStore(const RuleStore&) = delete;
+  RuleStore& operator=(const RuleStore&) = delete;
+
+  RuleList ClassRules;
+  RuleList TitleRules;
+  // Scans share it; loading and clearing take it alone.
+  SRWLOCK lock;
+};
+
+extern RuleStore KillRules;
+
+int LoadRules(const char* directory);
+int LoadRuleFile(const char* path);
+void ClearRules();
+int CompareNoCaseAscii(const char* first, const char* second);
+
+// Scoped holds of the store's lock.
+class RulesShared {
+ public:
+  RulesShared() { AcquireSRWLockShared(&KillRules.lock); }
+  ~RulesShared() { ReleaseSRWLockShared(&KillRules.lock); }
+  RulesShared(const RulesShared&) = delete;
+  RulesShared& operator=(const RulesShared&) = delete;
+};
+
+class RulesExclusive {
+ public:
+  RulesExclusive() { AcquireSRWLockExclusive(&KillRules.lock); }
+  ~RulesExclusive() { ReleaseSRWLockExclusive(&KillRules.lock); }
+  RulesExclusive(const RulesExclusive&) = delete;
+  RulesExclusive& operator=(const RulesExclusive&) = delete;
+};

@@ -1,0 +1,8 @@
+// The on/off switch: installs or removes the desktop-wide shell hook, and with persist also
+// writes or deletes the marker file "config.dat" in the plug-in directory.
+#pragma once
+
+void SetEnabled(int on, int persist);
+
+// PluginDir followed by name, in a 260-byte buffer; 0 when it does not fit.
+int PluginPath(const char* name, char (&path)[260]);
