@@ -67,6 +67,15 @@ void PutBytes(StrBuf& result, const unsigned char* bytes, uint32_t k) {
   for (uint32_t i = 0; i < k; ++i) result.data[result.length++] = static_cast<char>(bytes[i]);
 }
 
+// A pair the runtime rejects (user-defined and vendor rows) has no JIS code; it becomes the
+// geta mark, JIS's own substitute, never the 0 that would end the text early.
+const unsigned kGetaMark = 0x222E;
+
+unsigned PairToJisCode(unsigned pairCode) {
+  unsigned code = SjisPairToJis(pairCode);
+  return code ? code : kGetaMark;
+}
+
 }  // namespace
 
 unsigned SjisPairToJis(unsigned pairCode) { return _mbcjmstojis(pairCode); }
@@ -147,7 +156,7 @@ int SjisToEucInPlace(StrBuf& text) {
   unsigned char* b = reinterpret_cast<unsigned char*>(text.data);
   for (uint32_t i = 0; i + 1 < text.length;) {
     if (IsLeadByte(b[i]) && IsTrailByte(b[i + 1])) {
-      unsigned j = SjisPairToJis(b[i] * 256u + b[i + 1]);
+      unsigned j = PairToJisCode(b[i] * 256u + b[i + 1]);
       b[i] = static_cast<unsigned char>((j >> 8) | 0x80);
       b[i + 1] = static_cast<unsigned char>((j & 0xFF) | 0x80);
       i += 2;
@@ -169,7 +178,7 @@ int SjisToJis(StrBuf& text) {
     if (IsLeadByte(b[i]) && IsTrailByte(b[i + 1])) {
       if (!doubleByte) PutBytes(result, kToDouble, 3);
       doubleByte = true;
-      unsigned j = SjisPairToJis(b[i] * 256u + b[i + 1]);
+      unsigned j = PairToJisCode(b[i] * 256u + b[i + 1]);
       const unsigned char code[2] = {static_cast<unsigned char>(j >> 8),
                                      static_cast<unsigned char>(j & 0xFF)};
       PutBytes(result, code, 2);
