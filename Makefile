@@ -1,5 +1,5 @@
 # Entry points for people and CI. Each target installs what is missing first.
-.PHONY: demo build test test-native test-asan test-tsan test-win32 deps clean
+.PHONY: demo build test test-native test-asan test-tsan test-fuzz test-win32 fuzz deps clean
 
 CMAKE_JOBS ?= 2
 
@@ -15,8 +15,12 @@ demo: build
 test: deps
 	@scripts/run-tests
 
-test-native test-asan test-tsan test-win32: deps
+test-native test-asan test-tsan test-fuzz test-win32: deps
 	@scripts/run-tests $(@:test-%=%)
+
+# Each fuzz target for FUZZ_SECONDS (default 60), one after the other: FUZZ_SECONDS=600 make fuzz
+fuzz: deps
+	@fuzz/run
 
 clean:
 	rm -rf build dist
