@@ -17,8 +17,12 @@ int FileStream::Open(const char* name, int newMode) {
     access = GENERIC_WRITE;
     disposition = CREATE_ALWAYS;
   }
-  // Reopening must not leak the handle held so far.
-  if (handle) Close();
+  // Reopening must not leak the handle held so far; the counters keep their values until the
+  // new open succeeds, as after any failed open.
+  if (handle) {
+    CloseHandle(handle);
+    handle = NULL;
+  }
   HANDLE file = CreateFileA(name, access, share, NULL, disposition, 0, NULL);
   if (file == INVALID_HANDLE_VALUE) {
     handle = NULL;

@@ -1,0 +1,63 @@
+#include "common/temp_dir.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <filesystem>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+TempDir::TempDir() {
+#ifdef _WIN32
+  char base[MAX_PATH];
+  GetTempPathA(MAX_PATH, base);
+  static unsigned counter = 0;
+  for (;;) {
+    std::string candidate = std::string(base) + "lunet-test-" +
+                            std::to_string(GetCurrentProcessId()) + "-" +
+                            std::to_string(++counter);
+    if (CreateDirectoryA(candidate.c_str(), NULL)) {
+      path_ = candidate + "\\";
+      break;
+    }
+  }
+#else
+  std::string pattern = (std::filesystem::temp_directory_path() / "lunet-test-XXXXXX").string();
+  if (mkdtemp(pattern.data())) path_ = pattern + "/";
+#endif
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TempDir::Write(const std::string& name, const std::string& bytes) const {
+  std::string full = File(name);
+  FILE* file = fopen(full.c_str(), "wb");
+  if (file) {
+    fwrite(bytes.data(), 1, bytes.size(), file);
+    fclose(file);
+  }
+  return full;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  std::string bytes;
+  FILE* file = fopen(path.c_str(), "rb");
+  if (!file) return bytes;
+  char chunk[4096];
+  size_t n;
+  while ((n = fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, n);
+  fclose(file);
+  return bytes;
+}
+
+bool FileExists(const std::string& path) {
+  std::error_code ignored;
+  return std::filesystem::exists(path, ignored);
+}
