@@ -1,5 +1,5 @@
 # Entry points for people and CI. Each target installs what is missing first.
-.PHONY: demo build test test-native test-asan test-tsan test-fuzz test-win32 fuzz deps clean
+.PHONY: demo build test test-native test-asan test-tsan test-fuzz test-win32 fuzz bench deps clean
 
 CMAKE_JOBS ?= 2
 
@@ -21,6 +21,10 @@ test-native test-asan test-tsan test-fuzz test-win32: deps
 # Each fuzz target for FUZZ_SECONDS (default 60), one after the other: FUZZ_SECONDS=600 make fuzz
 fuzz: deps
 	@fuzz/run
+
+# Benchmarks, natively and under Wine, printed as one table (docs/performance.md keeps the last).
+bench: deps
+	@scripts/run-bench
 
 clean:
 	rm -rf build dist

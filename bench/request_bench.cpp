@@ -1,0 +1,71 @@
+// One "PLUGIN/2.0" round trip per iteration, as the host makes it: the request copied into a
+// fixed global block, request called, the answer block freed.
+#include <benchmark/benchmark.h>
+#include <chrono>
+
+#include "alloc_count.h"
+#include "host_calls.h"
+#include "host/request.h"
+#include "host/shared_state.h"
+#include "native_bench.h"
+#include "scratch_dir.h"
+
+namespace bench {
+
+namespace {
+
+void Expect(const std::string& text, LONG length, const char* what) {
+  if (RoundTrip(request, text) != length) Fail(std::string("unexpected answer length for ") + what);
+}
+
+void Answer(benchmark::State& state, std::string text, LONG length, const char* what) {
+  Expect(text, length, what);
+  HeapCounting counting;
+  HeapCount before = CurrentHeap();
+  for (auto _ : state) benchmark::DoNotOptimize(RoundTrip(request, text));
+  state.counters["allocs"] = static_cast<double>(CurrentHeap().allocations - before.allocations) /
+                             static_cast<double>(state.iterations());
+}
+
+// Switching writes or deletes the marker file and installs or removes the hook; only the named
+// direction is timed, the way back is not.
+void Toggle(benchmark::State& state, bool on) {
+  ScratchDir dir;
+  SetPluginDir(dir.path());
+  AttachModule();
+  std::string timed = ChoiceText(on ? "on" : "off"), back = ChoiceText(on ? "off" : "on");
+  if (!on) RoundTrip(request, back);
+  for (auto _ : state) {
+    auto start = std::chrono::steady_clock::now();
+    LONG length = RoundTrip(request, timed);
+    auto stop = std::chrono::steady_clock::now();
+    state.SetIterationTime(std::chrono::duration<double>(stop - start).count());
+    if (length != 72 || SharedState.enabled != (on ? 1 : 0)) Fail("the toggle did not switch");
+    RoundTrip(request, back);
+  }
+  if (SharedState.enabled) RoundTrip(request, ChoiceText("off"));
+  SetPluginDir("");
+}
+
+}  // namespace
+
+void RegisterRequestBenchmarks() {
+  benchmark::RegisterBenchmark("request/no_content", [](benchmark::State& state) {
+    Answer(state, RequestText("OnSecondChange", "Reference0: 1\r\n"), 50, "NoContent");
+  });
+  benchmark::RegisterBenchmark("request/version", [](benchmark::State& state) {
+    Answer(state, RequestText("version"), 61, "Version");
+  });
+  benchmark::RegisterBenchmark("request/menu", [](benchmark::State& state) {
+    Answer(state, RequestText("OnMenuExec"), 303, "Menu");
+  });
+  benchmark::RegisterBenchmark("request/cancelled", [](benchmark::State& state) {
+    Answer(state, ChoiceText("cancel"), 70, "Cancelled");
+  });
+  benchmark::RegisterBenchmark("request/on", [](benchmark::State& state) { Toggle(state, true); })
+      ->UseManualTime();
+  benchmark::RegisterBenchmark("request/off", [](benchmark::State& state) { Toggle(state, false); })
+      ->UseManualTime();
+}
+
+}  // namespace bench

@@ -1,0 +1,47 @@
+// Rule files of realistic shape for the benchmarks, the same bytes on both targets: class names
+// and title fragments as ad blockers list them, in a fixed pseudo-random order.
+#pragma once
+
+#include <stdint.h>
+
+#include <string>
+#include <vector>
+
+namespace bench {
+
+// A deterministic generator (xorshift), so every run and both targets see the same rules.
+class RuleNames {
+ public:
+  explicit RuleNames(uint32_t seed) : state_(seed ? seed : 1) {}
+  std::string ClassName();
+  std::string TitleFragment();
+
+ private:
+  uint32_t Next();
+  uint32_t Below(uint32_t n) { return Next() % n; }
+  std::string Suffix(uint32_t minimum, uint32_t maximum);
+
+  uint32_t state_;
+};
+
+// "class,..." and "title,..." lines, CR LF ended: classes in the class list and titles in the
+// title list. The last class and the last fragment are the ones the matching windows carry.
+struct RuleFile {
+  std::string text;
+  std::vector<std::string> classes;
+  std::vector<std::string> titles;
+};
+
+// classCount class lines and titleCount title lines, interleaved.
+RuleFile MakeRules(uint32_t classCount, uint32_t titleCount);
+// lineCount lines as a long list looks: one class line in four, a comment line in fifty, an
+// empty line in a hundred, the rest title lines.
+RuleFile MakeRuleLines(uint32_t lineCount);
+
+// What a desktop shows that no rule lists.
+extern const char kPlainClass[];
+extern const char kPlainTitle[];
+
+bool WriteFile(const std::string& path, const std::string& bytes);
+
+}  // namespace bench

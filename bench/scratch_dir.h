@@ -1,0 +1,29 @@
+// A fresh directory for one benchmark, removed with its files afterwards (native only).
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace bench {
+
+class ScratchDir {
+ public:
+  ScratchDir();
+  ~ScratchDir();
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+
+  // With its trailing separator, as the plug-in directory is kept.
+  const std::string& path() const { return path_; }
+  // Writes a file into the directory; aborts the run when that fails.
+  void Write(const std::string& name, const std::string& bytes);
+
+ private:
+  std::string path_;
+  std::vector<std::string> names_;
+};
+
+// Stops the run with a message: a benchmark whose setup failed would measure nothing.
+[[noreturn]] void Fail(const std::string& message);
+
+}  // namespace bench
