@@ -65,12 +65,13 @@ uint32_t Fold(char c) {
 
 }  // namespace
 
-RuleStore::RuleStore() : lock(SRWLOCK_INIT) {
+RuleStore::RuleStore() : lock(SRWLOCK_INIT), abandoned(0) {
   InitList(ClassRules, 4);
   InitList(TitleRules, 64);
 }
 
 RuleStore::~RuleStore() {
+  if (abandoned) return;
   ClearList(ClassRules);
   ClearList(TitleRules);
   free(ClassRules.items);
@@ -89,6 +90,8 @@ int CompareNoCaseAscii(const char* first, const char* second) {
   if (!*first && !*second) return 0;
   return *second ? -1 : 1;
 }
+
+void AbandonRules() { KillRules.abandoned = 1; }
 
 void ClearRules() {
   ClearList(KillRules.ClassRules);

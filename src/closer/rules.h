@@ -22,6 +22,8 @@ class RuleStore {
   RuleList TitleRules;
   // Scans share it; loading and clearing take it alone.
   SRWLOCK lock;
+  // Set when the process is ending: the store is left as it is and the destructor frees nothing.
+  int abandoned;
 };
 
 extern RuleStore KillRules;
@@ -29,6 +31,10 @@ extern RuleStore KillRules;
 int LoadRules(const char* directory);
 int LoadRuleFile(const char* path);
 void ClearRules();
+// For the process's end (DllMain's detach with a non-null reserved argument): the other threads
+// were stopped wherever they were, perhaps inside the store's lock or the heap's, so neither may
+// be touched again; the system takes the memory back.
+void AbandonRules();
 int CompareNoCaseAscii(const char* first, const char* second);
 
 // Scoped holds of the store's lock.

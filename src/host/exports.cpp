@@ -64,7 +64,7 @@ extern "C" int __cdecl configure(HWND owner) {
   return MessageBoxA(owner, kEnabledMessage, kCaption, MB_OK);
 }
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   if (reason == DLL_PROCESS_ATTACH) {
     SharedState.module = instance;
     ProcessModule = instance;
@@ -74,7 +74,11 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
       LoadRules(SharedState.PluginDir);
     }
   } else if (reason == DLL_PROCESS_DETACH) {
-    if (SharedState.enabled == 1) {
+    // A non-null reserved argument means the process is ending, not FreeLibrary: the lock may
+    // be held by a thread that no longer exists, and waiting for it would hang the exit.
+    if (reserved) {
+      AbandonRules();
+    } else if (SharedState.enabled == 1) {
       RulesExclusive hold;
       ClearRules();
     }
