@@ -1,0 +1,167 @@
+// lunet-adwindows: a stand-in for a browser that opens pop-up windows, to see which of them a
+// closer running in the desktop-wide shell hooks closes.
+//
+// Usage: lunet-adwindows [--hold MS] CLASS=TITLE ...
+//
+// For each CLASS=TITLE argument (split at the first '='; the title may be empty or hold '='),
+// registers CLASS once and creates a visible top-level window of that class with that title.
+// Then, in argument order, hands one "title redrawn" shell notification per window to the
+// desktop-wide shell hooks, pumps messages for MS milliseconds (default 1000) and prints one
+// line per window, in argument order, class and title as given:
+//
+//   closed <ms> <CLASS> <TITLE>   WM_CLOSE arrived <ms> milliseconds (3 decimals, '.' as the
+//                                 separator) after this window's notification was handed on
+//   open <CLASS> <TITLE>          no WM_CLOSE came while the program held its windows
+//
+// Exit status: 0 when every window was made and notified; 2 for bad arguments (with a usage
+// message on stderr); 1 when a window could not be made or notified.
+//
+// It loads no module itself: a closer that is on reaches it through its global hook.
+#include <windows.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "forward_redraw.h"
+
+namespace {
+
+struct AdWindow {
+  std::string className;
+  std::string title;
+  HWND handle = NULL;
+  LONGLONG notified = 0;  // performance counter when the notification was handed on
+  LONGLONG closed = 0;    // performance counter at WM_CLOSE, 0 while none came
+};
+
+std::vector<AdWindow> windows;
+
+LRESULT CALLBACK AdWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CLOSE) {
+    size_t index = static_cast<size_t>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (index < windows.size() && windows[index].handle == window && !windows[index].closed) {
+      LARGE_INTEGER now;
+      QueryPerformanceCounter(&now);
+      windows[index].closed = now.QuadPart;
+    }
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+int Usage(const char* problem) {
+  fprintf(stderr, "lunet-adwindows: %s\nusage: lunet-adwindows [--hold MS] CLASS=TITLE ...\n",
+          problem);
+  return 2;
+}
+
+// A whole decimal number of milliseconds, at most a day.
+bool ParseHold(const char* text, DWORD& hold) {
+  if (!*text) return false;
+  char* end = NULL;
+  unsigned long value = strtoul(text, &end, 10);
+  if (*end || text[0] == '-' || value > 86400000ul) return false;
+  hold = static_cast<DWORD>(value);
+  return true;
+}
+
+bool MakeWindow(size_t index) {
+  AdWindow& ad = windows[index];
+  HINSTANCE instance = GetModuleHandleA(NULL);
+  WNDCLASSEXA type = {};
+  type.cbSize = sizeof type;
+  type.lpfnWndProc = AdWindowProc;
+  type.hInstance = instance;
+  type.hCursor = LoadCursor(NULL, IDC_ARROW);
+  type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  type.lpszClassName = ad.className.c_str();
+  // The same class may stand in several arguments.
+  if (!RegisterClassExA(&type) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+  int offset = static_cast<int>(index % 16) * 24;
+  ad.handle = CreateWindowExA(0, ad.className.c_str(), ad.title.c_str(),
+                              WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40 + offset, 40 + offset, 320,
+                              200, NULL, NULL, instance, NULL);
+  if (!ad.handle) return false;
+  SetWindowLongPtrA(ad.handle, GWLP_USERDATA, static_cast<LONG_PTR>(index));
+  return true;
+}
+
+void PumpFor(DWORD hold) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    MSG message;
+    while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    DWORD spent = GetTickCount() - start;
+    if (spent >= hold) return;
+    MsgWaitForMultipleObjects(0, NULL, FALSE, hold - spent, QS_ALLINPUT);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  DWORD hold = 1000;
+  int first = 1;
+  if (first < argc && strcmp(argv[first], "--hold") == 0) {
+    if (first + 1 >= argc || !ParseHold(argv[first + 1], hold)) {
+      return Usage("--hold needs a whole number of milliseconds");
+    }
+    first += 2;
+  }
+  if (first >= argc) return Usage("no CLASS=TITLE given");
+  for (int i = first; i < argc; ++i) {
+    const char* split = strchr(argv[i], '=');
+    if (!split || split == argv[i]) return Usage("each window is CLASS=TITLE, CLASS not empty");
+    if (split - argv[i] > 255) return Usage("a class name is at most 255 bytes");
+    AdWindow ad;
+    ad.className.assign(argv[i], split - argv[i]);
+    ad.title = split + 1;
+    windows.push_back(ad);
+  }
+
+  for (size_t i = 0; i < windows.size(); ++i) {
+    if (!MakeWindow(i)) {
+      fprintf(stderr, "lunet-adwindows: cannot create window %s=%s (error %lu)\n",
+              windows[i].className.c_str(), windows[i].title.c_str(), GetLastError());
+      return 1;
+    }
+  }
+  if (!StartRedrawForwarding()) {
+    fprintf(stderr, "lunet-adwindows: cannot install the redraw forwarder (error %lu)\n",
+            GetLastError());
+    return 1;
+  }
+  int status = 0;
+  for (AdWindow& ad : windows) {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    ad.notified = now.QuadPart;
+    if (!ForwardRedraw(ad.handle)) {
+      fprintf(stderr, "lunet-adwindows: cannot notify %s=%s\n", ad.className.c_str(),
+              ad.title.c_str());
+      status = 1;
+    }
+  }
+  PumpFor(hold);
+  StopRedrawForwarding();
+
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  for (const AdWindow& ad : windows) {
+    if (ad.closed) {
+      double ms = 1000.0 * static_cast<double>(ad.closed - ad.notified) /
+                  static_cast<double>(frequency.QuadPart);
+      printf("closed %.3f %s %s\n", ms, ad.className.c_str(), ad.title.c_str());
+    } else {
+      printf("open %s %s\n", ad.className.c_str(), ad.title.c_str());
+    }
+  }
+  fflush(stdout);
+  return status;
+}
