@@ -1,0 +1,295 @@
+// Answers are Shift_JIS; they are shown converted for the console, line by line, then as the
+// balloon would show them.
+#include "session.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "console_text.h"
+
+namespace {
+
+const unsigned kShiftJis = 932;
+
+void Say(const std::string& text) { fputs(text.c_str(), stdout); }
+
+void SayError(const std::string& text) {
+  fflush(stdout);
+  fprintf(stderr, "lunet-host: %s\n", text.c_str());
+}
+
+std::string Indented(const std::string& text, const std::string& indent) {
+  std::string out;
+  for (const std::string& line : SplitLines(text)) out += indent + line + "\n";
+  return out;
+}
+
+bool ParseCount(const std::string& text, long& value) {
+  if (text.empty() || text.size() > 9) return false;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+  }
+  value = atol(text.c_str());
+  return true;
+}
+
+// What configure's message box said, read before lunet-host presses its OK button.
+struct BoxSeen {
+  bool seen = false;
+  std::string caption;
+  std::string text;
+};
+BoxSeen box;
+
+// The box's texts as the plug-in passed them: the system widened them from the ANSI code page,
+// so narrowing them back with it gives the bytes again.
+std::string WindowBytes(HWND window) {
+  WCHAR wide[1024];
+  int units = GetWindowTextW(window, wide, 1024);
+  char bytes[4096];
+  int count = WideCharToMultiByte(CP_ACP, 0, wide, units, bytes, sizeof bytes, NULL, NULL);
+  return std::string(bytes, count > 0 ? count : 0);
+}
+
+BOOL CALLBACK PressOk(HWND window, LPARAM) {
+  char className[16];
+  if (!GetClassNameA(window, className, sizeof className) || strcmp(className, "#32770") != 0) {
+    return TRUE;
+  }
+  if (!box.seen) {
+    box.seen = true;
+    box.caption = WindowBytes(window);
+    HWND text = GetDlgItem(window, 0xFFFF);  // a message box's static text
+    if (text) box.text = WindowBytes(text);
+  }
+  PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(window, IDOK)));
+  return FALSE;
+}
+
+// Runs inside the message box's own message loop.
+VOID CALLBACK LookForBox(HWND, UINT, UINT_PTR, DWORD) {
+  EnumThreadWindows(GetCurrentThreadId(), PressOk, 0);
+}
+
+}  // namespace
+
+const char kCommandHelp[] =
+    "commands:\n"
+    "  version           request \"ID: version\"\n"
+    "  menu              request \"ID: OnMenuExec\" and list the menu's choices\n"
+    "  pick N, or N      send the N-th choice of the last menu (\"OnChoiceSelect\")\n"
+    "  choose ID         send \"OnChoiceSelect\" with \"Reference0: ID\"\n"
+    "  send FILE         send the bytes of FILE as a request ('-' reads standard input)\n"
+    "  getversion        call getversion\n"
+    "  notify [ID]       call notify with a \"NOTIFY PLUGIN/2.0\" block (ID: OnNotify)\n"
+    "  configure         call configure; its message box is read and OK pressed\n"
+    "  run COMMAND LINE  start a program and wait for it while the plug-in stays loaded\n"
+    "  sleep MS          wait, handling window messages\n"
+    "  echo TEXT         print TEXT\n"
+    "  help, quit\n";
+
+void PumpMessages(DWORD ms) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    MSG message;
+    while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    DWORD passed = GetTickCount() - start;
+    if (passed >= ms) return;
+    MsgWaitForMultipleObjects(0, NULL, FALSE, ms - passed, QS_ALLINPUT);
+  }
+}
+
+bool Session::Execute(const std::string& line) {
+  size_t begin = line.find_first_not_of(" \t\r\n");
+  if (begin == std::string::npos || line[begin] == '#') return true;
+  size_t end = line.find_last_not_of(" \t\r\n");
+  std::string text = line.substr(begin, end - begin + 1);
+  size_t space = text.find_first_of(" \t");
+  std::string name = text.substr(0, space);
+  std::string rest;
+  if (space != std::string::npos) rest = text.substr(text.find_first_not_of(" \t", space));
+  if (options_.echo) Say("> " + text + "\n");
+
+  long number;
+  if (ParseCount(name, number)) return Pick(name);
+  if (name == "version" && rest.empty()) return Send(MakeRequest("version", ""));
+  if (name == "menu" && rest.empty()) return Send(MakeRequest("OnMenuExec", ""));
+  if (name == "pick") return Pick(rest);
+  if (name == "choose" && !rest.empty()) return Send(MakeRequest("OnChoiceSelect", rest));
+  if (name == "send" && !rest.empty()) return SendFile(rest);
+  if (name == "getversion" && rest.empty()) return GetVersion();
+  if (name == "notify") return Notify(rest.empty() ? "OnNotify" : rest);
+  if (name == "configure" && rest.empty()) return Configure();
+  if (name == "run" && !rest.empty()) return Run(rest);
+  if (name == "sleep" && ParseCount(rest, number)) {
+    PumpMessages(static_cast<DWORD>(number));
+    return true;
+  }
+  if (name == "echo") {
+    Say(rest + "\n");
+    return true;
+  }
+  if ((name == "help" || name == "?") && rest.empty()) {
+    Say(kCommandHelp);
+    return true;
+  }
+  if ((name == "quit" || name == "exit") && rest.empty()) {
+    quit_ = true;
+    return true;
+  }
+  SayError("unknown command or wrong arguments: " + text + " (help lists the commands)");
+  return false;
+}
+
+bool Session::Send(const std::string& request) {
+  std::string answer, note;
+  LONG reported = 0;
+  if (!plugin_.Request(request, answer, reported, note)) {
+    SayError("request returned no block");
+    return false;
+  }
+  ShowAnswer(answer, reported, note);
+  return true;
+}
+
+bool Session::Pick(const std::string& number) {
+  long index;
+  if (!ParseCount(number, index) || index < 1 || static_cast<size_t>(index) > choices_.size()) {
+    SayError(choices_.empty() ? "no menu to pick from: run menu first"
+                              : "pick a number from 1 to " + std::to_string(choices_.size()));
+    return false;
+  }
+  const Choice& choice = choices_[index - 1];
+  Say("  picked " + std::to_string(index) + ": ");
+  WriteText(stdout, choice.label, kShiftJis);
+  Say(" (" + choice.id + ")\n");
+  return Send(MakeRequest("OnChoiceSelect", choice.id));
+}
+
+bool Session::SendFile(const std::string& name) {
+  std::string bytes;
+  FILE* file = name == "-" ? stdin : fopen(name.c_str(), "rb");
+  if (!file) {
+    SayError(name + ": cannot be opened");
+    return false;
+  }
+  char chunk[4096];
+  size_t n;
+  while ((n = fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, n);
+  if (file != stdin) fclose(file);
+  return Send(bytes);
+}
+
+bool Session::GetVersion() {
+  std::string answer, note;
+  LONG reported = 0;
+  if (!plugin_.has("getversion")) {
+    SayError("the plug-in does not export getversion");
+    return false;
+  }
+  if (!plugin_.GetVersion(answer, reported, note)) {
+    SayError("getversion returned no block");
+    return false;
+  }
+  ShowAnswer(answer, reported, note);
+  return true;
+}
+
+bool Session::Notify(const std::string& id) {
+  if (!plugin_.has("notify")) {
+    SayError("the plug-in does not export notify");
+    return false;
+  }
+  std::string text = "NOTIFY" + MakeRequest(id, "").substr(3);
+  HGLOBAL result = NULL;
+  plugin_.Notify(text, result);
+  if (!result) {
+    Say("  notify returned NULL: the plug-in took the block\n");
+    return true;
+  }
+  // A block back is the host's to free, whatever it holds.
+  Say("  notify returned a block of " + std::to_string(GlobalSize(result)) + " bytes\n");
+  GlobalFree(result);
+  return true;
+}
+
+bool Session::Configure() {
+  if (!plugin_.has("configure")) {
+    SayError("the plug-in does not export configure");
+    return false;
+  }
+  box = BoxSeen();
+  UINT_PTR timer = options_.pressOk ? SetTimer(NULL, 0, 50, LookForBox) : 0;
+  int result = 0;
+  plugin_.Configure(NULL, result);
+  if (timer) KillTimer(NULL, timer);
+  if (box.seen) {
+    Say("  message box ");
+    WriteText(stdout, Quote(box.caption) + ": " + box.text, kShiftJis);
+    Say("  [OK pressed by lunet-host]\n");
+  }
+  Say("  configure returned " + std::to_string(result) + "\n");
+  return true;
+}
+
+bool Session::Run(const std::string& commandLine) {
+  STARTUPINFOA startup;
+  memset(&startup, 0, sizeof startup);
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  PROCESS_INFORMATION process;
+  std::string mutableLine = commandLine;
+  fflush(stdout);
+  fflush(stderr);
+  if (!CreateProcessA(NULL, &mutableLine[0], NULL, NULL, TRUE, 0, NULL, NULL, &startup, &process)) {
+    SayError("cannot start " + commandLine + ": " + ErrorText(GetLastError()));
+    return false;
+  }
+  CloseHandle(process.hThread);
+  // Keep handling messages while waiting: the plug-in's hooks belong to this thread.
+  while (MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, INFINITE, QS_ALLINPUT) ==
+         WAIT_OBJECT_0 + 1) {
+    PumpMessages(0);
+  }
+  DWORD code = 0;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hProcess);
+  Say("  [exit " + std::to_string(code) + "]\n");
+  return true;
+}
+
+void Session::ShowAnswer(const std::string& answer, LONG reported, const std::string& note) {
+  size_t nul = answer.find('\0');
+  std::string text = answer.substr(0, nul);
+  WriteText(stdout, Indented(text, "< "), kShiftJis);
+  std::string length = "  (" + std::to_string(reported) + " bytes";
+  if (nul == answer.size() - 1) length += ", the closing NUL included";
+  if (nul == std::string::npos) length += ", no closing NUL";
+  if (nul != std::string::npos && nul + 1 < answer.size()) length += ", bytes after a NUL";
+  Say(length + ")\n");
+  if (!note.empty()) SayError("warning: " + note);
+  if (options_.raw) Say(Indented(HexDump(answer), "  "));
+
+  std::string script = HeaderValue(text, "Script");
+  if (script.empty()) return;
+  std::string balloon = BalloonText(script);
+  Say("  balloon:\n");
+  WriteText(stdout, Indented(balloon, "    | "), kShiftJis);
+  std::vector<Choice> choices = ParseChoices(script);
+  if (choices.empty()) return;
+  choices_ = choices;
+  Say("  choices:\n");
+  for (size_t i = 0; i < choices_.size(); ++i) {
+    Say("    " + std::to_string(i + 1) + ". ");
+    WriteText(stdout, choices_[i].label, kShiftJis);
+    Say(" (" + choices_[i].id + ")\n");
+  }
+}

@@ -1,0 +1,44 @@
+// The commands of lunet-host, run one line at a time against a loaded plug-in.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "answer.h"
+#include "plugin.h"
+
+struct HostOptions {
+  bool raw = false;     // show answers in hex too
+  bool echo = true;     // print each command before running it (scripts)
+  bool pressOk = true;  // read configure's message box and press OK
+};
+
+class Session {
+ public:
+  Session(Plugin& plugin, const HostOptions& options) : plugin_(plugin), options_(options) {}
+
+  // Runs one command line; false when it failed. Blank lines and # comments do nothing.
+  bool Execute(const std::string& line);
+  bool quit() const { return quit_; }
+  size_t choices() const { return choices_.size(); }
+
+ private:
+  bool Send(const std::string& request);
+  bool Pick(const std::string& number);
+  bool SendFile(const std::string& name);
+  bool GetVersion();
+  bool Notify(const std::string& id);
+  bool Configure();
+  bool Run(const std::string& commandLine);
+  void ShowAnswer(const std::string& answer, LONG reported, const std::string& note);
+
+  Plugin& plugin_;
+  HostOptions options_;
+  std::vector<Choice> choices_;
+  bool quit_ = false;
+};
+
+// Waits for ms milliseconds while dispatching this thread's messages.
+void PumpMessages(DWORD ms);
+
+extern const char kCommandHelp[];

@@ -1,0 +1,265 @@
+// The walk repeats LoadRuleFile's steps on the same reader; StoreHolds then compares what the
+// walk found with what the module's own loader stored, so the two cannot drift apart unnoticed.
+#include "rule_walk.h"
+
+#include <string.h>
+#include <windows.h>
+
+#include "closer/rules.h"
+#include "console_text.h"
+#include "support/text_reader.h"
+
+namespace {
+
+enum Keyword { kNone, kClass, kTitle };
+
+Keyword KeywordOf(const char* field) {
+  if (CompareNoCaseAscii(field, "class") == 0) return kClass;
+  if (CompareNoCaseAscii(field, "title") == 0) return kTitle;
+  return kNone;
+}
+
+bool IsComment(const std::string& field) { return field.compare(0, 2, "//") == 0; }
+
+bool IsSpace(char c) { return c == ' ' || c == '\t'; }
+
+std::string Trim(const std::string& text) {
+  size_t begin = 0, end = text.size();
+  while (begin < end && IsSpace(text[begin])) ++begin;
+  while (end > begin && IsSpace(text[end - 1])) --end;
+  return text.substr(begin, end - begin);
+}
+
+const char kBom[] = "\xEF\xBB\xBF";
+
+// 1 when every byte from 0x80 up belongs to a well-formed UTF-8 sequence.
+bool LooksLikeUtf8(const std::string& text) {
+  for (size_t i = 0; i < text.size();) {
+    unsigned char byte = static_cast<unsigned char>(text[i]);
+    size_t extra = byte < 0x80                    ? 0
+                   : byte >= 0xC2 && byte <= 0xDF ? 1
+                   : byte >= 0xE0 && byte <= 0xEF ? 2
+                   : byte >= 0xF0 && byte <= 0xF4 ? 3
+                                                  : 9;
+    if (extra == 9 || i + extra >= text.size()) return false;
+    for (size_t k = 1; k <= extra; ++k) {
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+    }
+    i += extra + 1;
+  }
+  return true;
+}
+
+std::string AnsiName() {
+#ifdef _WIN32
+  return "the system's ANSI code page (" + std::to_string(GetACP()) + " here)";
+#else
+  return "the system's ANSI code page";
+#endif
+}
+
+void CheckValue(Keyword keyword, const std::string& value, std::vector<std::string>& warnings) {
+  bool isClass = keyword == kClass;
+  if (value.empty()) {
+    warnings.push_back(isClass ? "empty class name: no window has one, so this rule closes nothing"
+                               : "empty title fragment: every title contains it, so every window "
+                                 "of a listed class is closed");
+    return;
+  }
+  if (IsSpace(value.front()) || IsSpace(value.back())) {
+    warnings.push_back(
+        "spaces at the start or end of the value are part of the text, which must "
+        "match them too");
+  }
+  if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
+    warnings.push_back("the quotes are part of the text: nothing is unquoted");
+  }
+  if (value.size() > kHookTextBytes) {
+    warnings.push_back(isClass ? "longer than 254 bytes: the hook reads at most 254 bytes of a "
+                                 "class name, so this never matches"
+                               : "longer than 254 bytes: the hook reads at most 254 bytes of a "
+                                 "title, so this is never found");
+  }
+  bool ascii = true;
+  for (char c : value) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  if (!ascii) {
+    warnings.push_back(LooksLikeUtf8(value)
+                           ? "non-ASCII text that looks like UTF-8: windows are compared byte for "
+                             "byte in " +
+                                 AnsiName() + ", so it matches only if that is UTF-8"
+                           : "non-ASCII bytes: compared byte for byte with window texts in " +
+                                 AnsiName());
+  }
+}
+
+// A line that ended after its first field: the loader skips it.
+void SingleField(const std::string& field, bool atEnd, LineReport& line) {
+  line.text = field;
+  if (Trim(field).empty()) {
+    line.effect = LineEffect::Blank;
+  } else if (IsComment(field)) {
+    line.effect = LineEffect::Comment;
+  } else if (KeywordOf(Trim(field).c_str()) != kNone) {
+    line.warnings.push_back(std::string("keyword without a comma and a value") +
+                            (atEnd ? " at the end of the file" : "") + ": the line does nothing");
+  } else {
+    line.warnings.push_back("no comma: the line does nothing (write class,NAME or title,TEXT)");
+  }
+}
+
+void UnknownKeyword(const std::string& field, bool firstLine, LineReport& line) {
+  std::string bare = field;
+  if (firstLine && bare.compare(0, 3, kBom) == 0) bare = bare.substr(3);
+  if (field.empty()) {
+    line.warnings.push_back("the line starts with a comma, so it has no keyword: it does nothing");
+  } else if (bare != field && KeywordOf(bare.c_str()) != kNone) {
+    line.warnings.push_back(
+        "the file's byte order mark sticks to this keyword: the line does "
+        "nothing");
+  } else if (KeywordOf(Trim(bare).c_str()) != kNone) {
+    line.warnings.push_back("the keyword " + Quote(field) +
+                            " has spaces around it: only class and "
+                            "title count, so the line does nothing");
+  } else {
+    line.warnings.push_back("unknown keyword " + Quote(field) +
+                            " (only class and title count): the line does nothing");
+  }
+}
+
+void CheckEncoding(const unsigned char* view, int32_t size, std::vector<std::string>& warnings) {
+  std::string start(reinterpret_cast<const char*>(view), size < 3 ? size : 3);
+  if (start == kBom) {
+    warnings.push_back("begins with a UTF-8 byte order mark: save it in " + AnsiName() +
+                       ", without one");
+  }
+  if (memchr(view, 0, static_cast<size_t>(size))) {
+    warnings.push_back(
+        "holds NUL bytes (UTF-16 text?): a field ends at its first NUL; save it in " + AnsiName());
+  }
+}
+
+// The rest of the current line from the reader's position, without its line end.
+std::string RestOfLine(const MappedTextReader& reader) {
+  int32_t end = reader.position;
+  while (end < reader.size && reader.view[end] != '\r' && reader.view[end] != '\n') ++end;
+  return std::string(reinterpret_cast<const char*>(reader.view) + reader.position,
+                     static_cast<size_t>(end - reader.position));
+}
+
+FileState StateOfUnopened(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return FileState::Missing;
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return FileState::Directory;
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+  if (file == INVALID_HANDLE_VALUE) return FileState::Unreadable;
+  DWORD size = GetFileSize(file, NULL);
+  CloseHandle(file);
+  return size == 0 ? FileState::Empty : FileState::Unreadable;
+}
+
+int SameTexts(const RuleList& list, const std::vector<const LineReport*>& rules) {
+  if (list.count != rules.size()) return 0;
+  for (uint32_t i = 0; i < list.count; ++i) {
+    if (!list.items[i] || rules[i]->text != list.items[i]->data) return 0;
+  }
+  return 1;
+}
+
+}  // namespace
+
+FileReport WalkRuleFile(const std::string& path) {
+  FileReport report;
+  report.path = path;
+  MappedTextReader reader;
+  reader.delimiter = ',';
+  reader.lineCount = 0;
+  if (!reader.Open(path.c_str(), 1)) {
+    report.state = StateOfUnopened(path);
+    return report;
+  }
+  report.state = FileState::Read;
+  CheckEncoding(reader.view, reader.size, report.warnings);
+  for (;;) {
+    LineReport line;
+    line.line = reader.lineCount + 1;
+    std::string field = reader.ReadField(0);
+    if (reader.FieldEnd == FieldEndData || reader.FieldEnd == FieldEndLine) {
+      bool atEnd = reader.FieldEnd == FieldEndData;
+      SingleField(field, atEnd, line);
+      if (line.effect != LineEffect::Blank) report.lines.push_back(line);
+      if (atEnd) break;
+      continue;
+    }
+    line.text = field;
+    if (IsComment(field)) {
+      line.effect = LineEffect::Comment;
+      reader.SkipLine();
+      report.lines.push_back(line);
+      continue;
+    }
+    Keyword keyword = KeywordOf(field.c_str());
+    if (keyword != kNone) {
+      line.text = reader.ReadField(0);
+      line.effect = keyword == kClass ? LineEffect::ClassRule : LineEffect::TitleRule;
+      CheckValue(keyword, line.text, line.warnings);
+      if (reader.FieldEnd == FieldEndDelimiter) {
+        line.warnings.push_back("a third field is ignored: " + Quote(RestOfLine(reader)));
+      }
+    } else {
+      UnknownKeyword(field, line.line == 1, line);
+    }
+    if (reader.FieldEnd != FieldEndLine) reader.SkipLine();
+    report.lines.push_back(line);
+  }
+  reader.CloseReader();
+  return report;
+}
+
+std::vector<const LineReport*> RulesOf(const std::vector<FileReport>& files, LineEffect kind) {
+  std::vector<const LineReport*> rules;
+  for (const FileReport& file : files) {
+    for (const LineReport& line : file.lines) {
+      if (line.effect == kind) rules.push_back(&line);
+    }
+  }
+  return rules;
+}
+
+int StoreHolds(const std::vector<FileReport>& files) {
+  RulesShared hold;
+  return SameTexts(KillRules.ClassRules, RulesOf(files, LineEffect::ClassRule)) &&
+         SameTexts(KillRules.TitleRules, RulesOf(files, LineEffect::TitleRule));
+}
+
+std::vector<std::string> SetWarnings(const std::vector<FileReport>& files) {
+  size_t classes = RulesOf(files, LineEffect::ClassRule).size();
+  size_t titles = RulesOf(files, LineEffect::TitleRule).size();
+  std::vector<std::string> warnings;
+  if (classes == 0 && titles == 0) {
+    warnings.push_back(
+        "no rules at all: nothing is closed, and every title redraw in every "
+        "program reads the rule files again");
+  } else if (classes == 0) {
+    warnings.push_back(
+        "title fragments but no class rule: nothing is closed, and every title "
+        "redraw in every program reads the rule files again");
+  } else if (titles == 0) {
+    warnings.push_back(
+        "class rules but no title fragment: nothing is closed, and every title "
+        "redraw of a window of a listed class reads the rule files again");
+  }
+  return warnings;
+}
+
+const char* StateText(FileState state) {
+  switch (state) {
+    case FileState::Read: return "read";
+    case FileState::Missing: return "missing: nothing loaded from it";
+    case FileState::Empty: return "empty: an empty file cannot be mapped, nothing loaded from it";
+    case FileState::Directory: return "is a directory, not a file: nothing loaded from it";
+    case FileState::Unreadable:
+      return "cannot be opened (in use or denied): nothing loaded from it";
+  }
+  return "";
+}

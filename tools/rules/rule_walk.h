@@ -1,0 +1,40 @@
+// Reads a rule file step by step the way the module's loader does, and tells what each line did
+// and what in it may surprise the person who wrote it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+enum class LineEffect { Blank, Comment, ClassRule, TitleRule, Nothing };
+
+struct LineReport {
+  int line = 0;
+  LineEffect effect = LineEffect::Nothing;
+  std::string text;  // the stored rule for ClassRule and TitleRule, else the line's first field
+  std::vector<std::string> warnings;
+};
+
+enum class FileState { Read, Missing, Empty, Directory, Unreadable };
+
+struct FileReport {
+  std::string path;
+  FileState state = FileState::Missing;
+  std::vector<std::string> warnings;  // about the file as a whole
+  std::vector<LineReport> lines;      // blank lines left out
+};
+
+FileReport WalkRuleFile(const std::string& path);
+
+// The class rules or title fragments of the reports, in the order the module stores them.
+std::vector<const LineReport*> RulesOf(const std::vector<FileReport>& files, LineEffect kind);
+
+// 1 when the module's store (KillRules) holds exactly the rules the walks found, in order.
+int StoreHolds(const std::vector<FileReport>& files);
+
+// Warnings about a set of files loaded together: rules that cannot close anything.
+std::vector<std::string> SetWarnings(const std::vector<FileReport>& files);
+
+const char* StateText(FileState state);
+
+// The hook reads at most this many bytes of a class name or a title.
+const size_t kHookTextBytes = 254;
