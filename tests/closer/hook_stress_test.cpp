@@ -1,0 +1,62 @@
+// Many threads of one process in the window check while another keeps rebuilding the store.
+#include <atomic>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "closer/hook.h"
+#include "closer/rules_fixture.h"
+#include "closer/test_desktop.h"
+
+namespace {
+
+using HookStress = RulesFixture;
+
+TEST_F(HookStress, ScansNeverSeeAListBeingRebuilt) {
+  LoadFiles("class,AdFrame\nclass,Banner\ntitle,offer\ntitle,win a prize\n");
+  std::atomic<bool> stop{false};
+  std::atomic<long> checks{0}, adCloses{0}, wrongCloses{0};
+  std::vector<std::thread> scanners;
+  for (int t = 0; t < 8; ++t) {
+    scanners.emplace_back([&] {
+      // Each thread owns its windows: asking a window of this process for its title from
+      // another thread would wait for the owner to handle the request.
+      TestWindow ad("AdFrame", "special offer");
+      TestWindow plain("PlainFrame", "special offer");
+      TestWindow harmless("Banner", "weather");
+      const HWND windows[] = {ad.handle(), plain.handle(), harmless.handle()};
+      for (long i = 0; !stop.load(); ++i) {
+        ShellHookProc(HSHELL_REDRAW, reinterpret_cast<WPARAM>(windows[i % 3]), 0);
+        checks.fetch_add(1);
+        if (i % 64 == 0) ad.CloseRequests();  // keep the queue from filling up
+      }
+      adCloses += ad.CloseRequests();
+      wrongCloses += plain.CloseRequests() + harmless.CloseRequests();
+    });
+  }
+  long reloads = 0;
+  const std::string dir = dir_.path();
+  auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+  while (std::chrono::steady_clock::now() < end) {
+    {
+      RulesExclusive hold;
+      if (reloads % 2) {
+        ClearRules();  // the next scan must load the files itself
+      } else {
+        LoadRules(dir.c_str());
+      }
+    }
+    ++reloads;
+    std::this_thread::yield();
+  }
+  stop = true;
+  for (std::thread& scanner : scanners) scanner.join();
+
+  EXPECT_GT(checks.load(), 1000);
+  EXPECT_GT(reloads, 10);
+  EXPECT_GT(adCloses.load(), 0);
+  EXPECT_EQ(0, wrongCloses.load());
+  EXPECT_EQ((Texts{"AdFrame", "Banner"}), Classes());
+}
+
+}  // namespace

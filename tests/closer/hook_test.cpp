@@ -1,0 +1,144 @@
+// The window check: real windows on Windows, the stand-in desktop natively.
+#include "closer/hook.h"
+
+#include <string>
+
+#include "closer/rules_fixture.h"
+#include "closer/test_desktop.h"
+
+#ifndef _WIN32
+#include "standin.h"
+#endif
+
+namespace {
+
+class WindowCheck : public RulesFixture {
+ protected:
+  // One title-redraw notification for the window, as the system sends it.
+  static void Redraw(const TestWindow& window) {
+    ShellHookProc(HSHELL_REDRAW, reinterpret_cast<WPARAM>(window.handle()), 0);
+  }
+};
+
+TEST_F(WindowCheck, MatchingWindowIsAskedToCloseOnEveryRedraw) {
+  LoadFiles("class,AdFrame\ntitle,Special offer\n");
+  TestWindow ad("AdFrame", "Today: Special offer!");
+  Redraw(ad);
+  EXPECT_EQ(1, ad.CloseRequests());
+  Redraw(ad);
+  EXPECT_EQ(2, ad.CloseRequests());
+}
+
+TEST_F(WindowCheck, ClassAndFragmentMustBothMatch) {
+  LoadFiles("class,AdFrame\ntitle,Special offer\n", "class,lunetcasepad\n");
+  TestWindow noFragment("AdFrame", "Ordinary page");
+  TestWindow otherClass("PlainFrame", "Special offer");
+  TestWindow fragmentCase("AdFrame", "special offer");
+  TestWindow classCase("LunetCasePad", "Special offer inside");
+  for (TestWindow* window : {&noFragment, &otherClass, &fragmentCase, &classCase}) Redraw(*window);
+  EXPECT_EQ(0, noFragment.CloseRequests());
+  EXPECT_EQ(0, otherClass.CloseRequests());
+  EXPECT_EQ(0, fragmentCase.CloseRequests());  // fragments are case-sensitive
+  EXPECT_EQ(1, classCase.CloseRequests());      // class names are not
+}
+
+TEST_F(WindowCheck, OnlyTitleRedrawsAreChecked) {
+  LoadFiles("class,AdFrame\ntitle,offer\n");
+  TestWindow ad("AdFrame", "offer");
+  for (int code : {HSHELL_WINDOWCREATED, HSHELL_WINDOWACTIVATED, HSHELL_WINDOWDESTROYED, 5, 7}) {
+    ShellHookProc(code, reinterpret_cast<WPARAM>(ad.handle()), 0);
+  }
+  EXPECT_EQ(0, ad.CloseRequests());
+}
+
+TEST_F(WindowCheck, EmptyFragmentClosesEveryWindowOfAListedClass) {
+  LoadFiles("class,AdFrame\ntitle,");
+  TestWindow ad("AdFrame", "anything at all");
+  TestWindow untitled("AdFrame", "");
+  TestWindow other("PlainFrame", "anything at all");
+  for (TestWindow* window : {&ad, &untitled, &other}) Redraw(*window);
+  EXPECT_EQ(1, ad.CloseRequests());
+  EXPECT_EQ(1, untitled.CloseRequests());
+  EXPECT_EQ(0, other.CloseRequests());
+}
+
+TEST_F(WindowCheck, TextsAreCutAfter254Bytes) {
+  const std::string longClass = "C" + std::string(254, 'k');  // 255 bytes
+  LoadFiles("class," + longClass.substr(0, 254) + "\ntitle,AD\n");
+  TestWindow inside(longClass, std::string(252, 'x') + "AD");
+  TestWindow straddling(longClass, std::string(253, 'x') + "AD");
+  TestWindow beyond(longClass, std::string(254, 'x') + "AD");
+  for (TestWindow* window : {&inside, &straddling, &beyond}) Redraw(*window);
+  EXPECT_EQ(1, inside.CloseRequests());
+  EXPECT_EQ(0, straddling.CloseRequests());
+  EXPECT_EQ(0, beyond.CloseRequests());
+
+  LoadFiles("class," + longClass + "\ntitle,AD\n");  // the full name is never seen
+  TestWindow full(longClass, "AD");
+  Redraw(full);
+  EXPECT_EQ(0, full.CloseRequests());
+}
+
+TEST_F(WindowCheck, EmptyStoreIsLoadedFromThePluginDirectory) {
+  WriteRules("class,AdFrame\ntitle,offer\n");
+  TestWindow ad("AdFrame", "offer");
+  Redraw(ad);
+  EXPECT_EQ(1, ad.CloseRequests());
+  EXPECT_EQ(1u, KillRules.ClassRules.count);
+
+  // While both lists hold rules, edits to the files do not reach the store.
+  WriteRules("class,Other\ntitle,nothing\n");
+  Redraw(ad);
+  EXPECT_EQ(2, ad.CloseRequests());
+  EXPECT_EQ((Texts{"AdFrame"}), Classes());
+}
+
+TEST_F(WindowCheck, ClassRulesAloneCloseNothingAndTitlesAreReloaded) {
+  LoadFiles("class,AdFrame\n");
+  TestWindow ad("AdFrame", "offer");
+  Redraw(ad);
+  EXPECT_EQ(0, ad.CloseRequests());
+  EXPECT_TRUE(Titles().empty());
+
+  // The empty title list makes every matching class re-read both files.
+  WriteRules("class,AdFrame\ntitle,offer\n");
+  Redraw(ad);
+  EXPECT_EQ(1, ad.CloseRequests());
+  EXPECT_EQ((Texts{"offer"}), Titles());
+}
+
+TEST_F(WindowCheck, WindowThatIsGoneReadsAsEmptyText) {
+  LoadFiles("class,\ntitle,\n");  // an empty class rule matches only an empty class name
+  TestWindow gone("AdFrame", "offer");
+  HWND handle = gone.handle();
+  gone.Destroy();
+  ShellHookProc(HSHELL_REDRAW, reinterpret_cast<WPARAM>(handle), 0);
+  EXPECT_EQ(1, MatchClass(""));
+  EXPECT_EQ(0, MatchClass("AdFrame"));
+}
+
+#ifndef _WIN32
+TEST_F(WindowCheck, EveryNotificationIsPassedOnUnchanged) {
+  LoadFiles("class,AdFrame\ntitle,offer\n");
+  TestWindow ad("AdFrame", "offer");
+  SharedState.hook = reinterpret_cast<HHOOK>(0x1234);
+  standin::TakeNextHookCalls();
+  standin::SetNextHookResult(42);
+  EXPECT_EQ(42, ShellHookProc(HSHELL_REDRAW, reinterpret_cast<WPARAM>(ad.handle()), 7));
+  EXPECT_EQ(42, ShellHookProc(HSHELL_WINDOWCREATED, 99, 8));
+  standin::SetNextHookResult(0);
+  std::vector<standin::NextHookCall> calls = standin::TakeNextHookCalls();
+  ASSERT_EQ(2u, calls.size());
+  EXPECT_EQ(SharedState.hook, calls[0].hook);
+  EXPECT_EQ(HSHELL_REDRAW, calls[0].code);
+  EXPECT_EQ(reinterpret_cast<WPARAM>(ad.handle()), calls[0].wParam);
+  EXPECT_EQ(7, calls[0].lParam);
+  EXPECT_EQ(HSHELL_WINDOWCREATED, calls[1].code);
+  EXPECT_EQ(99u, calls[1].wParam);
+  EXPECT_EQ(8, calls[1].lParam);
+  EXPECT_EQ(1, ad.CloseRequests());
+  SharedState.hook = NULL;
+}
+#endif
+
+}  // namespace
