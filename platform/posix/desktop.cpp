@@ -1,7 +1,7 @@
 // A small in-process desktop: windows with a class and a title, shell hooks, posted messages,
 // message boxes and slim reader-writer locks.
-#include <windows.h>
 #include <string.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <map>

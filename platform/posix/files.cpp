@@ -1,12 +1,11 @@
 // Files, attributes and read-only mappings over POSIX descriptors, with the sharing rules of
 // CreateFileA enforced between the handles of this process.
-#include <windows.h>
-
 #include <errno.h>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <windows.h>
 
 #include <map>
 #include <mutex>
@@ -79,7 +78,10 @@ extern "C" HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY
   bool truncate = false;
   switch (disposition) {
     case CREATE_NEW: flags |= O_CREAT | O_EXCL; break;
-    case CREATE_ALWAYS: flags |= O_CREAT; truncate = true; break;
+    case CREATE_ALWAYS:
+      flags |= O_CREAT;
+      truncate = true;
+      break;
     case OPEN_ALWAYS: flags |= O_CREAT; break;
     case OPEN_EXISTING: break;
     default: SetLastError(ERROR_INVALID_PARAMETER); return INVALID_HANDLE_VALUE;
@@ -172,8 +174,9 @@ extern "C" DWORD SetFilePointer(HANDLE handle, LONG distance, PLONG distanceHigh
     return INVALID_SET_FILE_POINTER;
   }
   off_t offset = distance;
-  if (distanceHigh) offset = static_cast<off_t>((static_cast<int64_t>(*distanceHigh) << 32) |
-                                                static_cast<uint32_t>(distance));
+  if (distanceHigh)
+    offset = static_cast<off_t>((static_cast<int64_t>(*distanceHigh) << 32) |
+                                static_cast<uint32_t>(distance));
   int whence = method == FILE_BEGIN ? SEEK_SET : method == FILE_END ? SEEK_END : SEEK_CUR;
   off_t base = whence == SEEK_SET ? 0 : lseek(file->fd, 0, whence);
   if (base + offset < 0) {

@@ -1,7 +1,6 @@
 // Global memory blocks over the C heap; a small header remembers each block's size.
-#include <windows.h>
-
 #include <stdlib.h>
+#include <windows.h>
 
 #include <atomic>
 

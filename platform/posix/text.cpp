@@ -1,8 +1,7 @@
 // WideCharToMultiByte over iconv, one character at a time so that what a code page cannot hold
 // becomes the default character '?', as the system does. OEM is 437 and ANSI 1252, as in Wine.
-#include <windows.h>
-
 #include <iconv.h>
+#include <windows.h>
 
 #include <string>
 
@@ -44,8 +43,8 @@ void Encode(iconv_t converter, char32_t codePoint, std::string& out) {
 
 }  // namespace
 
-extern "C" int WideCharToMultiByte(UINT codePage, DWORD, LPCWSTR source, int units,
-                                   LPSTR output, int outputBytes, LPCSTR, LPBOOL usedDefault) {
+extern "C" int WideCharToMultiByte(UINT codePage, DWORD, LPCWSTR source, int units, LPSTR output,
+                                   int outputBytes, LPCSTR, LPBOOL usedDefault) {
   const char* name = IconvName(codePage);
   if (!source || outputBytes < 0 || !name || (outputBytes > 0 && !output)) {
     SetLastError(ERROR_INVALID_PARAMETER);

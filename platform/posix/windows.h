@@ -107,7 +107,8 @@ typedef LRESULT(CALLBACK* HOOKPROC)(int code, WPARAM wParam, LPARAM lParam);
 typedef struct {
   pthread_rwlock_t lock;
 } SRWLOCK, *PSRWLOCK;
-#define SRWLOCK_INIT {PTHREAD_RWLOCK_INITIALIZER}
+#define SRWLOCK_INIT \
+  { PTHREAD_RWLOCK_INITIALIZER }
 
 #ifdef __cplusplus
 extern "C" {
@@ -123,8 +124,7 @@ SIZE_T GlobalSize(HGLOBAL block);
 HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
                    DWORD disposition, DWORD flags, HANDLE templateFile);
 BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD count, LPDWORD read, LPOVERLAPPED overlapped);
-BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD count, LPDWORD written,
-               LPOVERLAPPED overlapped);
+BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD count, LPDWORD written, LPOVERLAPPED overlapped);
 DWORD SetFilePointer(HANDLE file, LONG distance, PLONG distanceHigh, DWORD method);
 DWORD GetFileSize(HANDLE file, LPDWORD sizeHigh);
 BOOL CloseHandle(HANDLE object);
@@ -132,8 +132,7 @@ DWORD GetFileAttributesA(LPCSTR name);
 BOOL DeleteFileA(LPCSTR name);
 HANDLE CreateFileMappingA(HANDLE file, LPSECURITY_ATTRIBUTES security, DWORD protect,
                           DWORD sizeHigh, DWORD sizeLow, LPCSTR name);
-LPVOID MapViewOfFile(HANDLE mapping, DWORD access, DWORD offsetHigh, DWORD offsetLow,
-                     SIZE_T bytes);
+LPVOID MapViewOfFile(HANDLE mapping, DWORD access, DWORD offsetHigh, DWORD offsetLow, SIZE_T bytes);
 BOOL UnmapViewOfFile(LPCVOID view);
 
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR source, int units, LPSTR output,

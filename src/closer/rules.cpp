@@ -45,6 +45,7 @@ void AddRule(RuleList& list, const char* value) {
   list.items[list.count++] = rule;
 }
 
+// clang-format off
 const unsigned char kLower[128] = {
     0,   1,   2,   3,   4,   5,   6,   7,   8,   9,   10,  11,  12,  13,  14,  15,
     16,  17,  18,  19,  20,  21,  22,  23,  24,  25,  26,  27,  28,  29,  30,  31,
@@ -55,6 +56,7 @@ const unsigned char kLower[128] = {
     '`', 'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h', 'i', 'j', 'k', 'l', 'm', 'n', 'o',
     'p', 'q', 'r', 's', 't', 'u', 'v', 'w', 'x', 'y', 'z', '{', '|', '}', '~', 127,
 };
+// clang-format on
 
 // Bytes from 0x80 keep their value sign-extended, so compared unsigned they rank above ASCII.
 uint32_t Fold(char c) {

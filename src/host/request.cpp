@@ -17,8 +17,7 @@ namespace {
 #define SJIS_ENABLE "\x97\x4C\x8C\xF8\x82\xC9\x82\xB7\x82\xE9"
 #define SJIS_DISABLE "\x96\xB3\x8C\xF8\x82\xC9\x82\xB7\x82\xE9"
 #define SJIS_CANCEL "\x83\x4C\x83\x83\x83\x93\x83\x5A\x83\x8B"
-#define SJIS_TITLE \
-  "\x83\x7E\x83\x4A\x83\x67\x83\x8C\x83\x6D\x83\x58\x83\x6E\x83\x8B\x83\x5B"
+#define SJIS_TITLE "\x83\x7E\x83\x4A\x83\x67\x83\x8C\x83\x6D\x83\x58\x83\x6E\x83\x8B\x83\x5B"
 
 const char kNoContent[] = "PLUGIN/2.0 204 No Content\r\nCharset: Shift_JIS\r\n\r\n";
 const char kVersion[] = HEADER_OK "Value: PLUGIN/2.0\r\n\r\n";
@@ -32,7 +31,8 @@ const char kMenuHead[] = HEADER_OK
     "Script: \\h\\f[bold,true]\\[" SJIS_TITLE "\\]\\f[bold,normal]\\n\\n[half]";
 const char kChoiceDisable[] = "\\![*]\\q[" SJIS_DISABLE ",off]";
 const char kChoiceEnable[] = "\\![*]\\q[" SJIS_ENABLE ",on]";
-const char kMenuMiddle[] = "\\n\\n[half]\\![*]\\q[" SJIS_CANCEL ",cancel]\\e\r\n"
+const char kMenuMiddle[] = "\\n\\n[half]\\![*]\\q[" SJIS_CANCEL
+                           ",cancel]\\e\r\n"
                            "Event: OnZorvelMenu\r\n";
 const char kReferenceDisable[] = "Reference0: " SJIS_DISABLE ",off\r\n";
 const char kReferenceEnable[] = "Reference0: " SJIS_ENABLE ",on\r\n";

@@ -107,7 +107,7 @@ int CharsetToCodePage(const char* name) {
     middle = (low + high) / 2;
   } while (low < middle || high > middle);
   return CompareCharsetName(CharsetTable[middle].name, name) == 0 ? CharsetTable[middle].codePage
-                                                                   : 1;
+                                                                  : 1;
 }
 
 uint32_t ConvertToCodePage(const WStrBuf& source, StrBuf& destination, int codePage) {

@@ -4,6 +4,6 @@
 #include <stddef.h>
 #include <stdlib.h>
 
-#define LUNET_HEAP_ALLOCATED                                               \
+#define LUNET_HEAP_ALLOCATED                                                 \
   static void* operator new(size_t bytes) noexcept { return malloc(bytes); } \
   static void operator delete(void* block) noexcept { free(block); }

@@ -1,9 +1,8 @@
 // StrBuf and WStrBuf: growable, zero-terminated strings whose length counts the terminator.
 #pragma once
 
-#include <windows.h>
-
 #include <stdint.h>
+#include <windows.h>
 
 struct StrBuf {
   char* data;
@@ -12,7 +11,7 @@ struct StrBuf {
 
   StrBuf() : data(nullptr), length(0), capacity(0) {}  // unset
   struct EmptyTag {};
-  explicit StrBuf(EmptyTag);                           // empty text
+  explicit StrBuf(EmptyTag);  // empty text
   ~StrBuf() { Release(); }
   StrBuf(const StrBuf&) = delete;
   StrBuf& operator=(const StrBuf&) = delete;

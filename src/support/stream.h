@@ -2,9 +2,8 @@
 // which owns an inner stream and calls hooks after data has passed.
 #pragma once
 
-#include <windows.h>
-
 #include <stdint.h>
+#include <windows.h>
 
 #include "support/heap.h"
 

@@ -39,7 +39,7 @@ TEST_F(WindowCheck, ClassAndFragmentMustBothMatch) {
   EXPECT_EQ(0, noFragment.CloseRequests());
   EXPECT_EQ(0, otherClass.CloseRequests());
   EXPECT_EQ(0, fragmentCase.CloseRequests());  // fragments are case-sensitive
-  EXPECT_EQ(1, classCase.CloseRequests());      // class names are not
+  EXPECT_EQ(1, classCase.CloseRequests());     // class names are not
 }
 
 TEST_F(WindowCheck, OnlyTitleRedrawsAreChecked) {

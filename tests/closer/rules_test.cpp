@@ -92,7 +92,7 @@ TEST(CompareNoCaseAscii, FoldsAsciiLettersOnly) {
   EXPECT_EQ(-1, CompareNoCaseAscii("a", "B"));
   EXPECT_EQ(1, CompareNoCaseAscii("abc", "ab"));
   EXPECT_EQ(-1, CompareNoCaseAscii("ab", "abc"));
-  EXPECT_EQ(1, CompareNoCaseAscii("Z", "["));  // letters fold to lower case before comparing
+  EXPECT_EQ(1, CompareNoCaseAscii("Z", "["));     // letters fold to lower case before comparing
   EXPECT_EQ(1, CompareNoCaseAscii("\x80", "z"));  // bytes from 0x80 rank above ASCII
   EXPECT_EQ(-1, CompareNoCaseAscii("~", "\xFF"));
   EXPECT_NE(0, CompareNoCaseAscii("\xC4", "\xE4"));  // no folding beyond ASCII

@@ -18,8 +18,7 @@ TempDir::TempDir() {
   static unsigned counter = 0;
   for (;;) {
     std::string candidate = std::string(base) + "lunet-test-" +
-                            std::to_string(GetCurrentProcessId()) + "-" +
-                            std::to_string(++counter);
+                            std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
     if (CreateDirectoryA(candidate.c_str(), NULL)) {
       path_ = candidate + "\\";
       break;

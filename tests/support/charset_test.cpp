@@ -1,12 +1,12 @@
 // Charset lookup, the own UTF-8 / EUC-JP / ISO-2022-JP writers and real platform conversions.
+#include "support/charset.h"
+
 #include <gtest/gtest.h>
 #include <locale.h>
 #include <mbctype.h>
 
 #include <string>
 #include <vector>
-
-#include "support/charset.h"
 
 namespace {
 
@@ -193,7 +193,9 @@ TEST_F(Mbcp932, SjisToEucInPlace) {
 
 TEST_F(Mbcp932, SjisToJisEscapesEachRun) {
   StrBuf text;
-  text.Assign("a\x82\xA0" "b");
+  text.Assign(
+      "a\x82\xA0"
+      "b");
   EXPECT_EQ(1, SjisToJis(text));
   EXPECT_EQ("61 1B 24 42 24 22 1B 28 42 62", Hex(text));
   text.Assign("\x82\xA0");
@@ -226,7 +228,9 @@ TEST(SjisPairToJis, UnchangedWithoutMultibyteCodePage932) {
 // F0 40 is a user-defined pair the runtime rejects: it must not become NUL bytes in the text.
 TEST_F(Mbcp932, RejectedPairsBecomeTheGetaMark) {
   StrBuf text;
-  text.Assign("a\xF0\x40" "b");
+  text.Assign(
+      "a\xF0\x40"
+      "b");
   SjisToJis(text);
   EXPECT_EQ("61 1B 24 42 22 2E 1B 28 42 62", Hex(text));
   text.Assign("\xF0\x40");

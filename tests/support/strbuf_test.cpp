@@ -1,8 +1,8 @@
 // Capacity and content rules of the growable strings.
+#include "support/strbuf.h"
+
 #include <gtest/gtest.h>
 #include <string.h>
-
-#include "support/strbuf.h"
 
 namespace {
 

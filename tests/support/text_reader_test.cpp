@@ -2,7 +2,6 @@
 #include "support/text_reader.h"
 
 #include <gtest/gtest.h>
-
 #include <string.h>
 
 #include <string>
@@ -185,8 +184,8 @@ TEST_F(ReaderTest, ReopeningAndWritingAndForeignStreams) {
 
 TEST_F(ReaderTest, OpenFileIsSharedForReadingOnly) {
   OpenOn("abc");
-  HANDLE reader = CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
-                              0, NULL);
+  HANDLE reader =
+      CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
   EXPECT_NE(INVALID_HANDLE_VALUE, reader);
   CloseHandle(reader);
   HANDLE writer = CreateFileA(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
