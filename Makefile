@@ -10,7 +10,9 @@ build: deps
 	@cmake --preset win32 >/dev/null
 	@cmake --build --preset win32 -j$(CMAKE_JOBS)
 
+# Under Wine and Xvfb: the closer switched on from the menu closes an advertisement, then off.
 demo: build
+	@scripts/demo
 
 test: deps
 	@scripts/run-tests

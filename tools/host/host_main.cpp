@@ -27,6 +27,7 @@ const char kUsageText[] =
     "  --dir DIR       the directory load receives (default: the plug-in's own)\n"
     "  --script FILE   run the commands in FILE, one a line ('-': standard input)\n"
     "  --raw           show each answer's bytes in hex too\n"
+    "  --brief         show only the status line of each answer's headers\n"
     "  --show-boxes    leave configure's message boxes for you to close\n"
     "  --help\n"
     "\n";
@@ -57,6 +58,8 @@ int ParseArguments(int argc, char** argv, Arguments& args) {
       args.script = argv[++i];
     } else if (arg == "--raw") {
       args.options.raw = true;
+    } else if (arg == "--brief") {
+      args.options.brief = true;
     } else if (arg == "--show-boxes") {
       args.options.pressOk = false;
     } else if (arg.size() > 1 && arg[0] == '-') {

@@ -113,7 +113,8 @@ bool Session::Execute(const std::string& line) {
   std::string name = text.substr(0, space);
   std::string rest;
   if (space != std::string::npos) rest = text.substr(text.find_first_not_of(" \t", space));
-  if (options_.echo) Say("> " + text + "\n");
+  // A script's own narration is shown as text, not as a command.
+  if (options_.echo && name != "echo") Say("> " + text + "\n");
 
   long number;
   if (ParseCount(name, number)) return Pick(name);
@@ -269,7 +270,7 @@ bool Session::Run(const std::string& commandLine) {
 void Session::ShowAnswer(const std::string& answer, LONG reported, const std::string& note) {
   size_t nul = answer.find('\0');
   std::string text = answer.substr(0, nul);
-  WriteText(stdout, Indented(text, "< "), kShiftJis);
+  WriteText(stdout, Indented(options_.brief ? SplitLines(text + "\n")[0] : text, "< "), kShiftJis);
   std::string length = "  (" + std::to_string(reported) + " bytes";
   if (nul == answer.size() - 1) length += ", the closing NUL included";
   if (nul == std::string::npos) length += ", no closing NUL";

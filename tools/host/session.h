@@ -9,6 +9,7 @@
 
 struct HostOptions {
   bool raw = false;     // show answers in hex too
+  bool brief = false;   // of the headers of an answer, show only the status line
   bool echo = true;     // print each command before running it (scripts)
   bool pressOk = true;  // read configure's message box and press OK
 };
