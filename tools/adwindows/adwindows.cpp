@@ -17,11 +17,10 @@
 // message on stderr); 1 when a window could not be made or notified.
 //
 // It loads no module itself: a closer that is on reaches it through its global hook.
-#include <windows.h>
-
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <windows.h>
 
 #include <string>
 #include <vector>
@@ -81,9 +80,9 @@ bool MakeWindow(size_t index) {
   // The same class may stand in several arguments.
   if (!RegisterClassExA(&type) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
   int offset = static_cast<int>(index % 16) * 24;
-  ad.handle = CreateWindowExA(0, ad.className.c_str(), ad.title.c_str(),
-                              WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40 + offset, 40 + offset, 320,
-                              200, NULL, NULL, instance, NULL);
+  ad.handle =
+      CreateWindowExA(0, ad.className.c_str(), ad.title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                      40 + offset, 40 + offset, 320, 200, NULL, NULL, instance, NULL);
   if (!ad.handle) return false;
   SetWindowLongPtrA(ad.handle, GWLP_USERDATA, static_cast<LONG_PTR>(index));
   return true;

@@ -1,0 +1,58 @@
+#include "host/module_fixture.h"
+
+#include <string.h>
+
+#include "closer/rules.h"
+#include "closer/switch.h"
+#include "host/exports.h"
+#include "host/protocol.h"
+#include "host/shared_state.h"
+
+#ifndef _WIN32
+#include "standin.h"
+#endif
+
+namespace {
+
+void SwitchOff() {
+  if (SharedState.enabled) SetEnabled(0, 0);
+}
+
+}  // namespace
+
+void ModuleTest::SetUp() {
+  ASSERT_FALSE(dir.path().empty());
+  SwitchOff();
+  memset(&SharedState, 0, sizeof SharedState);
+#ifdef _WIN32
+  instance = GetModuleHandleA(NULL);
+#else
+  instance = reinterpret_cast<HINSTANCE>(0x10000000);
+#endif
+  ASSERT_TRUE(DllMain(instance, DLL_PROCESS_ATTACH, NULL));
+}
+
+void ModuleTest::TearDown() {
+  SwitchOff();
+  DllMain(instance, DLL_PROCESS_DETACH, NULL);
+  {
+    RulesExclusive hold;
+    ClearRules();
+  }
+#ifndef _WIN32
+  standin::RemoveAllHooks();
+  standin::TakeMessageBoxes();
+  standin::TakePostedMessages();
+  standin::TakeNextHookCalls();
+#endif
+}
+
+void ModuleTest::Load(const std::string& directory) {
+  EXPECT_EQ(1, load(HostBlock(directory), static_cast<LONG>(directory.size())));
+}
+
+std::string ModuleTest::PluginDir() const {
+  return std::string(SharedState.PluginDir, strnlen(SharedState.PluginDir, 260));
+}
+
+bool ModuleTest::Enabled() const { return SharedState.enabled == 1; }

@@ -1,0 +1,56 @@
+// What the host sees of the module: its memory blocks, the answers it gets back, and the exact
+// answer texts it expects. Shared by the unit tests and the tests that load the built DLL.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+using RequestEntry = HGLOBAL(__cdecl*)(HGLOBAL block, LONG* length);
+
+// A fixed global block holding bytes, as the host hands it over (the module frees it).
+HGLOBAL HostBlock(const std::string& bytes);
+
+struct Answer {
+  bool returned = false;  // a block came back
+  LONG length = 0;        // what the module stored through the length pointer
+  std::string bytes;      // the block's first length bytes
+};
+
+// Sends text (its whole size, NULs included) and frees the answer block as the host does.
+Answer Ask(RequestEntry entry, const std::string& text);
+// The same, for an "ID: <id>" request with optional further header lines.
+Answer AskId(RequestEntry entry, const std::string& id, const std::string& more = "");
+// An "OnChoiceSelect" request carrying choice in Reference0.
+Answer Choose(RequestEntry entry, const std::string& choice);
+
+// The answers, written out from the protocol byte for byte, without the NUL the module adds.
+namespace answer {
+extern const std::string kNoContent;
+extern const std::string kVersion;
+extern const std::string kCancelled;
+extern const std::string kNowEnabled;
+extern const std::string kNowDisabled;
+std::string Menu(bool enabled);
+}  // namespace answer
+
+// The answer as the host receives it: the text and its terminating NUL.
+std::string Sent(const std::string& text);
+
+// The answer came back as text with its NUL and with the length the host is told (NUL counted).
+::testing::AssertionResult Answered(const Answer& answer, const std::string& text, LONG length);
+
+// A request and the answer it gets while the closer is off; none of them changes any state.
+struct Exchange {
+  const char* what;
+  std::string request;
+  std::string answer;  // as sent, NUL included
+};
+// How identifiers and choices are found: spacing, prefixes, first occurrences, unserved ones.
+std::vector<Exchange> IdentifierExchanges();
+
+// The message texts of configure, Shift_JIS.
+extern const std::string kEnabledMessage;
+extern const std::string kDisabledMessage;
