@@ -1,0 +1,76 @@
+# Checks the built module with the cross objdump:
+#   cmake -DOBJDUMP=<objdump> -DDLL=<lunet.dll> -P check_dll.cmake
+# A 32-bit i386 PE, exactly the six exports, a section "shared" that is shared between
+# processes, and imports from system DLLs only (the runtime is linked in statically).
+cmake_minimum_required(VERSION 3.25)
+foreach(tool OBJDUMP DLL)
+  if(NOT ${tool})
+    message(FATAL_ERROR "check_dll: ${tool} not given")
+  endif()
+endforeach()
+
+function(objdump option out)
+  execute_process(COMMAND ${OBJDUMP} ${option} ${DLL} OUTPUT_VARIABLE text RESULT_VARIABLE rc
+                  ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "check_dll: ${OBJDUMP} ${option} failed: ${err}")
+  endif()
+  set(${out} "${text}" PARENT_SCOPE)
+endfunction()
+
+objdump(-p private)
+objdump(-h headers)
+set(failures "")
+
+if(NOT private MATCHES "file format pei-i386" OR NOT private MATCHES "Magic[ \t]+010b[ \t]+\\(PE32\\)")
+  list(APPEND failures "not a PE32 i386 file")
+endif()
+if(NOT private MATCHES "\n[ \t]+DLL\n")
+  list(APPEND failures "not marked as a DLL")
+endif()
+
+# Export names: the "[n] name" lines after the name pointer table's heading.
+string(FIND "${private}" "[Ordinal/Name Pointer] Table" names_at)
+if(names_at EQUAL -1)
+  string(FIND "${private}" "[Name Pointer/Ordinal] Table" names_at)
+endif()
+string(SUBSTRING "${private}" ${names_at} -1 names_text)
+string(REGEX MATCHALL "\n[ \t]+\\[ *[0-9]+\\] [A-Za-z_@?0-9]+" export_lines "${names_text}")
+set(exports "")
+foreach(line IN LISTS export_lines)
+  string(REGEX REPLACE ".*\\] " "" name "${line}")
+  list(APPEND exports ${name})
+endforeach()
+list(SORT exports)
+if(NOT exports STREQUAL "configure;getversion;load;notify;request;unload")
+  list(APPEND failures "exports are '${exports}'")
+endif()
+
+# The shared section: its header line, then a flags line that says SHARED.
+if(NOT headers MATCHES "\n *[0-9]+ shared +[0-9a-f]+[^\n]*\n[^\n]*SHARED")
+  list(APPEND failures "no section 'shared' with the SHARED flag")
+endif()
+
+string(REGEX MATCHALL "DLL Name: [^\n]+" import_lines "${private}")
+set(imports "")
+foreach(line IN LISTS import_lines)
+  string(REGEX REPLACE "DLL Name: " "" name "${line}")
+  string(TOUPPER "${name}" name)
+  list(APPEND imports ${name})
+  if(NOT name MATCHES "^(KERNEL32|USER32|MSVCRT)\\.DLL$")
+    list(APPEND failures "imports ${name}")
+  endif()
+endforeach()
+foreach(needed KERNEL32.DLL USER32.DLL)
+  if(NOT needed IN_LIST imports)
+    list(APPEND failures "does not import ${needed}")
+  endif()
+endforeach()
+
+file(SIZE "${DLL}" size)
+if(failures)
+  list(JOIN failures "\n  " text)
+  message(FATAL_ERROR "check_dll: ${DLL}:\n  ${text}")
+endif()
+list(JOIN imports ", " import_text)
+message(STATUS "lunet.dll: ${size} bytes, PE32 i386, exports ${exports}, section shared, imports ${import_text}")

@@ -1,0 +1,122 @@
+// The closer across processes: a browser stand-in whose matching window the injected module
+// closes, a second process that maps the module itself and shares the switch, and a second
+// process that maps it at another address before the host switches on.
+#include <gtest/gtest.h>
+#include <stdio.h>
+
+#include "wine/plugin_host.h"
+
+namespace {
+
+const char kRules[] =
+    "// pop-ups of the test browser\r\n"
+    "class,AdFrame\r\n"
+    "title,Special offer\r\n";
+
+class CrossProcessTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    adwindows = BuiltFile("LUNET_ADWINDOWS");
+    probe = BuiltFile("LUNET_PROBE");
+    ASSERT_FALSE(adwindows.empty()) << "LUNET_ADWINDOWS must name lunet-adwindows.exe";
+    ASSERT_FALSE(probe.empty()) << "LUNET_PROBE must name lunet-probe.exe";
+    ASSERT_FALSE(host.dllPath.empty()) << "LUNET_DLL must name the built lunet.dll";
+    host.dir.Write("killwnd.txt", kRules);
+    ASSERT_TRUE(host.Map());
+    ASSERT_EQ(1, host.Load());
+  }
+  void TearDown() override {
+    // Leave the closer off and the module unmapped whatever happened above.
+    if (host.module) host.Choose("off");
+    host.Unmap();
+  }
+
+  std::vector<WindowFate> OpenWindows(const std::vector<std::string>& windows) {
+    std::vector<std::string> arguments = {"--hold", "500"};
+    arguments.insert(arguments.end(), windows.begin(), windows.end());
+    ProgramRun run = RunProgram(adwindows, arguments);
+    EXPECT_TRUE(run.started);
+    EXPECT_EQ(0u, run.exitCode) << run.output;
+    return ParseWindowFates(run.output);
+  }
+
+  ProgramRun Probe(const std::vector<std::string>& options) {
+    std::vector<std::string> arguments = {host.dllPath};
+    arguments.insert(arguments.end(), options.begin(), options.end());
+    ProgramRun run = RunProgram(probe, arguments);
+    EXPECT_TRUE(run.started);
+    EXPECT_EQ(0u, run.exitCode) << run.output;
+    return run;
+  }
+
+  PluginHost host;
+  std::string adwindows;
+  std::string probe;
+};
+
+const std::vector<std::string> kWindows = {
+    "AdFrame=Special offer: 50% off",  // the one to close
+    "NoteFrame=Special offer",         // other class
+    "AdFrame=Weather today",           // right class, other title
+};
+
+void ExpectOnlyTheAdClosed(const std::vector<WindowFate>& fates) {
+  EXPECT_EQ("closed", FateOf(fates, "AdFrame Special offer: 50% off"));
+  EXPECT_EQ("open", FateOf(fates, "NoteFrame Special offer"));
+  EXPECT_EQ("open", FateOf(fates, "AdFrame Weather today"));
+}
+
+TEST_F(CrossProcessTest, InjectedCloserClosesOnlyTheMatchingWindow) {
+  std::vector<WindowFate> before = OpenWindows(kWindows);
+  ASSERT_EQ(3u, before.size());
+  EXPECT_EQ("open", FateOf(before, "AdFrame Special offer: 50% off"));
+
+  EXPECT_EQ(Sent(answer::kNowEnabled), host.Choose("on").bytes);
+  ExpectOnlyTheAdClosed(OpenWindows(kWindows));
+
+  EXPECT_EQ(Sent(answer::kNowDisabled), host.Choose("off").bytes);
+  EXPECT_EQ("open", FateOf(OpenWindows(kWindows), "AdFrame Special offer: 50% off"));
+}
+
+TEST_F(CrossProcessTest, SecondProcessSharesTheSwitchAndTheDirectory) {
+  host.Choose("on");
+  // Another directory whose marker and rules would change everything if load took it.
+  TempDir other;
+  other.Write("config.dat", "Enabled");
+  other.Write("killwnd.txt", "class,NoteFrame\r\ntitle,Special offer\r\n");
+  ProgramRun run = Probe({"--menu", "--load", other.path()});
+  std::vector<std::string> lines = OutputLines(run.output);
+  ASSERT_EQ(3u, lines.size()) << run.output;
+  EXPECT_EQ("menu 305", lines[1]);  // the second process sees the closer on
+  EXPECT_EQ("load 1", lines[2]);
+
+  EXPECT_EQ(305, host.AskId("OnMenuExec").length);
+  ExpectOnlyTheAdClosed(OpenWindows(kWindows));
+}
+
+TEST_F(CrossProcessTest, SwitchOnWorksAfterAnotherProcessMappedTheModuleElsewhere) {
+  const SharedStateRecord* shared = host.Shared();
+  ASSERT_TRUE(shared);
+  EXPECT_EQ(host.module, shared->module);
+
+  ProgramRun run = Probe({"--reserve-base"});
+  unsigned long preferred = 0, loaded = 0;
+  ASSERT_EQ(2, sscanf(run.output.c_str(), "preferred 0x%lx loaded 0x%lx", &preferred, &loaded))
+      << run.output;
+  EXPECT_EQ(reinterpret_cast<UINT_PTR>(host.module), preferred);
+  ASSERT_NE(preferred, loaded) << "the loader did not relocate the module";
+
+  // The second process's attach recorded its own address, which names no module here: a hook
+  // installed with the shared handle would fail.
+  EXPECT_EQ(loaded, reinterpret_cast<UINT_PTR>(shared->module));
+  HHOOK wrong =
+      SetWindowsHookExA(WH_SHELL, ExportOf<HOOKPROC>(host.module, "notify"), shared->module, 0);
+  EXPECT_EQ(NULL, wrong);
+  if (wrong) UnhookWindowsHookEx(wrong);
+
+  EXPECT_EQ(Sent(answer::kNowEnabled), host.Choose("on").bytes);
+  EXPECT_TRUE(shared->hook != NULL);
+  ExpectOnlyTheAdClosed(OpenWindows(kWindows));
+}
+
+}  // namespace

@@ -1,0 +1,83 @@
+// The tests' side of a real plug-in host: lunet.dll copied into a fresh plug-in directory,
+// loaded with LoadLibraryA and driven through its exports found by name; and the other
+// programs of a cross-process test, started and read back.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "common/temp_dir.h"
+#include "host/protocol.h"
+#include "host/shared_state.h"
+
+// An export of module found by name, as a pointer of the entry's own type.
+template <typename Entry>
+Entry ExportOf(HMODULE module, const char* name) {
+  return reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+// A built file named by an environment variable that holds its path on the build machine.
+std::string BuiltFile(const char* variable);
+
+class PluginHost {
+ public:
+  PluginHost();
+  ~PluginHost();
+  PluginHost(const PluginHost&) = delete;
+  PluginHost& operator=(const PluginHost&) = delete;
+
+  // LoadLibraryA on the copy and GetProcAddress for the six exports; false if any is missing.
+  bool Map();
+  // unload when it was loaded, then FreeLibrary.
+  void Unmap();
+
+  // load with the plug-in directory (or another one), as the host passes it.
+  BOOL Load() { return LoadFrom(dir.path()); }
+  BOOL LoadFrom(const std::string& directory);
+  Answer Ask(const std::string& text) { return ::Ask(request, text); }
+  Answer AskId(const std::string& id, const std::string& more = "") {
+    return ::AskId(request, id, more);
+  }
+  Answer Choose(const std::string& choice) { return ::Choose(request, choice); }
+
+  // The shared section as this process maps it (read only, for checks).
+  const SharedStateRecord* Shared() const;
+
+  TempDir dir;
+  std::string dllPath;
+  HMODULE module = NULL;
+
+  BOOL(__cdecl* load)(HGLOBAL, LONG) = nullptr;
+  BOOL(__cdecl* unload)(void) = nullptr;
+  RequestEntry request = nullptr;
+  HGLOBAL(__cdecl* getversion)(LONG*) = nullptr;
+  HGLOBAL(__cdecl* notify)(HGLOBAL) = nullptr;
+  int(__cdecl* configure)(HWND) = nullptr;
+
+ private:
+  bool loaded_ = false;
+};
+
+struct ProgramRun {
+  bool started = false;
+  DWORD exitCode = 0;
+  std::string output;  // standard output
+};
+
+// Runs a program with the given arguments (each quoted) and waits for it.
+ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& arguments);
+
+// The lines of a program's output, without their line ends.
+std::vector<std::string> OutputLines(const std::string& output);
+
+// One line of lunet-adwindows: "closed <ms> CLASS TITLE" or "open CLASS TITLE".
+struct WindowFate {
+  bool closed = false;
+  double ms = 0;
+  std::string window;  // "CLASS TITLE"
+};
+std::vector<WindowFate> ParseWindowFates(const std::string& output);
+// "closed", "open", or "missing" for the window "CLASS TITLE".
+std::string FateOf(const std::vector<WindowFate>& fates, const std::string& window);

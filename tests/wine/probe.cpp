@@ -1,0 +1,81 @@
+// lunet-probe: a second process that maps lunet.dll itself, for the cross-process tests.
+//
+// Usage: lunet-probe DLL [--reserve-base] [--menu] [--load DIR]
+//   --reserve-base  reserve the DLL's preferred image base first, so the loader must relocate it
+//   --menu          send an "OnMenuExec" request and print "menu <reported length>"
+//   --load DIR      call load with DIR and print "load <result>"
+// Always prints "preferred 0x<base from the file> loaded 0x<where it was mapped>" first.
+// Exit 0, or 1 with a message on stderr when the DLL cannot be read, mapped or used.
+#include <stdio.h>
+#include <string.h>
+#include <windows.h>
+
+#include <string>
+
+#include "host/protocol.h"
+#include "wine/plugin_host.h"
+
+namespace {
+
+// The image base and size the DLL asks for, from its headers on disk.
+bool PreferredPlace(const char* path, DWORD& base, DWORD& size) {
+  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  BYTE headers[4096];
+  DWORD read = 0;
+  BOOL ok = ReadFile(file, headers, sizeof headers, &read, NULL);
+  CloseHandle(file);
+  if (!ok || read < sizeof(IMAGE_DOS_HEADER)) return false;
+  const IMAGE_DOS_HEADER* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(headers);
+  if (dos->e_magic != IMAGE_DOS_SIGNATURE || dos->e_lfanew < 0 ||
+      static_cast<DWORD>(dos->e_lfanew) + sizeof(IMAGE_NT_HEADERS32) > read) {
+    return false;
+  }
+  const IMAGE_NT_HEADERS32* nt =
+      reinterpret_cast<const IMAGE_NT_HEADERS32*>(headers + dos->e_lfanew);
+  base = nt->OptionalHeader.ImageBase;
+  size = nt->OptionalHeader.SizeOfImage;
+  return nt->Signature == IMAGE_NT_SIGNATURE;
+}
+
+int Fail(const char* what) {
+  fprintf(stderr, "lunet-probe: %s (error %lu)\n", what, GetLastError());
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    fprintf(stderr, "usage: lunet-probe DLL [--reserve-base] [--menu] [--load DIR]\n");
+    return 2;
+  }
+  const char* dll = argv[1];
+  DWORD base = 0, size = 0;
+  if (!PreferredPlace(dll, base, size)) return Fail("cannot read the DLL's headers");
+  for (int i = 2; i < argc; ++i) {
+    if (strcmp(argv[i], "--reserve-base") == 0 &&
+        !VirtualAlloc(reinterpret_cast<void*>(base), size, MEM_RESERVE, PAGE_NOACCESS)) {
+      return Fail("cannot reserve the preferred base");
+    }
+  }
+  HMODULE module = LoadLibraryA(dll);
+  if (!module) return Fail("cannot map the DLL");
+  printf("preferred 0x%08lx loaded 0x%08lx\n", base,
+         static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(module)));
+
+  RequestEntry request = ExportOf<RequestEntry>(module, "request");
+  auto load = ExportOf<BOOL(__cdecl*)(HGLOBAL, LONG)>(module, "load");
+  if (!request || !load) return Fail("missing exports");
+  for (int i = 2; i < argc; ++i) {
+    if (strcmp(argv[i], "--menu") == 0) {
+      printf("menu %ld\n", static_cast<long>(AskId(request, "OnMenuExec").length));
+    } else if (strcmp(argv[i], "--load") == 0 && i + 1 < argc) {
+      std::string directory = argv[++i];
+      printf("load %d\n", load(HostBlock(directory), static_cast<LONG>(directory.size())));
+    }
+  }
+  fflush(stdout);
+  FreeLibrary(module);
+  return 0;
+}
