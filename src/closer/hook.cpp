@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "closer/rules.h"
+#include "closer/switch.h"
 #include "host/shared_state.h"
 
 namespace {
@@ -14,7 +15,7 @@ const int kTextCount = 255;  // the NUL included, so at most 254 bytes of text
 // Rebuilds the store when the list is still empty once no scan is running.
 void ReloadIfEmpty(const RuleList& list) {
   RulesExclusive hold;
-  if (list.count == 0) LoadRules(SharedState.PluginDir);
+  if (list.count == 0) LoadPluginRules();
 }
 
 int ScanClasses(const char* name) {
@@ -45,6 +46,13 @@ int Match(const RuleList& list, int (*scan)(const char*), const char* text) {
 }
 
 }  // namespace
+
+int LoadPluginRules() {
+  char directory[sizeof SharedState.PluginDir];
+  if (PluginPath("", directory)) return LoadRules(directory);
+  ClearRules();
+  return 1;
+}
 
 int MatchClass(const char* name) { return Match(KillRules.ClassRules, ScanClasses, name); }
 

@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "closer/hook.h"
 #include "closer/rules.h"
 #include "closer/switch.h"
 #include "host/shared_state.h"
@@ -71,7 +72,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
     DisableThreadLibraryCalls(instance);
     if (SharedState.enabled == 1) {
       RulesExclusive hold;
-      LoadRules(SharedState.PluginDir);
+      LoadPluginRules();
     }
   } else if (reason == DLL_PROCESS_DETACH) {
     // A non-null reserved argument means the process is ending, not FreeLibrary: the lock may
