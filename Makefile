@@ -1,5 +1,5 @@
 # Entry points for people and CI. Each target installs what is missing first.
-.PHONY: demo build test test-native test-asan test-tsan test-fuzz test-win32 fuzz bench deps clean
+.PHONY: demo dist build test test-native test-asan test-tsan test-fuzz test-win32 fuzz bench deps clean
 
 CMAKE_JOBS ?= 2
 
@@ -13,6 +13,10 @@ build: deps
 # Under Wine and Xvfb: the closer switched on from the menu closes an advertisement, then off.
 demo: build
 	@scripts/demo
+
+# The release: dist/lunet/ and dist/lunet.zip.
+dist: build
+	@scripts/make-dist
 
 test: deps
 	@scripts/run-tests
