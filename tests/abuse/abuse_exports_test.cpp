@@ -1,0 +1,363 @@
+// The built lunet.dll under abuse through its real exports: blocks that disagree with their
+// lengths, missing pointers, 16 MiB of garbage, directories at and past the longest that fits,
+// calls in odd orders, a rule file locked by another process, and a hooked process that exits
+// while its threads are inside the rule store. Windows only (Wine).
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "common/temp_dir.h"
+#include "forward_redraw.h"
+#include "host/message_boxes.h"
+#include "host/protocol.h"
+#include "wine/plugin_host.h"
+
+namespace {
+
+// Each test has its own copy of the DLL in its own plug-in directory, so its shared section
+// starts zeroed; the closer is switched off again at the end.
+class AbuseTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(dll.Map()) << "cannot load " << dll.dllPath; }
+  void TearDown() override {
+    if (Enabled()) Choose("off");
+  }
+
+  bool Enabled() const { return dll.Shared() && dll.Shared()->enabled == 1; }
+  // Chooses "on" or "off" from the menu; true when the matching answer came back.
+  bool Choose(const std::string& choice) {
+    const std::string& expected = choice == "on" ? answer::kNowEnabled : answer::kNowDisabled;
+    return dll.Choose(choice).bytes == Sent(expected);
+  }
+
+  // Sends bytes in a block of their own size while claiming length.
+  Answer AskClaiming(const std::string& bytes, LONG length) {
+    Answer answer;
+    answer.length = length;
+    HGLOBAL block = dll.request(HostBlock(bytes), &answer.length);
+    if (!block) return answer;
+    answer.returned = true;
+    answer.bytes.assign(static_cast<const char*>(block), static_cast<size_t>(answer.length));
+    GlobalFree(block);
+    return answer;
+  }
+
+  PluginHost dll;
+  const TempDir& plugin = dll.dir;
+};
+
+// Bytes that can never hold "ID:" (no 'I') nor end the text (no NUL), from a fixed sequence.
+std::string Garbage(size_t size) {
+  std::string bytes(size, '\0');
+  uint32_t state = 12345;
+  for (char& c : bytes) {
+    state = state * 1103515245u + 12345u;
+    c = static_cast<char>(state >> 23);
+    if (c == 'I' || c == 0) c = 'i';
+  }
+  return bytes;
+}
+
+const std::string kVersionRequest = "GET PLUGIN/2.0\r\nID: version\r\n\r\n";
+
+TEST_F(AbuseTest, RequestLengthsThatDisagreeWithTheBlock) {
+  // Far longer than the block: the copy stops at the block's end.
+  EXPECT_EQ(Sent(answer::kVersion), AskClaiming(kVersionRequest, 1 << 30).bytes);
+  // Negative and zero lengths are empty requests.
+  EXPECT_EQ(Sent(answer::kNoContent), AskClaiming(kVersionRequest, -5).bytes);
+  EXPECT_EQ(Sent(answer::kNoContent), AskClaiming(kVersionRequest, 0).bytes);
+  // Shorter than the text: only what was claimed is read.
+  EXPECT_EQ(Sent(answer::kNoContent), AskClaiming(kVersionRequest, 18).bytes);
+}
+
+TEST_F(AbuseTest, RequestWithoutBlockOrLengthPointer) {
+  LONG length = 40;
+  HGLOBAL answer = dll.request(NULL, &length);
+  ASSERT_NE(nullptr, answer);
+  EXPECT_EQ(static_cast<LONG>(answer::kNoContent.size() + 1), length);
+  EXPECT_EQ(Sent(answer::kNoContent), std::string(static_cast<const char*>(answer), length));
+  GlobalFree(answer);
+  // No length pointer: nothing can be answered; the block is still taken and freed.
+  EXPECT_EQ(nullptr, dll.request(HostBlock(kVersionRequest), NULL));
+  EXPECT_EQ(nullptr, dll.request(NULL, NULL));
+  EXPECT_EQ(Sent(answer::kVersion), Ask(dll.request, kVersionRequest).bytes);
+}
+
+TEST_F(AbuseTest, SixteenMebibytesOfGarbage) {
+  std::string garbage = Garbage(16u << 20);
+  EXPECT_EQ(Sent(answer::kNoContent), Ask(dll.request, garbage).bytes);
+  // The whole block is searched: an ID line at its very end is found.
+  EXPECT_EQ(Sent(answer::kVersion), Ask(dll.request, garbage + "\r\nID: version\r\n").bytes);
+}
+
+TEST_F(AbuseTest, NulBytesBeforeTheIdLineHideIt) {
+  EXPECT_EQ(Sent(answer::kNoContent),
+            Ask(dll.request, std::string("GET PLUGIN/2.0\r\n\0\0", 18) + "ID: version\r\n").bytes);
+  EXPECT_EQ(Sent(answer::kNoContent), Ask(dll.request, std::string(64, '\0')).bytes);
+}
+
+// load never reads past the block or takes a length it cannot hold; the state stays as it was.
+TEST_F(AbuseTest, LoadRefusesBadBlocksAndLengths) {
+  ASSERT_EQ(1, dll.Load());
+  TempDir marked;
+  marked.Write("config.dat", "Enabled");
+  EXPECT_EQ(1, dll.load(NULL, 10));
+  EXPECT_EQ(1, dll.load(HostBlock(marked.path()), -1));
+  EXPECT_EQ(1, dll.load(HostBlock(marked.path()), 0x7FFFFFFF));
+  // Within the longest directory, but past the end of the block.
+  EXPECT_EQ(1, dll.load(HostBlock("ab"), 200));
+  EXPECT_FALSE(Enabled());
+  // The directory is still the first one: the marker goes there.
+  ASSERT_TRUE(Choose("on"));
+  EXPECT_TRUE(FileExists(plugin.File("config.dat")));
+  ASSERT_TRUE(Choose("off"));
+  EXPECT_FALSE(FileExists(plugin.File("config.dat")));
+}
+
+// The path with the prefix that lifts the MAX_PATH limit; the wide calls take it at any length.
+std::wstring LongPath(const std::string& path) {
+  return L"\\\\?\\" + std::wstring(path.begin(), path.end());
+}
+
+// Nested directories below base whose path, with its trailing separator, is exactly length bytes.
+std::string MakeDirectoryOfLength(const std::string& base, size_t length) {
+  std::string path = base;
+  while (path.size() < length) {
+    size_t left = length - path.size();
+    size_t name = left - 1 > 100 ? 100 : left - 1;
+    if (left - (name + 1) == 1) --name;  // never leave a single byte for the last component
+    path += std::string(name, 'd');
+    CreateDirectoryW(LongPath(path).c_str(), NULL);
+    path += '\\';
+  }
+  return path;
+}
+
+bool WriteMarker(const std::string& directory) {
+  HANDLE file = CreateFileW(LongPath(directory + "config.dat").c_str(), GENERIC_WRITE, 0, NULL,
+                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  return true;
+}
+
+TEST_F(AbuseTest, DirectoryOf249BytesIsTakenLongerOnesRefused) {
+  TempDir base;
+  std::string longest = MakeDirectoryOfLength(base.path(), 249);
+  ASSERT_EQ(249u, longest.size());
+  ASSERT_TRUE(WriteMarker(longest));
+  ASSERT_TRUE(CreateDirectoryA(base.File("e").c_str(), NULL));
+  std::string tooLong = MakeDirectoryOfLength(base.path() + "e\\", 250);
+  ASSERT_EQ(250u, tooLong.size());
+  ASSERT_TRUE(WriteMarker(tooLong));
+
+  ASSERT_EQ(1, dll.Load());
+  EXPECT_EQ(1, dll.LoadFrom(tooLong));
+  EXPECT_FALSE(Enabled()) << "a 250-byte directory was taken";
+  EXPECT_EQ(1, dll.LoadFrom(std::string(300, 'x')));
+  EXPECT_FALSE(Enabled());
+  ASSERT_TRUE(Choose("on"));
+  EXPECT_TRUE(FileExists(plugin.File("config.dat")));
+  ASSERT_TRUE(Choose("off"));
+
+  // 249 bytes fit with "config.dat" and its NUL: its marker switches the closer on.
+  EXPECT_EQ(1, dll.LoadFrom(longest));
+  EXPECT_TRUE(Enabled());
+  ASSERT_TRUE(Choose("off"));
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((longest + "config.dat").c_str()));
+  DeleteFileW(LongPath(tooLong + "config.dat").c_str());
+}
+
+TEST_F(AbuseTest, ExportsInOddOrders) {
+  // unload and request before any load.
+  EXPECT_EQ(1, dll.unload());
+  EXPECT_EQ(Sent(answer::Menu(false)), AskId(dll.request, "OnMenuExec").bytes);
+  EXPECT_EQ(Sent(answer::kVersion), AskId(dll.request, "version").bytes);
+  EXPECT_EQ(nullptr, dll.notify(NULL));
+  HGLOBAL version = dll.getversion(NULL);
+  ASSERT_NE(nullptr, version);
+  EXPECT_EQ(0, memcmp(version, "PLUGIN/2.0", 10));
+  GlobalFree(version);
+
+  // Load twice, unload twice.
+  plugin.Write("config.dat", "Enabled");
+  EXPECT_EQ(1, dll.Load());
+  EXPECT_EQ(1, dll.Load());
+  EXPECT_TRUE(Enabled());
+  EXPECT_EQ(1, dll.unload());
+  EXPECT_EQ(1, dll.unload());
+  EXPECT_FALSE(Enabled());
+  EXPECT_TRUE(FileExists(plugin.File("config.dat")));
+  EXPECT_EQ(1, dll.Load());
+  EXPECT_TRUE(Enabled());
+  ASSERT_TRUE(Choose("off"));
+}
+
+// Before any load the directory is empty: the marker goes to the current directory.
+TEST_F(AbuseTest, ChoiceBeforeLoadUsesTheCurrentDirectory) {
+  char saved[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, saved);
+  TempDir current;
+  ASSERT_TRUE(SetCurrentDirectoryA(current.path().c_str()));
+  EXPECT_TRUE(Choose("on"));
+  EXPECT_TRUE(FileExists(current.File("config.dat")));
+  EXPECT_TRUE(Choose("off"));
+  EXPECT_FALSE(FileExists(current.File("config.dat")));
+  SetCurrentDirectoryA(saved);
+}
+
+// configure shows a real message box each time; the watcher presses OK.
+TEST_F(AbuseTest, ConfigureTwiceQuickly) {
+  ASSERT_EQ(1, dll.Load());
+  MessageBoxes boxes;
+  EXPECT_EQ(IDOK, dll.configure(NULL));
+  EXPECT_TRUE(FileExists(plugin.File("config.dat")));
+  EXPECT_EQ(IDOK, dll.configure(NULL));
+  EXPECT_FALSE(FileExists(plugin.File("config.dat")));
+  EXPECT_FALSE(Enabled());
+  std::vector<SeenBox> seen = boxes.Take();
+  ASSERT_EQ(2u, seen.size());
+  EXPECT_EQ("Tessop", seen[0].caption);
+  EXPECT_EQ(kEnabledMessage, seen[0].text);
+  EXPECT_EQ(kDisabledMessage, seen[1].text);
+}
+
+// A directory named config.dat: the marker can be neither written nor deleted, the state still
+// follows every choice.
+TEST_F(AbuseTest, MarkerPathTakenByADirectory) {
+  ASSERT_TRUE(CreateDirectoryA(plugin.File("config.dat").c_str(), NULL));
+  ASSERT_EQ(1, dll.Load());
+  EXPECT_TRUE(Enabled());  // any attributes count as the marker
+  EXPECT_TRUE(Choose("off"));
+  EXPECT_FALSE(Enabled());
+  EXPECT_TRUE(Choose("on"));
+  EXPECT_TRUE(Enabled());
+  EXPECT_TRUE(Choose("off"));
+  EXPECT_EQ(FILE_ATTRIBUTE_DIRECTORY,
+            GetFileAttributesA(plugin.File("config.dat").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// A window class of our own whose windows note the WM_CLOSE they get.
+class TargetWindows {
+ public:
+  explicit TargetWindows(const char* className) : className_(className) {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = Procedure;
+    windowClass.hInstance = GetModuleHandleA(NULL);
+    windowClass.lpszClassName = className_;
+    RegisterClassA(&windowClass);
+  }
+  ~TargetWindows() { UnregisterClassA(className_, GetModuleHandleA(NULL)); }
+
+  HWND Create(const char* title) {
+    return CreateWindowExA(0, className_, title, WS_POPUP, 0, 0, 10, 10, NULL, NULL,
+                           GetModuleHandleA(NULL), NULL);
+  }
+
+  static bool CloseArrived(HWND window) { return GetPropA(window, "closed") != NULL; }
+
+  static void Pump() {
+    MSG message;
+    while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+  }
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSE) {
+      SetPropA(window, "closed", reinterpret_cast<HANDLE>(1));
+      return 0;  // noted, not destroyed
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
+
+  const char* className_;
+};
+
+// The child's handle and its exit code once it ended, or STILL_ACTIVE after the wait.
+struct Child {
+  PROCESS_INFORMATION info = {};
+  bool started = false;
+
+  explicit Child(const std::string& arguments) {
+    std::string line = "\"" + BuiltFile("LUNET_ABUSE_CHILD") + "\" " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    started = CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info);
+  }
+  ~Child() {
+    if (!started) return;
+    if (WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(info.hProcess, 1);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+  }
+  DWORD Wait(DWORD milliseconds) {
+    DWORD code = STILL_ACTIVE;
+    if (WaitForSingleObject(info.hProcess, milliseconds) == WAIT_OBJECT_0) {
+      GetExitCodeProcess(info.hProcess, &code);
+    }
+    return code;
+  }
+};
+
+// Another process holds killwnd.txt open without sharing: the hook's reload skips it and still
+// reads killwnd_custom.txt, so only windows matching the custom rules are closed.
+TEST_F(AbuseTest, RuleFileLockedByAnotherProcess) {
+  std::string locked = plugin.Write("killwnd.txt", "class,LunetLockedRule\r\ntitle,Advert\r\n");
+  plugin.Write("killwnd_custom.txt", "class,LunetCustomRule\r\ntitle,Advert\r\n");
+  plugin.Write("config.dat", "Enabled");
+  std::string eventName = "lunet-abuse-hold-" + std::to_string(GetCurrentProcessId());
+  HANDLE ready = CreateEventA(NULL, TRUE, FALSE, eventName.c_str());
+  Child holder("hold \"" + locked + "\" " + eventName);
+  ASSERT_TRUE(holder.started);
+  ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(ready, 10000)) << "the holder did not start";
+  CloseHandle(ready);
+  ASSERT_EQ(INVALID_HANDLE_VALUE, CreateFileA(locked.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL));
+
+  TargetWindows lockedClass("LunetLockedRule"), customClass("LunetCustomRule");
+  HWND lockedWindow = lockedClass.Create("An Advert");
+  HWND customWindow = customClass.Create("An Advert");
+  ASSERT_TRUE(lockedWindow && customWindow);
+  ASSERT_EQ(1, dll.Load());
+  ASSERT_TRUE(Enabled());
+  ASSERT_TRUE(StartRedrawForwarding());
+  EXPECT_TRUE(ForwardRedraw(customWindow));
+  EXPECT_TRUE(ForwardRedraw(lockedWindow));
+  TargetWindows::Pump();
+  EXPECT_TRUE(TargetWindows::CloseArrived(customWindow));
+  EXPECT_FALSE(TargetWindows::CloseArrived(lockedWindow));
+  StopRedrawForwarding();
+  DestroyWindow(lockedWindow);
+  DestroyWindow(customWindow);
+}
+
+// A hooked process calls ExitProcess while four threads keep reloading and scanning its rule
+// store (a class rule and no title rule, so every redraw of its windows reloads). The system
+// stops those threads wherever they are, possibly holding the store's lock or the heap's; the
+// process must still end, with its own exit code, every time.
+TEST_F(AbuseTest, ProcessExitsWhileItsStoreIsInUse) {
+  const int kRuns = 24;
+  int ended = 0;
+  for (int run = 0; run < kRuns; ++run) {
+    // A copy of its own, so its shared section starts off and is nobody else's.
+    TempDir dir;
+    std::string copy = dir.File("lunet.dll");
+    ASSERT_TRUE(CopyFileA(BuiltFile("LUNET_DLL").c_str(), copy.c_str(), FALSE));
+    dir.Write("killwnd.txt", "class,LunetChurnTarget\r\n");
+    dir.Write("config.dat", "Enabled");
+    // A backslash before the closing quote must be doubled, or it escapes the quote.
+    Child churn("churn \"" + copy + "\" \"" + dir.path() + "\\\" " + std::to_string(run * 7 % 50));
+    ASSERT_TRUE(churn.started);
+    DWORD code = churn.Wait(20000);
+    EXPECT_EQ(42u, code) << "run " << run
+                         << (code == STILL_ACTIVE ? ": the process hung at exit"
+                                                  : ": unexpected exit code");
+    if (code == 42) ++ended;
+  }
+  EXPECT_EQ(kRuns, ended);
+}
+
+}  // namespace
