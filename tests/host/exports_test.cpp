@@ -148,6 +148,29 @@ TEST_F(DllMainTest, DetachEmptiesTheRulesOnlyWhileOn) {
   EXPECT_EQ(0u, Rules());
 }
 
+TEST_F(DllMainTest, ShippedSampleRulesLoadAsTheirCommentsSay) {
+  std::string samples = LUNET_SAMPLES_DIR;
+#ifdef _WIN32
+  samples = "Z:" + samples;  // the build machine's root under Wine
+#endif
+  TempDir shipped;
+  for (const char* name : {"killwnd.txt", "killwnd_custom.txt"}) {
+    std::string bytes = ReadFileBytes(samples + name);
+    ASSERT_FALSE(bytes.empty()) << samples + name;
+    shipped.Write(name, bytes);
+  }
+  Load(shipped.path());
+  SetEnabled(1, 0);
+  EXPECT_TRUE(DllMain(instance, DLL_PROCESS_ATTACH, NULL));
+  // The comments add nothing; the custom file holds comments only.
+  ASSERT_EQ(2u, KillRules.ClassRules.count);
+  EXPECT_STREQ("AdPopupWindow", KillRules.ClassRules.items[0]->data);
+  EXPECT_STREQ("Promo Frame", KillRules.ClassRules.items[1]->data);
+  ASSERT_EQ(2u, KillRules.TitleRules.count);
+  EXPECT_STREQ("Special offer", KillRules.TitleRules.items[0]->data);
+  EXPECT_STREQ("Sponsored", KillRules.TitleRules.items[1]->data);
+}
+
 TEST_F(DllMainTest, OtherReasonsDoNothing) {
   SetEnabled(1, 0);
   HINSTANCE other = reinterpret_cast<HINSTANCE>(0x20000000);
