@@ -1,5 +1,4 @@
-// The reader fetches one byte per call of its own Read and steps back with its own Seek, so a
-// subclass sees every byte through the operation table.
+// The reader fetches one byte per call of its own Read and steps back with its own Seek.
 #include "support/text_reader.h"
 
 #include <string.h>
