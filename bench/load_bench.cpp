@@ -2,7 +2,11 @@
 // write first: std::ifstream, std::getline, and the line split on commas into strings.
 #include <benchmark/benchmark.h>
 #include <strings.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -34,25 +38,10 @@ LoadInput& Input(uint32_t lines) {
   return *input;
 }
 
-void SetBytes(benchmark::State& state, const LoadInput& input) {
-  state.counters["file_bytes"] = static_cast<double>(input.rules.text.size());
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                          static_cast<int64_t>(input.rules.text.size()));
-}
-
-void LoadWithModule(benchmark::State& state, uint32_t lines) {
-  LoadInput& input = Input(lines);
-  for (auto _ : state) {
-    RulesExclusive hold;
-    LoadRules(input.dir.path().c_str());
-  }
-  if (KillRules.ClassRules.count != input.rules.classes.size() ||
-      KillRules.TitleRules.count != input.rules.titles.size()) {
-    Fail("LoadRules read another number of rules than the file holds");
-  }
-  SetBytes(state, input);
+// The module's way: the store emptied, then both files through the mapped reader.
+void LoadWithModule(const LoadInput& input) {
   RulesExclusive hold;
-  ClearRules();
+  LoadRules(input.dir.path().c_str());
 }
 
 struct GetlineRules {
@@ -110,33 +99,91 @@ void LoadWithGetline(const std::string& directory, Splitter split, GetlineRules&
   LoadFileWithGetline(directory + "killwnd_custom.txt", split, rules);
 }
 
-void LoadWithStreams(benchmark::State& state, uint32_t lines, Splitter split) {
-  LoadInput& input = Input(lines);
-  GetlineRules rules;
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+// Runs one loader alone, iterations times, in a child process: every loader starts from the
+// same heap, and none inherits the blocks another one freed. Returns the child's median time
+// per load in nanoseconds. Like LoadRules, each load first empties what the last one filled.
+double TimeInChild(int which, const LoadInput& input, int iterations) {
+  int channel[2];
+  if (pipe(channel) != 0) Fail("no pipe");
+  pid_t child = fork();
+  if (child < 0) Fail("no fork");
+  if (child == 0) {
+    GetlineRules rules;
+    std::vector<double> times;
+    for (int i = 0; i < iterations; ++i) {
+      auto start = std::chrono::steady_clock::now();
+      if (which == 0) LoadWithModule(input);
+      if (which == 1) LoadWithGetline(input.dir.path(), SplitWithFind, rules);
+      if (which == 2) LoadWithGetline(input.dir.path(), SplitWithStream, rules);
+      times.push_back(std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() -
+                                                               start).count());
+    }
+    bool complete = which == 0 ? KillRules.ClassRules.count == input.rules.classes.size() &&
+                                     KillRules.TitleRules.count == input.rules.titles.size()
+                               : rules.classes == input.rules.classes &&
+                                     rules.titles == input.rules.titles;
+    double median = complete ? Median(times) : -1;
+    ssize_t written = write(channel[1], &median, sizeof median);
+    _exit(written == sizeof median ? 0 : 1);
+  }
+  close(channel[1]);
+  double median = -1;
+  if (read(channel[0], &median, sizeof median) != sizeof median) median = -1;
+  close(channel[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  if (median < 0) Fail("a loader read other rules than the file holds");
+  return median;
+}
+
+// Rounds of the three loaders one after the other, in turns of order, so that a busy machine
+// slows all of them alike; each ratio is taken within one round.
+void LoadPaired(benchmark::State& state, uint32_t lines, int iterations) {
+  const LoadInput& input = Input(lines);
+  std::vector<double> module, find, stream, findRatio, streamRatio;
   for (auto _ : state) {
-    LoadWithGetline(input.dir.path(), split, rules);
-    benchmark::DoNotOptimize(rules.titles.data());
+    for (int round = 0; round < 5; ++round) {
+      double took[3] = {0, 0, 0};
+      for (int step = 0; step < 3; ++step) {
+        int which = (round + step) % 3;
+        took[which] = TimeInChild(which, input, iterations);
+      }
+      module.push_back(took[0]);
+      find.push_back(took[1]);
+      stream.push_back(took[2]);
+      findRatio.push_back(took[1] / took[0]);
+      streamRatio.push_back(took[2] / took[0]);
+    }
+    state.SetIterationTime(Median(module) / 1e9);
   }
-  if (rules.classes != input.rules.classes || rules.titles != input.rules.titles) {
-    Fail("the getline loader read other rules than the file holds");
-  }
-  SetBytes(state, input);
+  state.counters["file_bytes"] = static_cast<double>(input.rules.text.size());
+  state.counters["lunet_ns"] = Median(module);
+  state.counters["find_ns"] = Median(find);
+  state.counters["stream_ns"] = Median(stream);
+  state.counters["find_ratio"] = Median(findRatio);
+  state.counters["stream_ratio"] = Median(streamRatio);
 }
 
 }  // namespace
 
 void RegisterLoadBenchmarks() {
-  for (uint32_t lines : {100u, 10000u, 1000000u}) {
-    std::string suffix = "/" + std::to_string(lines);
-    benchmark::RegisterBenchmark(("load/lunet" + suffix).c_str(),
-                                 [lines](benchmark::State& state) { LoadWithModule(state, lines); });
-    benchmark::RegisterBenchmark(("load/getline" + suffix).c_str(), [lines](benchmark::State& state) {
-      LoadWithStreams(state, lines, SplitWithFind);
-    });
-    benchmark::RegisterBenchmark(("load/stringstream" + suffix).c_str(),
-                                 [lines](benchmark::State& state) {
-                                   LoadWithStreams(state, lines, SplitWithStream);
-                                 });
+  // Loads per child process: a few tens of milliseconds of work for the smaller files.
+  const std::pair<uint32_t, int> sizes[] = {{100, 1000}, {10000, 20}, {1000000, 3}};
+  for (const auto& size : sizes) {
+    uint32_t lines = size.first;
+    int iterations = size.second;
+    benchmark::RegisterBenchmark(("load/paired/" + std::to_string(lines)).c_str(),
+                                 [lines, iterations](benchmark::State& state) {
+                                   LoadPaired(state, lines, iterations);
+                                 })
+        ->UseManualTime()
+        ->Iterations(1)
+        ->Repetitions(1);
   }
 }
 
