@@ -3,8 +3,6 @@
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 #include <string.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 
@@ -58,11 +56,7 @@ void AttachModule() { DllMain(FakeInstance(), DLL_PROCESS_ATTACH, nullptr); }
 int64_t StoreBytesAfterAttach(uint32_t rules) {
   ScratchDir dir;
   dir.Write("killwnd.txt", AttachRules(rules).text);
-  int channel[2];
-  if (pipe(channel) != 0) Fail("no pipe");
-  pid_t child = fork();
-  if (child < 0) Fail("no fork");
-  if (child == 0) {
+  double bytes = InChild([&dir, rules] {
     // Nothing has touched the store yet in this run, so it holds only its two first arrays.
     HeapCounting counting;
     int64_t arrays = Usable(KillRules.ClassRules.items) + Usable(KillRules.TitleRules.items);
@@ -70,19 +64,11 @@ int64_t StoreBytesAfterAttach(uint32_t rules) {
     SetPluginDir(dir.path());
     SharedState.enabled = 1;
     DllMain(FakeInstance(), DLL_PROCESS_ATTACH, nullptr);
-    int64_t bytes = CurrentHeap().liveBytes - before;
-    if (KillRules.ClassRules.count + KillRules.TitleRules.count != rules) bytes = -1;
-    ssize_t written = write(channel[1], &bytes, sizeof bytes);
-    _exit(written == sizeof bytes ? 0 : 1);
-  }
-  close(channel[1]);
-  int64_t bytes = -1;
-  if (read(channel[0], &bytes, sizeof bytes) != sizeof bytes) bytes = -1;
-  close(channel[0]);
-  int status = 0;
-  waitpid(child, &status, 0);
+    if (KillRules.ClassRules.count + KillRules.TitleRules.count != rules) return -1.0;
+    return static_cast<double>(CurrentHeap().liveBytes - before);
+  });
   if (bytes < 0) Fail("the store could not be measured");
-  return bytes;
+  return static_cast<int64_t>(bytes);
 }
 
 void RegisterAttachBenchmarks() {

@@ -41,6 +41,14 @@ void DrainLogs() {
   standin::TakeNextHookCalls();
 }
 
+// Every 4096 notifications, with the clock stopped, so that the logs stay small.
+void DrainNow(benchmark::State& state, uint64_t calls) {
+  if (calls % 4096) return;
+  state.PauseTiming();
+  DrainLogs();
+  state.ResumeTiming();
+}
+
 // The matching rules stand last in their lists, so every scan runs to the end.
 HWND MakeWindow(HookCase kind, const RuleFile& rules) {
   switch (kind) {
@@ -69,11 +77,7 @@ void NotifyLoop(benchmark::State& state, HWND window) {
   uint64_t calls = 0;
   for (auto _ : state) {
     benchmark::DoNotOptimize(ShellHookProc(HSHELL_REDRAW, reinterpret_cast<WPARAM>(window), 0));
-    if ((++calls & 4095) == 0) {
-      state.PauseTiming();
-      DrainLogs();
-      state.ResumeTiming();
-    }
+    DrainNow(state, ++calls);
   }
   HeapCount after = CurrentHeap();
   state.counters["allocs"] = static_cast<double>(after.allocations - before.allocations) /
@@ -109,11 +113,7 @@ void StandInFloor(benchmark::State& state) {
   for (auto _ : state) {
     benchmark::DoNotOptimize(GetClassNameA(window, name, 255));
     benchmark::DoNotOptimize(CallNextHookEx(NULL, HSHELL_REDRAW, 0, 0));
-    if ((++calls & 4095) == 0) {
-      state.PauseTiming();
-      DrainLogs();
-      state.ResumeTiming();
-    }
+    DrainNow(state, ++calls);
   }
   DrainLogs();
   standin::DestroyWindow(window);
@@ -141,11 +141,7 @@ void HashedClassLookup(benchmark::State& state, uint32_t rules) {
       benchmark::DoNotOptimize(lookup.count(std::string_view(name, static_cast<size_t>(length))));
     }
     benchmark::DoNotOptimize(CallNextHookEx(NULL, HSHELL_REDRAW, 0, 0));
-    if ((++calls & 4095) == 0) {
-      state.PauseTiming();
-      DrainLogs();
-      state.ResumeTiming();
-    }
+    DrainNow(state, ++calls);
   }
   DrainLogs();
   standin::DestroyWindow(window);

@@ -2,8 +2,6 @@
 // write first: std::ifstream, std::getline, and the line split on commas into strings.
 #include <benchmark/benchmark.h>
 #include <strings.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -108,11 +106,7 @@ double Median(std::vector<double> values) {
 // same heap, and none inherits the blocks another one freed. Returns the child's median time
 // per load in nanoseconds. Like LoadRules, each load first empties what the last one filled.
 double TimeInChild(int which, const LoadInput& input, int iterations) {
-  int channel[2];
-  if (pipe(channel) != 0) Fail("no pipe");
-  pid_t child = fork();
-  if (child < 0) Fail("no fork");
-  if (child == 0) {
+  double median = InChild([which, &input, iterations] {
     GetlineRules rules;
     std::vector<double> times;
     for (int i = 0; i < iterations; ++i) {
@@ -127,16 +121,8 @@ double TimeInChild(int which, const LoadInput& input, int iterations) {
                                      KillRules.TitleRules.count == input.rules.titles.size()
                                : rules.classes == input.rules.classes &&
                                      rules.titles == input.rules.titles;
-    double median = complete ? Median(times) : -1;
-    ssize_t written = write(channel[1], &median, sizeof median);
-    _exit(written == sizeof median ? 0 : 1);
-  }
-  close(channel[1]);
-  double median = -1;
-  if (read(channel[0], &median, sizeof median) != sizeof median) median = -1;
-  close(channel[0]);
-  int status = 0;
-  waitpid(child, &status, 0);
+    return complete ? Median(times) : -1.0;
+  });
   if (median < 0) Fail("a loader read other rules than the file holds");
   return median;
 }

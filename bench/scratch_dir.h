@@ -1,6 +1,7 @@
 // A fresh directory for one benchmark, removed with its files afterwards (native only).
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,10 @@ class ScratchDir {
   std::string path_;
   std::vector<std::string> names_;
 };
+
+// Runs work in a forked child process and returns the number it gives back: a measurement that
+// starts from this process's state as it is now, untouched by what the child does.
+double InChild(const std::function<double()>& work);
 
 // Stops the run with a message: a benchmark whose setup failed would measure nothing.
 [[noreturn]] void Fail(const std::string& message);
