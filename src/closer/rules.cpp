@@ -84,6 +84,11 @@ RuleStore::~RuleStore() {
 
 int CompareNoCaseAscii(const char* first, const char* second) {
   for (;; ++first, ++second) {
+    // Equal bytes fold to equal values; only where they differ is the table needed.
+    if (*first == *second) {
+      if (!*first) return 0;
+      continue;
+    }
     uint32_t a = Fold(*first), b = Fold(*second);
     if (a == 0 || b == 0) break;
     if (a > b) return 1;
