@@ -124,7 +124,7 @@ int RunInteractive(Session& session) {
     if (session.choices()) {
       printf("\npick 1-%u, or a command (help, quit): ", static_cast<unsigned>(session.choices()));
     } else {
-      printf("\ncommand (help, quit): ");
+      printf("\ncommand (menu, help, quit): ");
     }
     fflush(stdout);
     if (!ReadLine(stdin, line)) break;

@@ -284,9 +284,9 @@ void Session::ShowAnswer(const std::string& answer, LONG reported, const std::st
   std::string balloon = BalloonText(script);
   Say("  balloon:\n");
   WriteText(stdout, Indented(balloon, "    | "), kShiftJis);
-  std::vector<Choice> choices = ParseChoices(script);
-  if (choices.empty()) return;
-  choices_ = choices;
+  // Like the balloon, which shows the new script in place of the old menu.
+  choices_ = ParseChoices(script);
+  if (choices_.empty()) return;
   Say("  choices:\n");
   for (size_t i = 0; i < choices_.size(); ++i) {
     Say("    " + std::to_string(i + 1) + ". ");

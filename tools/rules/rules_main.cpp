@@ -232,7 +232,7 @@ int RunTest(const std::vector<std::string>& args) {
       (args[i] == "--class" ? className : title) = args[i + 1];
       (args[i] == "--class" ? haveClass : haveTitle) = true;
       ++i;
-    } else if (args[i][0] != '-' && !haveDir) {
+    } else if ((args[i].empty() || args[i][0] != '-') && !haveDir) {
       dir = args[i];
       haveDir = true;
     } else {
@@ -281,15 +281,16 @@ std::string HookText(HWND window, int(WINAPI* query)(HWND, LPSTR, int)) {
 }
 
 int RunScan(const std::vector<std::string>& args) {
-  bool all = false;
+  bool all = false, haveDir = false;
   std::string dir = ".";
   for (const std::string& arg : args) {
     if (arg == "--all") {
       all = true;
-    } else if (arg[0] == '-' || dir != ".") {
+    } else if (haveDir || (!arg.empty() && arg[0] == '-')) {
       return UsageError("scan: unexpected argument " + arg);
     } else {
       dir = arg;
+      haveDir = true;
     }
   }
   std::vector<FileReport> files;
@@ -336,9 +337,6 @@ int main(int argc, char** argv) {
   if (command == "--help" || command == "-h" || command == "help") {
     fputs(kUsageText, stdout);
     return kClean;
-  }
-  for (const std::string& arg : args) {
-    if (arg.empty()) return UsageError("empty argument");
   }
   if (command == "check") return RunCheck(args);
   if (command == "test") return RunTest(args);
