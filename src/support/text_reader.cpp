@@ -8,6 +8,9 @@
 namespace {
 
 const uint32_t kLineStep = 1024;
+// Rule lines are short. A field of megabytes (a file that is no rule file) must not cost time
+// quadratic in its length inside every hooked process: past this size the buffer doubles.
+const uint32_t kLinearGrowthLimit = 64 * 1024;
 // Handed out when no line buffer can be had: the caller still gets text and an end.
 char emptyField[1] = {0};
 
@@ -162,10 +165,11 @@ const char* MappedTextReader::ReadField(int ignoreDelimiter) {
     }
     lineBuffer[index++] = static_cast<char>(byte);
     if (index == lineCapacity) {
-      char* grown = static_cast<char*>(realloc(lineBuffer, lineCapacity + kLineStep));
+      uint32_t step = lineCapacity < kLinearGrowthLimit ? kLineStep : lineCapacity;
+      char* grown = static_cast<char*>(realloc(lineBuffer, lineCapacity + step));
       if (grown) {
         lineBuffer = grown;
-        lineCapacity += kLineStep;
+        lineCapacity += step;
       } else {
         --index;  // out of memory: the field is cut, the line is still consumed
       }
