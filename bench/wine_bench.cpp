@@ -94,10 +94,15 @@ std::string DirectoryOf(const std::string& path) { return path.substr(0, path.rf
 
 // ---- windows of this process ----
 
-HWND destroyedWindow = NULL;
-double destroyedAt = 0;
+HWND closedWindow = NULL, destroyedWindow = NULL;
+double closedAt = 0, destroyedAt = 0;
 
+// WM_CLOSE is where a closer's work ends; WM_DESTROY is where the window is gone.
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CLOSE && closedWindow != window) {
+    closedAt = NowUs();
+    closedWindow = window;
+  }
   if (message == WM_DESTROY) {
     destroyedAt = NowUs();
     destroyedWindow = window;
@@ -143,21 +148,40 @@ bool PumpWhileWaiting(HANDLE handle, DWORD ms) {
   }
 }
 
-// Serves messages until the window is destroyed; its latency from start, or -1 after timeout.
-double LatencyToClose(HWND window, double start, DWORD timeoutMs) {
-  double end = NowUs() + timeoutMs * 1e3;
-  while (destroyedWindow != window) {
-    PumpPending();
-    if (destroyedWindow == window) break;
-    double left = (end - NowUs()) / 1e3;
-    if (left <= 0) {
-      DestroyWindow(window);
-      return -1;
+// Times from a start to the window's WM_CLOSE and to its WM_DESTROY, over many windows.
+class Latencies {
+ public:
+  // Serves messages until the window is destroyed, or destroys it after the timeout.
+  void Measure(HWND window, double start, DWORD timeoutMs) {
+    double end = NowUs() + timeoutMs * 1e3;
+    while (destroyedWindow != window) {
+      PumpPending();
+      if (destroyedWindow == window) break;
+      double left = (end - NowUs()) / 1e3;
+      if (left <= 0) {
+        DestroyWindow(window);
+        ++failures_;
+        return;
+      }
+      MsgWaitForMultipleObjects(0, NULL, FALSE, static_cast<DWORD>(left) + 1, QS_ALLINPUT);
     }
-    MsgWaitForMultipleObjects(0, NULL, FALSE, static_cast<DWORD>(left) + 1, QS_ALLINPUT);
+    close_.push_back(closedAt - start);
+    destroy_.push_back(destroyedAt - start);
   }
-  return destroyedAt - start;
-}
+
+  void Print(const std::string& prefix) const {
+    ::Print(prefix + "_close_median_us", Median(close_));
+    ::Print(prefix + "_close_max_us", Max(close_));
+    ::Print(prefix + "_latency_median_us", Median(destroy_));
+    ::Print(prefix + "_latency_max_us", Max(destroy_));
+    ::Print(prefix + "_trials", static_cast<double>(destroy_.size()));
+    ::Print(prefix + "_failures", failures_);
+  }
+
+ private:
+  std::vector<double> close_, destroy_;
+  int failures_ = 0;
+};
 
 // ---- the module through its exports, as the host drives it ----
 
@@ -425,30 +449,20 @@ class PluginDir {
   std::string path_;
 };
 
-// Time from the forwarded redraw to WM_DESTROY of a matching window, the closer on.
+// Time from the forwarded redraw to WM_CLOSE and WM_DESTROY of a matching window, closer on.
 void MeasureHook(const bench::RuleFile& rules) {
   const std::string& adClass = rules.classes.back();
   std::string adTitle = "Great news - " + rules.titles.back() + " - Browser";
-  std::vector<double> latencies;
-  int failures = 0;
+  Latencies warmUp, latencies;
   // The first trials load the rules into this process, which mapped the module while off.
   for (int trial = -3; trial < kHookTrials; ++trial) {
     HWND window = MakeWindow(adClass, adTitle);
     PumpPending();
     double start = NowUs();
     if (!ForwardRedraw(window)) Fail("the redraw was not forwarded");
-    double latency = LatencyToClose(window, start, 2000);
-    if (trial < 0) continue;
-    if (latency < 0) {
-      ++failures;
-    } else {
-      latencies.push_back(latency);
-    }
+    (trial < 0 ? warmUp : latencies).Measure(window, start, 2000);
   }
-  Print("hook_latency_median_us", Median(latencies));
-  Print("hook_latency_max_us", Max(latencies));
-  Print("hook_trials", static_cast<double>(latencies.size()));
-  Print("hook_failures", failures);
+  latencies.Print("hook");
 }
 
 // The forwarder's own cost, and with the closer on the hook's work on a window it leaves alone.
@@ -507,8 +521,7 @@ void MeasurePoller(int period, const bench::RuleFile& rules, const PluginDir& di
   if (!PumpWhileWaiting(ready, 10000)) Fail("the poller did not start");
   const std::string& adClass = rules.classes.back();
   std::string adTitle = "Great news - " + rules.titles.back() + " - Browser";
-  std::vector<double> latencies;
-  int failures = 0;
+  Latencies latencies;
   int trials = period <= 100 ? 30 : 16;
   uint32_t seed = 12345;
   for (int trial = 0; trial < trials; ++trial) {
@@ -516,21 +529,13 @@ void MeasurePoller(int period, const bench::RuleFile& rules, const PluginDir& di
     seed = seed * 1103515245u + 12345u;
     PumpWhileWaiting(NULL, (seed >> 8) % static_cast<uint32_t>(period));
     HWND window = MakeWindow(adClass, adTitle);
-    double latency = LatencyToClose(window, NowUs(), 10 * period + 2000);
-    if (latency < 0) {
-      ++failures;
-    } else {
-      latencies.push_back(latency);
-    }
+    latencies.Measure(window, NowUs(), 10 * period + 2000);
   }
   SetEvent(stop);
   poller.Finish();
   CloseHandle(stop);
   CloseHandle(ready);
-  Print(key + "_latency_median_us", Median(latencies));
-  Print(key + "_latency_max_us", Max(latencies));
-  Print(key + "_trials", static_cast<double>(latencies.size()));
-  Print(key + "_failures", failures);
+  latencies.Print(key);
 }
 
 int RunAll() {
