@@ -100,8 +100,6 @@ int PrintFile(const FileReport& file, bool quiet) {
       Out(Where(file, line) + ": class rule " + Quote(line.text) + "\n");
     } else if (!quiet && line.effect == LineEffect::TitleRule) {
       Out(Where(file, line) + ": title fragment " + Quote(line.text) + "\n");
-    } else if (!quiet && line.effect == LineEffect::Comment) {
-      Out(Where(file, line) + ": comment\n");
     }
     for (const std::string& warning : line.warnings) {
       Out(Where(file, line) + ": warning: " + warning + "\n");
