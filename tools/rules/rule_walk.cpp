@@ -32,7 +32,7 @@ std::string Trim(const std::string& text) {
 
 const char kBom[] = "\xEF\xBB\xBF";
 
-// 1 when every byte from 0x80 up belongs to a well-formed UTF-8 sequence.
+// True when every byte from 0x80 up belongs to a well-formed UTF-8 sequence.
 bool LooksLikeUtf8(const std::string& text) {
   for (size_t i = 0; i < text.size();) {
     unsigned char byte = static_cast<unsigned char>(text[i]);
