@@ -7,6 +7,7 @@
 #include <string.h>
 
 #include "console_text.h"
+#include "message_pump.h"
 
 namespace {
 
@@ -89,20 +90,6 @@ const char kCommandHelp[] =
     "  sleep MS          wait, handling window messages\n"
     "  echo TEXT         print TEXT\n"
     "  help, quit\n";
-
-void PumpMessages(DWORD ms) {
-  DWORD start = GetTickCount();
-  for (;;) {
-    MSG message;
-    while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-    DWORD passed = GetTickCount() - start;
-    if (passed >= ms) return;
-    MsgWaitForMultipleObjects(0, NULL, FALSE, ms - passed, QS_ALLINPUT);
-  }
-}
 
 bool Session::Execute(const std::string& line) {
   size_t begin = line.find_first_not_of(" \t\r\n");

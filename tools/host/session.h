@@ -39,7 +39,4 @@ class Session {
   bool quit_ = false;
 };
 
-// Waits for ms milliseconds while dispatching this thread's messages.
-void PumpMessages(DWORD ms);
-
 extern const char kCommandHelp[];
