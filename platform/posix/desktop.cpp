@@ -109,24 +109,27 @@ int standin::DisableThreadLibraryCallsCount() {
   return disableCalls;
 }
 
-extern "C" int GetClassNameA(HWND window, LPSTR name, int count) {
-  std::lock_guard<std::mutex> guard(lock);
-  auto found = windows.find(window);
-  if (found == windows.end()) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    return 0;  // the buffer is left as it was
-  }
-  return CopyText(found->second.className, name, count);
-}
+namespace {
 
-extern "C" int GetWindowTextA(HWND window, LPSTR text, int count) {
+// Copies one text of a window; a window that is gone answers 0 and leaves the buffer alone.
+int WindowText(HWND window, std::string Window::*text, LPSTR buffer, int count) {
   std::lock_guard<std::mutex> guard(lock);
   auto found = windows.find(window);
   if (found == windows.end()) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return 0;
   }
-  return CopyText(found->second.title, text, count);
+  return CopyText(found->second.*text, buffer, count);
+}
+
+}  // namespace
+
+extern "C" int GetClassNameA(HWND window, LPSTR name, int count) {
+  return WindowText(window, &Window::className, name, count);
+}
+
+extern "C" int GetWindowTextA(HWND window, LPSTR text, int count) {
+  return WindowText(window, &Window::title, text, count);
 }
 
 extern "C" BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -115,55 +115,46 @@ extern "C" HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY
   return object;
 }
 
-extern "C" BOOL ReadFile(HANDLE handle, LPVOID buffer, DWORD count, LPDWORD read, LPOVERLAPPED) {
-  if (read) *read = 0;
-  int fd;
-  {
-    std::lock_guard<std::mutex> guard(lock);
-    Object* file = Find(handle, Kind::File);
-    if (!file) {
-      SetLastError(ERROR_INVALID_HANDLE);
-      return FALSE;
-    }
-    if (!(file->access & GENERIC_READ)) {
-      SetLastError(ERROR_ACCESS_DENIED);
-      return FALSE;
-    }
-    fd = file->fd;
+namespace {
+
+// The descriptor of a file handle opened with the given access, or -1 with the error set.
+int DescriptorFor(HANDLE handle, DWORD access) {
+  std::lock_guard<std::mutex> guard(lock);
+  Object* file = Find(handle, Kind::File);
+  if (!file) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return -1;
   }
-  ssize_t n = ::read(fd, buffer, count);
+  if (!(file->access & access)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return -1;
+  }
+  return file->fd;
+}
+
+// Reports a transfer's outcome the way ReadFile and WriteFile do.
+BOOL Transferred(ssize_t n, LPDWORD done) {
   if (n < 0) {
     SetLastError(ErrorFromErrno(errno));
     return FALSE;
   }
-  if (read) *read = static_cast<DWORD>(n);
+  if (done) *done = static_cast<DWORD>(n);
   return TRUE;
+}
+
+}  // namespace
+
+extern "C" BOOL ReadFile(HANDLE handle, LPVOID buffer, DWORD count, LPDWORD read, LPOVERLAPPED) {
+  if (read) *read = 0;
+  int fd = DescriptorFor(handle, GENERIC_READ);
+  return fd >= 0 && Transferred(::read(fd, buffer, count), read);
 }
 
 extern "C" BOOL WriteFile(HANDLE handle, LPCVOID buffer, DWORD count, LPDWORD written,
                           LPOVERLAPPED) {
   if (written) *written = 0;
-  int fd;
-  {
-    std::lock_guard<std::mutex> guard(lock);
-    Object* file = Find(handle, Kind::File);
-    if (!file) {
-      SetLastError(ERROR_INVALID_HANDLE);
-      return FALSE;
-    }
-    if (!(file->access & GENERIC_WRITE)) {
-      SetLastError(ERROR_ACCESS_DENIED);
-      return FALSE;
-    }
-    fd = file->fd;
-  }
-  ssize_t n = ::write(fd, buffer, count);
-  if (n < 0) {
-    SetLastError(ErrorFromErrno(errno));
-    return FALSE;
-  }
-  if (written) *written = static_cast<DWORD>(n);
-  return TRUE;
+  int fd = DescriptorFor(handle, GENERIC_WRITE);
+  return fd >= 0 && Transferred(::write(fd, buffer, count), written);
 }
 
 extern "C" DWORD SetFilePointer(HANDLE handle, LONG distance, PLONG distanceHigh, DWORD method) {

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "forward_redraw.h"
+#include "message_pump.h"
 
 namespace {
 
@@ -88,20 +89,6 @@ bool MakeWindow(size_t index) {
   return true;
 }
 
-void PumpFor(DWORD hold) {
-  DWORD start = GetTickCount();
-  for (;;) {
-    MSG message;
-    while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-    DWORD spent = GetTickCount() - start;
-    if (spent >= hold) return;
-    MsgWaitForMultipleObjects(0, NULL, FALSE, hold - spent, QS_ALLINPUT);
-  }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -147,7 +134,7 @@ int main(int argc, char** argv) {
       status = 1;
     }
   }
-  PumpFor(hold);
+  PumpMessages(hold);
   StopRedrawForwarding();
 
   LARGE_INTEGER frequency;
