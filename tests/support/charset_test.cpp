@@ -214,6 +214,18 @@ TEST_F(Mbcp932, SjisToJisEscapesEachRun) {
   EXPECT_EQ("1B 24 42 24 22 1B 28 42", Narrow({0x3042}, "ISO-2022-JP"));
 }
 
+// A pair with no JIS X 0208 code (here a vendor row) becomes the geta mark, never NUL bytes.
+TEST_F(Mbcp932, PairsWithoutJisCodeBecomeTheGetaMark) {
+  StrBuf text;
+  text.Assign("\xFA\x40x");
+  SjisToEucInPlace(text);
+  EXPECT_EQ("A2 AE 78", Hex(text));
+  text.Assign("\xFA\x40x");
+  SjisToJis(text);
+  EXPECT_EQ("1B 24 42 22 2E 1B 28 42 78", Hex(text));
+  EXPECT_EQ(9u, WideToNarrow(Wide({0x2170, 'x'}), text, "ISO-2022-JP", ""));
+}
+
 TEST_F(Mbcp932, PairConversionFollowsTheRuntime) {
   EXPECT_EQ(0x2422u, SjisPairToJis(0x82A0));
   EXPECT_EQ(0u, SjisPairToJis(0x827F));
