@@ -237,17 +237,4 @@ TEST(SjisPairToJis, UnchangedWithoutMultibyteCodePage932) {
   EXPECT_EQ(0x82A0u, SjisPairToJis(0x82A0));
 }
 
-// F0 40 is a user-defined pair the runtime rejects: it must not become NUL bytes in the text.
-TEST_F(Mbcp932, RejectedPairsBecomeTheGetaMark) {
-  StrBuf text;
-  text.Assign(
-      "a\xF0\x40"
-      "b");
-  SjisToJis(text);
-  EXPECT_EQ("61 1B 24 42 22 2E 1B 28 42 62", Hex(text));
-  text.Assign("\xF0\x40");
-  SjisToEucInPlace(text);
-  EXPECT_EQ("A2 AE", Hex(text));
-}
-
 }  // namespace
