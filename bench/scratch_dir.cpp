@@ -35,25 +35,8 @@ double InChild(const std::function<double()>& work) {
   return result;
 }
 
-ScratchDir::ScratchDir() {
-  const char* base = getenv("TMPDIR");
-  std::string pattern = std::string(base && *base ? base : "/tmp") + "/lunet-bench-XXXXXX";
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back(0);
-  if (!mkdtemp(name.data())) Fail("cannot make a scratch directory");
-  path_ = std::string(name.data()) + "/";
-}
-
-ScratchDir::~ScratchDir() {
-  // The module may have written the marker file here too.
-  names_.push_back("config.dat");
-  for (const std::string& name : names_) unlink((path_ + name).c_str());
-  rmdir(path_.c_str());
-}
-
 void ScratchDir::Write(const std::string& name, const std::string& bytes) {
-  if (!WriteFile(path_ + name, bytes)) Fail("cannot write " + path_ + name);
-  names_.push_back(name);
+  if (!WriteFile(File(name), bytes)) Fail("cannot write " + File(name));
 }
 
 }  // namespace bench
