@@ -1,27 +1,31 @@
 # Entry points for people and CI. Each target installs what is missing first.
-.PHONY: demo dist build test test-native test-asan test-tsan test-fuzz test-win32 fuzz bench deps clean
+.PHONY: demo dist build test test-native test-asan test-tsan test-fuzz test-win32 test-win64 fuzz bench deps clean
 
 CMAKE_JOBS ?= 2
 
 deps:
 	@scripts/install-deps
 
+# Both Windows builds, tests included.
 build: deps
 	@cmake --preset win32 >/dev/null
 	@cmake --build --preset win32 -j$(CMAKE_JOBS)
+	@cmake --preset win64 >/dev/null
+	@cmake --build --preset win64 -j$(CMAKE_JOBS)
 
 # Under Wine and Xvfb: the closer switched on from the menu closes an advertisement, then off.
-demo: build
+# Builds only the plug-in and the tools, 32-bit where this machine runs 32-bit programs.
+demo: deps
 	@scripts/demo
 
 # The release: dist/lunet/ and dist/lunet.zip.
-dist: build
+dist: deps
 	@scripts/make-dist
 
 test: deps
 	@scripts/run-tests
 
-test-native test-asan test-tsan test-fuzz test-win32: deps
+test-native test-asan test-tsan test-fuzz test-win32 test-win64: deps
 	@scripts/run-tests $(@:test-%=%)
 
 # Each fuzz target for FUZZ_SECONDS (default 60), one after the other: FUZZ_SECONDS=600 make fuzz

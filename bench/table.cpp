@@ -69,6 +69,9 @@ class Table {
     return found == results_.wine.end() ? -1 : atof(found->second.c_str());
   }
 
+  // "Wine, 32-bit build": which Windows build gave the Wine figures.
+  std::string WineLabel() const { return "Wine, " + WineText("wine_build") + " build"; }
+
   std::string WineText(const std::string& key) const {
     auto found = results_.wine.find(key);
     return found == results_.wine.end() ? "not run" : found->second;
@@ -151,7 +154,7 @@ class Table {
       auto store = results_.storeBytes.find(rules);
       if (store != results_.storeBytes.end()) text += ", store " + Bytes(store->second);
       std::string key = "attach_" + std::to_string(rules);
-      std::string wine = "Wine LoadLibrary: ";
+      std::string wine = WineLabel() + ", LoadLibrary: ";
       wine += Wine(key + "_us") >= 0 ? Duration(Wine(key + "_us") * 1e3) : "not run";
       if (Wine(key + "_heap_bytes") >= 0) wine += ", store " + Bytes(Wine(key + "_heap_bytes"));
       Add({"process attach", Count(rules) + " rules (DllMain attach / LoadLibrary)",
@@ -170,7 +173,7 @@ class Table {
       for (int period : {100, 250}) {
         std::string key = "poll" + std::to_string(period) + "_" + end[0];
         double median = Wine(key + "_median_us"), worst = Wine(key + "_max_us");
-        Add({"latency to close, Wine",
+        Add({"latency to close, " + WineLabel(),
              std::string(end[1]) + ", median / worst, vs poller every " +
                  std::to_string(period) + " ms",
              Duration(hookMedian * 1e3) + " / " + Duration(hookMax * 1e3),
@@ -179,14 +182,14 @@ class Table {
                                           : ""});
       }
     }
-    Add({"latency to close, Wine", "of which the redraw forwarder alone (closer off)",
+    Add({"latency to close, " + WineLabel(), "of which the redraw forwarder alone (closer off)",
          Duration(Wine("forward_only_median_us") * 1e3), "",
          "test harness; with the closer on, a window it leaves alone: " +
              Duration(Wine("forward_plain_on_median_us") * 1e3)});
     for (int period : {100, 250}) {
       std::string key = "poll" + std::to_string(period);
       double cpu = Wine(key + "_idle_cpu_ms_per_min");
-      Add({"idle CPU per minute, Wine",
+      Add({"idle CPU per minute, " + WineLabel(),
            "nothing happens; poller every " + std::to_string(period) + " ms over " +
                Format("%.0f", Wine(key + "_windows")) + " top-level windows",
            Format("%.1f ms", Wine("hook_idle_cpu_ms_per_min")),
@@ -196,11 +199,11 @@ class Table {
            "the hook has no thread and no timer"});
     }
     double file = Wine("dll_file_bytes");
-    Add({"module size", "lunet.dll file, stripped", Bytes(file), "",
+    Add({"module size, " + WineLabel(), "lunet.dll file, stripped", Bytes(file), "",
          file <= 0 ? "" : file <= 32 * 1024 ? "goal ≤ 64 KiB met, aim 32 KiB met"
                       : file <= 64 * 1024 ? "goal ≤ 64 KiB met, aim 32 KiB missed"
                                           : "goal ≤ 64 KiB missed"});
-    Add({"module size", "image mapped per process (SizeOfImage)", Bytes(Wine("dll_image_bytes")),
+    Add({"module size, " + WineLabel(), "image mapped per process (SizeOfImage)", Bytes(Wine("dll_image_bytes")),
          "", ""});
   }
 

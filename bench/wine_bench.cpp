@@ -546,6 +546,7 @@ int RunAll() {
     memcpy(&wineVersion, &version, sizeof wineVersion);
     printf("wine_version Wine %s\n", wineVersion());
   }
+  printf("wine_build %d-bit\n", static_cast<int>(sizeof(void*) * 8));
   std::string dllPath = DirectoryOf(ExePath()) + "lunet.dll";
   PluginDir dir;
   bench::RuleFile rules = bench::MakeRules(100, 100);

@@ -100,8 +100,8 @@ TEST_F(CrossProcessTest, SwitchOnWorksAfterAnotherProcessMappedTheModuleElsewher
   EXPECT_EQ(host.module, shared->module);
 
   ProgramRun run = Probe({"--reserve-base"});
-  unsigned long preferred = 0, loaded = 0;
-  ASSERT_EQ(2, sscanf(run.output.c_str(), "preferred 0x%lx loaded 0x%lx", &preferred, &loaded))
+  unsigned long long preferred = 0, loaded = 0;
+  ASSERT_EQ(2, sscanf(run.output.c_str(), "preferred 0x%llx loaded 0x%llx", &preferred, &loaded))
       << run.output;
   EXPECT_EQ(reinterpret_cast<UINT_PTR>(host.module), preferred);
   ASSERT_NE(preferred, loaded) << "the loader did not relocate the module";

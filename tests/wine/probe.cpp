@@ -17,8 +17,9 @@
 
 namespace {
 
-// The image base and size the DLL asks for, from its headers on disk.
-bool PreferredPlace(const char* path, DWORD& base, DWORD& size) {
+// The image base and size the DLL asks for, from its headers on disk: the optional header is
+// PE32 in the 32-bit build and PE32+ (a 64-bit ImageBase) in the 64-bit one.
+bool PreferredPlace(const char* path, ULONGLONG& base, DWORD& size) {
   HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
   if (file == INVALID_HANDLE_VALUE) return false;
   BYTE headers[4096];
@@ -28,14 +29,25 @@ bool PreferredPlace(const char* path, DWORD& base, DWORD& size) {
   if (!ok || read < sizeof(IMAGE_DOS_HEADER)) return false;
   const IMAGE_DOS_HEADER* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(headers);
   if (dos->e_magic != IMAGE_DOS_SIGNATURE || dos->e_lfanew < 0 ||
-      static_cast<DWORD>(dos->e_lfanew) + sizeof(IMAGE_NT_HEADERS32) > read) {
+      static_cast<DWORD>(dos->e_lfanew) + sizeof(IMAGE_NT_HEADERS64) > read) {
     return false;
   }
-  const IMAGE_NT_HEADERS32* nt =
-      reinterpret_cast<const IMAGE_NT_HEADERS32*>(headers + dos->e_lfanew);
-  base = nt->OptionalHeader.ImageBase;
-  size = nt->OptionalHeader.SizeOfImage;
-  return nt->Signature == IMAGE_NT_SIGNATURE;
+  const BYTE* nt = headers + dos->e_lfanew;
+  if (*reinterpret_cast<const DWORD*>(nt) != IMAGE_NT_SIGNATURE) return false;
+  const IMAGE_OPTIONAL_HEADER32* pe32 =
+      &reinterpret_cast<const IMAGE_NT_HEADERS32*>(nt)->OptionalHeader;
+  const IMAGE_OPTIONAL_HEADER64* pe64 =
+      &reinterpret_cast<const IMAGE_NT_HEADERS64*>(nt)->OptionalHeader;
+  if (pe32->Magic == IMAGE_NT_OPTIONAL_HDR32_MAGIC) {
+    base = pe32->ImageBase;
+    size = pe32->SizeOfImage;
+  } else if (pe64->Magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC) {
+    base = pe64->ImageBase;
+    size = pe64->SizeOfImage;
+  } else {
+    return false;
+  }
+  return true;
 }
 
 int Fail(const char* what) {
@@ -51,18 +63,19 @@ int main(int argc, char** argv) {
     return 2;
   }
   const char* dll = argv[1];
-  DWORD base = 0, size = 0;
+  ULONGLONG base = 0;
+  DWORD size = 0;
   if (!PreferredPlace(dll, base, size)) return Fail("cannot read the DLL's headers");
   for (int i = 2; i < argc; ++i) {
     if (strcmp(argv[i], "--reserve-base") == 0 &&
-        !VirtualAlloc(reinterpret_cast<void*>(base), size, MEM_RESERVE, PAGE_NOACCESS)) {
+        !VirtualAlloc(reinterpret_cast<void*>(static_cast<UINT_PTR>(base)), size, MEM_RESERVE, PAGE_NOACCESS)) {
       return Fail("cannot reserve the preferred base");
     }
   }
   HMODULE module = LoadLibraryA(dll);
   if (!module) return Fail("cannot map the DLL");
-  printf("preferred 0x%08lx loaded 0x%08lx\n", base,
-         static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(module)));
+  printf("preferred 0x%08llx loaded 0x%08llx\n", base,
+         static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(module)));
 
   RequestEntry request = ExportOf<RequestEntry>(module, "request");
   auto load = ExportOf<BOOL(__cdecl*)(HGLOBAL, LONG)>(module, "load");

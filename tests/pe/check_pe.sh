@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# Checks the built Windows files without running them, so it holds on machines where Wine cannot:
+#   check_pe.sh OBJDUMP i686|x86_64 lunet.dll [PROGRAM.exe...]
+# The module: a DLL in the build's format (PE32 i386 or PE32+ x86-64), exactly the six exports,
+# a section "shared" shared between processes, imports from system DLLs only (the runtime is
+# linked in statically), DYNAMIC_BASE and NX_COMPAT, no section both writable and executable,
+# no library loader of ours, symbols stripped. The programs: the same format, system imports only.
+set -uo pipefail
+
+objdump=$1
+processor=$2
+dll=$3
+shift 3
+failures=0
+check() {  # check DESCRIPTION CONDITION-RESULT
+  if [[ $2 == 0 ]]; then
+    echo "ok   $1"
+  else
+    echo "FAIL $1"
+    failures=$((failures + 1))
+  fi
+}
+
+headers=$("$objdump" -p "$dll") || { echo "FAIL cannot read $dll"; exit 1; }
+case $processor in
+  x86_64) format=pei-x86-64 magic=020b kind="PE32+ x86-64" pointer=8 ;;
+  i686) format=pei-i386 magic=010b kind="PE32 i386" pointer=4 ;;
+  *) echo "check_pe: unknown processor '$processor' (i686, x86_64)" >&2; exit 2 ;;
+esac
+is_format() { grep -q "file format $format" <<<"$1" && grep -qE "^Magic[[:space:]]+$magic" <<<"$1"; }
+# The upper-case names of the DLLs a file imports, one a line.
+imports_of() { grep -oE 'DLL Name: [^[:space:]]+' <<<"$1" | cut -d' ' -f3 | tr a-z A-Z | sort -u; }
+
+is_format "$headers" && grep -qE '^[[:space:]]+DLL$' <<<"$headers"
+check "$(basename "$dll"): a $kind DLL" $?
+
+# Export names: the "[n] name" lines after the name pointer table's heading.
+exports=$(sed -n '/\[Ordinal\/Name Pointer\] Table\|\[Name Pointer\/Ordinal\] Table/,/^$/p' <<<"$headers" |
+  grep -oE '\[ *[0-9]+\] [A-Za-z_@?0-9]+' | awk '{print $NF}' | sort | tr '\n' ' ')
+[[ $exports == "configure getversion load notify request unload " ]]
+check "exports exactly: ${exports% }" $?
+
+# The shared section: its header line, then a flags line that says SHARED.
+"$objdump" -h "$dll" | grep -A1 -E '^ +[0-9]+ shared ' | grep -q SHARED
+check "a section 'shared' with the SHARED flag" $?
+
+imports=$(imports_of "$headers")
+[[ -z $(grep -vxE 'KERNEL32\.DLL|USER32\.DLL|MSVCRT\.DLL' <<<"$imports") ]] &&
+  grep -qx KERNEL32.DLL <<<"$imports" && grep -qx USER32.DLL <<<"$imports"
+check "imports system DLLs only: $(echo $imports)" $?
+
+dllchars=$(awk '/^DllCharacteristics/ {print $2}' <<<"$headers")
+[[ $(( 16#$dllchars & 0x0140 )) == $(( 0x0140 )) ]]
+check "DllCharacteristics 0x$dllchars has DYNAMIC_BASE and NX_COMPAT" $?
+
+# Raw section table: e_lfanew at 0x3C; sections follow the optional header, 40 bytes each, with
+# their characteristics at offset 36 (0x20000000 execute, 0x80000000 write).
+u32() { od -An -tu4 -j "$1" -N4 "$dll" | tr -d ' '; }
+u16() { od -An -tu2 -j "$1" -N2 "$dll" | tr -d ' '; }
+pe=$(u32 60)
+sections=$(u16 $((pe + 6)))
+table=$((pe + 24 + $(u16 $((pe + 20)))))
+bad=""
+for ((i = 0; i < sections; i++)); do
+  entry=$((table + 40 * i))
+  name=$(dd if="$dll" bs=1 skip="$entry" count=8 2>/dev/null | tr -d '\0')
+  flags=$(u32 $((entry + 36)))
+  (( (flags & 0x20000000) && (flags & 0x80000000) )) && bad+=" $name"
+done
+[[ $sections -gt 0 && -z $bad ]]
+check "no writable and executable section among $sections${bad:+ (found:$bad)}" $?
+
+# Library loaders among the imports. The 32-bit runtime's frame registration imports LoadLibraryA,
+# and only pins "libgcc_s_dw2-1.dll" when GetModuleHandleA has found it already loaded, so it
+# never searches the plug-in or the current directory; the 64-bit runtime imports none.
+import_table=$(sed -n '/The Import Tables/,/The Export Tables/p' <<<"$headers")
+loaders=$(grep -oE '\b(LoadLibrary(Ex)?[AW]|LdrLoadDll|LoadPackagedLibrary)\b' <<<"$import_table" | sort -u)
+[[ -z $loaders || ($loaders == LoadLibraryA && $pointer == 4) ]]
+check "no library loader imported but the runtime's LoadLibraryA${loaders:+ (imported: $(echo $loaders))}" $?
+if [[ $loaders == LoadLibraryA && $pointer == 4 ]]; then
+  # Its address-table slot: the DLL's first thunk plus one pointer per name before it.
+  base=$(awk '/^ImageBase/ {print $2}' <<<"$headers")
+  thunk=$(awk '/^ [0-9a-f]+\t/ {last = $NF} /DLL Name: KERNEL32.dll/ {print last; exit}' <<<"$import_table")
+  index=$(awk '/DLL Name: KERNEL32.dll/ {k=1; next} k && /DLL Name:/ {exit} k && /^\t[0-9a-f]+\t/ {n++; if ($3 == "LoadLibraryA") {print n - 1; exit}}' <<<"$import_table")
+  slot=$(printf '0x%x' $(( 16#$base + 16#$thunk + pointer * index )))
+  calls=$("$objdump" -d "$dll" | grep -cE "call +\*$slot\b")
+  strings -a "$dll" | grep -qx 'libgcc_s_dw2-1.dll' && strings -a "$dll" | grep -qx '__register_frame_info'
+  runtime=$?
+  [[ $calls == 1 && $runtime == 0 ]]
+  check "LoadLibraryA has one caller, the runtime's frame registration ($calls call through $slot)" $?
+fi
+
+grep -q 'symbols stripped' <<<"$headers" && ! "$objdump" -h "$dll" | grep -qE '\.debug|\.stab'
+check "symbols and debugging information stripped ($(stat -c %s "$dll") bytes)" $?
+
+for program in "$@"; do
+  text=$("$objdump" -p "$program") || { check "$(basename "$program"): readable" 1; continue; }
+  imports=$(imports_of "$text")
+  is_format "$text" && [[ -z $(grep -vxE 'KERNEL32\.DLL|USER32\.DLL|MSVCRT\.DLL|ADVAPI32\.DLL' <<<"$imports") ]]
+  check "$(basename "$program"): $kind, imports $(echo $imports)" $?
+done
+
+echo "$failures failed"
+[[ $failures == 0 ]]
