@@ -9,7 +9,7 @@
 #include "alloc_count.h"
 #include "closer/rules.h"
 #include "host/exports.h"
-#include "host/shared_state.h"
+#include "shared/shared_state.h"
 #include "native_bench.h"
 #include "rule_sets.h"
 #include "scratch_dir.h"

@@ -6,7 +6,7 @@
 #include "alloc_count.h"
 #include "host_calls.h"
 #include "host/request.h"
-#include "host/shared_state.h"
+#include "shared/shared_state.h"
 #include "native_bench.h"
 #include "scratch_dir.h"
 

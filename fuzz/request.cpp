@@ -15,7 +15,7 @@
 #include <string>
 
 #include "closer/switch.h"
-#include "host/shared_state.h"
+#include "shared/shared_state.h"
 #include "scratch.h"
 
 namespace {

@@ -5,8 +5,7 @@
 #include <string.h>
 
 #include "closer/rules.h"
-#include "closer/switch.h"
-#include "host/shared_state.h"
+#include "shared/shared_state.h"
 
 namespace {
 
@@ -46,13 +45,6 @@ int Match(const RuleList& list, int (*scan)(const char*), const char* text) {
 }
 
 }  // namespace
-
-int LoadPluginRules() {
-  char directory[sizeof SharedState.PluginDir];
-  if (PluginPath("", directory)) return LoadRules(directory);
-  ClearRules();
-  return 1;
-}
 
 int MatchClass(const char* name) { return Match(KillRules.ClassRules, ScanClasses, name); }
 

@@ -9,6 +9,3 @@ LRESULT CALLBACK ShellHookProc(int code, WPARAM wParam, LPARAM lParam);
 void CheckWindow(HWND window);
 int MatchClass(const char* name);
 int MatchTitle(const char* title);
-// LoadRules on SharedState.PluginDir. Any process that maps the module can write that field, a
-// terminator or not: it is read with a bound, and a field without one loads nothing.
-int LoadPluginRules();

@@ -4,6 +4,7 @@
 
 #include <new>
 
+#include "shared/plugin_folder.h"
 #include "support/text_reader.h"
 
 RuleStore KillRules;
@@ -134,11 +135,18 @@ int LoadRules(const char* directory) {
   if (!directory) directory = "";
   StrBuf path;
   path.Assign(directory);
-  path.Append("killwnd.txt", 11);
+  path.Append(kRulesFile, sizeof kRulesFile - 1);
   LoadRuleFile(path.data);
   path.Assign(directory);
-  path.Append("killwnd_custom.txt", 18);
+  path.Append(kCustomRulesFile, sizeof kCustomRulesFile - 1);
   LoadRuleFile(path.data);
   path.Release();
+  return 1;
+}
+
+int LoadPluginRules() {
+  char directory[MAX_PATH];
+  if (PluginPath("", directory)) return LoadRules(directory);
+  ClearRules();
   return 1;
 }

@@ -30,6 +30,8 @@ extern RuleStore KillRules;
 
 int LoadRules(const char* directory);
 int LoadRuleFile(const char* path);
+// LoadRules on the shared plug-in folder; a PluginDir without a terminator loads nothing.
+int LoadPluginRules();
 void ClearRules();
 // For the process's end (DllMain's detach with a non-null reserved argument): the other threads
 // were stopped wherever they were, perhaps inside the store's lock or the heap's, so neither may

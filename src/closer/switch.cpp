@@ -1,28 +1,22 @@
 #include "closer/switch.h"
 
 #include <stdio.h>
-#include <string.h>
 
 #include "closer/hook.h"
-#include "host/shared_state.h"
-
-int PluginPath(const char* name, char (&path)[260]) {
-  size_t dir = strnlen(SharedState.PluginDir, sizeof SharedState.PluginDir);
-  size_t file = strlen(name);
-  if (dir + file + 1 > sizeof path) return 0;
-  memcpy(path, SharedState.PluginDir, dir);
-  memcpy(path + dir, name, file + 1);
-  return 1;
-}
+#include "shared/plugin_folder.h"
+#include "shared/shared_state.h"
 
 void SetEnabled(int on, int persist) {
   if ((on != 0) == (SharedState.enabled != 0)) return;
-  char marker[260];
-  int haveMarker = PluginPath("config.dat", marker);
+  char marker[MAX_PATH];
+  int haveMarker = PluginPath(kMarkerFile, marker);
   if (on) {
     // Our own handle in this process: the shared one may come from a process that mapped the
     // module at another address.
     SharedState.hook = SetWindowsHookExA(WH_SHELL, ShellHookProc, ProcessModule, 0);
+    // On even when the hook could not be installed (no interactive desktop, say): the flag is
+    // the user's choice, which the menu offers to undo and the marker carries to the next start,
+    // where installing is tried again. Unhooking a null handle later fails harmlessly.
     SharedState.enabled = 1;
     if (persist && haveMarker) {
       FILE* file = fopen(marker, "wb");
@@ -32,6 +26,9 @@ void SetEnabled(int on, int persist) {
       }
     }
   } else {
+    // The handle may have been installed by another process that maps the module (the host
+    // that switched on, while a second one switches off): hook handles are desktop-wide, not
+    // per process, so whichever process holds the shared switch may remove the hook.
     UnhookWindowsHookEx(SharedState.hook);
     SharedState.enabled = 0;
     if (persist && haveMarker) DeleteFileA(marker);

@@ -3,6 +3,3 @@
 #pragma once
 
 void SetEnabled(int on, int persist);
-
-// PluginDir followed by name, in a 260-byte buffer; 0 when it does not fit.
-int PluginPath(const char* name, char (&path)[260]);

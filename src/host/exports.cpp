@@ -2,10 +2,10 @@
 
 #include <string.h>
 
-#include "closer/hook.h"
 #include "closer/rules.h"
 #include "closer/switch.h"
-#include "host/shared_state.h"
+#include "shared/plugin_folder.h"
+#include "shared/shared_state.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ const char kDisabledMessage[] =
     "\x96\xB3\x8C\xF8\x82\xC9\x82\xC8\x82\xE8\x82\xDC\x82\xB5\x82\xBD\x81\x42";
 
 // A directory the module can use: not negative, within the host's block, and short enough
-// for PluginDir to hold it with "config.dat" behind it.
+// for PluginDir to hold it with the marker file behind it.
 bool UsableDirectory(HGLOBAL block, LONG length) {
   if (length < 0 || length > kMaxPluginDir) return false;
   if (length == 0) return true;
@@ -34,8 +34,8 @@ extern "C" BOOL __cdecl load(HGLOBAL block, LONG length) {
   if (length) memcpy(SharedState.PluginDir, block, static_cast<size_t>(length));
   SharedState.PluginDir[length] = 0;
   GlobalFree(block);
-  char marker[260];
-  if (PluginPath("config.dat", marker) && GetFileAttributesA(marker) != INVALID_FILE_ATTRIBUTES) {
+  char marker[MAX_PATH];
+  if (PluginPath(kMarkerFile, marker) && GetFileAttributesA(marker) != INVALID_FILE_ATTRIBUTES) {
     SetEnabled(1, 0);
   }
   return 1;

@@ -11,6 +11,3 @@ HGLOBAL __cdecl notify(HGLOBAL block);
 int __cdecl configure(HWND owner);
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved);
 }
-
-// The longest directory that "config.dat" and its NUL still fit behind in PluginDir.
-const LONG kMaxPluginDir = 260 - 10 - 1;

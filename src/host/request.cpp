@@ -6,7 +6,7 @@
 #include <string.h>
 
 #include "closer/switch.h"
-#include "host/shared_state.h"
+#include "shared/shared_state.h"
 
 namespace {
 

@@ -179,9 +179,11 @@ int SjisToJis(StrBuf& text) {
       if (!doubleByte) PutBytes(result, kToDouble, 3);
       doubleByte = true;
       unsigned j = PairToJisCode(b[i] * 256u + b[i + 1]);
-      const unsigned char code[2] = {static_cast<unsigned char>(j >> 8),
-                                     static_cast<unsigned char>(j & 0xFF)};
-      PutBytes(result, code, 2);
+      // Two appends, each checked for growth on its own: that decides the final capacity.
+      const unsigned char high = static_cast<unsigned char>(j >> 8);
+      const unsigned char low = static_cast<unsigned char>(j & 0xFF);
+      PutBytes(result, &high, 1);
+      PutBytes(result, &low, 1);
       i += 2;
     } else {
       if (doubleByte) PutBytes(result, kToAscii, 3);

@@ -10,7 +10,7 @@
 #include "closer/rules.h"
 #include "common/temp_dir.h"
 #include "host/exports.h"
-#include "host/shared_state.h"
+#include "shared/shared_state.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "closer/rules.h"
 #include "common/temp_dir.h"
-#include "host/shared_state.h"
+#include "shared/shared_state.h"
 
 class RulesFixture : public ::testing::Test {
  protected:

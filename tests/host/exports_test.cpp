@@ -11,7 +11,8 @@
 #include "host/message_boxes.h"
 #include "host/module_fixture.h"
 #include "host/protocol.h"
-#include "host/shared_state.h"
+#include "shared/plugin_folder.h"
+#include "shared/shared_state.h"
 
 #ifndef _WIN32
 #include "standin.h"

@@ -6,7 +6,7 @@
 #include "closer/switch.h"
 #include "host/exports.h"
 #include "host/protocol.h"
-#include "host/shared_state.h"
+#include "shared/shared_state.h"
 
 #ifndef _WIN32
 #include "standin.h"

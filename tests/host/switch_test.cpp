@@ -8,7 +8,7 @@
 
 #include "closer/hook.h"
 #include "host/module_fixture.h"
-#include "host/shared_state.h"
+#include "shared/shared_state.h"
 
 #ifndef _WIN32
 #include "standin.h"

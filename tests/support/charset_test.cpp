@@ -214,6 +214,18 @@ TEST_F(Mbcp932, SjisToJisEscapesEachRun) {
   EXPECT_EQ("1B 24 42 24 22 1B 28 42", Narrow({0x3042}, "ISO-2022-JP"));
 }
 
+// The result grows before each byte it appends, a pair's two bytes one at a time: here the
+// capacity equals the length (12 of the 12 reserved) just before the second pair, so its first
+// byte takes the capacity to 2 x 13 = 26, where one check for both bytes would give 28.
+TEST_F(Mbcp932, SjisToJisGrowsBeforeEachByte) {
+  StrBuf text;
+  text.Assign("\x82\xA0" "a" "\x82\xA0" "a");
+  SjisToJis(text);
+  EXPECT_EQ("1B 24 42 24 22 1B 28 42 61 1B 24 42 24 22 1B 28 42 61", Hex(text));
+  EXPECT_EQ(19u, text.length);
+  EXPECT_EQ(26u, text.capacity);
+}
+
 // A pair with no JIS X 0208 code (here a vendor row) becomes the geta mark, never NUL bytes.
 TEST_F(Mbcp932, PairsWithoutJisCodeBecomeTheGetaMark) {
   StrBuf text;

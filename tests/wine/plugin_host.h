@@ -10,7 +10,7 @@
 
 #include "common/temp_dir.h"
 #include "host/protocol.h"
-#include "host/shared_state.h"
+#include "shared/shared_state.h"
 
 // An export of module found by name, as a pointer of the entry's own type.
 template <typename Entry>

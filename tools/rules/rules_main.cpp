@@ -10,7 +10,7 @@
 #include "closer/hook.h"
 #include "closer/rules.h"
 #include "console_text.h"
-#include "host/shared_state.h"
+#include "shared/shared_state.h"
 #include "rule_walk.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // SharedState sits in a data section shared by every process that maps lunet.dll.
-#include "host/shared_state.h"
+#include "shared/shared_state.h"
 
 #ifdef _WIN32
 // Only plain values and fixed arrays here, never pointers into one process's memory.

@@ -1,4 +1,5 @@
-// SharedState: the values every process that maps the module must agree on.
+// SharedState: the values every process that maps the module must agree on. Below the closer and
+// the host interface, which both read and write it.
 #pragma once
 
 #include <windows.h>
@@ -7,7 +8,7 @@ struct SharedStateRecord {
   LONG enabled;         // 1 while the closer is on
   HINSTANCE module;     // the module's handle in the process that attached last
   HHOOK hook;           // the shell hook, for unhooking and chaining
-  char PluginDir[260];  // plug-in directory with its trailing separator, NUL-terminated
+  char PluginDir[MAX_PATH];  // plug-in directory with its trailing separator, NUL-terminated
 };
 
 extern SharedStateRecord SharedState;
