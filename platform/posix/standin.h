@@ -55,6 +55,8 @@ void FailNextHookInstall();
 void RemoveAllHooks();
 
 std::vector<MessageBoxCall> TakeMessageBoxes();
+// The texts given to OutputDebugStringA, oldest first.
+std::vector<std::string> TakeDebugOutput();
 int DisableThreadLibraryCallsCount();
 
 // Makes the next n GlobalAlloc calls fail.

@@ -117,6 +117,8 @@ extern "C" {
 
 DWORD GetLastError(void);
 void SetLastError(DWORD error);
+DWORD GetCurrentProcessId(void);
+void OutputDebugStringA(LPCSTR text);
 
 HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes);
 HGLOBAL GlobalFree(HGLOBAL block);

@@ -1,6 +1,8 @@
 // The window check: real windows on Windows, the stand-in desktop natively.
 #include "closer/hook.h"
 
+#include <stdio.h>
+
 #include <string>
 
 #include "closer/rules_fixture.h"
@@ -40,6 +42,35 @@ TEST_F(WindowCheck, ClassAndFragmentMustBothMatch) {
   EXPECT_EQ(0, otherClass.CloseRequests());
   EXPECT_EQ(0, fragmentCase.CloseRequests());  // fragments are case-sensitive
   EXPECT_EQ(1, classCase.CloseRequests());     // class names are not
+}
+
+// The start of a close report for a window of this process.
+std::string ReportStart(const TestWindow& window) {
+  char text[64];
+  snprintf(text, sizeof text, "lunet: close pid=%lu hwnd=0x%llX ",
+           static_cast<unsigned long>(GetCurrentProcessId()),
+           static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window.handle())));
+  return text;
+}
+
+// One line per close, with the texts as the hook read them (at most 254 bytes) and every byte
+// that could break the line or its quoting escaped; nothing for the windows left open.
+TEST_F(WindowCheck, EachCloseIsReportedInOneLine) {
+  CloseReports reports;
+  LoadFiles("class,AdFrame\ntitle,offer\n");
+  TestWindow plain("AdFrame", "weather");
+  TestWindow other("PlainFrame", "offer");
+  TestWindow ad("AdFrame", "a \"special\" offer\tC:\\x\x01\x7F\xE9");
+  TestWindow longTitle("AdFrame", std::string(249, 'x') + "offer" + "cut");
+  for (TestWindow* window : {&plain, &other, &ad, &longTitle}) Redraw(*window);
+  std::vector<std::string> lines = reports.Take(2);
+  ASSERT_EQ(2u, lines.size());
+  EXPECT_EQ(ReportStart(ad) +
+                "class=\"AdFrame\" title=\"a \\x22special\\x22 offer\\x09C:\\x5Cx\\x01\\x7F\xE9\"\n",
+            lines[0]);
+  EXPECT_EQ(ReportStart(longTitle) + "class=\"AdFrame\" title=\"" + std::string(249, 'x') +
+                "offer\"\n",
+            lines[1]);
 }
 
 TEST_F(WindowCheck, OnlyTitleRedrawsAreChecked) {

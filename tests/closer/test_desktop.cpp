@@ -1,9 +1,16 @@
 #include "closer/test_desktop.h"
 
+#include <gtest/gtest.h>
+
 #include <map>
 #include <mutex>
 
 #ifdef _WIN32
+
+#include <atomic>
+#include <thread>
+
+#include "debug_listener.h"
 
 namespace {
 
@@ -52,6 +59,51 @@ void TestWindow::Destroy() {
   }
 }
 
+struct CloseReports::Listening {
+  DebugListener listener;
+  std::atomic<bool> stop{false};
+  std::mutex lock;
+  std::vector<std::string> texts;
+  std::thread thread;
+};
+
+CloseReports::CloseReports() : listening_(new Listening) {
+  std::string error;
+  if (!listening_->listener.Open(error)) {
+    ADD_FAILURE() << error;
+    return;
+  }
+  Listening* listening = listening_.get();
+  listening_->thread = std::thread([listening] {
+    DWORD processId = 0;
+    std::string text;
+    while (!listening->stop) {
+      if (!listening->listener.Next(50, processId, text)) continue;
+      std::lock_guard<std::mutex> guard(listening->lock);
+      listening->texts.push_back(text);
+    }
+  });
+}
+
+CloseReports::~CloseReports() {
+  listening_->stop = true;
+  if (listening_->thread.joinable()) listening_->thread.join();
+}
+
+std::vector<std::string> CloseReports::Take(size_t count) {
+  for (int waited = 0; waited < 5000; waited += 10) {
+    {
+      std::lock_guard<std::mutex> guard(listening_->lock);
+      if (listening_->texts.size() >= count) break;
+    }
+    Sleep(10);
+  }
+  std::lock_guard<std::mutex> guard(listening_->lock);
+  std::vector<std::string> taken;
+  taken.swap(listening_->texts);
+  return taken;
+}
+
 #else
 
 #include "standin.h"
@@ -82,5 +134,13 @@ void TestWindow::Destroy() {
   CloseRequests();
   standin::DestroyWindow(handle_);
 }
+
+struct CloseReports::Listening {};
+
+CloseReports::CloseReports() { standin::TakeDebugOutput(); }
+
+CloseReports::~CloseReports() = default;
+
+std::vector<std::string> CloseReports::Take(size_t) { return standin::TakeDebugOutput(); }
 
 #endif

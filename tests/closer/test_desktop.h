@@ -3,7 +3,9 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 class TestWindow {
  public:
@@ -21,4 +23,22 @@ class TestWindow {
 
  private:
   HWND handle_;
+};
+
+// The close reports the module writes while this object lives: through the stand-in natively,
+// from the desktop's debug-output buffer on Windows (so no debug viewer may be listening).
+class CloseReports {
+ public:
+  CloseReports();
+  ~CloseReports();
+  CloseReports(const CloseReports&) = delete;
+  CloseReports& operator=(const CloseReports&) = delete;
+
+  // The reports so far, oldest first; on Windows it waits up to 5 s for at least count of them,
+  // since they arrive on a listening thread.
+  std::vector<std::string> Take(size_t count);
+
+ private:
+  struct Listening;
+  std::unique_ptr<Listening> listening_;
 };

@@ -1,0 +1,47 @@
+#include "debug_listener.h"
+
+#include <string.h>
+
+namespace {
+// The buffer: the writer's process id, then its text and a NUL, 4096 bytes in all.
+const DWORD kBufferBytes = 4096;
+}  // namespace
+
+DebugListener::~DebugListener() {
+  if (view_) UnmapViewOfFile(view_);
+  if (mapping_) CloseHandle(mapping_);
+  if (dataReady_) CloseHandle(dataReady_);
+  if (bufferReady_) CloseHandle(bufferReady_);
+}
+
+bool DebugListener::Open(std::string& error) {
+  bufferReady_ = CreateEventA(NULL, FALSE, FALSE, "DBWIN_BUFFER_READY");
+  if (!bufferReady_) {
+    error = "cannot create the event DBWIN_BUFFER_READY";
+    return false;
+  }
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    error = "another program already listens to debug output (a debug viewer, or a second "
+            "lunet-rules watch): close it first";
+    return false;
+  }
+  dataReady_ = CreateEventA(NULL, FALSE, FALSE, "DBWIN_DATA_READY");
+  mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0, kBufferBytes,
+                                "DBWIN_BUFFER");
+  if (mapping_) view_ = static_cast<const BYTE*>(MapViewOfFile(mapping_, FILE_MAP_READ, 0, 0, 0));
+  if (!dataReady_ || !view_) {
+    error = "cannot create the debug-output buffer";
+    return false;
+  }
+  SetEvent(bufferReady_);
+  return true;
+}
+
+bool DebugListener::Next(DWORD ms, DWORD& processId, std::string& text) {
+  if (!view_ || WaitForSingleObject(dataReady_, ms) != WAIT_OBJECT_0) return false;
+  memcpy(&processId, view_, sizeof processId);
+  const char* chars = reinterpret_cast<const char*>(view_ + sizeof processId);
+  text.assign(chars, strnlen(chars, kBufferBytes - sizeof processId));
+  SetEvent(bufferReady_);
+  return true;
+}
