@@ -1,0 +1,106 @@
+// What the commands share: output, errors, the rule directory, and the matcher's verdict.
+#include <stdio.h>
+#include <string.h>
+#include <windows.h>
+
+#include "closer/hook.h"
+#include "closer/rules.h"
+#include "commands.h"
+#include "console_text.h"
+#include "shared/shared_state.h"
+
+void Out(const std::string& text) { WriteText(stdout, text, CP_ACP); }
+
+int UsageError(const std::string& message) {
+  fprintf(stderr, "lunet-rules: %s\n(lunet-rules --help tells more)\n", message.c_str());
+  return kUsage;
+}
+
+bool IsDirectory(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string WithSeparator(std::string dir) {
+  if (dir.empty()) dir = ".";
+  char last = dir.back();
+  if (last != '/' && last != '\\') {
+#ifdef _WIN32
+    dir += '\\';
+#else
+    dir += '/';
+#endif
+  }
+  return dir;
+}
+
+std::vector<FileReport> WalkDirectory(const std::string& dir) {
+  return {WalkRuleFile(dir + "killwnd.txt"), WalkRuleFile(dir + "killwnd_custom.txt")};
+}
+
+std::string Where(const FileReport& file, const LineReport& line) {
+  return file.path + ":" + std::to_string(line.line);
+}
+
+std::string Counts(const std::vector<FileReport>& files) {
+  size_t classes = RulesOf(files, LineEffect::ClassRule).size();
+  size_t titles = RulesOf(files, LineEffect::TitleRule).size();
+  return std::to_string(classes) + (classes == 1 ? " class rule, " : " class rules, ") +
+         std::to_string(titles) + (titles == 1 ? " title fragment" : " title fragments");
+}
+
+int InternalError(const std::string& path) {
+  fprintf(stderr,
+          "lunet-rules: internal error: the module's loader stored other rules from %s than "
+          "this check found\n",
+          path.c_str());
+  return kInternal;
+}
+
+int UseDirectory(const std::string& given, std::vector<FileReport>& files) {
+  if (!IsDirectory(given)) return UsageError(given + ": not a directory");
+  std::string dir = WithSeparator(given);
+  if (dir.size() >= sizeof SharedState.PluginDir) return UsageError(given + ": path too long");
+  memcpy(SharedState.PluginDir, dir.c_str(), dir.size() + 1);
+  files = WalkDirectory(dir);
+  return kClean;
+}
+
+namespace {
+
+const LineReport* FirstMatch(const std::vector<FileReport>& files, LineEffect kind,
+                             const std::string& text) {
+  for (const LineReport* rule : RulesOf(files, kind)) {
+    if (kind == LineEffect::ClassRule ? CompareNoCaseAscii(text.c_str(), rule->text.c_str()) == 0
+                                      : strstr(text.c_str(), rule->text.c_str()) != nullptr) {
+      return rule;
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+std::string Located(const std::vector<FileReport>& files, const LineReport* rule) {
+  for (const FileReport& file : files) {
+    for (const LineReport& line : file.lines) {
+      if (&line == rule) return Where(file, line);
+    }
+  }
+  return "?";
+}
+
+std::string Cut(const std::string& text) { return text.substr(0, kHookTextBytes); }
+
+Verdict Judge(const std::vector<FileReport>& files, const std::string& className,
+              const std::string& title) {
+  Verdict verdict;
+  int classMatch = MatchClass(className.c_str());
+  verdict.classRule = FirstMatch(files, LineEffect::ClassRule, className);
+  verdict.consistent = StoreHolds(files) && classMatch == (verdict.classRule != nullptr);
+  if (!classMatch) return verdict;
+  int titleMatch = MatchTitle(title.c_str());
+  verdict.titleFragment = FirstMatch(files, LineEffect::TitleRule, title);
+  verdict.consistent = verdict.consistent && titleMatch == (verdict.titleFragment != nullptr);
+  return verdict;
+}

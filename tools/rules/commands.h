@@ -1,0 +1,45 @@
+// The commands of lunet-rules and what they share: output, exit codes, the rule directory, and
+// the verdict of the module's own matcher on a window.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "rule_walk.h"
+
+enum Exit { kClean = 0, kWarnings = 1, kUsage = 2, kInternal = 3 };
+
+// Each command takes the arguments after its name and returns the exit status.
+int RunCheck(const std::vector<std::string>& args);
+int RunTest(const std::vector<std::string>& args);
+int RunScan(const std::vector<std::string>& args);
+
+// Text of the rule files or of windows, in the ANSI code page, to stdout.
+void Out(const std::string& text);
+int UsageError(const std::string& message);
+int InternalError(const std::string& path);
+
+bool IsDirectory(const std::string& path);
+// The module appends file names to the directory as they are, so it needs the separator.
+std::string WithSeparator(std::string dir);
+std::vector<FileReport> WalkDirectory(const std::string& dir);
+// "FILE:LINE" of a line, and of a rule found among the files' lines.
+std::string Where(const FileReport& file, const LineReport& line);
+std::string Located(const std::vector<FileReport>& files, const LineReport* rule);
+// "N class rules, M title fragments".
+std::string Counts(const std::vector<FileReport>& files);
+
+// Loads the directory's rules the way the hook does: lazily, from PluginDir, on the first match.
+int UseDirectory(const std::string& given, std::vector<FileReport>& files);
+
+// What the hook reads of a window text.
+std::string Cut(const std::string& text);
+
+struct Verdict {
+  const LineReport* classRule = nullptr;
+  const LineReport* titleFragment = nullptr;
+  bool consistent = true;
+};
+// Asks the module's matcher, then names the rules that made it answer so.
+Verdict Judge(const std::vector<FileReport>& files, const std::string& className,
+              const std::string& title);
