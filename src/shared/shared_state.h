@@ -5,9 +5,9 @@
 #include <windows.h>
 
 struct SharedStateRecord {
-  LONG enabled;         // 1 while the closer is on
-  HINSTANCE module;     // the module's handle in the process that attached last
-  HHOOK hook;           // the shell hook, for unhooking and chaining
+  LONG enabled;              // 1 while the closer is on
+  HINSTANCE module;          // the module's handle in the process that attached last
+  HHOOK hook;                // the shell hook, for unhooking and chaining
   char PluginDir[MAX_PATH];  // plug-in directory with its trailing separator, NUL-terminated
 };
 

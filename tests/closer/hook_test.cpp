@@ -65,12 +65,13 @@ TEST_F(WindowCheck, EachCloseIsReportedInOneLine) {
   for (TestWindow* window : {&plain, &other, &ad, &longTitle}) Redraw(*window);
   std::vector<std::string> lines = reports.Take(2);
   ASSERT_EQ(2u, lines.size());
-  EXPECT_EQ(ReportStart(ad) +
-                "class=\"AdFrame\" title=\"a \\x22special\\x22 offer\\x09C:\\x5Cx\\x01\\x7F\xE9\"\n",
-            lines[0]);
-  EXPECT_EQ(ReportStart(longTitle) + "class=\"AdFrame\" title=\"" + std::string(249, 'x') +
-                "offer\"\n",
-            lines[1]);
+  EXPECT_EQ(
+      ReportStart(ad) +
+          "class=\"AdFrame\" title=\"a \\x22special\\x22 offer\\x09C:\\x5Cx\\x01\\x7F\xE9\"\n",
+      lines[0]);
+  EXPECT_EQ(
+      ReportStart(longTitle) + "class=\"AdFrame\" title=\"" + std::string(249, 'x') + "offer\"\n",
+      lines[1]);
 }
 
 TEST_F(WindowCheck, OnlyTitleRedrawsAreChecked) {

@@ -21,8 +21,9 @@ bool DebugListener::Open(std::string& error) {
     return false;
   }
   if (GetLastError() == ERROR_ALREADY_EXISTS) {
-    error = "another program already listens to debug output (a debug viewer, or a second "
-            "lunet-rules watch): close it first";
+    error =
+        "another program already listens to debug output (a debug viewer, or a second "
+        "lunet-rules watch): close it first";
     return false;
   }
   dataReady_ = CreateEventA(NULL, FALSE, FALSE, "DBWIN_DATA_READY");

@@ -1,11 +1,12 @@
 // What the commands share: output, errors, the rule directory, and the matcher's verdict.
+#include "commands.h"
+
 #include <stdio.h>
 #include <string.h>
 #include <windows.h>
 
 #include "closer/hook.h"
 #include "closer/rules.h"
-#include "commands.h"
 #include "console_text.h"
 #include "shared/shared_state.h"
 
