@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <stdio.h>
 
+#include <thread>
+
 #include "wine/plugin_host.h"
 
 namespace {
@@ -117,6 +119,53 @@ TEST_F(CrossProcessTest, SwitchOnWorksAfterAnotherProcessMappedTheModuleElsewher
   EXPECT_EQ(Sent(answer::kNowEnabled), host.Choose("on").bytes);
   EXPECT_TRUE(shared->hook != NULL);
   ExpectOnlyTheAdClosed(OpenWindows(kWindows));
+}
+
+// True once a debug-output listener holds the desktop's buffer, within 10 s.
+bool ListenerStarted() {
+  for (int waited = 0; waited < 10000; waited += 20) {
+    HANDLE ready = OpenEventA(SYNCHRONIZE, FALSE, "DBWIN_BUFFER_READY");
+    if (ready) {
+      CloseHandle(ready);
+      return true;
+    }
+    Sleep(20);
+  }
+  return false;
+}
+
+// lunet-rules watch while the injected closer works in another process: each close with the
+// process, the texts the hook read and the rules that matched; a second listener is turned away.
+TEST_F(CrossProcessTest, WatchShowsEachCloseWithTheRulesThatMatched) {
+  std::string rules = BuiltFile("LUNET_RULES");
+  ASSERT_FALSE(rules.empty()) << "LUNET_RULES must name lunet-rules.exe";
+  ProgramRun watch;
+  std::thread watcher([&] {
+    watch = RunProgram(rules, {"watch", host.dir.path(), "--count", "2"});
+  });
+  bool listening = ListenerStarted();
+  EXPECT_TRUE(listening);
+  EXPECT_EQ(4u, RunProgram(rules, {"watch", host.dir.path()}).exitCode);
+  host.Choose("on");
+  std::vector<WindowFate> fates =
+      OpenWindows({"AdFrame=Special offer: 50% off", "AdFrame=Weather today",
+                   "AdFrame=Special offer \"now\" C:\\ads\\"});
+  EXPECT_EQ("open", FateOf(fates, "AdFrame Weather today"));
+  watcher.join();
+  std::vector<std::string> lines = OutputLines(watch.output);
+  ASSERT_EQ(4u, lines.size()) << watch.output;
+  const std::string rulesAt = " by class rule \"AdFrame\" (" + host.dir.path() +
+                              "killwnd.txt:2) and title fragment \"Special offer\" (" +
+                              host.dir.path() + "killwnd.txt:3)";
+  EXPECT_NE(std::string::npos, lines[1].find("  lunet-adwindows.exe (pid ")) << lines[1];
+  EXPECT_NE(
+      std::string::npos,
+      lines[1].find(")  closed class \"AdFrame\" title \"Special offer: 50% off\" " + rulesAt))
+      << lines[1];
+  EXPECT_NE(std::string::npos,
+            lines[2].find(" title \"Special offer \"now\" C:\\ads\\\" " + rulesAt))
+      << lines[2];
+  EXPECT_EQ("2 closes seen", lines[3]);
 }
 
 }  // namespace

@@ -7,12 +7,14 @@
 
 #include "rule_walk.h"
 
-enum Exit { kClean = 0, kWarnings = 1, kUsage = 2, kInternal = 3 };
+// kUnavailable: what a command needs is held by another program or cannot be opened.
+enum Exit { kClean = 0, kWarnings = 1, kUsage = 2, kInternal = 3, kUnavailable = 4 };
 
 // Each command takes the arguments after its name and returns the exit status.
 int RunCheck(const std::vector<std::string>& args);
 int RunTest(const std::vector<std::string>& args);
 int RunScan(const std::vector<std::string>& args);
+int RunWatch(const std::vector<std::string>& args);
 
 // Text of the rule files or of windows, in the ANSI code page, to stdout.
 void Out(const std::string& text);

@@ -47,5 +47,6 @@ int main(int argc, char** argv) {
   if (command == "check") return RunCheck(args);
   if (command == "test") return RunTest(args);
   if (command == "scan") return RunScan(args);
+  if (command == "watch") return RunWatch(args);
   return UsageError("unknown command " + command);
 }
