@@ -214,7 +214,9 @@ extern "C" DWORD GetFileAttributesA(LPCSTR name) {
     SetLastError(name ? ErrorFromErrno(errno) : ERROR_INVALID_PARAMETER);
     return INVALID_FILE_ATTRIBUTES;
   }
-  return S_ISDIR(info.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
+  // No write bit at all reads as the read-only attribute, as Wine maps it.
+  DWORD readOnly = (info.st_mode & 0222) ? 0 : FILE_ATTRIBUTE_READONLY;
+  return (S_ISDIR(info.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE) | readOnly;
 }
 
 extern "C" BOOL DeleteFileA(LPCSTR name) {

@@ -1,6 +1,7 @@
-// lunet-rules scan on a real desktop: it finds this process's windows that the rules would
-// close, names the rules, and closes nothing.
+// lunet-rules on a real desktop: scan finds this process's windows that the rules would close,
+// names the rules, and closes nothing; pick makes rules of the window under a point.
 #include <gtest/gtest.h>
+#include <stdio.h>
 #include <windows.h>
 
 #include <string>
@@ -17,13 +18,13 @@ LRESULT CALLBACK CountCloses(HWND window, UINT message, WPARAM wParam, LPARAM lP
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-HWND MakeWindow(const char* className, const char* title) {
+HWND MakeWindow(const char* className, const char* title, int x = 0, int y = 0) {
   WNDCLASSA type = {};
   type.lpfnWndProc = CountCloses;
   type.hInstance = GetModuleHandleA(NULL);
   type.lpszClassName = className;
   RegisterClassA(&type);
-  return CreateWindowExA(0, className, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+  return CreateWindowExA(0, className, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, 200, 100,
                          NULL, NULL, GetModuleHandleA(NULL), NULL);
 }
 
@@ -95,6 +96,47 @@ TEST(RulesScan, ListsTheWindowsTheRulesWouldCloseAndClosesNone) {
   DestroyWindow(ad);
   DestroyWindow(plain);
   DestroyWindow(other);
+}
+
+std::string FileText(const std::string& path) {
+  std::string text;
+  FILE* file = fopen(path.c_str(), "rb");
+  if (!file) return text;
+  char chunk[4096];
+  size_t read;
+  while ((read = fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, read);
+  fclose(file);
+  return text;
+}
+
+// Under a point in the middle of an advertisement: its class and the fragment given become
+// rules, and the window is named as one the rules now close. Under no window: a clear refusal.
+TEST(RulesPick, MakesRulesOfTheWindowUnderThePoint) {
+  TempDir dir;
+  dir.Write("killwnd.txt", "class,LunetScanAd\r\ntitle,Buy now\r\n");
+  dir.Write("killwnd_custom.txt", "// mine\r\n");
+  HWND ad = MakeWindow("LunetPickAd", "Flash sale: today only", 300, 200);
+  ASSERT_TRUE(ad);
+  Pump();
+  const std::string rules = std::string(LUNET_RULES_EXE) + " pick ";
+
+  std::string output;
+  int code = RunCaptured(rules + "--at 400,250 --title \"Flash sale\" --yes " + dir.path(), output);
+  Pump();
+  EXPECT_EQ(0, code) << output;
+  EXPECT_NE(std::string::npos, output.find("  class \"LunetPickAd\"\r\n  title \"Flash sale: "
+                                           "today only\""))
+      << output;
+  EXPECT_NE(std::string::npos, output.find("now closed at its next title redraw: window "))
+      << output;
+  EXPECT_EQ("// mine\r\nclass,LunetPickAd\r\ntitle,Flash sale\r\n",
+            FileText(dir.File("killwnd_custom.txt")));
+  EXPECT_EQ(0, GetWindowLongPtrA(ad, GWLP_USERDATA));  // nothing was asked to close
+  DestroyWindow(ad);
+
+  output.clear();
+  EXPECT_EQ(4, RunCaptured(rules + "--at 600,450 --yes " + dir.path(), output)) << output;
+  EXPECT_NE(std::string::npos, output.find("that is the desktop, not a window")) << output;
 }
 
 }  // namespace

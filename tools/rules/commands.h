@@ -15,6 +15,8 @@ int RunCheck(const std::vector<std::string>& args);
 int RunTest(const std::vector<std::string>& args);
 int RunScan(const std::vector<std::string>& args);
 int RunWatch(const std::vector<std::string>& args);
+int RunAdd(const std::vector<std::string>& args);
+int RunPick(const std::vector<std::string>& args);
 
 // Text of the rule files or of windows, in the ANSI code page, to stdout.
 void Out(const std::string& text);
@@ -45,3 +47,20 @@ struct Verdict {
 // Asks the module's matcher, then names the rules that made it answer so.
 Verdict Judge(const std::vector<FileReport>& files, const std::string& className,
               const std::string& title);
+
+// Rules to append to killwnd_custom.txt, and what they change; add applies them at once, pick
+// after showing them.
+struct AddPlan {
+  std::string dir;   // with its separator
+  std::string path;  // the custom rule file
+  std::vector<FileReport> before;
+  std::vector<std::string> lines;  // "class,NAME" and "title,TEXT" not there yet
+  std::vector<std::string> notes;  // what is skipped, and what each new rule applies to
+};
+// Refuses a value that cannot work (with the reason on stderr, exit 2); null means not given.
+int PlanAdd(const std::string& dir, const std::string* className, const std::string* fragment,
+            AddPlan& plan);
+void ShowPlan(const AddPlan& plan);
+// Appends in the file's own line ends (CR LF for a new file, which starts with a comment), then
+// lists the open windows now closed (Windows) and what running programs do.
+int ApplyAdd(const AddPlan& plan);

@@ -12,7 +12,10 @@ namespace {
 const char kUsageText[] =
     "usage: lunet-rules check [-q] [DIR|FILE]...\n"
     "       lunet-rules test --class NAME --title TEXT [DIR]\n"
-    "       lunet-rules scan [--all] [DIR]\n"
+    "       lunet-rules scan [--all [--hidden]] [DIR]\n"
+    "       lunet-rules watch [DIR] [--log FILE] [--count N]\n"
+    "       lunet-rules add [--class NAME] [--title TEXT] [DIR]\n"
+    "       lunet-rules pick [--at X,Y] [--title TEXT] [--yes] [DIR]\n"
     "\n"
     "Reads the rule files killwnd.txt and killwnd_custom.txt with the plug-in's own loader and\n"
     "matcher. DIR defaults to the current directory.\n"
@@ -27,12 +30,31 @@ const char kUsageText[] =
     "         which rules; like the plug-in it reads only the first 254 bytes of each.\n"
     "         Exit 0 when it would be closed, 1 when it would stay open.\n"
     "  scan   (Windows) lists the top-level windows open now that the rules would close,\n"
-    "         without closing anything; --all lists the others too.\n"
+    "         without closing anything; --all lists the other visible ones too, and\n"
+    "         --hidden adds the hidden ones.\n"
+    "  watch  (Windows) prints each window the closer asks to close, as it happens: time,\n"
+    "         program, class, title, and the rules in DIR that match it. --log FILE appends\n"
+    "         the same lines to FILE; --count N stops after N closes; Ctrl+C ends it. Only one\n"
+    "         program can listen to debug output at a time: exit 4 when another one does.\n"
+    "  add    appends a class rule, a title fragment or both to killwnd_custom.txt (made,\n"
+    "         with a comment, when missing; its line ends kept), skipping what is there\n"
+    "         already as the plug-in compares it. Refuses an empty fragment (it would close\n"
+    "         every window of every listed class), a comma (the plug-in cuts the value there)\n"
+    "         and values over 254 bytes. Says what the new rules apply to across the two\n"
+    "         lists and (Windows) which open windows they now close. --title=TEXT works\n"
+    "         too. Exit 4 when the file cannot be written.\n"
+    "  pick   (Windows) point at a window and press Enter: shows its class, title and\n"
+    "         program, proposes its class and whole title as rules, takes a shorter fragment\n"
+    "         (it must occur in the title), shows what add would do and adds it once you\n"
+    "         say y. --at X,Y picks the window at that point without waiting, --title gives\n"
+    "         the fragment and --yes confirms, for scripts.\n"
     "\n"
     "Rule files are text in the system's ANSI code page, one rule a line:\n"
     "  class,WindowClass     close windows of this class (letter case ignored) ...\n"
     "  title,Fragment        ... whose title contains this text (letter case counts)\n"
-    "  // a comment\n";
+    "  // a comment\n"
+    "Each program reads the rules once: after editing them, restart the programs that\n"
+    "should use the new ones (programs started later use them anyway).\n";
 
 }  // namespace
 
@@ -48,5 +70,7 @@ int main(int argc, char** argv) {
   if (command == "test") return RunTest(args);
   if (command == "scan") return RunScan(args);
   if (command == "watch") return RunWatch(args);
+  if (command == "add") return RunAdd(args);
+  if (command == "pick") return RunPick(args);
   return UsageError("unknown command " + command);
 }

@@ -10,6 +10,7 @@
 
 #ifdef _WIN32
 #include "debug_listener.h"
+#include "desktop.h"
 
 namespace {
 
@@ -18,21 +19,6 @@ volatile LONG stopRequested = 0;
 BOOL WINAPI OnConsoleControl(DWORD) {
   InterlockedExchange(&stopRequested, 1);
   return TRUE;  // ends the loop below instead of the process, so the log is closed cleanly
-}
-
-// The process's image name, or its id when the process is gone or may not be asked.
-std::string ProcessName(DWORD processId) {
-  std::string name = "pid " + std::to_string(processId);
-  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-  if (!process) return name;
-  char path[MAX_PATH];
-  DWORD size = sizeof path;
-  if (QueryFullProcessImageNameA(process, 0, path, &size)) {
-    std::string full(path, size);
-    name = full.substr(full.find_last_of("\\/") + 1) + " (" + name + ")";
-  }
-  CloseHandle(process);
-  return name;
 }
 
 std::string LocalTime() {

@@ -1,0 +1,235 @@
+// lunet-rules add: appends rules to killwnd_custom.txt, refusing what cannot work and saying what
+// the change does across the two lists. pick ends here too.
+#include <stdio.h>
+#include <string.h>
+#include <windows.h>
+
+#include "closer/rules.h"
+#include "commands.h"
+#include "console_text.h"
+
+#ifdef _WIN32
+#include "desktop.h"
+#endif
+
+namespace {
+
+const char kCustomFile[] = "killwnd_custom.txt";
+const char kNewFileComment[] =
+    "// Your own rules, read after killwnd.txt: class,NAME and title,TEXT lines.";
+
+// Why the value cannot be a rule of that kind, or "" when it can.
+std::string Refusal(const char* kind, const std::string& value) {
+  bool isClass = strcmp(kind, "class") == 0;
+  if (value.empty()) {
+    return isClass ? "an empty class name: no window has one"
+                   : "an empty title fragment: every title contains it, so every window of "
+                     "every listed class would be closed";
+  }
+  size_t comma = value.find(',');
+  if (comma != std::string::npos) {
+    return "a comma: the plug-in would cut the " + std::string(kind) + " there, at " +
+           Quote(value.substr(0, comma));
+  }
+  if (value.find_first_of("\r\n") != std::string::npos) return "a line end inside the value";
+  if (value.size() > kHookTextBytes) {
+    return std::string("longer than 254 bytes: the hook reads at most 254 bytes of a ") +
+           (isClass ? "class name" : "title") + ", so it would never match";
+  }
+  return "";
+}
+
+// The rule already loaded that the module would count as the same, or null.
+const LineReport* Existing(const std::vector<FileReport>& files, LineEffect kind,
+                           const std::string& value) {
+  for (const LineReport* rule : RulesOf(files, kind)) {
+    bool same = kind == LineEffect::ClassRule
+                    ? CompareNoCaseAscii(rule->text.c_str(), value.c_str()) == 0
+                    : rule->text == value;
+    if (same) return rule;
+  }
+  return nullptr;
+}
+
+std::string QuotedList(const std::vector<const LineReport*>& rules) {
+  std::string list;
+  for (const LineReport* rule : rules) list += (list.empty() ? "" : ", ") + Quote(rule->text);
+  return list;
+}
+
+// The file's line end: CR LF unless it already uses LF alone.
+std::string LineEndOf(const std::string& content) {
+  size_t lf = content.find('\n');
+  return lf != std::string::npos && (lf == 0 || content[lf - 1] != '\r') ? "\n" : "\r\n";
+}
+
+bool ReadWhole(const std::string& path, std::string& content, bool& exists) {
+  FILE* file = fopen(path.c_str(), "rb");
+  exists = file != nullptr;
+  content.clear();
+  if (!file) return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+  char chunk[4096];
+  size_t read;
+  while ((read = fread(chunk, 1, sizeof chunk, file)) > 0) content.append(chunk, read);
+  bool ok = !ferror(file);
+  fclose(file);
+  return ok;
+}
+
+#ifdef _WIN32
+// The open windows that the rules now close and did not before the change.
+void ListNewlyClosed(const std::string& dir, const std::vector<FileReport>& before) {
+  std::vector<OpenWindow> windows = TopLevelWindows();
+  std::vector<bool> closedBefore;
+  for (const OpenWindow& window : windows) {
+    closedBefore.push_back(Judge(before, window.className, window.title).titleFragment);
+  }
+  {
+    RulesExclusive hold;
+    ClearRules();  // the next match reads the files as they are now
+  }
+  std::vector<FileReport> after = WalkDirectory(dir);
+  int count = 0;
+  for (size_t i = 0; i < windows.size(); ++i) {
+    if (closedBefore[i] || !Judge(after, windows[i].className, windows[i].title).titleFragment) {
+      continue;
+    }
+    DWORD processId = 0;
+    GetWindowThreadProcessId(windows[i].handle, &processId);
+    Out("  now closed at its next title redraw: window " + HandleText(windows[i].handle) + " of " +
+        ProcessName(processId) + ", class " + Quote(windows[i].className) + " title " +
+        Quote(windows[i].title) + "\n");
+    ++count;
+  }
+  if (count == 0) Out("no window open now is closed by the new rules\n");
+}
+#endif
+
+// Each program reads the rules once, when the closer first reaches it.
+const char kAfterEditing[] =
+    "programs started from now on use the new rules; a program already running keeps the rules "
+    "it read until it is restarted\n";
+
+}  // namespace
+
+int PlanAdd(const std::string& given, const std::string* className, const std::string* fragment,
+            AddPlan& plan) {
+  for (auto value : {std::make_pair("class", className), std::make_pair("title", fragment)}) {
+    if (!value.second) continue;
+    std::string why = Refusal(value.first, *value.second);
+    if (!why.empty()) {
+      fprintf(stderr, "lunet-rules: %s %s refused: %s\n", value.first, Quote(*value.second).c_str(),
+              why.c_str());
+      return kUsage;
+    }
+  }
+  std::vector<FileReport> files;
+  int used = UseDirectory(given, files);
+  if (used != kClean) return used;
+  plan.dir = WithSeparator(given);
+  plan.path = plan.dir + kCustomFile;
+  plan.before = files;
+  std::vector<const LineReport*> classes = RulesOf(files, LineEffect::ClassRule);
+  std::vector<const LineReport*> fragments = RulesOf(files, LineEffect::TitleRule);
+  if (className) {
+    if (const LineReport* rule = Existing(files, LineEffect::ClassRule, *className)) {
+      plan.notes.push_back("the class rule " + Quote(rule->text) + " is there already (" +
+                           Located(files, rule) + "): not added again");
+    } else {
+      plan.lines.push_back("class," + *className);
+      plan.notes.push_back("the new class rule " + Quote(*className) +
+                           " applies with every title fragment" +
+                           (fragments.empty() ? (fragment ? " (only the new one)"
+                                                          : ": there is none yet, so it "
+                                                            "closes nothing")
+                                              : " (" + std::to_string(fragments.size()) +
+                                                    " already: " + QuotedList(fragments) + ")"));
+    }
+  }
+  if (fragment) {
+    if (const LineReport* rule = Existing(files, LineEffect::TitleRule, *fragment)) {
+      plan.notes.push_back("the title fragment " + Quote(rule->text) + " is there already (" +
+                           Located(files, rule) + "): not added again");
+    } else {
+      plan.lines.push_back("title," + *fragment);
+      plan.notes.push_back(
+          "the new title fragment " + Quote(*fragment) + " applies to every class rule" +
+          (classes.empty()
+               ? (className ? " (only the new one)"
+                            : ": there is none yet, so it "
+                              "closes nothing")
+               : " (" + std::to_string(classes.size()) + " already: " + QuotedList(classes) + ")"));
+    }
+  }
+  return kClean;
+}
+
+void ShowPlan(const AddPlan& plan) {
+  for (const std::string& line : plan.lines) Out("add to " + plan.path + ": " + line + "\n");
+  for (const std::string& note : plan.notes) Out(note + "\n");
+}
+
+int ApplyAdd(const AddPlan& plan) {
+  if (plan.lines.empty()) {
+    Out("nothing to add\n");
+    return kClean;
+  }
+  std::string content;
+  bool exists = false;
+  if (!ReadWhole(plan.path, content, exists)) {
+    fprintf(stderr, "lunet-rules: %s: cannot be read\n", plan.path.c_str());
+    return kUnavailable;
+  }
+  DWORD attributes = GetFileAttributesA(plan.path.c_str());
+  if (exists && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+    // Windows refuses to write it even to an administrator; say so before trying.
+    fprintf(stderr, "lunet-rules: %s: read-only: nothing added\n", plan.path.c_str());
+    return kUnavailable;
+  }
+  std::string end = LineEndOf(content);
+  std::string text = exists ? "" : kNewFileComment + end;
+  if (!content.empty() && content.back() != '\n') text += end;  // finish the last line first
+  for (const std::string& line : plan.lines) text += line + end;
+  FILE* file = fopen(plan.path.c_str(), "ab");
+  bool written = file && fwrite(text.data(), 1, text.size(), file) == text.size();
+  if (file && fclose(file) != 0) written = false;
+  if (!written) {
+    fprintf(stderr, "lunet-rules: %s: cannot be written (read-only, or in use?): nothing added\n",
+            plan.path.c_str());
+    return kUnavailable;
+  }
+  Out(std::string(exists ? "added to " : "created ") + plan.path + "\n");
+#ifdef _WIN32
+  ListNewlyClosed(plan.dir, plan.before);
+#endif
+  Out(kAfterEditing);
+  return kClean;
+}
+
+int RunAdd(const std::vector<std::string>& args) {
+  std::string className, fragment, dir = ".";
+  bool haveClass = false, haveTitle = false, haveDir = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if ((args[i] == "--class" || args[i] == "--title") && i + 1 < args.size()) {
+      (args[i] == "--class" ? className : fragment) = args[i + 1];
+      (args[i] == "--class" ? haveClass : haveTitle) = true;
+      ++i;
+    } else if (args[i].compare(0, 8, "--class=") == 0 || args[i].compare(0, 8, "--title=") == 0) {
+      bool isClass = args[i][2] == 'c';
+      (isClass ? className : fragment) = args[i].substr(8);
+      (isClass ? haveClass : haveTitle) = true;
+    } else if (!haveDir && (args[i].empty() || args[i][0] != '-')) {
+      dir = args[i];
+      haveDir = true;
+    } else {
+      return UsageError("add: unexpected argument " + args[i]);
+    }
+  }
+  if (!haveClass && !haveTitle) return UsageError("add needs --class NAME, --title TEXT or both");
+  AddPlan plan;
+  int planned =
+      PlanAdd(dir, haveClass ? &className : nullptr, haveTitle ? &fragment : nullptr, plan);
+  if (planned != kClean) return planned;
+  ShowPlan(plan);
+  return ApplyAdd(plan);
+}

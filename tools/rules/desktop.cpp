@@ -1,0 +1,58 @@
+#include "desktop.h"
+
+#include <stdio.h>
+
+namespace {
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
+// Reads a window text as the hook does: 255 with the NUL, a failed query counting as empty.
+std::string HookText(HWND window, int(WINAPI* query)(HWND, LPSTR, int)) {
+  char text[256];
+  if (query(window, text, 255) <= 0) text[0] = 0;
+  text[254] = 0;
+  return text;
+}
+
+}  // namespace
+
+OpenWindow Describe(HWND window) {
+  OpenWindow open;
+  open.handle = window;
+  open.className = HookText(window, GetClassNameA);
+  open.title = HookText(window, GetWindowTextA);
+  open.visible = IsWindowVisible(window) != 0;
+  return open;
+}
+
+std::vector<OpenWindow> TopLevelWindows() {
+  std::vector<HWND> handles;
+  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&handles));
+  std::vector<OpenWindow> windows;
+  for (HWND handle : handles) windows.push_back(Describe(handle));
+  return windows;
+}
+
+std::string ProcessName(DWORD processId) {
+  std::string name = "pid " + std::to_string(processId);
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+  if (!process) return name;
+  char path[MAX_PATH];
+  DWORD size = sizeof path;
+  if (QueryFullProcessImageNameA(process, 0, path, &size)) {
+    std::string full(path, size);
+    name = full.substr(full.find_last_of("\\/") + 1) + " (" + name + ")";
+  }
+  CloseHandle(process);
+  return name;
+}
+
+std::string HandleText(HWND window) {
+  char text[32];
+  snprintf(text, sizeof text, "0x%llX",
+           static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)));
+  return text;
+}
