@@ -1,7 +1,6 @@
 // lunet-rules on a real desktop: scan finds this process's windows that the rules would close,
 // names the rules, and closes nothing; pick makes rules of the window under a point.
 #include <gtest/gtest.h>
-#include <stdio.h>
 #include <windows.h>
 
 #include <string>
@@ -98,17 +97,6 @@ TEST(RulesScan, ListsTheWindowsTheRulesWouldCloseAndClosesNone) {
   DestroyWindow(other);
 }
 
-std::string FileText(const std::string& path) {
-  std::string text;
-  FILE* file = fopen(path.c_str(), "rb");
-  if (!file) return text;
-  char chunk[4096];
-  size_t read;
-  while ((read = fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, read);
-  fclose(file);
-  return text;
-}
-
 // Under a point in the middle of an advertisement: its class and the fragment given become
 // rules, and the window is named as one the rules now close. Under no window: a clear refusal.
 TEST(RulesPick, MakesRulesOfTheWindowUnderThePoint) {
@@ -130,7 +118,7 @@ TEST(RulesPick, MakesRulesOfTheWindowUnderThePoint) {
   EXPECT_NE(std::string::npos, output.find("now closed at its next title redraw: window "))
       << output;
   EXPECT_EQ("// mine\r\nclass,LunetPickAd\r\ntitle,Flash sale\r\n",
-            FileText(dir.File("killwnd_custom.txt")));
+            ReadFileBytes(dir.File("killwnd_custom.txt")));
   EXPECT_EQ(0, GetWindowLongPtrA(ad, GWLP_USERDATA));  // nothing was asked to close
   DestroyWindow(ad);
 
