@@ -6,6 +6,7 @@
 
 #include <thread>
 
+#include "debug_listener.h"
 #include "wine/plugin_host.h"
 
 namespace {
@@ -166,6 +167,35 @@ TEST_F(CrossProcessTest, WatchShowsEachCloseWithTheRulesThatMatched) {
             lines[2].find(" title \"Special offer \"now\" C:\\ads\\\" " + rulesAt))
       << lines[2];
   EXPECT_EQ("2 closes seen", lines[3]);
+}
+
+// After the rules are edited, a program that already runs keeps the rules it read, even when the
+// closer is switched off and on again: Wine keeps a hook's module mapped in every process it
+// reached (Windows may unmap it some time after unhooking, so that a later switch-on reads the
+// files anew). Users are told to restart such programs, which holds on both; a program started
+// after the edit uses the new rules.
+TEST_F(CrossProcessTest, RunningProgramsKeepTheirRulesUntilRestarted) {
+  DebugListener listener;
+  std::string error;
+  ASSERT_TRUE(listener.Open(error)) << error;
+  host.Choose("on");
+  ProgramRun running;
+  std::thread program([&] {
+    running = RunProgram(adwindows, {"--hold", "4000", "--again", "3000",
+                                     "AdFrame=Special offer: 50% off", "AdFrame=Deal of the day"});
+  });
+  // Its first close report: the module has read the rules in that process.
+  DWORD processId = 0;
+  std::string report;
+  EXPECT_TRUE(listener.Next(5000, processId, report));
+  host.dir.Write("killwnd_custom.txt", "title,Deal of the day\r\n");
+  host.Choose("off");
+  host.Choose("on");
+  program.join();
+  std::vector<WindowFate> fates = ParseWindowFates(running.output);
+  EXPECT_EQ("closed", FateOf(fates, "AdFrame Special offer: 50% off")) << running.output;
+  EXPECT_EQ("open", FateOf(fates, "AdFrame Deal of the day")) << running.output;
+  EXPECT_EQ("closed", FateOf(OpenWindows({"AdFrame=Deal of the day"}), "AdFrame Deal of the day"));
 }
 
 }  // namespace

@@ -1,22 +1,8 @@
 // lunet-adwindows: a stand-in for a browser that opens pop-up windows, to see which of them a
 // closer running in the desktop-wide shell hooks closes.
 //
-// Usage: lunet-adwindows [--hold MS] CLASS=TITLE ...
-//
-// For each CLASS=TITLE argument (split at the first '='; the title may be empty or hold '='),
-// registers CLASS once and creates a visible top-level window of that class with that title.
-// Then, in argument order, hands one "title redrawn" shell notification per window to the
-// desktop-wide shell hooks, pumps messages for MS milliseconds (default 1000) and prints one
-// line per window, in argument order, class and title as given:
-//
-//   closed <ms> <CLASS> <TITLE>   WM_CLOSE arrived <ms> milliseconds (3 decimals, '.' as the
-//                                 separator) after this window's notification was handed on
-//   open <CLASS> <TITLE>          no WM_CLOSE came while the program held its windows
-//
-// Exit status: 0 when every window was made and notified; 2 for bad arguments (with a usage
-// message on stderr); 1 when a window could not be made or notified.
-//
-// It loads no module itself: a closer that is on reaches it through its global hook.
+// It loads no module itself: a closer that is on reaches it through its global hook. The help
+// text below says what it does.
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -52,10 +38,46 @@ LRESULT CALLBACK AdWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM l
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
+const char kHelp[] =
+    "usage: lunet-adwindows [--hold MS] [--again MS] CLASS=TITLE ...\n"
+    "\n"
+    "A stand-in for a browser that opens pop-up windows, to see which of them a closer in the\n"
+    "desktop-wide shell hooks closes. For each CLASS=TITLE (split at the first '='; the title\n"
+    "may be empty or hold '='), it opens a visible top-level window of that class with that\n"
+    "title, then hands each window, in argument order, one \"title redrawn\" notification.\n"
+    "\n"
+    "  --hold MS   how long to keep the windows open and answer messages (default 1000)\n"
+    "  --again MS  after MS (less than the hold), notify every window still open once more,\n"
+    "              as a browser redraws a title\n"
+    "\n"
+    "Then it prints one line per window, in argument order, class and title as given:\n"
+    "  closed MS CLASS TITLE   WM_CLOSE arrived MS milliseconds (3 decimals) after the\n"
+    "                          window's latest notification\n"
+    "  open CLASS TITLE        no WM_CLOSE came while the windows were held\n"
+    "\n"
+    "Exit status: 0 when every window was made and notified, 1 when one could not be, 2 for\n"
+    "bad arguments.\n";
+
 int Usage(const char* problem) {
-  fprintf(stderr, "lunet-adwindows: %s\nusage: lunet-adwindows [--hold MS] CLASS=TITLE ...\n",
-          problem);
+  fprintf(stderr, "lunet-adwindows: %s\n%s", problem, kHelp);
   return 2;
+}
+
+// Hands each window not closed yet a title-redraw notification; false if one could not be.
+bool NotifyOpenWindows() {
+  bool all = true;
+  for (AdWindow& ad : windows) {
+    if (ad.closed) continue;
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    ad.notified = now.QuadPart;
+    if (!ForwardRedraw(ad.handle)) {
+      fprintf(stderr, "lunet-adwindows: cannot notify %s=%s\n", ad.className.c_str(),
+              ad.title.c_str());
+      all = false;
+    }
+  }
+  return all;
 }
 
 // A whole decimal number of milliseconds, at most a day.
@@ -92,14 +114,21 @@ bool MakeWindow(size_t index) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  DWORD hold = 1000;
+  DWORD hold = 1000, again = 0;
   int first = 1;
-  if (first < argc && strcmp(argv[first], "--hold") == 0) {
-    if (first + 1 >= argc || !ParseHold(argv[first + 1], hold)) {
-      return Usage("--hold needs a whole number of milliseconds");
+  for (; first < argc && argv[first][0] == '-'; ++first) {
+    if (strcmp(argv[first], "--help") == 0 || strcmp(argv[first], "-h") == 0) {
+      fputs(kHelp, stdout);
+      return 0;
     }
-    first += 2;
+    bool isHold = strcmp(argv[first], "--hold") == 0;
+    if (!isHold && strcmp(argv[first], "--again") != 0) return Usage("unknown option");
+    if (first + 1 >= argc || !ParseHold(argv[first + 1], isHold ? hold : again)) {
+      return Usage("--hold and --again need a whole number of milliseconds");
+    }
+    ++first;
   }
+  if (again >= hold && again) return Usage("--again must come before the hold ends");
   if (first >= argc) return Usage("no CLASS=TITLE given");
   for (int i = first; i < argc; ++i) {
     const char* split = strchr(argv[i], '=');
@@ -123,18 +152,12 @@ int main(int argc, char** argv) {
             GetLastError());
     return 1;
   }
-  int status = 0;
-  for (AdWindow& ad : windows) {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    ad.notified = now.QuadPart;
-    if (!ForwardRedraw(ad.handle)) {
-      fprintf(stderr, "lunet-adwindows: cannot notify %s=%s\n", ad.className.c_str(),
-              ad.title.c_str());
-      status = 1;
-    }
+  int status = NotifyOpenWindows() ? 0 : 1;
+  if (again) {
+    PumpMessages(again);
+    if (!NotifyOpenWindows()) status = 1;
   }
-  PumpMessages(hold);
+  PumpMessages(hold - again);
   StopRedrawForwarding();
 
   LARGE_INTEGER frequency;
