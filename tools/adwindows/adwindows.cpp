@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "console_text.h"
 #include "forward_redraw.h"
 #include "message_pump.h"
 
@@ -162,14 +163,17 @@ int main(int argc, char** argv) {
 
   LARGE_INTEGER frequency;
   QueryPerformanceFrequency(&frequency);
+  // Class names and titles are ANSI code page text: shown converted for the console or pipe.
   for (const AdWindow& ad : windows) {
+    std::string line = "open ";
     if (ad.closed) {
-      double ms = 1000.0 * static_cast<double>(ad.closed - ad.notified) /
-                  static_cast<double>(frequency.QuadPart);
-      printf("closed %.3f %s %s\n", ms, ad.className.c_str(), ad.title.c_str());
-    } else {
-      printf("open %s %s\n", ad.className.c_str(), ad.title.c_str());
+      char ms[32];
+      snprintf(ms, sizeof ms, "%.3f",
+               1000.0 * static_cast<double>(ad.closed - ad.notified) /
+                   static_cast<double>(frequency.QuadPart));
+      line = std::string("closed ") + ms + " ";
     }
+    WriteText(stdout, line + ad.className + " " + ad.title + "\n", CP_ACP);
   }
   fflush(stdout);
   return status;

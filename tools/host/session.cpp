@@ -101,7 +101,8 @@ bool Session::Execute(const std::string& line) {
   std::string rest;
   if (space != std::string::npos) rest = text.substr(text.find_first_not_of(" \t", space));
   // A script's own narration is shown as text, not as a command.
-  if (options_.echo && name != "echo") Say("> " + text + "\n");
+  // Commands are text in the ANSI code page, like the titles they name: shown converted.
+  if (options_.echo && name != "echo") WriteText(stdout, "> " + text + "\n", CP_ACP);
 
   long number;
   if (ParseCount(name, number)) return Pick(name);
@@ -119,7 +120,7 @@ bool Session::Execute(const std::string& line) {
     return true;
   }
   if (name == "echo") {
-    Say(rest + "\n");
+    WriteText(stdout, rest + "\n", CP_ACP);
     return true;
   }
   if ((name == "help" || name == "?") && rest.empty()) {
