@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "closer/rules.h"
-#include "common/temp_dir.h"
+#include "harness/temp_dir.h"
 #include "host/exports.h"
 #include "host/shared_state.h"
 

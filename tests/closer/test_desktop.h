@@ -3,7 +3,10 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
+
+class RecordingWindow;
 
 class TestWindow {
  public:
@@ -21,4 +24,7 @@ class TestWindow {
 
  private:
   HWND handle_;
+#ifdef _WIN32
+  std::unique_ptr<RecordingWindow> window_;
+#endif
 };

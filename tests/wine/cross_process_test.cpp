@@ -27,7 +27,7 @@ class CrossProcessTest : public ::testing::Test {
   }
   void TearDown() override {
     // Leave the closer off and the module unmapped whatever happened above.
-    if (host.module) host.Choose("off");
+    if (host.handle()) host.Choose("off");
     host.Unmap();
   }
 
@@ -97,20 +97,20 @@ TEST_F(CrossProcessTest, SecondProcessSharesTheSwitchAndTheDirectory) {
 TEST_F(CrossProcessTest, SwitchOnWorksAfterAnotherProcessMappedTheModuleElsewhere) {
   const SharedStateRecord* shared = host.Shared();
   ASSERT_TRUE(shared);
-  EXPECT_EQ(host.module, shared->module);
+  EXPECT_EQ(host.handle(), shared->module);
 
   ProgramRun run = Probe({"--reserve-base"});
   unsigned long long preferred = 0, loaded = 0;
   ASSERT_EQ(2, sscanf(run.output.c_str(), "preferred 0x%llx loaded 0x%llx", &preferred, &loaded))
       << run.output;
-  EXPECT_EQ(reinterpret_cast<UINT_PTR>(host.module), preferred);
+  EXPECT_EQ(reinterpret_cast<UINT_PTR>(host.handle()), preferred);
   ASSERT_NE(preferred, loaded) << "the loader did not relocate the module";
 
   // The second process's attach recorded its own address, which names no module here: a hook
   // installed with the shared handle would fail.
   EXPECT_EQ(loaded, reinterpret_cast<UINT_PTR>(shared->module));
-  HHOOK wrong =
-      SetWindowsHookExA(WH_SHELL, ExportOf<HOOKPROC>(host.module, "notify"), shared->module, 0);
+  HOOKPROC procedure = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(host.notify));
+  HHOOK wrong = SetWindowsHookExA(WH_SHELL, procedure, shared->module, 0);
   EXPECT_EQ(NULL, wrong);
   if (wrong) UnhookWindowsHookEx(wrong);
 

@@ -8,20 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "common/temp_dir.h"
+#include "harness/plugin_module.h"
+#include "harness/temp_dir.h"
 #include "host/protocol.h"
 #include "host/shared_state.h"
-
-// An export of module found by name, as a pointer of the entry's own type.
-template <typename Entry>
-Entry ExportOf(HMODULE module, const char* name) {
-  return reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
 
 // A built file named by an environment variable that holds its path on the build machine.
 std::string BuiltFile(const char* variable);
 
-class PluginHost {
+class PluginHost : public PluginModule {
  public:
   PluginHost();
   ~PluginHost();
@@ -47,14 +42,6 @@ class PluginHost {
 
   TempDir dir;
   std::string dllPath;
-  HMODULE module = NULL;
-
-  BOOL(__cdecl* load)(HGLOBAL, LONG) = nullptr;
-  BOOL(__cdecl* unload)(void) = nullptr;
-  RequestEntry request = nullptr;
-  HGLOBAL(__cdecl* getversion)(LONG*) = nullptr;
-  HGLOBAL(__cdecl* notify)(HGLOBAL) = nullptr;
-  int(__cdecl* configure)(HWND) = nullptr;
 
  private:
   bool loaded_ = false;

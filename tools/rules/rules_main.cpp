@@ -10,6 +10,7 @@
 #include "closer/hook.h"
 #include "closer/rules.h"
 #include "console_text.h"
+#include "harness/temp_dir.h"
 #include "host/shared_state.h"
 #include "rule_walk.h"
 
@@ -48,11 +49,6 @@ void Out(const std::string& text) { WriteText(stdout, text, CP_ACP); }
 int UsageError(const std::string& message) {
   fprintf(stderr, "lunet-rules: %s\n(lunet-rules --help tells more)\n", message.c_str());
   return kUsage;
-}
-
-bool IsDirectory(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // The module appends file names to the directory as they are, so it needs the separator.

@@ -1,13 +1,11 @@
-#include "common/temp_dir.h"
+#include "harness/temp_dir.h"
 
 #include <stdio.h>
 #include <stdlib.h>
 
-#include <filesystem>
-
-#ifdef _WIN32
 #include <windows.h>
-#else
+
+#ifndef _WIN32
 #include <unistd.h>
 #endif
 
@@ -59,4 +57,22 @@ std::string ReadFileBytes(const std::string& path) {
 bool FileExists(const std::string& path) {
   std::error_code ignored;
   return std::filesystem::exists(path, ignored);
+}
+
+bool IsDirectory(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+ScopedCurrentDirectory::ScopedCurrentDirectory(const std::string& path) {
+  std::error_code error;
+  saved_ = std::filesystem::current_path(error);
+  if (error) return;
+  std::filesystem::current_path(path, error);
+  moved_ = !error;
+}
+
+ScopedCurrentDirectory::~ScopedCurrentDirectory() {
+  std::error_code ignored;
+  if (moved_) std::filesystem::current_path(saved_, ignored);
 }

@@ -1,0 +1,44 @@
+// Temporary folders, removed with everything in them by their owner; the current directory
+// changed for a scope; small file queries. Both targets.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  // The directory with its trailing separator, ready to have a file name appended.
+  const std::string& path() const { return path_; }
+  std::string File(const std::string& name) const { return path_ + name; }
+  // Writes bytes to a file in the directory; returns its full path.
+  std::string Write(const std::string& name, const std::string& bytes) const;
+
+ private:
+  std::string path_;
+};
+
+// The process's current directory moved to path until the owner goes, then put back, so a
+// failing check cannot leave the next case in the wrong directory.
+class ScopedCurrentDirectory {
+ public:
+  explicit ScopedCurrentDirectory(const std::string& path);
+  ~ScopedCurrentDirectory();
+  ScopedCurrentDirectory(const ScopedCurrentDirectory&) = delete;
+  ScopedCurrentDirectory& operator=(const ScopedCurrentDirectory&) = delete;
+
+  bool moved() const { return moved_; }
+
+ private:
+  std::filesystem::path saved_;
+  bool moved_ = false;
+};
+
+std::string ReadFileBytes(const std::string& path);
+bool FileExists(const std::string& path);
+// The path names a directory, as GetFileAttributesA sees it.
+bool IsDirectory(const std::string& path);
