@@ -3,6 +3,7 @@
 #include <malloc.h>
 #include <stdio.h>
 
+#include "harness/temp_dir.h"
 #include "wine_bench.h"
 
 namespace wine_bench {
@@ -39,7 +40,7 @@ int RunAttach(int argc, char** argv) {
 
 void MeasureAttach(const std::string& rulesPath, const std::string& dllPath) {
   for (uint32_t rules : {10u, 1000u, 100000u}) {
-    if (!bench::WriteFile(rulesPath, bench::MakeRules(rules / 4, rules - rules / 4).text)) {
+    if (!WriteFileBytes(rulesPath, bench::MakeRules(rules / 4, rules - rules / 4).text)) {
       Fail("cannot write the rules");
     }
     std::vector<double> times, heap;

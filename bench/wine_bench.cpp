@@ -113,7 +113,7 @@ int RunAll() {
   if (dir.path().empty()) Fail("cannot make a plug-in directory");
   std::string rulesPath = dir.File("killwnd.txt");
   bench::RuleFile rules = bench::MakeRules(100, 100);
-  if (!bench::WriteFile(rulesPath, rules.text)) Fail("cannot write the rules");
+  if (!WriteFileBytes(rulesPath, rules.text)) Fail("cannot write the rules");
 
   Module module(dllPath);
   module.PrintSize();
@@ -133,7 +133,7 @@ int RunAll() {
   Print("forward_plain_on_median_us", ForwardPlainMedianUs(desktop[0]->handle()));
   MeasureIdle("hook_idle_cpu_ms_per_min");
   MeasureAttach(rulesPath, dllPath);
-  if (!bench::WriteFile(rulesPath, rules.text)) Fail("cannot write the rules");
+  if (!WriteFileBytes(rulesPath, rules.text)) Fail("cannot write the rules");
 
   module.Switch(false);
   Print("forward_only_median_us", ForwardPlainMedianUs(desktop[0]->handle()));

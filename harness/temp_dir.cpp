@@ -34,13 +34,15 @@ TempDir::~TempDir() {
 }
 
 std::string TempDir::Write(const std::string& name, const std::string& bytes) const {
-  std::string full = File(name);
-  FILE* file = fopen(full.c_str(), "wb");
-  if (file) {
-    fwrite(bytes.data(), 1, bytes.size(), file);
-    fclose(file);
-  }
-  return full;
+  WriteFileBytes(File(name), bytes);
+  return File(name);
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+  FILE* out = fopen(path.c_str(), "wb");
+  if (!out) return false;
+  bool written = fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+  return fclose(out) == 0 && written;
 }
 
 std::string ReadFileBytes(const std::string& path) {

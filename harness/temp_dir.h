@@ -1,5 +1,6 @@
-// Temporary folders, removed with everything in them by their owner; the current directory
-// changed for a scope; small file queries. Both targets.
+// Scoped owners for tests and tools: temporary folders, removed with everything in them; the
+// current directory and any process-wide variable, put back at the end of the scope; small
+// file queries. Both targets.
 #pragma once
 
 #include <filesystem>
@@ -38,7 +39,23 @@ class ScopedCurrentDirectory {
   bool moved_ = false;
 };
 
+// A process-wide variable set for a scope and put back, however the scope ends.
+template <typename T>
+class ScopedValue {
+ public:
+  ScopedValue(T& place, const T& value) : place_(place), saved_(place) { place_ = value; }
+  ~ScopedValue() { place_ = saved_; }
+  ScopedValue(const ScopedValue&) = delete;
+  ScopedValue& operator=(const ScopedValue&) = delete;
+
+ private:
+  T& place_;
+  T saved_;
+};
+
 std::string ReadFileBytes(const std::string& path);
+// Creates or replaces the file; false when it could not be written whole.
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
 // The path names a directory, as GetFileAttributesA sees it.
 bool IsDirectory(const std::string& path);

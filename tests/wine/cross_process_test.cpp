@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <stdio.h>
 
+#include "harness/child_process.h"
 #include "wine/plugin_host.h"
 
 namespace {
@@ -31,22 +32,25 @@ class CrossProcessTest : public ::testing::Test {
     host.Unmap();
   }
 
+  // Runs program with the arguments to its end; its standard output. It must succeed.
+  static std::string Run(const std::string& program, const std::vector<std::string>& arguments) {
+    std::string commandLine = QuotedArgument(program);
+    for (const std::string& argument : arguments) commandLine += " " + QuotedArgument(argument);
+    ChildProcess child(commandLine, ChildProcess::kCapture);
+    EXPECT_EQ(0u, child.Finish()) << child.output();
+    return child.output();
+  }
+
   std::vector<WindowFate> OpenWindows(const std::vector<std::string>& windows) {
     std::vector<std::string> arguments = {"--hold", "500"};
     arguments.insert(arguments.end(), windows.begin(), windows.end());
-    ProgramRun run = RunProgram(adwindows, arguments);
-    EXPECT_TRUE(run.started);
-    EXPECT_EQ(0u, run.exitCode) << run.output;
-    return ParseWindowFates(run.output);
+    return ParseWindowFates(Run(adwindows, arguments));
   }
 
-  ProgramRun Probe(const std::vector<std::string>& options) {
+  std::string Probe(const std::vector<std::string>& options) {
     std::vector<std::string> arguments = {host.dllPath};
     arguments.insert(arguments.end(), options.begin(), options.end());
-    ProgramRun run = RunProgram(probe, arguments);
-    EXPECT_TRUE(run.started);
-    EXPECT_EQ(0u, run.exitCode) << run.output;
-    return run;
+    return Run(probe, arguments);
   }
 
   PluginHost host;
@@ -84,9 +88,9 @@ TEST_F(CrossProcessTest, SecondProcessSharesTheSwitchAndTheDirectory) {
   TempDir other;
   other.Write("config.dat", "Enabled");
   other.Write("killwnd.txt", "class,NoteFrame\r\ntitle,Special offer\r\n");
-  ProgramRun run = Probe({"--menu", "--load", other.path()});
-  std::vector<std::string> lines = OutputLines(run.output);
-  ASSERT_EQ(3u, lines.size()) << run.output;
+  std::string output = Probe({"--menu", "--load", other.path()});
+  std::vector<std::string> lines = OutputLines(output);
+  ASSERT_EQ(3u, lines.size()) << output;
   EXPECT_EQ("menu 305", lines[1]);  // the second process sees the closer on
   EXPECT_EQ("load 1", lines[2]);
 
@@ -99,10 +103,10 @@ TEST_F(CrossProcessTest, SwitchOnWorksAfterAnotherProcessMappedTheModuleElsewher
   ASSERT_TRUE(shared);
   EXPECT_EQ(host.handle(), shared->module);
 
-  ProgramRun run = Probe({"--reserve-base"});
+  std::string output = Probe({"--reserve-base"});
   unsigned long long preferred = 0, loaded = 0;
-  ASSERT_EQ(2, sscanf(run.output.c_str(), "preferred 0x%llx loaded 0x%llx", &preferred, &loaded))
-      << run.output;
+  ASSERT_EQ(2, sscanf(output.c_str(), "preferred 0x%llx loaded 0x%llx", &preferred, &loaded))
+      << output;
   EXPECT_EQ(reinterpret_cast<UINT_PTR>(host.handle()), preferred);
   ASSERT_NE(preferred, loaded) << "the loader did not relocate the module";
 

@@ -5,8 +5,6 @@
 
 #include <sstream>
 
-#include "harness/child_process.h"
-
 std::string BuiltFile(const char* variable) {
   const char* value = getenv(variable);
   if (!value || !*value) return "";
@@ -56,17 +54,6 @@ const SharedStateRecord* PluginHost::Shared() const {
     }
   }
   return nullptr;
-}
-
-ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& arguments) {
-  std::string commandLine = "\"" + program + "\"";
-  for (const std::string& argument : arguments) commandLine += " " + QuotedArgument(argument);
-  ChildProcess child(commandLine, ChildProcess::kCapture);
-  ProgramRun run;
-  run.started = child.started();
-  run.exitCode = child.Finish();
-  run.output = child.output();
-  return run;
 }
 
 std::vector<std::string> OutputLines(const std::string& output) {

@@ -1,6 +1,6 @@
 // The tests' side of a real plug-in host: lunet.dll copied into a fresh plug-in directory,
-// loaded with LoadLibraryA and driven through its exports found by name; and the other
-// programs of a cross-process test, started and read back.
+// loaded with LoadLibraryA and driven through its exports found by name; and the output of the
+// other programs of a cross-process test, read back.
 #pragma once
 
 #include <windows.h>
@@ -46,15 +46,6 @@ class PluginHost : public PluginModule {
  private:
   bool loaded_ = false;
 };
-
-struct ProgramRun {
-  bool started = false;
-  DWORD exitCode = 0;
-  std::string output;  // standard output
-};
-
-// Runs a program with the given arguments (each quoted) and waits for it.
-ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& arguments);
 
 // The lines of a program's output, without their line ends.
 std::vector<std::string> OutputLines(const std::string& output);
