@@ -2,8 +2,6 @@
 // comparisons stop as late as they do on real lists.
 #include "rule_sets.h"
 
-#include <stdio.h>
-
 namespace bench {
 
 namespace {
@@ -80,13 +78,6 @@ RuleFile MakeRuleLines(uint32_t lineCount) {
     }
   }
   return file;
-}
-
-bool WriteFile(const std::string& path, const std::string& bytes) {
-  FILE* out = fopen(path.c_str(), "wb");
-  if (!out) return false;
-  bool written = fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-  return fclose(out) == 0 && written;
 }
 
 }  // namespace bench

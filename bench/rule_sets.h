@@ -42,6 +42,4 @@ RuleFile MakeRuleLines(uint32_t lineCount);
 extern const char kPlainClass[];
 extern const char kPlainTitle[];
 
-bool WriteFile(const std::string& path, const std::string& bytes);
-
 }  // namespace bench

@@ -5,8 +5,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "rule_sets.h"
-
 namespace bench {
 
 void Fail(const std::string& message) {
@@ -36,7 +34,7 @@ double InChild(const std::function<double()>& work) {
 }
 
 void ScratchDir::Write(const std::string& name, const std::string& bytes) {
-  if (!WriteFile(File(name), bytes)) Fail("cannot write " + File(name));
+  if (!WriteFileBytes(File(name), bytes)) Fail("cannot write " + File(name));
 }
 
 }  // namespace bench

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "common/temp_dir.h"
+#include "harness/temp_dir.h"
 
 namespace bench {
 

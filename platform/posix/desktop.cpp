@@ -94,6 +94,13 @@ void standin::FailNextHookInstall() {
   failNextHook = true;
 }
 
+standin::ArmedFailures::~ArmedFailures() {
+  FailGlobalAllocs(0);
+  std::lock_guard<std::mutex> guard(lock);
+  failNextHook = false;
+  nextHookResult = 0;
+}
+
 void standin::RemoveAllHooks() {
   std::lock_guard<std::mutex> guard(lock);
   hooks.clear();

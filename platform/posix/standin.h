@@ -62,4 +62,14 @@ int DisableThreadLibraryCallsCount();
 // Makes the next n GlobalAlloc calls fail.
 void FailGlobalAllocs(int n);
 
+// Disarms, when it goes, the failures and the hook result a test armed: an assertion that ends
+// the case early cannot carry them into the next one.
+class ArmedFailures {
+ public:
+  ArmedFailures() = default;
+  ~ArmedFailures();
+  ArmedFailures(const ArmedFailures&) = delete;
+  ArmedFailures& operator=(const ArmedFailures&) = delete;
+};
+
 }  // namespace standin

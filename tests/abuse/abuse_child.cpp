@@ -10,7 +10,10 @@
 
 #include <atomic>
 
-#include "forward_redraw.h"
+#include "harness/forward_redraw.h"
+#include "harness/message_pump.h"
+#include "harness/plugin_module.h"
+#include "harness/recording_window.h"
 
 namespace {
 
@@ -30,33 +33,24 @@ int Hold(const char* file, const char* event) {
 }
 
 DWORD WINAPI Redraw(LPVOID) {
-  HWND window = CreateWindowExA(0, kChurnClass, "churn", WS_POPUP, 0, 0, 10, 10, NULL, NULL,
-                                GetModuleHandleA(NULL), NULL);
-  if (!window || !StartRedrawForwarding()) return 1;
+  RecordingWindow window(kChurnClass, "churn", RecordingWindow::kDestroy);
+  if (!window.handle() || !StartRedrawForwarding()) return 1;
   for (;;) {
-    ForwardRedraw(window);
+    ForwardRedraw(window.handle());
     ++redraws;
-    MSG message;
-    while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    PumpPending();
   }
 }
 
 int Churn(const char* dll, const char* dir, int milliseconds) {
-  HMODULE module = LoadLibraryA(dll);
-  if (!module) return 5;
-  auto load = reinterpret_cast<BOOL(__cdecl*)(HGLOBAL, LONG)>(
-      reinterpret_cast<void*>(GetProcAddress(module, "load")));
-  if (!load) return 6;
+  // ExitProcess ends the process with the module still mapped.
+  PluginModule module;
+  if (!module.Map(dll)) return 5;
+  if (!module.load) return 6;
   size_t length = strlen(dir);
   HGLOBAL block = GlobalAlloc(GMEM_FIXED, length);
   memcpy(block, dir, length);
-  load(block, static_cast<LONG>(length));
-
-  WNDCLASSA windowClass = {};
-  windowClass.lpfnWndProc = DefWindowProcA;
-  windowClass.hInstance = GetModuleHandleA(NULL);
-  windowClass.lpszClassName = kChurnClass;
-  if (!RegisterClassA(&windowClass)) return 7;
+  module.load(block, static_cast<LONG>(length));
   for (int i = 0; i < kThreads; ++i) CloseHandle(CreateThread(NULL, 0, Redraw, NULL, 0, NULL));
   // Exit only once the store has been busy for a while.
   while (redraws < 40) Sleep(1);

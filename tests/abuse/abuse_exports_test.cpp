@@ -8,8 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "common/temp_dir.h"
-#include "forward_redraw.h"
+#include "harness/child_process.h"
+#include "harness/forward_redraw.h"
+#include "harness/message_pump.h"
+#include "harness/recording_window.h"
+#include "harness/temp_dir.h"
 #include "host/message_boxes.h"
 #include "host/protocol.h"
 #include "wine/plugin_host.h"
@@ -197,15 +200,13 @@ TEST_F(AbuseTest, ExportsInOddOrders) {
 
 // Before any load the directory is empty: the marker goes to the current directory.
 TEST_F(AbuseTest, ChoiceBeforeLoadUsesTheCurrentDirectory) {
-  char saved[MAX_PATH];
-  GetCurrentDirectoryA(MAX_PATH, saved);
   TempDir current;
-  ASSERT_TRUE(SetCurrentDirectoryA(current.path().c_str()));
+  ScopedCurrentDirectory inside(current.path());
+  ASSERT_TRUE(inside.moved());
   EXPECT_TRUE(Choose("on"));
   EXPECT_TRUE(FileExists(current.File("config.dat")));
   EXPECT_TRUE(Choose("off"));
   EXPECT_FALSE(FileExists(current.File("config.dat")));
-  SetCurrentDirectoryA(saved);
 }
 
 // configure shows a real message box each time; the watcher presses OK.
@@ -239,67 +240,10 @@ TEST_F(AbuseTest, MarkerPathTakenByADirectory) {
             GetFileAttributesA(plugin.File("config.dat").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// A window class of our own whose windows note the WM_CLOSE they get.
-class TargetWindows {
- public:
-  explicit TargetWindows(const char* className) : className_(className) {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = Procedure;
-    windowClass.hInstance = GetModuleHandleA(NULL);
-    windowClass.lpszClassName = className_;
-    RegisterClassA(&windowClass);
-  }
-  ~TargetWindows() { UnregisterClassA(className_, GetModuleHandleA(NULL)); }
-
-  HWND Create(const char* title) {
-    return CreateWindowExA(0, className_, title, WS_POPUP, 0, 0, 10, 10, NULL, NULL,
-                           GetModuleHandleA(NULL), NULL);
-  }
-
-  static bool CloseArrived(HWND window) { return GetPropA(window, "closed") != NULL; }
-
-  static void Pump() {
-    MSG message;
-    while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-  }
-
- private:
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_CLOSE) {
-      SetPropA(window, "closed", reinterpret_cast<HANDLE>(1));
-      return 0;  // noted, not destroyed
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-  }
-
-  const char* className_;
-};
-
-// The child's handle and its exit code once it ended, or STILL_ACTIVE after the wait.
-struct Child {
-  PROCESS_INFORMATION info = {};
-  bool started = false;
-
-  explicit Child(const std::string& arguments) {
-    std::string line = "\"" + BuiltFile("LUNET_ABUSE_CHILD") + "\" " + arguments;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    started = CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info);
-  }
-  ~Child() {
-    if (!started) return;
-    if (WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(info.hProcess, 1);
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
-  }
-  DWORD Wait(DWORD milliseconds) {
-    DWORD code = STILL_ACTIVE;
-    if (WaitForSingleObject(info.hProcess, milliseconds) == WAIT_OBJECT_0) {
-      GetExitCodeProcess(info.hProcess, &code);
-    }
-    return code;
-  }
-};
+// Another program of the fault tests, with its arguments.
+std::string AbuseChild(const std::string& arguments) {
+  return "\"" + BuiltFile("LUNET_ABUSE_CHILD") + "\" " + arguments;
+}
 
 // Another process holds killwnd.txt open without sharing: the hook's reload skips it and still
 // reads killwnd_custom.txt, so only windows matching the custom rules are closed.
@@ -309,28 +253,25 @@ TEST_F(AbuseTest, RuleFileLockedByAnotherProcess) {
   plugin.Write("config.dat", "Enabled");
   std::string eventName = "lunet-abuse-hold-" + std::to_string(GetCurrentProcessId());
   HANDLE ready = CreateEventA(NULL, TRUE, FALSE, eventName.c_str());
-  Child holder("hold \"" + locked + "\" " + eventName);
-  ASSERT_TRUE(holder.started);
+  ChildProcess holder(AbuseChild("hold \"" + locked + "\" " + eventName));
+  ASSERT_TRUE(holder.started());
   ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(ready, 10000)) << "the holder did not start";
   CloseHandle(ready);
   ASSERT_EQ(INVALID_HANDLE_VALUE, CreateFileA(locked.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL,
                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL));
 
-  TargetWindows lockedClass("LunetLockedRule"), customClass("LunetCustomRule");
-  HWND lockedWindow = lockedClass.Create("An Advert");
-  HWND customWindow = customClass.Create("An Advert");
-  ASSERT_TRUE(lockedWindow && customWindow);
+  RecordingWindow lockedWindow("LunetLockedRule", "An Advert", RecordingWindow::kKeep);
+  RecordingWindow customWindow("LunetCustomRule", "An Advert", RecordingWindow::kKeep);
+  ASSERT_TRUE(lockedWindow.handle() && customWindow.handle());
   ASSERT_EQ(1, dll.Load());
   ASSERT_TRUE(Enabled());
   ASSERT_TRUE(StartRedrawForwarding());
-  EXPECT_TRUE(ForwardRedraw(customWindow));
-  EXPECT_TRUE(ForwardRedraw(lockedWindow));
-  TargetWindows::Pump();
-  EXPECT_TRUE(TargetWindows::CloseArrived(customWindow));
-  EXPECT_FALSE(TargetWindows::CloseArrived(lockedWindow));
+  EXPECT_TRUE(ForwardRedraw(customWindow.handle()));
+  EXPECT_TRUE(ForwardRedraw(lockedWindow.handle()));
+  PumpPending();
+  EXPECT_NE(0, customWindow.closes());
+  EXPECT_EQ(0, lockedWindow.closes());
   StopRedrawForwarding();
-  DestroyWindow(lockedWindow);
-  DestroyWindow(customWindow);
 }
 
 // A hooked process calls ExitProcess while four threads keep reloading and scanning its rule
@@ -348,8 +289,9 @@ TEST_F(AbuseTest, ProcessExitsWhileItsStoreIsInUse) {
     dir.Write("killwnd.txt", "class,LunetChurnTarget\r\n");
     dir.Write("config.dat", "Enabled");
     // A backslash before the closing quote must be doubled, or it escapes the quote.
-    Child churn("churn \"" + copy + "\" \"" + dir.path() + "\\\" " + std::to_string(run * 7 % 50));
-    ASSERT_TRUE(churn.started);
+    ChildProcess churn(AbuseChild("churn \"" + copy + "\" \"" + dir.path() + "\\\" " +
+                                  std::to_string(run * 7 % 50)));
+    ASSERT_TRUE(churn.started());
     DWORD code = churn.Wait(20000);
     EXPECT_EQ(42u, code) << "run " << run
                          << (code == STILL_ACTIVE ? ": the process hung at exit"

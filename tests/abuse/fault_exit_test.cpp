@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "closer/rules.h"
-#include "common/temp_dir.h"
+#include "harness/temp_dir.h"
 #include "host/exports.h"
 #include "shared/shared_state.h"
 
@@ -19,7 +19,7 @@ TEST(ProcessEnd, DetachDoesNotWaitForALockHeldByAStoppedThread) {
   TempDir dir;
   dir.Write("killwnd.txt", "class,Kept\r\n");
   ASSERT_EQ(1, LoadRules(dir.path().c_str()));
-  SharedState.enabled = 1;
+  ScopedValue<LONG> enabled(SharedState.enabled, 1);
 
   std::promise<void> held, release;
   std::thread stopped([&] {
@@ -42,7 +42,6 @@ TEST(ProcessEnd, DetachDoesNotWaitForALockHeldByAStoppedThread) {
   // Left as it was: nothing freed that a stopped thread may still point into.
   EXPECT_EQ(1u, KillRules.ClassRules.count);
   EXPECT_EQ(1, KillRules.abandoned);
-  SharedState.enabled = 0;
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 
 #include "closer/rules.h"
 #include "closer/switch.h"
-#include "common/temp_dir.h"
+#include "harness/temp_dir.h"
 #include "shared/shared_state.h"
 
 namespace {

@@ -4,22 +4,21 @@
 #include <string.h>
 #include <windows.h>
 
-#include <filesystem>
-
 #include "closer/hook.h"
 #include "closer/rules.h"
-#include "common/temp_dir.h"
+#include "harness/temp_dir.h"
 #include "host/exports.h"
 #include "shared/shared_state.h"
 
 namespace {
 
 TEST(SharedStateAbuse, DirectoryWithoutTerminatorIsNeverReadPastItsField) {
-  SharedStateRecord saved = SharedState;
+  ScopedValue<SharedStateRecord> shared(SharedState, SharedState);
+  ScopedValue<HINSTANCE> module(ProcessModule, ProcessModule);
   TempDir dir;
   dir.Write("killwnd.txt", "class,Any\r\ntitle,\r\n");
-  std::filesystem::path current = std::filesystem::current_path();
-  std::filesystem::current_path(dir.path());
+  ScopedCurrentDirectory inside(dir.path());
+  ASSERT_TRUE(inside.moved());
   // 260 bytes naming the current directory, with no room for a NUL: whatever a reader finds
   // behind the field would complete the path, and the rule file is there to be found.
   for (size_t i = 0; i < sizeof SharedState.PluginDir; i += 2)
@@ -38,9 +37,6 @@ TEST(SharedStateAbuse, DirectoryWithoutTerminatorIsNeverReadPastItsField) {
   EXPECT_EQ(1, MatchTitle("whatever"));
 
   ClearRules();
-  std::filesystem::current_path(current);
-  SharedState = saved;
-  ProcessModule = saved.module;
 }
 
 }  // namespace

@@ -153,12 +153,12 @@ TEST_F(WindowCheck, WindowThatIsGoneReadsAsEmptyText) {
 TEST_F(WindowCheck, EveryNotificationIsPassedOnUnchanged) {
   LoadFiles("class,AdFrame\ntitle,offer\n");
   TestWindow ad("AdFrame", "offer");
-  SharedState.hook = reinterpret_cast<HHOOK>(0x1234);
+  ScopedValue<HHOOK> hook(SharedState.hook, reinterpret_cast<HHOOK>(0x1234));
   standin::TakeNextHookCalls();
+  standin::ArmedFailures disarm;
   standin::SetNextHookResult(42);
   EXPECT_EQ(42, ShellHookProc(HSHELL_REDRAW, reinterpret_cast<WPARAM>(ad.handle()), 7));
   EXPECT_EQ(42, ShellHookProc(HSHELL_WINDOWCREATED, 99, 8));
-  standin::SetNextHookResult(0);
   std::vector<standin::NextHookCall> calls = standin::TakeNextHookCalls();
   ASSERT_EQ(2u, calls.size());
   EXPECT_EQ(SharedState.hook, calls[0].hook);
@@ -169,7 +169,6 @@ TEST_F(WindowCheck, EveryNotificationIsPassedOnUnchanged) {
   EXPECT_EQ(99u, calls[1].wParam);
   EXPECT_EQ(8, calls[1].lParam);
   EXPECT_EQ(1, ad.CloseRequests());
-  SharedState.hook = NULL;
 }
 #endif
 

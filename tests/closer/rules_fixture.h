@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "closer/rules.h"
-#include "common/temp_dir.h"
+#include "harness/temp_dir.h"
 #include "shared/shared_state.h"
 
 class RulesFixture : public ::testing::Test {

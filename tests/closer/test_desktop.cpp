@@ -2,62 +2,33 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-#include <mutex>
-
 #ifdef _WIN32
 
 #include <atomic>
+#include <mutex>
 #include <thread>
 
-#include "debug_listener.h"
+#include "harness/debug_listener.h"
+#include "harness/message_pump.h"
+#include "harness/recording_window.h"
 
-namespace {
-
-std::mutex lock;
-std::map<HWND, int> closes;
-
-// Counts WM_CLOSE instead of closing, so a test can see every request.
-LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_CLOSE) {
-    std::lock_guard<std::mutex> guard(lock);
-    ++closes[window];
-    return 0;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
+// Keeps every WM_CLOSE instead of closing, so a test can see every request.
+TestWindow::TestWindow(const std::string& className, const std::string& title)
+    : window_(new RecordingWindow(className, title, RecordingWindow::kKeep, WS_OVERLAPPEDWINDOW, 0,
+                                  0, 100, 100)) {
+  handle_ = window_->handle();
 }
 
-}  // namespace
-
-TestWindow::TestWindow(const std::string& className, const std::string& title) {
-  WNDCLASSA windowClass = {};
-  windowClass.lpfnWndProc = CountingProc;
-  windowClass.hInstance = GetModuleHandleA(NULL);
-  windowClass.lpszClassName = className.c_str();
-  RegisterClassA(&windowClass);  // fails harmlessly when the class is already registered
-  handle_ = CreateWindowExA(0, className.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 100,
-                            100, NULL, NULL, GetModuleHandleA(NULL), NULL);
-}
-
-TestWindow::~TestWindow() { Destroy(); }
+TestWindow::~TestWindow() = default;
 
 void TestWindow::SetTitle(const std::string& title) { SetWindowTextA(handle_, title.c_str()); }
 
 int TestWindow::CloseRequests() {
-  MSG message;
-  while (PeekMessageA(&message, handle_, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-  std::lock_guard<std::mutex> guard(lock);
-  return closes[handle_];
+  PumpPending();
+  return window_->closes();
 }
 
-void TestWindow::Destroy() {
-  if (handle_ && IsWindow(handle_)) {
-    CloseRequests();
-    DestroyWindow(handle_);
-    std::lock_guard<std::mutex> guard(lock);
-    closes.erase(handle_);  // the system may hand the handle out again
-  }
-}
+void TestWindow::Destroy() { window_->Destroy(); }
 
 struct CloseReports::Listening {
   DebugListener listener;
@@ -105,6 +76,9 @@ std::vector<std::string> CloseReports::Take(size_t count) {
 }
 
 #else
+
+#include <map>
+#include <mutex>
 
 #include "standin.h"
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+class RecordingWindow;
+
 class TestWindow {
  public:
   TestWindow(const std::string& className, const std::string& title);
@@ -23,6 +25,9 @@ class TestWindow {
 
  private:
   HWND handle_;
+#ifdef _WIN32
+  std::unique_ptr<RecordingWindow> window_;
+#endif
 };
 
 // The close reports the module writes while this object lives: through the stand-in natively,

@@ -10,7 +10,9 @@
 #include "closer/switch.h"
 #include "host/message_boxes.h"
 #include "host/module_fixture.h"
+#include "host/plugin_abi.h"
 #include "host/protocol.h"
+#include "host/request.h"
 #include "shared/plugin_folder.h"
 #include "shared/shared_state.h"
 
@@ -19,6 +21,15 @@
 #endif
 
 namespace {
+
+// Hosts call the exports through these types: they must stay the module's own.
+static_assert(std::is_same<decltype(&load), plugin_abi::LoadEntry>() &&
+                  std::is_same<decltype(&unload), plugin_abi::UnloadEntry>() &&
+                  std::is_same<decltype(&request), plugin_abi::RequestEntry>() &&
+                  std::is_same<decltype(&getversion), plugin_abi::GetVersionEntry>() &&
+                  std::is_same<decltype(&notify), plugin_abi::NotifyEntry>() &&
+                  std::is_same<decltype(&configure), plugin_abi::ConfigureEntry>(),
+              "the plug-in interface no longer matches the module's exports");
 
 using ExportsTest = ModuleTest;
 

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "common/temp_dir.h"
+#include "harness/temp_dir.h"
 
 class ModuleTest : public ::testing::Test {
  protected:

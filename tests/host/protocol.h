@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
-using RequestEntry = HGLOBAL(__cdecl*)(HGLOBAL block, LONG* length);
+#include "host/plugin_abi.h"
+
+using plugin_abi::RequestEntry;
 
 // A fixed global block holding bytes, as the host hands it over (the module frees it).
 HGLOBAL HostBlock(const std::string& bytes);

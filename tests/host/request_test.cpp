@@ -113,6 +113,7 @@ TEST_F(RequestTest, WithoutALengthPointerNothingIsAnswered) {
 TEST_F(RequestTest, FailedAnswerAllocationKeepsTheLength) {
   HGLOBAL block = HostBlock("ID: version");
   LONG length = 11;
+  standin::ArmedFailures disarm;
   standin::FailGlobalAllocs(1);
   EXPECT_EQ(NULL, request(block, &length));
   EXPECT_EQ(11, length);

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "common/temp_dir.h"
+#include "harness/temp_dir.h"
 
 namespace {
 

@@ -4,9 +4,8 @@
 #include <gtest/gtest.h>
 #include <stdio.h>
 
-#include <thread>
-
-#include "debug_listener.h"
+#include "harness/child_process.h"
+#include "harness/debug_listener.h"
 #include "wine/plugin_host.h"
 
 namespace {
@@ -30,26 +29,34 @@ class CrossProcessTest : public ::testing::Test {
   }
   void TearDown() override {
     // Leave the closer off and the module unmapped whatever happened above.
-    if (host.module) host.Choose("off");
+    if (host.handle()) host.Choose("off");
     host.Unmap();
+  }
+
+  static std::string CommandLine(const std::string& program,
+                                 const std::vector<std::string>& arguments) {
+    std::string commandLine = QuotedArgument(program);
+    for (const std::string& argument : arguments) commandLine += " " + QuotedArgument(argument);
+    return commandLine;
+  }
+
+  // Runs program with the arguments to its end; its standard output. It must succeed.
+  static std::string Run(const std::string& program, const std::vector<std::string>& arguments) {
+    ChildProcess child(CommandLine(program, arguments), ChildProcess::kCapture);
+    EXPECT_EQ(0u, child.Finish()) << child.output();
+    return child.output();
   }
 
   std::vector<WindowFate> OpenWindows(const std::vector<std::string>& windows) {
     std::vector<std::string> arguments = {"--hold", "500"};
     arguments.insert(arguments.end(), windows.begin(), windows.end());
-    ProgramRun run = RunProgram(adwindows, arguments);
-    EXPECT_TRUE(run.started);
-    EXPECT_EQ(0u, run.exitCode) << run.output;
-    return ParseWindowFates(run.output);
+    return ParseWindowFates(Run(adwindows, arguments));
   }
 
-  ProgramRun Probe(const std::vector<std::string>& options) {
+  std::string Probe(const std::vector<std::string>& options) {
     std::vector<std::string> arguments = {host.dllPath};
     arguments.insert(arguments.end(), options.begin(), options.end());
-    ProgramRun run = RunProgram(probe, arguments);
-    EXPECT_TRUE(run.started);
-    EXPECT_EQ(0u, run.exitCode) << run.output;
-    return run;
+    return Run(probe, arguments);
   }
 
   PluginHost host;
@@ -87,9 +94,9 @@ TEST_F(CrossProcessTest, SecondProcessSharesTheSwitchAndTheDirectory) {
   TempDir other;
   other.Write("config.dat", "Enabled");
   other.Write("killwnd.txt", "class,NoteFrame\r\ntitle,Special offer\r\n");
-  ProgramRun run = Probe({"--menu", "--load", other.path()});
-  std::vector<std::string> lines = OutputLines(run.output);
-  ASSERT_EQ(3u, lines.size()) << run.output;
+  std::string output = Probe({"--menu", "--load", other.path()});
+  std::vector<std::string> lines = OutputLines(output);
+  ASSERT_EQ(3u, lines.size()) << output;
   EXPECT_EQ("menu 305", lines[1]);  // the second process sees the closer on
   EXPECT_EQ("load 1", lines[2]);
 
@@ -100,20 +107,20 @@ TEST_F(CrossProcessTest, SecondProcessSharesTheSwitchAndTheDirectory) {
 TEST_F(CrossProcessTest, SwitchOnWorksAfterAnotherProcessMappedTheModuleElsewhere) {
   const SharedStateRecord* shared = host.Shared();
   ASSERT_TRUE(shared);
-  EXPECT_EQ(host.module, shared->module);
+  EXPECT_EQ(host.handle(), shared->module);
 
-  ProgramRun run = Probe({"--reserve-base"});
+  std::string output = Probe({"--reserve-base"});
   unsigned long long preferred = 0, loaded = 0;
-  ASSERT_EQ(2, sscanf(run.output.c_str(), "preferred 0x%llx loaded 0x%llx", &preferred, &loaded))
-      << run.output;
-  EXPECT_EQ(reinterpret_cast<UINT_PTR>(host.module), preferred);
+  ASSERT_EQ(2, sscanf(output.c_str(), "preferred 0x%llx loaded 0x%llx", &preferred, &loaded))
+      << output;
+  EXPECT_EQ(reinterpret_cast<UINT_PTR>(host.handle()), preferred);
   ASSERT_NE(preferred, loaded) << "the loader did not relocate the module";
 
   // The second process's attach recorded its own address, which names no module here: a hook
   // installed with the shared handle would fail.
   EXPECT_EQ(loaded, reinterpret_cast<UINT_PTR>(shared->module));
-  HHOOK wrong =
-      SetWindowsHookExA(WH_SHELL, ExportOf<HOOKPROC>(host.module, "notify"), shared->module, 0);
+  HOOKPROC procedure = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(host.notify));
+  HHOOK wrong = SetWindowsHookExA(WH_SHELL, procedure, shared->module, 0);
   EXPECT_EQ(NULL, wrong);
   if (wrong) UnhookWindowsHookEx(wrong);
 
@@ -140,21 +147,22 @@ bool ListenerStarted() {
 TEST_F(CrossProcessTest, WatchShowsEachCloseWithTheRulesThatMatched) {
   std::string rules = BuiltFile("LUNET_RULES");
   ASSERT_FALSE(rules.empty()) << "LUNET_RULES must name lunet-rules.exe";
-  ProgramRun watch;
-  std::thread watcher([&] {
-    watch = RunProgram(rules, {"watch", host.dir.path(), "--count", "2"});
-  });
-  bool listening = ListenerStarted();
-  EXPECT_TRUE(listening);
-  EXPECT_EQ(4u, RunProgram(rules, {"watch", host.dir.path()}).exitCode);
+  ChildProcess watch(CommandLine(rules, {"watch", host.dir.path(), "--count", "2"}),
+                     ChildProcess::kCapture);
+  EXPECT_TRUE(ListenerStarted());
+  ChildProcess second(CommandLine(rules, {"watch", host.dir.path()}),
+                      ChildProcess::kCaptureWithErrors);
+  EXPECT_EQ(4u, second.Finish()) << second.output();
+  EXPECT_NE(std::string::npos, second.output().find("another program already listens"))
+      << second.output();
   host.Choose("on");
   std::vector<WindowFate> fates =
       OpenWindows({"AdFrame=Special offer: 50% off", "AdFrame=Weather today",
                    "AdFrame=Special offer \"now\" C:\\ads\\"});
   EXPECT_EQ("open", FateOf(fates, "AdFrame Weather today"));
-  watcher.join();
-  std::vector<std::string> lines = OutputLines(watch.output);
-  ASSERT_EQ(4u, lines.size()) << watch.output;
+  EXPECT_EQ(0u, watch.Finish());
+  std::vector<std::string> lines = OutputLines(watch.output());
+  ASSERT_EQ(4u, lines.size()) << watch.output();
   const std::string rulesAt = " by class rule \"AdFrame\" (" + host.dir.path() +
                               "killwnd.txt:2) and title fragment \"Special offer\" (" +
                               host.dir.path() + "killwnd.txt:3)";
@@ -179,11 +187,10 @@ TEST_F(CrossProcessTest, RunningProgramsKeepTheirRulesUntilRestarted) {
   std::string error;
   ASSERT_TRUE(listener.Open(error)) << error;
   host.Choose("on");
-  ProgramRun running;
-  std::thread program([&] {
-    running = RunProgram(adwindows, {"--hold", "4000", "--again", "3000",
-                                     "AdFrame=Special offer: 50% off", "AdFrame=Deal of the day"});
-  });
+  ChildProcess running(
+      CommandLine(adwindows, {"--hold", "4000", "--again", "3000", "AdFrame=Special offer: 50% off",
+                              "AdFrame=Deal of the day"}),
+      ChildProcess::kCapture);
   // Its first close report: the module has read the rules in that process.
   DWORD processId = 0;
   std::string report;
@@ -191,10 +198,10 @@ TEST_F(CrossProcessTest, RunningProgramsKeepTheirRulesUntilRestarted) {
   host.dir.Write("killwnd_custom.txt", "title,Deal of the day\r\n");
   host.Choose("off");
   host.Choose("on");
-  program.join();
-  std::vector<WindowFate> fates = ParseWindowFates(running.output);
-  EXPECT_EQ("closed", FateOf(fates, "AdFrame Special offer: 50% off")) << running.output;
-  EXPECT_EQ("open", FateOf(fates, "AdFrame Deal of the day")) << running.output;
+  EXPECT_EQ(0u, running.Finish());
+  std::vector<WindowFate> fates = ParseWindowFates(running.output());
+  EXPECT_EQ("closed", FateOf(fates, "AdFrame Special offer: 50% off")) << running.output();
+  EXPECT_EQ("open", FateOf(fates, "AdFrame Deal of the day")) << running.output();
   EXPECT_EQ("closed", FateOf(OpenWindows({"AdFrame=Deal of the day"}), "AdFrame Deal of the day"));
 }
 

@@ -1,6 +1,6 @@
 // The tests' side of a real plug-in host: lunet.dll copied into a fresh plug-in directory,
-// loaded with LoadLibraryA and driven through its exports found by name; and the other
-// programs of a cross-process test, started and read back.
+// loaded with LoadLibraryA and driven through its exports found by name; and the output of the
+// other programs of a cross-process test, read back.
 #pragma once
 
 #include <windows.h>
@@ -8,20 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "common/temp_dir.h"
+#include "harness/plugin_module.h"
+#include "harness/temp_dir.h"
 #include "host/protocol.h"
 #include "shared/shared_state.h"
-
-// An export of module found by name, as a pointer of the entry's own type.
-template <typename Entry>
-Entry ExportOf(HMODULE module, const char* name) {
-  return reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
 
 // A built file named by an environment variable that holds its path on the build machine.
 std::string BuiltFile(const char* variable);
 
-class PluginHost {
+class PluginHost : public PluginModule {
  public:
   PluginHost();
   ~PluginHost();
@@ -47,27 +42,10 @@ class PluginHost {
 
   TempDir dir;
   std::string dllPath;
-  HMODULE module = NULL;
-
-  BOOL(__cdecl* load)(HGLOBAL, LONG) = nullptr;
-  BOOL(__cdecl* unload)(void) = nullptr;
-  RequestEntry request = nullptr;
-  HGLOBAL(__cdecl* getversion)(LONG*) = nullptr;
-  HGLOBAL(__cdecl* notify)(HGLOBAL) = nullptr;
-  int(__cdecl* configure)(HWND) = nullptr;
 
  private:
   bool loaded_ = false;
 };
-
-struct ProgramRun {
-  bool started = false;
-  DWORD exitCode = 0;
-  std::string output;  // standard output
-};
-
-// Runs a program with the given arguments (each quoted) and waits for it.
-ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& arguments);
 
 // The lines of a program's output, without their line ends.
 std::vector<std::string> OutputLines(const std::string& output);

@@ -12,8 +12,8 @@
 
 #include <string>
 
+#include "harness/plugin_module.h"
 #include "host/protocol.h"
-#include "wine/plugin_host.h"
 
 namespace {
 
@@ -72,23 +72,19 @@ int main(int argc, char** argv) {
       return Fail("cannot reserve the preferred base");
     }
   }
-  HMODULE module = LoadLibraryA(dll);
-  if (!module) return Fail("cannot map the DLL");
+  PluginModule module;
+  if (!module.Map(dll)) return Fail("cannot map the DLL");
   printf("preferred 0x%08llx loaded 0x%08llx\n", base,
-         static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(module)));
-
-  RequestEntry request = ExportOf<RequestEntry>(module, "request");
-  auto load = ExportOf<BOOL(__cdecl*)(HGLOBAL, LONG)>(module, "load");
-  if (!request || !load) return Fail("missing exports");
+         static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(module.handle())));
+  if (!module.request || !module.load) return Fail("missing exports");
   for (int i = 2; i < argc; ++i) {
     if (strcmp(argv[i], "--menu") == 0) {
-      printf("menu %ld\n", static_cast<long>(AskId(request, "OnMenuExec").length));
+      printf("menu %ld\n", static_cast<long>(AskId(module.request, "OnMenuExec").length));
     } else if (strcmp(argv[i], "--load") == 0 && i + 1 < argc) {
       std::string directory = argv[++i];
-      printf("load %d\n", load(HostBlock(directory), static_cast<LONG>(directory.size())));
+      printf("load %d\n", module.load(HostBlock(directory), static_cast<LONG>(directory.size())));
     }
   }
   fflush(stdout);
-  FreeLibrary(module);
   return 0;
 }

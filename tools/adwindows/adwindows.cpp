@@ -8,36 +8,25 @@
 #include <string.h>
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "console_text.h"
-#include "forward_redraw.h"
-#include "message_pump.h"
+#include "harness/forward_redraw.h"
+#include "harness/message_pump.h"
+#include "harness/recording_window.h"
 
 namespace {
 
 struct AdWindow {
   std::string className;
   std::string title;
-  HWND handle = NULL;
-  LONGLONG notified = 0;  // performance counter when the notification was handed on
-  LONGLONG closed = 0;    // performance counter at WM_CLOSE, 0 while none came
+  std::unique_ptr<RecordingWindow> window;
+  double notified = 0;  // NowUs() when the notification was handed on
 };
 
 std::vector<AdWindow> windows;
-
-LRESULT CALLBACK AdWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_CLOSE) {
-    size_t index = static_cast<size_t>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (index < windows.size() && windows[index].handle == window && !windows[index].closed) {
-      LARGE_INTEGER now;
-      QueryPerformanceCounter(&now);
-      windows[index].closed = now.QuadPart;
-    }
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
-}
 
 const char kHelp[] =
     "usage: lunet-adwindows [--hold MS] [--again MS] CLASS=TITLE ...\n"
@@ -64,23 +53,6 @@ int Usage(const char* problem) {
   return 2;
 }
 
-// Hands each window not closed yet a title-redraw notification; false if one could not be.
-bool NotifyOpenWindows() {
-  bool all = true;
-  for (AdWindow& ad : windows) {
-    if (ad.closed) continue;
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    ad.notified = now.QuadPart;
-    if (!ForwardRedraw(ad.handle)) {
-      fprintf(stderr, "lunet-adwindows: cannot notify %s=%s\n", ad.className.c_str(),
-              ad.title.c_str());
-      all = false;
-    }
-  }
-  return all;
-}
-
 // A whole decimal number of milliseconds, at most a day.
 bool ParseHold(const char* text, DWORD& hold) {
   if (!*text) return false;
@@ -93,23 +65,26 @@ bool ParseHold(const char* text, DWORD& hold) {
 
 bool MakeWindow(size_t index) {
   AdWindow& ad = windows[index];
-  HINSTANCE instance = GetModuleHandleA(NULL);
-  WNDCLASSEXA type = {};
-  type.cbSize = sizeof type;
-  type.lpfnWndProc = AdWindowProc;
-  type.hInstance = instance;
-  type.hCursor = LoadCursor(NULL, IDC_ARROW);
-  type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  type.lpszClassName = ad.className.c_str();
-  // The same class may stand in several arguments.
-  if (!RegisterClassExA(&type) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
   int offset = static_cast<int>(index % 16) * 24;
-  ad.handle =
-      CreateWindowExA(0, ad.className.c_str(), ad.title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                      40 + offset, 40 + offset, 320, 200, NULL, NULL, instance, NULL);
-  if (!ad.handle) return false;
-  SetWindowLongPtrA(ad.handle, GWLP_USERDATA, static_cast<LONG_PTR>(index));
-  return true;
+  ad.window.reset(new RecordingWindow(ad.className, ad.title, RecordingWindow::kDestroy,
+                                      WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40 + offset, 40 + offset,
+                                      320, 200));
+  return ad.window->handle() != NULL;
+}
+
+// Hands each window not closed yet a title-redraw notification; false if one could not be.
+bool NotifyOpenWindows() {
+  bool all = true;
+  for (AdWindow& ad : windows) {
+    if (ad.window->closes()) continue;
+    ad.notified = NowUs();
+    if (!ForwardRedraw(ad.window->handle())) {
+      fprintf(stderr, "lunet-adwindows: cannot notify %s=%s\n", ad.className.c_str(),
+              ad.title.c_str());
+      all = false;
+    }
+  }
+  return all;
 }
 
 }  // namespace
@@ -138,7 +113,7 @@ int main(int argc, char** argv) {
     AdWindow ad;
     ad.className.assign(argv[i], split - argv[i]);
     ad.title = split + 1;
-    windows.push_back(ad);
+    windows.push_back(std::move(ad));
   }
 
   for (size_t i = 0; i < windows.size(); ++i) {
@@ -161,16 +136,12 @@ int main(int argc, char** argv) {
   PumpMessages(hold - again);
   StopRedrawForwarding();
 
-  LARGE_INTEGER frequency;
-  QueryPerformanceFrequency(&frequency);
   // Class names and titles are ANSI code page text: shown converted for the console or pipe.
   for (const AdWindow& ad : windows) {
     std::string line = "open ";
-    if (ad.closed) {
+    if (ad.window->closes()) {
       char ms[32];
-      snprintf(ms, sizeof ms, "%.3f",
-               1000.0 * static_cast<double>(ad.closed - ad.notified) /
-                   static_cast<double>(frequency.QuadPart));
+      snprintf(ms, sizeof ms, "%.3f", (ad.window->closedAt() - ad.notified) / 1000.0);
       line = std::string("closed ") + ms + " ";
     }
     WriteText(stdout, line + ad.className + " " + ad.title + "\n", CP_ACP);

@@ -4,6 +4,8 @@
 
 #include <string.h>
 
+#include "harness/temp_dir.h"
+
 namespace {
 
 HGLOBAL MakeBlock(const std::string& bytes) {
@@ -27,16 +29,6 @@ std::string TakeBlock(HGLOBAL block, LONG reported, std::string& note) {
   std::string bytes(static_cast<const char*>(block), count);
   GlobalFree(block);
   return bytes;
-}
-
-template <typename Proc>
-void Find(HMODULE module, const char* name, Proc& proc) {
-  proc = reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
-bool IsDirectory(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::string FullPath(const std::string& path) {
@@ -78,73 +70,64 @@ bool Plugin::Open(const std::string& dllPath, const std::string& directory, std:
     directory_ = path_.substr(0, path_.find_last_of("\\/") + 1);
   }
   // Dependencies beside the plug-in are found as the host finds them.
-  module_ = LoadLibraryExA(path_.c_str(), NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
-  if (!module_) {
+  if (!module_.Map(path_, LOAD_WITH_ALTERED_SEARCH_PATH)) {
     error = dllPath + ": cannot be loaded: " + ErrorText(GetLastError());
     return false;
   }
-  Find(module_, "load", load_);
-  Find(module_, "unload", unload_);
-  Find(module_, "request", request_);
-  Find(module_, "getversion", getversion_);
-  Find(module_, "notify", notify_);
-  Find(module_, "configure", configure_);
   std::string missing;
   for (const char* name : {"load", "unload", "request"}) {
     if (!has(name)) missing += std::string(missing.empty() ? "" : ", ") + name;
   }
   if (!missing.empty()) {
     error = dllPath + ": not a plug-in: it does not export " + missing;
-    FreeLibrary(module_);
-    module_ = NULL;
+    module_.Unmap();
     return false;
   }
   return true;
 }
 
 bool Plugin::has(const char* exportName) const {
-  return module_ && GetProcAddress(module_, exportName) != NULL;
+  return module_.handle() && GetProcAddress(module_.handle(), exportName) != NULL;
 }
 
 BOOL Plugin::Load() {
   // The module frees the block it is given.
-  return load_(MakeBlock(directory_), static_cast<LONG>(directory_.size()));
+  return module_.load(MakeBlock(directory_), static_cast<LONG>(directory_.size()));
 }
 
 BOOL Plugin::Close() {
-  if (!module_) return FALSE;
-  BOOL result = unload_();
-  FreeLibrary(module_);
-  module_ = NULL;
+  if (!module_.handle()) return FALSE;
+  BOOL result = module_.unload();
+  module_.Unmap();
   return result;
 }
 
 bool Plugin::Request(const std::string& text, std::string& answer, LONG& reported,
                      std::string& note) {
   reported = static_cast<LONG>(text.size());
-  HGLOBAL block = request_(MakeBlock(text), &reported);
+  HGLOBAL block = module_.request(MakeBlock(text), &reported);
   if (!block) return false;
   answer = TakeBlock(block, reported, note);
   return true;
 }
 
 bool Plugin::GetVersion(std::string& answer, LONG& reported, std::string& note) {
-  if (!getversion_) return false;
+  if (!module_.getversion) return false;
   reported = 0;
-  HGLOBAL block = getversion_(&reported);
+  HGLOBAL block = module_.getversion(&reported);
   if (!block) return false;
   answer = TakeBlock(block, reported, note);
   return true;
 }
 
 bool Plugin::Notify(const std::string& text, HGLOBAL& result) {
-  if (!notify_) return false;
-  result = notify_(MakeBlock(text));
+  if (!module_.notify) return false;
+  result = module_.notify(MakeBlock(text));
   return true;
 }
 
 bool Plugin::Configure(HWND owner, int& result) {
-  if (!configure_) return false;
-  result = configure_(owner);
+  if (!module_.configure) return false;
+  result = module_.configure(owner);
   return true;
 }

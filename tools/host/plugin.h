@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "harness/plugin_module.h"
+
 class Plugin {
  public:
   Plugin() = default;
@@ -32,20 +34,7 @@ class Plugin {
   bool has(const char* exportName) const;
 
  private:
-  typedef BOOL(__cdecl* LoadProc)(HGLOBAL, LONG);
-  typedef BOOL(__cdecl* UnloadProc)(void);
-  typedef HGLOBAL(__cdecl* RequestProc)(HGLOBAL, LONG*);
-  typedef HGLOBAL(__cdecl* GetVersionProc)(LONG*);
-  typedef HGLOBAL(__cdecl* NotifyProc)(HGLOBAL);
-  typedef int(__cdecl* ConfigureProc)(HWND);
-
-  HMODULE module_ = NULL;
-  LoadProc load_ = nullptr;
-  UnloadProc unload_ = nullptr;
-  RequestProc request_ = nullptr;
-  GetVersionProc getversion_ = nullptr;
-  NotifyProc notify_ = nullptr;
-  ConfigureProc configure_ = nullptr;
+  PluginModule module_;
   std::string directory_;
   std::string path_;
 };

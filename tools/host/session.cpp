@@ -7,7 +7,8 @@
 #include <string.h>
 
 #include "console_text.h"
-#include "message_pump.h"
+#include "harness/child_process.h"
+#include "harness/message_pump.h"
 
 namespace {
 
@@ -227,30 +228,15 @@ bool Session::Configure() {
 }
 
 bool Session::Run(const std::string& commandLine) {
-  STARTUPINFOA startup;
-  memset(&startup, 0, sizeof startup);
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-  PROCESS_INFORMATION process;
-  std::string mutableLine = commandLine;
   fflush(stdout);
   fflush(stderr);
-  if (!CreateProcessA(NULL, &mutableLine[0], NULL, NULL, TRUE, 0, NULL, NULL, &startup, &process)) {
-    SayError("cannot start " + commandLine + ": " + ErrorText(GetLastError()));
+  ChildProcess program(commandLine);
+  if (!program.started()) {
+    SayError("cannot start " + commandLine + ": " + ErrorText(program.startError()));
     return false;
   }
-  CloseHandle(process.hThread);
   // Keep handling messages while waiting: the plug-in's hooks belong to this thread.
-  while (MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, INFINITE, QS_ALLINPUT) ==
-         WAIT_OBJECT_0 + 1) {
-    PumpMessages(0);
-  }
-  DWORD code = 0;
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hProcess);
+  DWORD code = program.Finish(true);
   Say("  [exit " + std::to_string(code) + "]\n");
   return true;
 }

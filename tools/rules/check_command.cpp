@@ -5,6 +5,7 @@
 #include "closer/rules.h"
 #include "commands.h"
 #include "console_text.h"
+#include "harness/temp_dir.h"
 
 namespace {
 

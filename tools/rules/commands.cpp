@@ -8,6 +8,7 @@
 #include "closer/hook.h"
 #include "closer/rules.h"
 #include "console_text.h"
+#include "harness/temp_dir.h"
 #include "shared/shared_state.h"
 
 void Out(const std::string& text) { WriteText(stdout, text, CP_ACP); }
@@ -15,11 +16,6 @@ void Out(const std::string& text) { WriteText(stdout, text, CP_ACP); }
 int UsageError(const std::string& message) {
   fprintf(stderr, "lunet-rules: %s\n(lunet-rules --help tells more)\n", message.c_str());
   return kUsage;
-}
-
-bool IsDirectory(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::string WithSeparator(std::string dir) {

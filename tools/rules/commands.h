@@ -23,7 +23,6 @@ void Out(const std::string& text);
 int UsageError(const std::string& message);
 int InternalError(const std::string& path);
 
-bool IsDirectory(const std::string& path);
 // The module appends file names to the directory as they are, so it needs the separator.
 std::string WithSeparator(std::string dir);
 std::vector<FileReport> WalkDirectory(const std::string& dir);

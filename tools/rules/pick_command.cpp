@@ -5,6 +5,7 @@
 
 #include "commands.h"
 #include "console_text.h"
+#include "harness/temp_dir.h"
 
 #ifdef _WIN32
 #include "desktop.h"

@@ -9,8 +9,8 @@
 #include "console_text.h"
 
 #ifdef _WIN32
-#include "debug_listener.h"
 #include "desktop.h"
+#include "harness/debug_listener.h"
 
 namespace {
 

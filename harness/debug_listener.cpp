@@ -1,4 +1,4 @@
-#include "debug_listener.h"
+#include "harness/debug_listener.h"
 
 #include <string.h>
 

@@ -1,13 +1,11 @@
-#include "common/temp_dir.h"
+#include "harness/temp_dir.h"
 
 #include <stdio.h>
 #include <stdlib.h>
 
-#include <filesystem>
-
-#ifdef _WIN32
 #include <windows.h>
-#else
+
+#ifndef _WIN32
 #include <unistd.h>
 #endif
 
@@ -36,13 +34,15 @@ TempDir::~TempDir() {
 }
 
 std::string TempDir::Write(const std::string& name, const std::string& bytes) const {
-  std::string full = File(name);
-  FILE* file = fopen(full.c_str(), "wb");
-  if (file) {
-    fwrite(bytes.data(), 1, bytes.size(), file);
-    fclose(file);
-  }
-  return full;
+  WriteFileBytes(File(name), bytes);
+  return File(name);
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+  FILE* out = fopen(path.c_str(), "wb");
+  if (!out) return false;
+  bool written = fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+  return fclose(out) == 0 && written;
 }
 
 std::string ReadFileBytes(const std::string& path) {
@@ -59,4 +59,22 @@ std::string ReadFileBytes(const std::string& path) {
 bool FileExists(const std::string& path) {
   std::error_code ignored;
   return std::filesystem::exists(path, ignored);
+}
+
+bool IsDirectory(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+ScopedCurrentDirectory::ScopedCurrentDirectory(const std::string& path) {
+  std::error_code error;
+  saved_ = std::filesystem::current_path(error);
+  if (error) return;
+  std::filesystem::current_path(path, error);
+  moved_ = !error;
+}
+
+ScopedCurrentDirectory::~ScopedCurrentDirectory() {
+  std::error_code ignored;
+  if (moved_) std::filesystem::current_path(saved_, ignored);
 }

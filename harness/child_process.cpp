@@ -1,0 +1,88 @@
+#include "harness/child_process.h"
+
+#include <vector>
+
+#include "harness/message_pump.h"
+
+ChildProcess::ChildProcess(const std::string& commandLine, Output output) {
+  SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
+  HANDLE write = NULL;
+  if (output != kInherit) {
+    if (!CreatePipe(&read_, &write, &inherit, 0)) {
+      startError_ = GetLastError();
+      read_ = NULL;
+      return;
+    }
+    // Only the child's end is inherited, or the pipe would never report the end.
+    SetHandleInformation(read_, HANDLE_FLAG_INHERIT, 0);
+  }
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = write ? write : GetStdHandle(STD_OUTPUT_HANDLE);
+  startup.hStdError = output == kCaptureWithErrors ? write : GetStdHandle(STD_ERROR_HANDLE);
+  std::vector<char> line(commandLine.begin(), commandLine.end());
+  line.push_back(0);
+  if (!CreateProcessA(NULL, line.data(), NULL, NULL, TRUE, 0, NULL, NULL, &startup, &info_)) {
+    startError_ = GetLastError();
+    info_ = PROCESS_INFORMATION();
+  } else {
+    CloseHandle(info_.hThread);
+  }
+  if (write) CloseHandle(write);
+}
+
+ChildProcess::~ChildProcess() {
+  if (started()) {
+    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(info_.hProcess, 1);
+    CloseHandle(info_.hProcess);
+  }
+  if (read_) CloseHandle(read_);
+}
+
+DWORD ChildProcess::Wait(DWORD ms) {
+  DWORD code = STILL_ACTIVE;
+  if (started() && WaitForSingleObject(info_.hProcess, ms) == WAIT_OBJECT_0) {
+    GetExitCodeProcess(info_.hProcess, &code);
+  }
+  return code;
+}
+
+// Keeps the pipe drained so a talkative program never blocks on it.
+void ChildProcess::ReadAvailable() {
+  char chunk[4096];
+  DWORD available = 0, got = 0;
+  while (PeekNamedPipe(read_, NULL, 0, NULL, &available, NULL) && available &&
+         ReadFile(read_, chunk, sizeof chunk, &got, NULL) && got) {
+    output_.append(chunk, got);
+  }
+}
+
+DWORD ChildProcess::Finish(bool serveMessages) {
+  if (!started()) return STILL_ACTIVE;
+  while (serveMessages && !PumpUntil(info_.hProcess, read_ ? 100 : INFINITE)) {
+    if (read_) ReadAvailable();
+  }
+  // The pipe ends when the program and every process it handed the pipe to have ended.
+  char chunk[4096];
+  DWORD got = 0;
+  while (read_ && ReadFile(read_, chunk, sizeof chunk, &got, NULL) && got) output_.append(chunk, got);
+  return Wait(INFINITE);
+}
+
+std::string QuotedArgument(const std::string& argument) {
+  std::string quoted = "\"";
+  size_t backslashes = 0;
+  for (char c : argument) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    quoted.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
+    backslashes = 0;
+    quoted += c;
+  }
+  quoted.append(2 * backslashes, '\\');
+  return quoted + "\"";
+}

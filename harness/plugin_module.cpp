@@ -1,0 +1,38 @@
+#include "harness/plugin_module.h"
+
+namespace {
+
+template <typename Entry>
+void Find(HMODULE module, const char* name, Entry& entry) {
+  entry = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+}  // namespace
+
+bool PluginModule::Map(const std::string& path, DWORD flags) {
+  Unmap();
+  handle_ = LoadLibraryExA(path.c_str(), NULL, flags);
+  if (!handle_) return false;
+  Find(handle_, plugin_abi::kLoad, load);
+  Find(handle_, plugin_abi::kUnload, unload);
+  Find(handle_, plugin_abi::kRequest, request);
+  Find(handle_, plugin_abi::kGetVersion, getversion);
+  Find(handle_, plugin_abi::kNotify, notify);
+  Find(handle_, plugin_abi::kConfigure, configure);
+  return true;
+}
+
+void PluginModule::Unmap() {
+  if (handle_) FreeLibrary(handle_);
+  handle_ = NULL;
+  load = nullptr;
+  unload = nullptr;
+  request = nullptr;
+  getversion = nullptr;
+  notify = nullptr;
+  configure = nullptr;
+}
+
+bool PluginModule::HasAllExports() const {
+  return load && unload && request && getversion && notify && configure;
+}
