@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "commands.h"
+#include "console_text.h"
 
 namespace {
 
@@ -45,7 +46,10 @@ int main(int argc, char** argv) {
     return kClean;
   }
   if (command == "check") return RunCheck(args);
-  if (command == "test") return RunTest(args);
+  if (command == "test") {
+    std::vector<std::string> typed = TypedArguments(argc, argv);
+    return RunTest(args, std::vector<std::string>(typed.begin() + 1, typed.end()));
+  }
   if (command == "scan") return RunScan(args);
   return UsageError("unknown command " + command);
 }
