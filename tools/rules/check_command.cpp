@@ -42,6 +42,13 @@ bool SameRule(const std::string& a, const std::string& b, LineEffect kind) {
   return kind == LineEffect::ClassRule ? CompareNoCaseAscii(a.c_str(), b.c_str()) == 0 : a == b;
 }
 
+std::string Repeats(LineEffect kind, const std::string& earlier) {
+  return kind == LineEffect::ClassRule
+             ? "the same class as the class rule at " + earlier +
+                   " (letter case aside): this line adds nothing"
+             : "the same title fragment as at " + earlier + ": this line adds nothing";
+}
+
 // A rule equal to an earlier one adds nothing: class rules compared as the module compares class
 // names, ASCII letter case folded; title fragments byte for byte.
 void MarkDuplicates(std::vector<FileReport>& files, LineEffect kind) {
@@ -51,12 +58,7 @@ void MarkDuplicates(std::vector<FileReport>& files, LineEffect kind) {
       if (line.effect != kind) continue;
       for (const auto& earlier : seen) {
         if (!SameRule(earlier.second->text, line.text, kind)) continue;
-        line.warnings.push_back((kind == LineEffect::ClassRule
-                                     ? "the same class as the class rule at "
-                                     : "the same title fragment as at ") +
-                                Where(*earlier.first, *earlier.second) +
-                                (kind == LineEffect::ClassRule ? " (letter case aside)" : "") +
-                                ": this line adds nothing");
+        line.warnings.push_back(Repeats(kind, Where(*earlier.first, *earlier.second)));
         break;
       }
       seen.push_back({&file, &line});
