@@ -1,23 +1,170 @@
 #include "console_text.h"
 
+#ifdef _WIN32
+#include <shellapi.h>
+#else
+#include <errno.h>
+#include <iconv.h>
+#endif
+
 namespace {
 
+const char kHex[] = "0123456789ABCDEF";
+
 #ifdef _WIN32
+void AppendUtf16(const wchar_t* units, int count, std::u32string& out) {
+  for (int i = 0; i < count; ++i) {
+    char32_t unit = units[i];
+    if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < count) {
+      out += 0x10000 + ((unit - 0xD800) << 10) + (units[++i] - 0xDC00);
+    } else {
+      out += unit;
+    }
+  }
+}
+
+// The code point of one character of the code page at the start of bytes, appended to out;
+// returns its length in bytes, or 0 when no character of the code page starts there.
+class CharDecoder {
+ public:
+  explicit CharDecoder(unsigned codePage) : codePage_(codePage) {}
+  size_t Next(const char* bytes, size_t left, std::u32string& out) {
+    wchar_t units[8];
+    for (size_t length = 1; length <= 4 && length <= left; ++length) {
+      int count = MultiByteToWideChar(codePage_, MB_ERR_INVALID_CHARS, bytes,
+                                      static_cast<int>(length), units, 8);
+      if (count > 0) {
+        AppendUtf16(units, count, out);
+        return length;
+      }
+    }
+    return 0;
+  }
+
+ private:
+  unsigned codePage_;
+};
+#else
+std::string IconvName(unsigned codePage) { return "CP" + std::to_string(codePage); }
+
+class CharDecoder {
+ public:
+  explicit CharDecoder(unsigned codePage)
+      : handle_(iconv_open("UTF-32LE", IconvName(codePage).c_str())) {}
+  ~CharDecoder() {
+    if (handle_ != Failed()) iconv_close(handle_);
+  }
+  CharDecoder(const CharDecoder&) = delete;
+  CharDecoder& operator=(const CharDecoder&) = delete;
+
+  size_t Next(const char* bytes, size_t left, std::u32string& out) {
+    if (handle_ == Failed()) return 0;
+    for (size_t length = 1; length <= 4 && length <= left; ++length) {
+      char32_t points[4];
+      char* in = const_cast<char*>(bytes);
+      char* cursor = reinterpret_cast<char*>(points);
+      size_t inLeft = length, outLeft = sizeof points;
+      iconv(handle_, nullptr, nullptr, nullptr, nullptr);
+      if (iconv(handle_, &in, &inLeft, &cursor, &outLeft) != static_cast<size_t>(-1) &&
+          outLeft < sizeof points) {
+        out.append(points, (sizeof points - outLeft) / sizeof(char32_t));
+        return length;
+      }
+    }
+    return 0;
+  }
+
+ private:
+  static iconv_t Failed() { return reinterpret_cast<iconv_t>(-1); }
+  iconv_t handle_;
+};
+#endif
+
+void AppendEscape(unsigned char byte, std::u32string& out) {
+  out += U'\\';
+  out += U'x';
+  out += static_cast<char32_t>(kHex[byte >> 4]);
+  out += static_cast<char32_t>(kHex[byte & 15]);
+}
+
+// Appends the next character of the text to out and returns its length in bytes; 0, leaving out
+// as it was, for a byte that starts no character and for a C1 control, which some code pages
+// (1252 among them) map their unused bytes to.
+size_t NextChar(CharDecoder& decoder, const std::string& bytes, size_t at, std::u32string& out) {
+  size_t before = out.size();
+  size_t length = decoder.Next(bytes.data() + at, bytes.size() - at, out);
+  bool control = length == 1 && out.size() == before + 1 && out.back() >= 0x80 && out.back() < 0xA0;
+  if (length == 0 || control) {
+    out.resize(before);
+    return 0;
+  }
+  return length;
+}
+
+// The text's characters, with \xHH for each byte that is none, so the reader sees the bytes.
+std::u32string Decode(const std::string& bytes, unsigned codePage) {
+  CharDecoder decoder(codePage);
+  std::u32string out;
+  for (size_t i = 0; i < bytes.size();) {
+    size_t length = NextChar(decoder, bytes, i, out);
+    if (length == 0) {
+      AppendEscape(static_cast<unsigned char>(bytes[i]), out);
+      length = 1;
+    }
+    i += length;
+  }
+  return out;
+}
+
+std::string Utf8(const std::u32string& points) {
+  std::string out;
+  for (char32_t point : points) {
+    if (point < 0x80) {
+      out += static_cast<char>(point);
+    } else if (point < 0x800) {
+      out += static_cast<char>(0xC0 | (point >> 6));
+      out += static_cast<char>(0x80 | (point & 0x3F));
+    } else if (point < 0x10000) {
+      out += static_cast<char>(0xE0 | (point >> 12));
+      out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (point & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (point >> 18));
+      out += static_cast<char>(0x80 | ((point >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (point & 0x3F));
+    }
+  }
+  return out;
+}
+
+#ifdef _WIN32
+std::wstring Utf16(const std::u32string& points) {
+  std::wstring out;
+  for (char32_t point : points) {
+    if (point >= 0x10000) {
+      out += static_cast<wchar_t>(0xD800 + ((point - 0x10000) >> 10));
+      out += static_cast<wchar_t>(0xDC00 + ((point - 0x10000) & 0x3FF));
+    } else {
+      out += static_cast<wchar_t>(point);
+    }
+  }
+  return out;
+}
+
 std::wstring Widen(const std::string& bytes, unsigned codePage) {
   int count = static_cast<int>(bytes.size());
-  if (count == 0) return std::wstring();
-  int units = MultiByteToWideChar(codePage, 0, bytes.data(), count, NULL, 0);
+  int units = count ? MultiByteToWideChar(codePage, 0, bytes.data(), count, NULL, 0) : 0;
   std::wstring wide(units > 0 ? units : 0, L'\0');
   if (units > 0) MultiByteToWideChar(codePage, 0, bytes.data(), count, &wide[0], units);
   return wide;
 }
 
-std::string Utf8(const std::wstring& wide) {
+std::string Narrow(const std::wstring& wide, unsigned codePage) {
   int count = static_cast<int>(wide.size());
-  if (count == 0) return std::string();
-  int bytes = WideCharToMultiByte(CP_UTF8, 0, wide.data(), count, NULL, 0, NULL, NULL);
+  int bytes = count ? WideCharToMultiByte(codePage, 0, wide.data(), count, NULL, 0, NULL, NULL) : 0;
   std::string out(bytes > 0 ? bytes : 0, '\0');
-  if (bytes > 0) WideCharToMultiByte(CP_UTF8, 0, wide.data(), count, &out[0], bytes, NULL, NULL);
+  if (bytes > 0) WideCharToMultiByte(codePage, 0, wide.data(), count, &out[0], bytes, NULL, NULL);
   return out;
 }
 #endif
@@ -26,26 +173,25 @@ std::string Utf8(const std::wstring& wide) {
 
 void WriteText(FILE* stream, const std::string& bytes, unsigned codePage) {
 #ifdef _WIN32
-  std::wstring wide = Widen(bytes, codePage);
+  std::u32string points = Decode(bytes, codePage);
   HANDLE handle = GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
   DWORD mode;
   if (GetConsoleMode(handle, &mode)) {
     // The console shows UTF-16 whatever its output code page is; flush first to keep order.
     fflush(stream);
+    std::wstring wide = Utf16(points);
     DWORD written;
     WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, NULL);
     return;
   }
-  std::string out = Utf8(wide);
-  fwrite(out.data(), 1, out.size(), stream);
+  std::string out = Utf8(points);
 #else
-  (void)codePage;
-  fwrite(bytes.data(), 1, bytes.size(), stream);
+  std::string out = codePage == CP_ACP ? bytes : Utf8(Decode(bytes, codePage));
 #endif
+  fwrite(out.data(), 1, out.size(), stream);
 }
 
 std::string Quote(const std::string& bytes) {
-  static const char kHex[] = "0123456789ABCDEF";
   std::string out = "\"";
   for (unsigned char byte : bytes) {
     if (byte == '\t') {
@@ -61,3 +207,75 @@ std::string Quote(const std::string& bytes) {
   out += '"';
   return out;
 }
+
+int KnownCodePage(unsigned codePage) {
+#ifdef _WIN32
+  return IsValidCodePage(codePage) ? 1 : 0;
+#else
+  iconv_t handle = iconv_open("UTF-32LE", IconvName(codePage).c_str());
+  if (handle == reinterpret_cast<iconv_t>(-1)) return 0;
+  iconv_close(handle);
+  return 1;
+#endif
+}
+
+int IsCodePageText(const std::string& bytes, unsigned codePage) {
+#ifndef _WIN32
+  if (codePage == CP_ACP) return 1;
+#endif
+  CharDecoder decoder(codePage);
+  std::u32string ignored;
+  for (size_t i = 0, length = 0; i < bytes.size(); i += length) {
+    length = NextChar(decoder, bytes, i, ignored);
+    if (length == 0) return 0;
+  }
+  return 1;
+}
+
+#ifdef _WIN32
+std::string ToCodePage(const std::string& utf8, unsigned codePage) {
+  return Narrow(Widen(utf8, CP_UTF8), codePage);
+}
+
+std::vector<std::string> TypedArguments(int argc, char** argv) {
+  std::vector<std::string> typed;
+  int count = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  for (int i = 1; wide && count == argc && i < count; ++i) {
+    typed.push_back(Narrow(wide[i], CP_UTF8));
+  }
+  if (wide) LocalFree(wide);
+  // Should the two parsings ever disagree, the ANSI arguments are the better guess.
+  for (int i = static_cast<int>(typed.size()) + 1; i < argc; ++i) {
+    typed.push_back(Narrow(Widen(argv[i], CP_ACP), CP_UTF8));
+  }
+  return typed;
+}
+#else
+std::string ToCodePage(const std::string& utf8, unsigned codePage) {
+  if (codePage == CP_ACP) return utf8;
+  iconv_t handle = iconv_open(IconvName(codePage).c_str(), "UTF-8");
+  if (handle == reinterpret_cast<iconv_t>(-1)) return utf8;
+  std::string out(utf8.size() * 4 + 4, '\0');
+  char* in = const_cast<char*>(utf8.data());
+  char* cursor = &out[0];
+  size_t inLeft = utf8.size(), outLeft = out.size();
+  while (inLeft > 0 && iconv(handle, &in, &inLeft, &cursor, &outLeft) == static_cast<size_t>(-1)) {
+    if (errno == E2BIG || outLeft == 0) break;
+    // A character the code page lacks, or a byte that is no UTF-8: one '?' for it.
+    *cursor++ = '?';
+    --outLeft;
+    do {
+      ++in;
+      --inLeft;
+    } while (inLeft > 0 && (static_cast<unsigned char>(*in) & 0xC0) == 0x80);
+  }
+  iconv_close(handle);
+  out.resize(out.size() - outLeft);
+  return out;
+}
+
+std::vector<std::string> TypedArguments(int argc, char** argv) {
+  return std::vector<std::string>(argv + 1, argv + argc);
+}
+#endif

@@ -1,23 +1,35 @@
-// Text output for the command-line tools: bytes in a Windows code page (Shift_JIS answers, ANSI
-// rule files) shown as the console or the pipe expects them.
+// Text for the command-line tools: bytes in a Windows code page (Shift_JIS answers, ANSI rule
+// files) shown as the console or the pipe expects them, and typed text turned into such bytes.
 #pragma once
 
 #include <stdio.h>
 
 #include <string>
+#include <vector>
 
 #ifdef _WIN32
 #include <windows.h>
 #else
-// Native builds have no code pages: bytes pass through unchanged.
+// Natively code page 0 stands for "bytes as they are": they pass through unchanged.
 #define CP_ACP 0
 #endif
 
 // Writes bytes that are text in codePage to stdout or stderr. On Windows a console gets the text
-// as UTF-16 (WriteConsoleW); a pipe or a file gets UTF-8. Natively the bytes are written as they
-// are.
+// as UTF-16 (WriteConsoleW); a pipe or a file, and natively everything, gets UTF-8. Bytes that
+// are no character of the code page, and control characters, are shown as \xHH.
 void WriteText(FILE* stream, const std::string& bytes, unsigned codePage);
 
 // The text in double quotes with control bytes escaped, so that spaces at either end and empty
 // texts can be seen. Backslashes stay: they are trail bytes of some double-byte code pages.
 std::string Quote(const std::string& bytes);
+
+// 1 when this system can convert to and from the code page.
+int KnownCodePage(unsigned codePage);
+// 1 when every byte belongs to a character of the code page.
+int IsCodePageText(const std::string& bytes, unsigned codePage);
+// UTF-8 text in the code page, as the ANSI window functions convert: what it cannot hold
+// becomes '?'.
+std::string ToCodePage(const std::string& utf8, unsigned codePage);
+// The program's arguments from argv[1] on, in UTF-8 as they were typed: on Windows from the
+// wide command line, which the ANSI argv may have lost characters of; natively argv itself.
+std::vector<std::string> TypedArguments(int argc, char** argv);

@@ -206,18 +206,21 @@ int ApplyAdd(const AddPlan& plan) {
   return kClean;
 }
 
-int RunAdd(const std::vector<std::string>& args) {
+int RunAdd(const std::vector<std::string>& args, const std::vector<std::string>& typed) {
   std::string className, fragment, dir = ".";
   bool haveClass = false, haveTitle = false, haveDir = false;
   for (size_t i = 0; i < args.size(); ++i) {
     if ((args[i] == "--class" || args[i] == "--title") && i + 1 < args.size()) {
-      (args[i] == "--class" ? className : fragment) = args[i + 1];
+      (args[i] == "--class" ? className : fragment) = typed[i + 1];
       (args[i] == "--class" ? haveClass : haveTitle) = true;
       ++i;
     } else if (args[i].compare(0, 8, "--class=") == 0 || args[i].compare(0, 8, "--title=") == 0) {
       bool isClass = args[i][2] == 'c';
-      (isClass ? className : fragment) = args[i].substr(8);
+      (isClass ? className : fragment) = typed[i].substr(8);
       (isClass ? haveClass : haveTitle) = true;
+    } else if (args[i] == "--codepage" && i + 1 < args.size()) {
+      int set = SetRuleCodePage(args[++i]);
+      if (set != kClean) return set;
     } else if (!haveDir && (args[i].empty() || args[i][0] != '-')) {
       dir = args[i];
       haveDir = true;
@@ -226,6 +229,9 @@ int RunAdd(const std::vector<std::string>& args) {
     }
   }
   if (!haveClass && !haveTitle) return UsageError("add needs --class NAME, --title TEXT or both");
+  // Written into the rule file as the window functions hand texts to the plug-in.
+  className = ToCodePage(className, RuleCodePage());
+  fragment = ToCodePage(fragment, RuleCodePage());
   AddPlan plan;
   int planned =
       PlanAdd(dir, haveClass ? &className : nullptr, haveTitle ? &fragment : nullptr, plan);

@@ -12,6 +12,11 @@ namespace {
 // Prints the findings of one file; returns the number of warnings.
 int PrintFile(const FileReport& file, bool quiet) {
   int warnings = 0;
+  if (file.state == FileState::Empty) {
+    // Nothing to load from an empty file; whether any rules remain is the set's concern.
+    if (!quiet) Out(file.path + ": " + StateText(file.state) + "\n");
+    return 0;
+  }
   if (file.state != FileState::Read) {
     Out(file.path + ": warning: " + StateText(file.state) + "\n");
     return 1;
@@ -34,6 +39,48 @@ int PrintFile(const FileReport& file, bool quiet) {
   return warnings;
 }
 
+bool SameRule(const std::string& a, const std::string& b, LineEffect kind) {
+  return kind == LineEffect::ClassRule ? CompareNoCaseAscii(a.c_str(), b.c_str()) == 0 : a == b;
+}
+
+std::string Repeats(LineEffect kind, const std::string& earlier) {
+  return kind == LineEffect::ClassRule
+             ? "the same class as the class rule at " + earlier +
+                   " (letter case aside): this line adds nothing"
+             : "the same title fragment as at " + earlier + ": this line adds nothing";
+}
+
+// A rule equal to an earlier one adds nothing: class rules compared as the module compares class
+// names, ASCII letter case folded; title fragments byte for byte.
+void MarkDuplicates(std::vector<FileReport>& files, LineEffect kind) {
+  std::vector<std::pair<const FileReport*, const LineReport*>> seen;
+  for (FileReport& file : files) {
+    for (LineReport& line : file.lines) {
+      if (line.effect != kind) continue;
+      for (const auto& earlier : seen) {
+        if (!SameRule(earlier.second->text, line.text, kind)) continue;
+        line.warnings.push_back(Repeats(kind, Where(*earlier.first, *earlier.second)));
+        break;
+      }
+      seen.push_back({&file, &line});
+    }
+  }
+}
+
+// How the two kinds of rules combine, which a reader of two separate lists may not expect.
+std::string CrossProduct(const std::vector<FileReport>& files) {
+  size_t classes = RulesOf(files, LineEffect::ClassRule).size();
+  size_t titles = RulesOf(files, LineEffect::TitleRule).size();
+  if (classes == 0 || titles == 0 || classes + titles == 2) return "";
+  std::string fragments = titles == 1
+                              ? std::string("the title fragment")
+                              : "each of the " + std::to_string(titles) + " title fragments";
+  std::string rules = classes == 1 ? std::string("the class rule")
+                                   : "each of the " + std::to_string(classes) + " class rules";
+  return fragments + " applies to " + rules +
+         ": a window of any listed class whose title holds any fragment is closed";
+}
+
 int CheckPath(const std::string& path, bool quiet) {
   std::vector<FileReport> files;
   bool directory = IsDirectory(path);
@@ -43,18 +90,22 @@ int CheckPath(const std::string& path, bool quiet) {
     RulesExclusive hold;
     LoadRules(dir.c_str());
   } else {
-    files.push_back(WalkRuleFile(path));
+    files.push_back(WalkRuleFile(path, RuleCodePage()));
     RulesExclusive hold;
     ClearRules();
     LoadRuleFile(path.c_str());
   }
   if (!StoreHolds(files)) return InternalError(path);
+  MarkDuplicates(files, LineEffect::ClassRule);
+  MarkDuplicates(files, LineEffect::TitleRule);
   int warnings = 0;
   for (const FileReport& file : files) warnings += PrintFile(file, quiet);
   for (const std::string& warning : SetWarnings(files)) {
     Out(path + ": warning: " + warning + (directory ? "\n" : " (this file read alone)\n"));
     ++warnings;
   }
+  std::string product = CrossProduct(files);
+  if (!quiet && !product.empty()) Out(path + ": " + product + "\n");
   Out(path + ": " + Counts(files) + ", " + std::to_string(warnings) +
       (warnings == 1 ? " warning\n" : " warnings\n"));
   return warnings ? kWarnings : kClean;
@@ -65,9 +116,13 @@ int CheckPath(const std::string& path, bool quiet) {
 int RunCheck(const std::vector<std::string>& args) {
   bool quiet = false;
   std::vector<std::string> paths;
-  for (const std::string& arg : args) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
     if (arg == "-q" || arg == "--quiet") {
       quiet = true;
+    } else if (arg == "--codepage" && i + 1 < args.size()) {
+      int set = SetRuleCodePage(args[++i]);
+      if (set != kClean) return set;
     } else if (arg.size() > 1 && arg[0] == '-') {
       return UsageError("check: unknown option " + arg);
     } else {

@@ -2,6 +2,7 @@
 #include "commands.h"
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <windows.h>
 
@@ -11,7 +12,28 @@
 #include "harness/temp_dir.h"
 #include "shared/shared_state.h"
 
-void Out(const std::string& text) { WriteText(stdout, text, CP_ACP); }
+namespace {
+#ifdef _WIN32
+unsigned codePage = GetACP();
+#else
+unsigned codePage = 1252;
+#endif
+}  // namespace
+
+unsigned RuleCodePage() { return codePage; }
+
+int SetRuleCodePage(const std::string& value) {
+  char* end = nullptr;
+  unsigned long number = strtoul(value.c_str(), &end, 10);
+  if (value.empty() || *end || number == 0 || number > 65535 ||
+      !KnownCodePage(static_cast<unsigned>(number))) {
+    return UsageError("--codepage " + value + ": not a code page this system converts");
+  }
+  codePage = static_cast<unsigned>(number);
+  return kClean;
+}
+
+void Out(const std::string& text) { WriteText(stdout, text, codePage); }
 
 int UsageError(const std::string& message) {
   fprintf(stderr, "lunet-rules: %s\n(lunet-rules --help tells more)\n", message.c_str());
@@ -32,7 +54,8 @@ std::string WithSeparator(std::string dir) {
 }
 
 std::vector<FileReport> WalkDirectory(const std::string& dir) {
-  return {WalkRuleFile(dir + "killwnd.txt"), WalkRuleFile(dir + "killwnd_custom.txt")};
+  return {WalkRuleFile(dir + "killwnd.txt", codePage),
+          WalkRuleFile(dir + "killwnd_custom.txt", codePage)};
 }
 
 std::string Where(const FileReport& file, const LineReport& line) {
@@ -65,15 +88,24 @@ int UseDirectory(const std::string& given, std::vector<FileReport>& files) {
 
 namespace {
 
+bool Matches(const std::string& rule, LineEffect kind, const std::string& text) {
+  return kind == LineEffect::ClassRule ? CompareNoCaseAscii(text.c_str(), rule.c_str()) == 0
+                                       : strstr(text.c_str(), rule.c_str()) != nullptr;
+}
+
 const LineReport* FirstMatch(const std::vector<FileReport>& files, LineEffect kind,
                              const std::string& text) {
   for (const LineReport* rule : RulesOf(files, kind)) {
-    if (kind == LineEffect::ClassRule ? CompareNoCaseAscii(text.c_str(), rule->text.c_str()) == 0
-                                      : strstr(text.c_str(), rule->text.c_str()) != nullptr) {
-      return rule;
-    }
+    if (Matches(rule->text, kind, text)) return rule;
   }
   return nullptr;
+}
+
+std::string FoldedAscii(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
 }
 
 }  // namespace
@@ -85,6 +117,24 @@ std::string Located(const std::vector<FileReport>& files, const LineReport* rule
     }
   }
   return "?";
+}
+
+std::string NearMiss(const LineReport& rule, LineEffect kind, const std::string& text) {
+  std::string bare = rule.text, why;
+  if (bare.compare(0, 3, kBom) == 0) {
+    bare.erase(0, 3);
+    why = "its byte order mark";
+  }
+  if (Trim(bare) != bare) {
+    bare = Trim(bare);
+    why += std::string(why.empty() ? "" : " and ") + "the spaces at its start or end";
+  }
+  if (bare.empty()) return "";
+  if (Matches(bare, kind, text)) return why;
+  if (kind == LineEffect::TitleRule && Matches(FoldedAscii(bare), kind, FoldedAscii(text))) {
+    return why + (why.empty() ? "" : " and ") + "letter case, which counts in titles";
+  }
+  return "";
 }
 
 std::string Cut(const std::string& text) { return text.substr(0, kHookTextBytes); }

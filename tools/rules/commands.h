@@ -10,15 +10,21 @@
 // kUnavailable: what a command needs is held by another program or cannot be opened.
 enum Exit { kClean = 0, kWarnings = 1, kUsage = 2, kInternal = 3, kUnavailable = 4 };
 
-// Each command takes the arguments after its name and returns the exit status.
+// Each command takes the arguments after its name and returns the exit status; test also takes
+// them in UTF-8 as they were typed, for the window texts.
 int RunCheck(const std::vector<std::string>& args);
-int RunTest(const std::vector<std::string>& args);
+int RunTest(const std::vector<std::string>& args, const std::vector<std::string>& typed);
 int RunScan(const std::vector<std::string>& args);
 int RunWatch(const std::vector<std::string>& args);
-int RunAdd(const std::vector<std::string>& args);
+int RunAdd(const std::vector<std::string>& args, const std::vector<std::string>& typed);
 int RunPick(const std::vector<std::string>& args);
 
-// Text of the rule files or of windows, in the ANSI code page, to stdout.
+// The ANSI code page of the system the rules are for: on Windows this system's, natively 1252,
+// unless --codepage names another. SetRuleCodePage takes the option's value.
+unsigned RuleCodePage();
+int SetRuleCodePage(const std::string& value);
+
+// Text of the rule files or of windows, in the rules' code page, to stdout.
 void Out(const std::string& text);
 int UsageError(const std::string& message);
 int InternalError(const std::string& path);
@@ -43,6 +49,10 @@ struct Verdict {
   const LineReport* titleFragment = nullptr;
   bool consistent = true;
 };
+// Why a class rule or title fragment that did not match would have: its byte order mark, spaces
+// at its ends, or (for a fragment) letter case; "" when none of these explains it.
+std::string NearMiss(const LineReport& rule, LineEffect kind, const std::string& text);
+
 // Asks the module's matcher, then names the rules that made it answer so.
 Verdict Judge(const std::vector<FileReport>& files, const std::string& className,
               const std::string& title);

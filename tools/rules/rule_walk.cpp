@@ -23,16 +23,8 @@ bool IsComment(const std::string& field) { return field.compare(0, 2, "//") == 0
 
 bool IsSpace(char c) { return c == ' ' || c == '\t'; }
 
-std::string Trim(const std::string& text) {
-  size_t begin = 0, end = text.size();
-  while (begin < end && IsSpace(text[begin])) ++begin;
-  while (end > begin && IsSpace(text[end - 1])) --end;
-  return text.substr(begin, end - begin);
-}
-
-const char kBom[] = "\xEF\xBB\xBF";
-
-// True when every byte from 0x80 up belongs to a well-formed UTF-8 sequence.
+// True when every byte from 0x80 up belongs to a well-formed UTF-8 sequence. Double-byte text
+// rarely is: a Shift_JIS lead byte below 0xC2 or a trail byte below 0x80 breaks it.
 bool LooksLikeUtf8(const std::string& text) {
   for (size_t i = 0; i < text.size();) {
     unsigned char byte = static_cast<unsigned char>(text[i]);
@@ -50,12 +42,26 @@ bool LooksLikeUtf8(const std::string& text) {
   return true;
 }
 
-std::string AnsiName() {
-#ifdef _WIN32
-  return "the system's ANSI code page (" + std::to_string(GetACP()) + " here)";
-#else
-  return "the system's ANSI code page";
-#endif
+// Non-ASCII text is fine when it is text in the code page the plug-in compares in.
+void CheckCodePage(const std::string& value, unsigned codePage,
+                   std::vector<std::string>& warnings) {
+  bool ascii = true;
+  for (char c : value) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  if (ascii) return;
+  std::string name = CodePageName(codePage);
+  if (value.compare(0, 3, kBom) == 0) {
+    warnings.push_back(
+        "a UTF-8 byte order mark starts the value, and is part of the text: save "
+        "the file in " +
+        name + ", without one");
+    CheckCodePage(value.substr(3), codePage, warnings);
+  } else if (codePage != kUtf8CodePage && LooksLikeUtf8(value)) {
+    warnings.push_back("UTF-8 text: window texts are compared byte for byte in " + name +
+                       ", which reads it as " + Quote(value) + "; save the file in " + name);
+  } else if (!IsCodePageText(value, codePage)) {
+    warnings.push_back("not text in " + name + ", which reads it as " + Quote(value) +
+                       "; save the file in " + name);
+  }
 }
 
 void CheckValue(Keyword keyword, const std::string& value, std::vector<std::string>& warnings) {
@@ -80,16 +86,20 @@ void CheckValue(Keyword keyword, const std::string& value, std::vector<std::stri
                                : "longer than 254 bytes: the hook reads at most 254 bytes of a "
                                  "title, so this is never found");
   }
-  bool ascii = true;
-  for (char c : value) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-  if (!ascii) {
-    warnings.push_back(LooksLikeUtf8(value)
-                           ? "non-ASCII text that looks like UTF-8: windows are compared byte for "
-                             "byte in " +
-                                 AnsiName() + ", so it matches only if that is UTF-8"
-                           : "non-ASCII bytes: compared byte for byte with window texts in " +
-                                 AnsiName());
+}
+
+// A line meant as a comment that the loader does not take for one; nullptr for other lines.
+const char* CommentHint(const std::string& field) {
+  std::string bare = Trim(field);
+  if (bare.compare(0, 2, "//") == 0) {
+    return "a comment begins with // at the very start of the line: this indented one does "
+           "nothing, but it is read as a rule line";
   }
+  if (bare.compare(0, 1, "#") == 0) {
+    return "# starts no comment (a comment begins with // at the start of the line): the line "
+           "does nothing, but it is read as a rule line";
+  }
+  return nullptr;
 }
 
 // A line that ended after its first field: the loader skips it.
@@ -99,6 +109,8 @@ void SingleField(const std::string& field, bool atEnd, LineReport& line) {
     line.effect = LineEffect::Blank;
   } else if (IsComment(field)) {
     line.effect = LineEffect::Comment;
+  } else if (CommentHint(field)) {
+    line.warnings.push_back(CommentHint(field));
   } else if (KeywordOf(Trim(field).c_str()) != kNone) {
     line.warnings.push_back(std::string("keyword without a comma and a value") +
                             (atEnd ? " at the end of the file" : "") + ": the line does nothing");
@@ -112,6 +124,8 @@ void UnknownKeyword(const std::string& field, bool firstLine, LineReport& line) 
   if (firstLine && bare.compare(0, 3, kBom) == 0) bare = bare.substr(3);
   if (field.empty()) {
     line.warnings.push_back("the line starts with a comma, so it has no keyword: it does nothing");
+  } else if (CommentHint(field)) {
+    line.warnings.push_back(CommentHint(field));
   } else if (bare != field && KeywordOf(bare.c_str()) != kNone) {
     line.warnings.push_back(
         "the file's byte order mark sticks to this keyword: the line does "
@@ -126,15 +140,17 @@ void UnknownKeyword(const std::string& field, bool firstLine, LineReport& line) 
   }
 }
 
-void CheckEncoding(const unsigned char* view, int32_t size, std::vector<std::string>& warnings) {
+void CheckEncoding(const unsigned char* view, int32_t size, unsigned codePage,
+                   std::vector<std::string>& warnings) {
   std::string start(reinterpret_cast<const char*>(view), size < 3 ? size : 3);
   if (start == kBom) {
-    warnings.push_back("begins with a UTF-8 byte order mark: save it in " + AnsiName() +
+    warnings.push_back("begins with a UTF-8 byte order mark: save it in " + CodePageName(codePage) +
                        ", without one");
   }
   if (memchr(view, 0, static_cast<size_t>(size))) {
     warnings.push_back(
-        "holds NUL bytes (UTF-16 text?): a field ends at its first NUL; save it in " + AnsiName());
+        "holds NUL bytes (UTF-16 text?): a field ends at its first NUL; save it in " +
+        CodePageName(codePage));
   }
 }
 
@@ -168,7 +184,21 @@ int SameTexts(const RuleList& list, const std::vector<const LineReport*>& rules)
 
 }  // namespace
 
-FileReport WalkRuleFile(const std::string& path) {
+std::string Trim(const std::string& text) {
+  size_t begin = 0, end = text.size();
+  while (begin < end && IsSpace(text[begin])) ++begin;
+  while (end > begin && IsSpace(text[end - 1])) --end;
+  return text.substr(begin, end - begin);
+}
+
+std::string CodePageName(unsigned codePage) {
+#ifdef _WIN32
+  if (codePage == GetACP()) return "code page " + std::to_string(codePage) + " (this system's)";
+#endif
+  return "code page " + std::to_string(codePage);
+}
+
+FileReport WalkRuleFile(const std::string& path, unsigned codePage) {
   FileReport report;
   report.path = path;
   MappedTextReader reader;
@@ -179,7 +209,7 @@ FileReport WalkRuleFile(const std::string& path) {
     return report;
   }
   report.state = FileState::Read;
-  CheckEncoding(reader.view, reader.size, report.warnings);
+  CheckEncoding(reader.view, reader.size, codePage, report.warnings);
   for (;;) {
     LineReport line;
     line.line = reader.lineCount + 1;
@@ -203,6 +233,7 @@ FileReport WalkRuleFile(const std::string& path) {
       line.text = reader.ReadField(0);
       line.effect = keyword == kClass ? LineEffect::ClassRule : LineEffect::TitleRule;
       CheckValue(keyword, line.text, line.warnings);
+      CheckCodePage(line.text, codePage, line.warnings);
       if (reader.FieldEnd == FieldEndDelimiter) {
         line.warnings.push_back("a third field is ignored: " + Quote(RestOfLine(reader)));
       }
@@ -256,7 +287,7 @@ const char* StateText(FileState state) {
   switch (state) {
     case FileState::Read: return "read";
     case FileState::Missing: return "missing: nothing loaded from it";
-    case FileState::Empty: return "empty: an empty file cannot be mapped, nothing loaded from it";
+    case FileState::Empty: return "empty: no rules in it";
     case FileState::Directory: return "is a directory, not a file: nothing loaded from it";
     case FileState::Unreadable:
       return "cannot be opened (in use or denied): nothing loaded from it";

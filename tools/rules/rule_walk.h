@@ -23,7 +23,8 @@ struct FileReport {
   std::vector<LineReport> lines;      // blank lines left out
 };
 
-FileReport WalkRuleFile(const std::string& path);
+// Non-ASCII values are checked to be text in codePage, the ANSI code page the plug-in runs in.
+FileReport WalkRuleFile(const std::string& path, unsigned codePage);
 
 // The class rules or title fragments of the reports, in the order the module stores them.
 std::vector<const LineReport*> RulesOf(const std::vector<FileReport>& files, LineEffect kind);
@@ -35,6 +36,13 @@ int StoreHolds(const std::vector<FileReport>& files);
 std::vector<std::string> SetWarnings(const std::vector<FileReport>& files);
 
 const char* StateText(FileState state);
+
+// "code page N", saying when it is this system's.
+std::string CodePageName(unsigned codePage);
+
+std::string Trim(const std::string& text);
+const char kBom[] = "\xEF\xBB\xBF";
+const unsigned kUtf8CodePage = 65001;
 
 // The hook reads at most this many bytes of a class name or a title.
 const size_t kHookTextBytes = 254;

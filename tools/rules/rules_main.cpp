@@ -6,15 +6,16 @@
 #include <vector>
 
 #include "commands.h"
+#include "console_text.h"
 
 namespace {
 
 const char kUsageText[] =
-    "usage: lunet-rules check [-q] [DIR|FILE]...\n"
-    "       lunet-rules test --class NAME --title TEXT [DIR]\n"
+    "usage: lunet-rules check [-q] [--codepage N] [DIR|FILE]...\n"
+    "       lunet-rules test --class NAME --title TEXT [--codepage N] [DIR]\n"
     "       lunet-rules scan [--all [--hidden]] [DIR]\n"
     "       lunet-rules watch [DIR] [--log FILE] [--count N]\n"
-    "       lunet-rules add [--class NAME] [--title TEXT] [DIR]\n"
+    "       lunet-rules add [--class NAME] [--title TEXT] [--codepage N] [DIR]\n"
     "       lunet-rules pick [--at X,Y] [--title TEXT] [--yes] [DIR]\n"
     "\n"
     "Reads the rule files killwnd.txt and killwnd_custom.txt with the plug-in's own loader and\n"
@@ -22,12 +23,15 @@ const char kUsageText[] =
     "\n"
     "  check  lists what each line of the rule files does, and warns about every line that\n"
     "         does nothing or more than it seems to: a keyword alone, an unknown keyword, a\n"
-    "         space next to the keyword, a third field, an empty title fragment, title rules\n"
-    "         without any class rule, non-ASCII text, a file that is missing or empty.\n"
+    "         space next to the keyword, a comment not at the start of the line or begun with\n"
+    "         #, a third field, an empty title fragment, a rule that repeats an earlier one,\n"
+    "         title rules without any class rule, text that is not in the code page (UTF-8,\n"
+    "         say), a missing file. An empty file is fine while the other holds rules.\n"
     "         A FILE is read on its own; a DIR reads both files as the plug-in does.\n"
     "         -q shows only the warnings. Exit 0 when clean, 1 on warnings, 2 on usage errors.\n"
     "  test   says whether a window with that class name and title would be closed, and by\n"
-    "         which rules; like the plug-in it reads only the first 254 bytes of each.\n"
+    "         which rules, with a hint at rules missed only by a byte order mark, spaces or\n"
+    "         letter case; like the plug-in it reads only the first 254 bytes of each.\n"
     "         Exit 0 when it would be closed, 1 when it would stay open.\n"
     "  scan   (Windows) lists the top-level windows open now that the rules would close,\n"
     "         without closing anything; --all lists the other visible ones too, and\n"
@@ -49,10 +53,14 @@ const char kUsageText[] =
     "         say y. --at X,Y picks the window at that point without waiting, --title gives\n"
     "         the fragment and --yes confirms, for scripts.\n"
     "\n"
+    "  --codepage N  the ANSI code page of the system the rules are for: 1252 (Western),\n"
+    "         932 (Japanese), or another this system converts. The default is this system's\n"
+    "         on Windows, 1252 elsewhere. The texts given to test are converted to it.\n"
+    "\n"
     "Rule files are text in the system's ANSI code page, one rule a line:\n"
     "  class,WindowClass     close windows of this class (letter case ignored) ...\n"
     "  title,Fragment        ... whose title contains this text (letter case counts)\n"
-    "  // a comment\n"
+    "  // a comment          (// at the very start of the line)\n"
     "Each program reads the rules once: after editing them, restart the programs that\n"
     "should use the new ones (programs started later use them anyway).\n";
 
@@ -67,10 +75,13 @@ int main(int argc, char** argv) {
     return kClean;
   }
   if (command == "check") return RunCheck(args);
-  if (command == "test") return RunTest(args);
+  // Window texts as typed (the wide command line on Windows), for the commands that take them.
+  std::vector<std::string> typed = TypedArguments(argc, argv);
+  typed.erase(typed.begin());
+  if (command == "test") return RunTest(args, typed);
   if (command == "scan") return RunScan(args);
   if (command == "watch") return RunWatch(args);
-  if (command == "add") return RunAdd(args);
+  if (command == "add") return RunAdd(args, typed);
   if (command == "pick") return RunPick(args);
   return UsageError("unknown command " + command);
 }
