@@ -13,8 +13,8 @@
 #include "harness/message_pump.h"
 #include "harness/recording_window.h"
 #include "harness/temp_dir.h"
-#include "host/message_boxes.h"
-#include "host/protocol.h"
+#include "protocol/message_boxes.h"
+#include "protocol/protocol.h"
 #include "wine/plugin_host.h"
 
 namespace {

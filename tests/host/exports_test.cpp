@@ -8,10 +8,10 @@
 
 #include "closer/rules.h"
 #include "closer/switch.h"
-#include "host/message_boxes.h"
+#include "protocol/message_boxes.h"
 #include "host/module_fixture.h"
 #include "host/plugin_abi.h"
-#include "host/protocol.h"
+#include "protocol/protocol.h"
 #include "host/request.h"
 #include "shared/plugin_folder.h"
 #include "shared/shared_state.h"

@@ -5,7 +5,7 @@
 #include "closer/rules.h"
 #include "closer/switch.h"
 #include "host/exports.h"
-#include "host/protocol.h"
+#include "protocol/protocol.h"
 #include "shared/shared_state.h"
 
 #ifndef _WIN32

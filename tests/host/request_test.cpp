@@ -5,7 +5,7 @@
 
 #include "closer/switch.h"
 #include "host/module_fixture.h"
-#include "host/protocol.h"
+#include "protocol/protocol.h"
 
 #ifndef _WIN32
 #include "standin.h"

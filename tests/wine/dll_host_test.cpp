@@ -3,7 +3,7 @@
 // message boxes of configure.
 #include <gtest/gtest.h>
 
-#include "host/message_boxes.h"
+#include "protocol/message_boxes.h"
 #include "wine/plugin_host.h"
 
 namespace {

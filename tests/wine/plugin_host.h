@@ -10,7 +10,7 @@
 
 #include "harness/plugin_module.h"
 #include "harness/temp_dir.h"
-#include "host/protocol.h"
+#include "protocol/protocol.h"
 #include "shared/shared_state.h"
 
 // A built file named by an environment variable that holds its path on the build machine.

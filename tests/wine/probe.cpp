@@ -13,7 +13,7 @@
 #include <string>
 
 #include "harness/plugin_module.h"
-#include "host/protocol.h"
+#include "protocol/protocol.h"
 
 namespace {
 

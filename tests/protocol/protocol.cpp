@@ -1,4 +1,4 @@
-#include "host/protocol.h"
+#include "protocol/protocol.h"
 
 #include <string.h>
 

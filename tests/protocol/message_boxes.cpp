@@ -1,9 +1,9 @@
-#include "host/message_boxes.h"
+#include "protocol/message_boxes.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "host/protocol.h"
+#include "protocol/protocol.h"
 
 void PrintTo(const SeenBox& box, std::ostream* out) {
   *out << "{caption " << ::testing::PrintToString(box.caption) << ", text "
