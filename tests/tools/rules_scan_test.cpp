@@ -69,7 +69,7 @@ TEST(RulesPick, MakesRulesOfTheWindowUnderThePoint) {
   EXPECT_NE(std::string::npos,
             onAd.output().find("  class \"LunetPickAd\"\r\n  title \"Flash sale: today only\""))
       << onAd.output();
-  EXPECT_NE(std::string::npos, onAd.output().find("now closed at its next title redraw: window "))
+  EXPECT_NE(std::string::npos, onAd.output().find("the new rules match the open window "))
       << onAd.output();
   EXPECT_EQ("// mine\r\nclass,LunetPickAd\r\ntitle,Flash sale\r\n",
             ReadFileBytes(dir.File("killwnd_custom.txt")));

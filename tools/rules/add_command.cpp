@@ -96,12 +96,12 @@ void ListNewlyClosed(const std::string& dir, const std::vector<FileReport>& befo
     }
     DWORD processId = 0;
     GetWindowThreadProcessId(windows[i].handle, &processId);
-    Out("  now closed at its next title redraw: window " + HandleText(windows[i].handle) + " of " +
+    Out("  the new rules match the open window " + HandleText(windows[i].handle) + " of " +
         ProcessName(processId) + ", class " + Quote(windows[i].className) + " title " +
         Quote(windows[i].title) + "\n");
     ++count;
   }
-  if (count == 0) Out("no window open now is closed by the new rules\n");
+  if (count == 0) Out("the new rules match no window open now\n");
 }
 #endif
 

@@ -45,7 +45,7 @@ const char kUsageText[] =
     "         already as the plug-in compares it. Refuses an empty fragment (it would close\n"
     "         every window of every listed class), a comma (the plug-in cuts the value there)\n"
     "         and values over 254 bytes. Says what the new rules apply to across the two\n"
-    "         lists and (Windows) which open windows they now close. --title=TEXT works\n"
+    "         lists and (Windows) which open windows they now match. --title=TEXT works\n"
     "         too. Exit 4 when the file cannot be written.\n"
     "  pick   (Windows) point at a window and press Enter: shows its class, title and\n"
     "         program, proposes its class and whole title as rules, takes a shorter fragment\n"
