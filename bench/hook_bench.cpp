@@ -35,10 +35,12 @@ const char* CaseName(HookCase kind) {
   return "";
 }
 
-// The stand-in logs every chained call and posted message; emptied outside the timed region.
+// The stand-in logs every chained call, posted message and close report; emptied outside the
+// timed region.
 void DrainLogs() {
   standin::TakePostedMessages();
   standin::TakeNextHookCalls();
+  standin::TakeDebugOutput();
 }
 
 // Every 4096 notifications, with the clock stopped, so that the logs stay small.

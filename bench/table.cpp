@@ -70,7 +70,10 @@ class Table {
   }
 
   // "Wine, 32-bit build": which Windows build gave the Wine figures.
-  std::string WineLabel() const { return "Wine, " + WineText("wine_build") + " build"; }
+  std::string WineLabel() const {
+    auto found = results_.wine.find("wine_build");
+    return found == results_.wine.end() ? "Wine" : "Wine, " + found->second + " build";
+  }
 
   std::string WineText(const std::string& key) const {
     auto found = results_.wine.find(key);
