@@ -16,6 +16,7 @@ TEST_F(HookStress, ScansNeverSeeAListBeingRebuilt) {
   LoadFiles("class,AdFrame\nclass,Banner\ntitle,offer\ntitle,win a prize\n");
   std::atomic<bool> stop{false};
   std::atomic<long> checks{0}, adCloses{0}, wrongCloses{0};
+  std::atomic<int> ready{0};
   std::vector<std::thread> scanners;
   for (int t = 0; t < 8; ++t) {
     scanners.emplace_back([&] {
@@ -25,6 +26,7 @@ TEST_F(HookStress, ScansNeverSeeAListBeingRebuilt) {
       TestWindow plain("PlainFrame", "special offer");
       TestWindow harmless("Banner", "weather");
       const HWND windows[] = {ad.handle(), plain.handle(), harmless.handle()};
+      ready.fetch_add(1);
       for (long i = 0; !stop.load(); ++i) {
         ShellHookProc(HSHELL_REDRAW, reinterpret_cast<WPARAM>(windows[i % 3]), 0);
         checks.fetch_add(1);
@@ -36,11 +38,18 @@ TEST_F(HookStress, ScansNeverSeeAListBeingRebuilt) {
   }
   long reloads = 0;
   const std::string dir = dir_.path();
-  // At least 2 s and 50 rebuilds; a loaded machine may take longer to give the writer its turns.
+  // The clock starts once every scanner has its windows (slow to make on a loaded machine);
+  // then at least 2 s, 50 rebuilds and 1000 checks, however long the machine takes to give each
+  // side its turns.
   auto start = std::chrono::steady_clock::now();
+  while (ready.load() < 8 && std::chrono::steady_clock::now() - start < std::chrono::seconds(60)) {
+    std::this_thread::yield();
+  }
+  start = std::chrono::steady_clock::now();
   for (;;) {
     auto spent = std::chrono::steady_clock::now() - start;
-    if (spent > std::chrono::seconds(60) || (spent >= std::chrono::seconds(2) && reloads >= 50)) {
+    if (spent > std::chrono::seconds(60) ||
+        (spent >= std::chrono::seconds(2) && reloads >= 50 && checks.load() > 1000)) {
       break;
     }
     {
