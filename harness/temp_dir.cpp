@@ -61,11 +61,6 @@ bool FileExists(const std::string& path) {
   return std::filesystem::exists(path, ignored);
 }
 
-bool IsDirectory(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 ScopedCurrentDirectory::ScopedCurrentDirectory(const std::string& path) {
   std::error_code error;
   saved_ = std::filesystem::current_path(error);

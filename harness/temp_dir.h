@@ -57,5 +57,3 @@ std::string ReadFileBytes(const std::string& path);
 // Creates or replaces the file; false when it could not be written whole.
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
-// The path names a directory, as GetFileAttributesA sees it.
-bool IsDirectory(const std::string& path);

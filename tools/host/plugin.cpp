@@ -4,7 +4,7 @@
 
 #include <string.h>
 
-#include "harness/temp_dir.h"
+#include "harness/is_directory.h"
 
 namespace {
 

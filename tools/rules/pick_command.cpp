@@ -5,7 +5,7 @@
 
 #include "commands.h"
 #include "console_text.h"
-#include "harness/temp_dir.h"
+#include "harness/is_directory.h"
 
 #ifdef _WIN32
 #include "desktop.h"
