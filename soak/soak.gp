@@ -1,7 +1,8 @@
 # docs/soak.svg from the soak's data: close latency over the run (median, 99th percentile, worst
 # per time bin) above, each process's private memory below. Called by scripts/run-soak with
-# dir, minutes and build set.
+# dir, minutes, build and processes set.
 set terminal svg size 900,700 font "sans,12" background rgb "white"
+set termoption noenhanced
 set multiplot layout 2,1 title sprintf("lunet soak under Wine (%s build), %s minutes", build, minutes)
 
 set title "Close latency under load: redraw forwarded to WM_CLOSE"
@@ -18,7 +19,6 @@ unset logscale y
 set title "Private memory of each window-owning process (a gap: ended abruptly, replaced)"
 set ylabel "private memory (MiB)"
 set key outside right
-stats dir."/soak-memory.dat" nooutput
-plot for [i=0:STATS_blocks-1] dir."/soak-memory.dat" index i using 1:2 with lines \
+plot for [i=0:processes-1] dir."/soak-memory.dat" index i using 1:2 with lines \
      title columnheader(1)
 unset multiplot
