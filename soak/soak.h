@@ -32,7 +32,7 @@ char TitleKind(bool listedClass, const std::string& title);
 //   T serial           such a window got no WM_CLOSE within the wait, and was destroyed
 //   X serial us        WM_CLOSE arrived at a window whose titles matched no rule: wrong
 //   F serial           the redraw could not be forwarded
-//   S us private handles   the process's private bytes and handle count
+//   S us private handles heap   private bytes, handle count, runtime heap bytes in use
 //   L us               behind schedule by more than a second: the pace was reset
 const DWORD kCloseWaitMs = 5000;
 

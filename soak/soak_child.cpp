@@ -2,6 +2,7 @@
 // pace, about one title in ten matching a rule. A window given a matching title waits for its
 // WM_CLOSE and a fresh one takes its place, so W windows keep changing all the time.
 //   lunet_soak --child WINDOWS RATE LOG STOP
+#include <malloc.h>
 #include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -162,7 +163,21 @@ int HandleCount() {
   return count;
 }
 
-void LogUsage(Log& log) { log.Line("S %.0f %.0f %d\n", NowUs(), PrivateBytes(), HandleCount()); }
+// Bytes in use on the runtime heap, which the module allocates from: finer than the committed
+// pages, which the heap takes in large steps.
+double HeapInUse() {
+  _HEAPINFO entry = {};
+  double bytes = 0;
+  int status;
+  while ((status = _heapwalk(&entry)) == _HEAPOK) {
+    if (entry._useflag == _USEDENTRY) bytes += static_cast<double>(entry._size);
+  }
+  return status == _HEAPEND ? bytes : -1;
+}
+
+void LogUsage(Log& log) {
+  log.Line("S %.0f %.0f %d %.0f\n", NowUs(), PrivateBytes(), HandleCount(), HeapInUse());
+}
 
 // Told by the driver just before it ends this process: forwards redraws of a listed window back
 // to back, so that the end finds a thread inside the hook.

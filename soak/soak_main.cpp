@@ -31,6 +31,7 @@ const double kMarginUs = 250e3;     // redraws this near a switch are not scored
 const DWORD kOffMs = 500;           // how long the closer stays off in each cycle
 const DWORD kAnswerMs = 1000;       // a process that takes longer to answer hangs
 const double kLeakBytes = 1 << 20;  // private memory may grow this much after warm-up
+const double kLeakHeapBytes = 256 << 10;
 const double kLeakHandles = 8;
 
 [[noreturn]] void Fail(const std::string& message) {
@@ -263,15 +264,17 @@ class Driver {
     Score score = ScoreRun(records, on_, kMarginUs, warmUp, runStart_ + warmUp);
     Series latency;
     for (const auto& sample : score.latencies) latency.values.push_back(sample.second);
-    double maxBytes = 0, maxHandles = 0;
+    double maxBytes = 0, maxHandles = 0, maxHeap = 0;
     int measured = 0;
     for (const Score::Drift& drift : score.drifts) {
       if (!drift.measured) continue;
       ++measured;
       maxBytes = std::max(maxBytes, drift.privateBytes);
       maxHandles = std::max(maxHandles, drift.handles);
+      maxHeap = std::max(maxHeap, drift.heapBytes);
     }
-    bool leak = maxBytes > kLeakBytes || maxHandles > kLeakHandles || measured == 0;
+    bool leak = maxBytes > kLeakBytes || maxHandles > kLeakHandles || maxHeap > kLeakHeapBytes ||
+                measured == 0;
 
     printf("processes %d\nwindows_per_process %d\nseconds %.0f\nswitch_every_s %.1f\n",
            options_.processes, options_.windows, options_.seconds, options_.cycle);
@@ -293,7 +296,9 @@ class Driver {
     answers_.Print("process_answer");
     printf("leak_checked_processes %d\nprivate_drift_max_kib %.1f\nhandle_drift_max %.1f\n",
            measured, maxBytes / 1024, maxHandles);
-    printf("leak_margin_kib %.0f\nleak_margin_handles %.0f\n", kLeakBytes / 1024, kLeakHandles);
+    printf("heap_in_use_drift_max_kib %.1f\n", maxHeap / 1024);
+    printf("leak_margin_kib %.0f\nleak_margin_heap_kib %.0f\nleak_margin_handles %.0f\n",
+           kLeakBytes / 1024, kLeakHeapBytes / 1024, kLeakHandles);
     if (!options_.plot.empty()) WritePlotData(score);
 
     bool good = score.misses == 0 && score.wrongCloses == 0 && hangs_ == 0 && !leak &&
@@ -331,8 +336,8 @@ class Driver {
       for (size_t i = 0; i < processes_.size(); ++i) {
         if (processes_[i].record.slot != slot) continue;
         for (const MemorySample& sample : score.memory[i]) {
-          fprintf(out, "%.1f %.3f %.0f\n", (sample.at - start) / 1e6,
-                  sample.privateBytes / 1048576.0, sample.handles);
+          fprintf(out, "%.1f %.3f %.0f %.1f\n", (sample.at - start) / 1e6,
+                  sample.privateBytes / 1048576.0, sample.handles, sample.heapBytes / 1024);
         }
         fprintf(out, "\n");
       }

@@ -26,10 +26,15 @@ bool DuringOn(const std::vector<std::pair<double, double>>& on, double at, doubl
   return false;
 }
 
-double Average(const std::vector<MemorySample>& samples, size_t from, size_t to, bool handles) {
-  double sum = 0;
-  for (size_t i = from; i < to; ++i) sum += handles ? samples[i].handles : samples[i].privateBytes;
-  return sum / static_cast<double>(to - from);
+// The growth of one figure from the first samples after warm-up to the last ones.
+double Growth(const std::vector<MemorySample>& samples, size_t first,
+              double MemorySample::*figure) {
+  double start = 0, end = 0;
+  for (size_t i = 0; i < 3; ++i) {
+    start += samples[first + i].*figure;
+    end += samples[samples.size() - 1 - i].*figure;
+  }
+  return (end - start) / 3;
 }
 
 }  // namespace
@@ -90,7 +95,7 @@ Score ScoreRun(const std::vector<ProcessRecord>& processes,
         ++score.paceResets;
       } else if (type == 'S') {
         MemorySample sample;
-        fields >> sample.at >> sample.privateBytes >> sample.handles;
+        fields >> sample.at >> sample.privateBytes >> sample.handles >> sample.heapBytes;
         if (fields) memory.push_back(sample);
       }
     }
@@ -102,16 +107,15 @@ Score ScoreRun(const std::vector<ProcessRecord>& processes,
       ++score.misses;
     }
 
-    Score::Drift drift = {process.slot, 0, 0, false};
+    Score::Drift drift = {process.slot, 0, 0, 0, false};
     size_t first = 0;
     while (first < memory.size() && memory[first].at < process.startedAt + warmUpUs) ++first;
     // Three samples at each end smooth the allocator's steps; the run after warm-up must be long
     // enough to tell them apart.
     if (memory.size() >= first + 8) {
-      size_t end = memory.size();
-      drift.privateBytes =
-          Average(memory, end - 3, end, false) - Average(memory, first, first + 3, false);
-      drift.handles = Average(memory, end - 3, end, true) - Average(memory, first, first + 3, true);
+      drift.privateBytes = Growth(memory, first, &MemorySample::privateBytes);
+      drift.handles = Growth(memory, first, &MemorySample::handles);
+      drift.heapBytes = Growth(memory, first, &MemorySample::heapBytes);
       drift.measured = true;
     }
     score.drifts.push_back(drift);

@@ -21,6 +21,7 @@ struct MemorySample {
   double at;
   double privateBytes;
   double handles;
+  double heapBytes;
 };
 
 struct Score {
@@ -31,7 +32,7 @@ struct Score {
   // Per process: warm-up and end figures, and every sample for the picture.
   struct Drift {
     int slot;
-    double privateBytes, handles;
+    double privateBytes, handles, heapBytes;
     bool measured;
   };
   std::vector<Drift> drifts;
