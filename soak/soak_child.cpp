@@ -2,7 +2,6 @@
 // pace, about one title in ten matching a rule. A window given a matching title waits for its
 // WM_CLOSE and a fresh one takes its place, so W windows keep changing all the time.
 //   lunet_soak --child WINDOWS RATE LOG STOP
-#include <malloc.h>
 #include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -11,6 +10,7 @@
 #include <thread>
 
 #include "harness/forward_redraw.h"
+#include "harness/heap_in_use.h"
 #include "harness/message_pump.h"
 #include "harness/recording_window.h"
 #include "soak.h"
@@ -161,18 +161,6 @@ int HandleCount() {
     }
   }
   return count;
-}
-
-// Bytes in use on the runtime heap, which the module allocates from: finer than the committed
-// pages, which the heap takes in large steps.
-double HeapInUse() {
-  _HEAPINFO entry = {};
-  double bytes = 0;
-  int status;
-  while ((status = _heapwalk(&entry)) == _HEAPOK) {
-    if (entry._useflag == _USEDENTRY) bytes += static_cast<double>(entry._size);
-  }
-  return status == _HEAPEND ? bytes : -1;
 }
 
 void LogUsage(Log& log) {
