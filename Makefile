@@ -1,5 +1,5 @@
 # Entry points for people and CI. Each target installs what is missing first.
-.PHONY: demo dist build test test-native test-asan test-tsan test-fuzz test-win32 test-win64 fuzz bench deps clean
+.PHONY: demo dist build test test-native test-asan test-tsan test-fuzz test-win32 test-win64 fuzz bench soak deps clean
 
 CMAKE_JOBS ?= 2
 
@@ -34,7 +34,13 @@ fuzz: deps
 
 # Benchmarks, natively and under Wine, printed as one table (docs/performance.md keeps the last).
 bench: deps
+	@scripts/install-deps plot
 	@scripts/run-bench
+
+# The closer held under load under Wine for SOAK_MINUTES (default 10): SOAK_MINUTES=1 make soak
+soak: deps
+	@scripts/install-deps plot
+	@scripts/run-soak
 
 clean:
 	rm -rf build dist

@@ -2,8 +2,8 @@
 // and one round trip through a fixed global block.
 #pragma once
 
-#include <windows.h>
 #include <string.h>
+#include <windows.h>
 
 #include <string>
 
@@ -28,6 +28,14 @@ LONG RoundTrip(Request request, const std::string& text) {
   HGLOBAL answer = request(block, &length);
   GlobalFree(answer);
   return length;
+}
+
+// The plug-in directory handed to load in a block of its own, which the module frees.
+template <typename Load>
+void LoadFrom(Load load, const std::string& directory) {
+  HGLOBAL block = GlobalAlloc(GMEM_FIXED, directory.size());
+  memcpy(block, directory.data(), directory.size());
+  load(block, static_cast<LONG>(directory.size()));
 }
 
 }  // namespace bench

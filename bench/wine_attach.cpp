@@ -1,27 +1,12 @@
 // What mapping the module costs a process while the closer is on: a child that loads it and
 // times LoadLibrary, run for rule files of growing size.
-#include <malloc.h>
 #include <stdio.h>
 
+#include "harness/heap_in_use.h"
 #include "harness/temp_dir.h"
 #include "wine_bench.h"
 
 namespace wine_bench {
-
-namespace {
-
-// Bytes in use on the runtime heap, which both this program and the module allocate from.
-double HeapInUse() {
-  _HEAPINFO entry = {};
-  double bytes = 0;
-  int status;
-  while ((status = _heapwalk(&entry)) == _HEAPOK) {
-    if (entry._useflag == _USEDENTRY) bytes += static_cast<double>(entry._size);
-  }
-  return status == _HEAPEND ? bytes : -1;
-}
-
-}  // namespace
 
 //   --attach DLL
 int RunAttach(int argc, char** argv) {

@@ -6,6 +6,8 @@
 //   lunet_wine_bench                        the whole run (this file)
 //   lunet_wine_bench --poller MS FILE (STOP READY | --for MS)   a polling closer (wine_poller.cpp)
 //   lunet_wine_bench --attach DLL           LoadLibrary of the module, timed (wine_attach.cpp)
+#include "wine_bench.h"
+
 #include <stdio.h>
 #include <string.h>
 
@@ -16,7 +18,6 @@
 #include "harness/plugin_module.h"
 #include "harness/temp_dir.h"
 #include "host_calls.h"
-#include "wine_bench.h"
 
 namespace wine_bench {
 
@@ -33,11 +34,7 @@ class Module {
     if (!module_.Map(path) || !module_.load || !module_.request) Fail("cannot load " + path);
   }
 
-  void Load(const std::string& directory) {
-    HGLOBAL block = GlobalAlloc(GMEM_FIXED, directory.size());
-    memcpy(block, directory.data(), directory.size());
-    module_.load(block, static_cast<LONG>(directory.size()));
-  }
+  void Load(const std::string& directory) { bench::LoadFrom(module_.load, directory); }
 
   void Switch(bool on) {
     if (bench::RoundTrip(module_.request, bench::ChoiceText(on ? "on" : "off")) != 72) {

@@ -98,6 +98,10 @@ void Latencies::Print(const std::string& prefix) const {
   wine_bench::Print(prefix + "_latency_max_us", Max(destroy_));
   wine_bench::Print(prefix + "_trials", static_cast<double>(destroy_.size()));
   wine_bench::Print(prefix + "_failures", failures_);
+  // Every time to WM_CLOSE, for the picture of the whole distribution.
+  printf("%s_close_samples_us", prefix.c_str());
+  for (double sample : close_) printf(" %.1f", sample);
+  printf("\n");
 }
 
 }  // namespace wine_bench

@@ -17,6 +17,9 @@ class ChildProcess {
   ChildProcess& operator=(const ChildProcess&) = delete;
 
   bool started() const { return info_.hProcess != NULL; }
+  DWORD id() const { return info_.dwProcessId; }
+  // Ends the program at once, wherever its threads are, as a crash or the task manager does.
+  bool Terminate(UINT code) { return started() && TerminateProcess(info_.hProcess, code); }
   // GetLastError of a start that failed.
   DWORD startError() const { return startError_; }
   // Waits up to ms for the end: the exit code, or STILL_ACTIVE while it runs.

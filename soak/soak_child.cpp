@@ -1,0 +1,229 @@
+// A window-owning process of the soak: W windows whose titles change and are redrawn at a steady
+// pace, about one title in ten matching a rule. A window given a matching title waits for its
+// WM_CLOSE and a fresh one takes its place, so W windows keep changing all the time.
+//   lunet_soak --child WINDOWS RATE LOG STOP
+#include <stdarg.h>
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <memory>
+#include <thread>
+
+#include "harness/forward_redraw.h"
+#include "harness/heap_in_use.h"
+#include "harness/message_pump.h"
+#include "harness/recording_window.h"
+#include "soak.h"
+
+namespace soak {
+
+namespace {
+
+class Log {
+ public:
+  explicit Log(const char* path)
+      : file_(CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_ALWAYS, 0, NULL)) {}
+  ~Log() {
+    if (ok()) CloseHandle(file_);
+  }
+  bool ok() const { return file_ != INVALID_HANDLE_VALUE; }
+  void Line(const char* format, ...) {
+    char line[160];
+    va_list arguments;
+    va_start(arguments, format);
+    int n = vsnprintf(line, sizeof line, format, arguments);
+    va_end(arguments);
+    DWORD written;
+    if (n > 0) WriteFile(file_, line, static_cast<DWORD>(n), &written, NULL);
+  }
+
+ private:
+  HANDLE file_;
+};
+
+struct Window {
+  std::unique_ptr<RecordingWindow> window;
+  unsigned serial = 0;
+  bool listed = false;
+  double redrawnAt = 0;
+};
+
+class Desktop {
+ public:
+  Desktop(Log& log, int count) : log_(log), seed_(GetCurrentProcessId() * 2654435761u | 1) {
+    for (int i = 0; i < count; ++i) pool_.push_back(Fresh(i % 2 == 0));
+  }
+
+  void Redraw() {
+    Window& slot = pool_[Next() % pool_.size()];
+    unsigned roll = Next() % 100;
+    char title[128];
+    if (roll < 16) {
+      snprintf(title, sizeof title, "Win %u - %s - Browser", slot.serial,
+               kBaseFragments[Next() % kBaseFragments.size()].c_str());
+    } else if (roll < 20) {
+      snprintf(title, sizeof title, "Win %u - %s - Browser", slot.serial,
+               kExtraFragments[Next() % kExtraFragments.size()].c_str());
+    } else {
+      snprintf(title, sizeof title, "Report %u-%u - Editor", slot.serial, Next() % 100000);
+    }
+    char kind = TitleKind(slot.listed, title);
+    SetWindowTextA(slot.window->handle(), title);
+    slot.redrawnAt = NowUs();
+    int forwarded = ForwardRedraw(slot.window->handle());
+    // A close posted by the hook is taken at once, before the slow making of a new window.
+    PumpPending();
+    log_.Line("R %u %c %.0f\n", slot.serial, kind, slot.redrawnAt);
+    if (!forwarded) log_.Line("F %u\n", slot.serial);
+    // It keeps the matching title until its WM_CLOSE comes: no later title could be blamed.
+    if (kind != 'p') {
+      bool listed = slot.listed;
+      waiting_.push_back(std::move(slot));
+      slot = Fresh(listed);
+    }
+  }
+
+  // Logs what arrived since the last look; windows done with are replaced or dropped.
+  void Look(double now) {
+    for (Window& slot : pool_) {
+      if (!slot.window->closes()) continue;
+      log_.Line("X %u %.0f\n", slot.serial, slot.window->closedAt());
+      slot = Fresh(slot.listed);
+    }
+    for (size_t i = 0; i < waiting_.size();) {
+      Window& ad = waiting_[i];
+      if (ad.window->closes()) {
+        log_.Line("C %u %.0f\n", ad.serial, ad.window->closedAt());
+      } else if (now - ad.redrawnAt > kCloseWaitMs * 1e3) {
+        log_.Line("T %u\n", ad.serial);
+      } else {
+        ++i;
+        continue;
+      }
+      waiting_[i] = std::move(waiting_.back());
+      waiting_.pop_back();
+    }
+  }
+
+  bool AllAnswered() const { return waiting_.empty(); }
+
+ private:
+  Window Fresh(bool listed) {
+    Window made;
+    made.serial = ++serial_;
+    made.listed = listed;
+    made.window = std::make_unique<RecordingWindow>(listed ? kListedClass : kPlainClass,
+                                                    "Starting " + std::to_string(made.serial),
+                                                    RecordingWindow::kKeep, WS_POPUP, 0, 0, 40, 20);
+    return made;
+  }
+  unsigned Next() {
+    seed_ ^= seed_ << 13;
+    seed_ ^= seed_ >> 17;
+    seed_ ^= seed_ << 5;
+    return seed_;
+  }
+
+  Log& log_;
+  unsigned seed_;
+  unsigned serial_ = 0;
+  std::vector<Window> pool_;
+  std::vector<Window> waiting_;
+};
+
+// Committed private memory, summed over the address space: Wine answers the process counters
+// with zero private bytes and zero handles, so both are counted here.
+double PrivateBytes() {
+  double bytes = 0;
+  MEMORY_BASIC_INFORMATION region;
+  for (const char* at = nullptr; VirtualQuery(at, &region, sizeof region) == sizeof region;) {
+    if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) {
+      bytes += static_cast<double>(region.RegionSize);
+    }
+    const char* next = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
+    if (next <= at) break;
+    at = next;
+  }
+  return bytes;
+}
+
+// Handle values are multiples of four handed out lowest first; past a long run of unused values
+// there are no more.
+int HandleCount() {
+  int count = 0;
+  for (UINT_PTR value = 4, unused = 0; unused < 256; value += 4) {
+    DWORD flags;
+    if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) {
+      ++count;
+      unused = 0;
+    } else {
+      ++unused;
+    }
+  }
+  return count;
+}
+
+void LogUsage(Log& log) {
+  log.Line("S %.0f %.0f %d %.0f\n", NowUs(), PrivateBytes(), HandleCount(), HeapInUse());
+}
+
+// Told by the driver just before it ends this process: forwards redraws of a listed window back
+// to back, so that the end finds a thread inside the hook.
+void Hammer(HANDLE start) {
+  WaitForSingleObject(start, INFINITE);
+  StartRedrawForwarding();
+  RecordingWindow target(kListedClass, "Quarterly figures - Editor", RecordingWindow::kKeep);
+  for (;;) ForwardRedraw(target.handle());
+}
+
+}  // namespace
+
+int RunChild(int argc, char** argv) {
+  if (argc < 6) return 2;
+  int count = atoi(argv[2]);
+  double rate = atof(argv[3]);
+  Log log(argv[4]);
+  HANDLE stop = OpenEventA(SYNCHRONIZE, FALSE, argv[5]);
+  if (!log.ok() || !stop || count <= 0 || rate <= 0 || !StartRedrawForwarding()) return 1;
+  std::string hammerName = "lunet-soak-hammer-" + std::to_string(GetCurrentProcessId());
+  HANDLE hammer = CreateEventA(NULL, TRUE, FALSE, hammerName.c_str());
+  if (!hammer) return 1;
+  std::thread(Hammer, hammer).detach();
+
+  Desktop desktop(log, count);
+  // The driver's asking starts once the windows are made: making 50 under load takes longer
+  // than the second a process is given to answer, as any program's start may.
+  std::string pingTitle = "lunet-soak-ping-" + std::to_string(GetCurrentProcessId());
+  RecordingWindow ping("LunetSoakPing", pingTitle, RecordingWindow::kKeep);
+  if (!ping.handle()) return 1;
+  double interval = 1e6 / rate, due = NowUs(), nextUsage = due;
+  for (;;) {
+    double now = NowUs();
+    for (int batch = 0; due <= now && batch < 8; ++batch, due += interval) {
+      desktop.Redraw();
+    }
+    if (now - due > 1e6) {
+      log.Line("L %.0f\n", now);
+      due = now;
+    }
+    desktop.Look(now);
+    if (now >= nextUsage) {
+      LogUsage(log);
+      nextUsage += 1e6;
+    }
+    double waitMs = (due - NowUs()) / 1e3;
+    DWORD wait = waitMs > 0 ? static_cast<DWORD>(waitMs) : 0;
+    if (MsgWaitForMultipleObjects(1, &stop, FALSE, wait, QS_ALLINPUT) == WAIT_OBJECT_0) break;
+    PumpPending();
+  }
+  // The last matching windows get their full wait, so every redraw is answered.
+  for (double end = NowUs() + kCloseWaitMs * 1e3 + 500e3; !desktop.AllAnswered();) {
+    PumpMessages(20);
+    desktop.Look(NowUs());
+    if (NowUs() > end) break;
+  }
+  LogUsage(log);
+  return 0;
+}
+
+}  // namespace soak

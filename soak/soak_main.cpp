@@ -1,0 +1,370 @@
+// The soak: the built lunet.dll held under load for minutes, under Wine. This program is the
+// host side: it loads the module as the character host does, switches the closer off and on,
+// rewrites the custom rule file between the two, ends one window-owning process at a time
+// abruptly and starts another in its place, asks every process for an answer each second, and
+// in the end scores what the processes logged. Exit status 0 only when nothing was missed,
+// nothing wrong was closed, nobody hung and nothing grew.
+//
+//   lunet_soak [--processes P] [--windows W] [--rate R] [--seconds T] [--switch S] [--plot DIR]
+//   lunet_soak --child WINDOWS RATE LOG STOP     one window-owning process (soak_child.cpp)
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "harness/child_process.h"
+#include "harness/message_pump.h"
+#include "harness/plugin_module.h"
+#include "harness/recording_window.h"
+#include "harness/temp_dir.h"
+#include "host_calls.h"
+#include "soak.h"
+#include "soak_score.h"
+
+namespace soak {
+
+namespace {
+
+const double kMarginUs = 250e3;     // redraws this near a switch are not scored
+const DWORD kOffMs = 500;           // how long the closer stays off in each cycle
+const DWORD kAnswerMs = 1000;       // a process that takes longer to answer hangs
+const double kLeakBytes = 1 << 20;  // private memory may grow this much after warm-up
+const double kLeakHeapBytes = 256 << 10;
+const double kLeakHandles = 8;
+
+[[noreturn]] void Fail(const std::string& message) {
+  fprintf(stderr, "lunet_soak: %s (error %lu)\n", message.c_str(), GetLastError());
+  exit(1);
+}
+
+struct Options {
+  int processes = 8, windows = 50;
+  // 80 redraws a second in all is the most this 2-core machine keeps pace with across 8
+  // processes under Wine (each forwarded redraw makes and destroys a window): --rate raises it.
+  double rate = 80, seconds = 600, cycle = 5;
+  std::string plot;
+};
+
+Options ParseOptions(int argc, char** argv) {
+  Options options;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    std::string name = argv[i];
+    double value = atof(argv[i + 1]);
+    if (name == "--processes")
+      options.processes = static_cast<int>(value);
+    else if (name == "--windows")
+      options.windows = static_cast<int>(value);
+    else if (name == "--rate")
+      options.rate = value;
+    else if (name == "--seconds")
+      options.seconds = value;
+    else if (name == "--switch")
+      options.cycle = value;
+    else if (name == "--plot")
+      options.plot = argv[i + 1];
+    else
+      Fail("unknown option " + name);
+  }
+  if (options.processes < 1 || options.windows < 1 || options.rate <= 0 || options.seconds <= 0 ||
+      options.cycle * 1e3 <= 2 * kOffMs) {
+    Fail("bad options");
+  }
+  return options;
+}
+
+std::string ProgramPath() {
+  char path[MAX_PATH];
+  DWORD n = GetModuleFileNameA(NULL, path, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) Fail("no program path");
+  return path;
+}
+
+// Times in microseconds, reported in milliseconds.
+struct Series {
+  std::vector<double> values;
+  void Print(const char* key) {
+    std::sort(values.begin(), values.end());
+    auto at = [&](double share) {
+      return values.empty() ? -1 : values[static_cast<size_t>(share * (values.size() - 1))] / 1e3;
+    };
+    printf("%s_median_ms %.3f\n%s_p99_ms %.3f\n%s_max_ms %.3f\n%s_count %zu\n", key, at(0.5), key,
+           at(0.99), key, at(1.0), key, values.size());
+  }
+};
+
+class Module {
+ public:
+  explicit Module(const std::string& path) {
+    if (!module_.Map(path) || !module_.load || !module_.request) Fail("cannot load " + path);
+  }
+  void Load(const std::string& directory) { bench::LoadFrom(module_.load, directory); }
+  // Times the round trip into requests; false when the module gave no answer.
+  bool Ask(const std::string& text, Series& requests) {
+    double start = NowUs();
+    LONG length = bench::RoundTrip(module_.request, text);
+    requests.values.push_back(NowUs() - start);
+    return length > 1;
+  }
+
+ private:
+  PluginModule module_;
+};
+
+struct Process {
+  ProcessRecord record;
+  std::unique_ptr<ChildProcess> child;
+  HWND ping = NULL;
+};
+
+class Driver {
+ public:
+  explicit Driver(const Options& options)
+      : options_(options),
+        module_(ProgramPath().substr(0, ProgramPath().rfind('\\') + 1) + "lunet.dll") {
+    if (dir_.path().empty()) Fail("cannot make a plug-in directory");
+    stopName_ = "lunet-soak-stop-" + std::to_string(GetCurrentProcessId());
+    stop_ = CreateEventA(NULL, TRUE, FALSE, stopName_.c_str());
+    if (!stop_ || !WriteFileBytes(dir_.File("killwnd.txt"), BaseRules()) ||
+        !WriteFileBytes(dir_.File("killwnd_custom.txt"), CustomRules(0))) {
+      Fail("cannot set up the plug-in directory");
+    }
+  }
+
+  int Run() {
+    module_.Load(dir_.path());
+    Switch(true);
+    for (int slot = 0; slot < options_.processes; ++slot) Start(slot);
+    double start = runStart_ = NowUs(), end = start + options_.seconds * 1e6,
+           cycleUs = options_.cycle * 1e6;
+    double nextSwitch = start + cycleUs, nextEnd = start + 1.5 * cycleUs, nextPing = start + 1e6;
+    double nextRequest = start;
+    int ended = 0;
+    for (double now = start; now < end; now = NowUs()) {
+      if (now >= nextSwitch) {
+        Cycle();
+        nextSwitch += cycleUs;
+      } else if (now >= nextEnd) {
+        EndAbruptly(ended++ % options_.processes);
+        nextEnd += 2 * cycleUs;
+      } else if (now >= nextPing) {
+        PingAll();
+        nextPing += 1e6;
+      } else if (now >= nextRequest) {
+        if (!module_.Ask(bench::RequestText("OnMenuExec"), requests_)) ++badAnswers_;
+        nextRequest += 250e3;
+      }
+      PumpMessages(5);
+    }
+    Switch(false);
+    SetEvent(stop_);
+    for (Process& process : processes_) {
+      if (process.record.endedAt) continue;
+      if (process.child->Wait(kCloseWaitMs + 20000) != 0) {
+        process.record.failed = true;
+        process.child->Terminate(1);
+      }
+    }
+    return Report(ended);
+  }
+
+ private:
+  void Switch(bool on) {
+    double before = NowUs();
+    if (!on && onSince_) on_.push_back({onSince_, before});
+    onSince_ = 0;
+    if (!module_.Ask(bench::ChoiceText(on ? "on" : "off"), requests_)) ++badAnswers_;
+    if (on) onSince_ = NowUs();
+    ++switches_;
+  }
+
+  // Off, the custom rules rewritten while off, on again.
+  void Cycle() {
+    Switch(false);
+    Sleep(kOffMs / 2);
+    // A process reading the file just now maps it, and a mapped file cannot be cut short.
+    std::string text = CustomRules(++edits_);
+    bool written = false;
+    for (int attempt = 0; attempt < 50 && !written; ++attempt) {
+      written = WriteFileBytes(dir_.File("killwnd_custom.txt"), text);
+      if (!written) Sleep(10);
+    }
+    if (!written) ++failedEdits_;
+    Sleep(kOffMs / 2);
+    Switch(true);
+  }
+
+  void Start(int slot) {
+    Process process;
+    process.record.slot = slot;
+    process.record.log = dir_.File("process-" + std::to_string(processes_.size()) + ".log");
+    std::string command = QuotedArgument(ProgramPath()) + " --child " +
+                          std::to_string(options_.windows) + " " +
+                          std::to_string(options_.rate / options_.processes) + " " +
+                          QuotedArgument(process.record.log) + " " + stopName_;
+    process.record.startedAt = NowUs();
+    process.child = std::make_unique<ChildProcess>(command);
+    if (!process.child->started()) Fail("cannot start " + command);
+    processes_.push_back(std::move(process));
+  }
+
+  // While its threads forward redraws back to back, so that some thread is in the hook.
+  void EndAbruptly(int slot) {
+    for (Process& process : processes_) {
+      if (process.record.slot != slot || process.record.endedAt || process.record.failed) continue;
+      std::string name = "lunet-soak-hammer-" + std::to_string(process.child->id());
+      HANDLE hammer = OpenEventA(EVENT_MODIFY_STATE, FALSE, name.c_str());
+      if (hammer) {
+        SetEvent(hammer);
+        CloseHandle(hammer);
+        Sleep(50);
+      }
+      process.record.endedAt = NowUs();
+      process.child->Terminate(9);
+      process.child->Wait(5000);
+      Start(slot);
+      return;
+    }
+  }
+
+  void PingAll() {
+    for (Process& process : processes_) {
+      if (process.record.endedAt || process.record.failed) continue;
+      if (process.child->Wait(0) != STILL_ACTIVE) {
+        process.record.failed = true;  // it ended by itself: a crash
+        continue;
+      }
+      if (!process.ping) {
+        std::string title = "lunet-soak-ping-" + std::to_string(process.child->id());
+        process.ping = FindWindowA("LunetSoakPing", title.c_str());
+      }
+      double start = NowUs();
+      DWORD_PTR result;
+      if (process.ping &&
+          SendMessageTimeoutA(process.ping, WM_NULL, 0, 0, SMTO_NORMAL, kAnswerMs, &result)) {
+        answers_.values.push_back(NowUs() - start);
+      } else if (process.ping || start - process.record.startedAt > 10e6) {
+        fprintf(stderr, "lunet_soak: process %lu (slot %d, %.1f s old) %s\n", process.child->id(),
+                process.record.slot, (start - process.record.startedAt) / 1e6,
+                process.ping ? "did not answer within a second" : "showed no window in 10 s");
+        ++hangs_;
+      }
+    }
+  }
+
+  int Report(int ended) {
+    std::vector<ProcessRecord> records;
+    long failed = 0;
+    for (const Process& process : processes_) {
+      records.push_back(process.record);
+      failed += process.record.failed;
+    }
+    double warmUp = std::min(60.0, std::max(5.0, options_.seconds / 5)) * 1e6;
+    Score score = ScoreRun(records, on_, kMarginUs, warmUp, runStart_ + warmUp);
+    Series latency;
+    for (const auto& sample : score.latencies) latency.values.push_back(sample.second);
+    double maxBytes = 0, maxHandles = 0, maxHeap = 0;
+    int measured = 0;
+    for (const Score::Drift& drift : score.drifts) {
+      if (!drift.measured) continue;
+      ++measured;
+      maxBytes = std::max(maxBytes, drift.privateBytes);
+      maxHandles = std::max(maxHandles, drift.handles);
+      maxHeap = std::max(maxHeap, drift.heapBytes);
+    }
+    bool leak = maxBytes > kLeakBytes || maxHandles > kLeakHandles || maxHeap > kLeakHeapBytes ||
+                measured == 0;
+
+    printf("processes %d\nwindows_per_process %d\nseconds %.0f\nswitch_every_s %.1f\n",
+           options_.processes, options_.windows, options_.seconds, options_.cycle);
+    printf("redraws %ld\nredraws_per_s %.0f\nredraws_per_s_after_warm_up %.0f\n", score.redraws,
+           score.redraws / options_.seconds,
+           score.steadyRedraws / (options_.seconds - warmUp / 1e6));
+    printf("scored_matching %ld\nmisses %ld\nwrong_closes %ld\nhangs %ld\n", score.scored,
+           score.misses, score.wrongCloses, hangs_);
+    printf("extra_fragment_closed %ld\nextra_fragment_open %ld\n", score.extraClosed,
+           score.extraOpen);
+    printf("redrawn_while_off_closed %ld\nredrawn_while_off_open %ld\nnear_switch_unscored %ld\n",
+           score.offClosed, score.offOpen, score.unscored);
+    printf("switches %d\nrule_edits %d\nrule_edits_failed %d\nended_abruptly %d\n", switches_,
+           edits_, failedEdits_, ended);
+    printf("processes_failed %ld\nforward_failures %ld\npace_resets %ld\nbad_answers %d\n", failed,
+           score.forwardFailures, score.paceResets, badAnswers_);
+    latency.Print("close_latency");
+    requests_.Print("request_round_trip");
+    answers_.Print("process_answer");
+    printf("leak_checked_processes %d\nprivate_drift_max_kib %.1f\nhandle_drift_max %.1f\n",
+           measured, maxBytes / 1024, maxHandles);
+    printf("heap_in_use_drift_max_kib %.1f\n", maxHeap / 1024);
+    printf("leak_margin_kib %.0f\nleak_margin_heap_kib %.0f\nleak_margin_handles %.0f\n",
+           kLeakBytes / 1024, kLeakHeapBytes / 1024, kLeakHandles);
+    if (!options_.plot.empty()) WritePlotData(score);
+
+    bool good = score.misses == 0 && score.wrongCloses == 0 && hangs_ == 0 && !leak &&
+                failed == 0 && badAnswers_ == 0 && failedEdits_ == 0 &&
+                score.forwardFailures == 0 && score.scored > 0 && score.offClosed == 0;
+    printf("result %s\n", good ? "held" : "FAILED");
+    fflush(stdout);
+    return good ? 0 : 1;
+  }
+
+  // Latency binned over the run (median, 99th percentile, worst) and every process's memory,
+  // one block per slot, its successive processes apart by a blank line.
+  void WritePlotData(const Score& score) {
+    double binUs = std::max(1.0, options_.seconds / 100) * 1e6, start = runStart_;
+    std::vector<std::vector<double>> bins(static_cast<size_t>(options_.seconds * 1e6 / binUs) + 2);
+    for (const auto& sample : score.latencies) {
+      size_t bin = static_cast<size_t>(std::max(0.0, sample.first - start) / binUs);
+      if (bin < bins.size()) bins[bin].push_back(sample.second / 1e3);
+    }
+    FILE* out = fopen((options_.plot + "\\soak-latency.dat").c_str(), "w");
+    if (!out) Fail("cannot write the plot data");
+    fprintf(out, "# seconds median_ms p99_ms max_ms\n");
+    for (size_t i = 0; i < bins.size(); ++i) {
+      std::vector<double>& bin = bins[i];
+      if (bin.empty()) continue;
+      std::sort(bin.begin(), bin.end());
+      fprintf(out, "%.1f %.4f %.4f %.4f\n", (i + 0.5) * binUs / 1e6, bin[bin.size() / 2],
+              bin[static_cast<size_t>(0.99 * (bin.size() - 1))], bin.back());
+    }
+    fclose(out);
+    out = fopen((options_.plot + "\\soak-memory.dat").c_str(), "w");
+    if (!out) Fail("cannot write the plot data");
+    for (int slot = 0; slot < options_.processes; ++slot) {
+      fprintf(out, "\"process %d\"\n", slot + 1);
+      for (size_t i = 0; i < processes_.size(); ++i) {
+        if (processes_[i].record.slot != slot) continue;
+        for (const MemorySample& sample : score.memory[i]) {
+          fprintf(out, "%.1f %.3f %.0f %.1f\n", (sample.at - start) / 1e6,
+                  sample.privateBytes / 1048576.0, sample.handles, sample.heapBytes / 1024);
+        }
+        fprintf(out, "\n");
+      }
+      fprintf(out, "\n");
+    }
+    fclose(out);
+  }
+
+  Options options_;
+  TempDir dir_;
+  Module module_;
+  std::string stopName_;
+  HANDLE stop_ = NULL;
+  std::vector<Process> processes_;
+  std::vector<std::pair<double, double>> on_;
+  double onSince_ = 0, runStart_ = 0;
+  Series requests_, answers_;
+  long hangs_ = 0;
+  int edits_ = 0, failedEdits_ = 0, badAnswers_ = 0, switches_ = 0;
+};
+
+}  // namespace
+
+}  // namespace soak
+
+int main(int argc, char** argv) {
+  if (argc > 1 && strcmp(argv[1], "--child") == 0) return soak::RunChild(argc, argv);
+  soak::Driver driver(soak::ParseOptions(argc, argv));
+  return driver.Run();
+}
