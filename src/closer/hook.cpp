@@ -55,21 +55,13 @@ class ReportLine {
   void Put(const char* text) {
     while (*text) PutChar(*text++);
   }
-  void PutHex(UINT_PTR value) {
-    char digits[2 * sizeof value];
+  // The value's digits in base 10 or 16, most significant first, without leading zeros.
+  void PutNumber(UINT_PTR value, unsigned base) {
+    char digits[3 * sizeof value];
     int count = 0;
     do {
-      digits[count++] = kHexDigits[value & 0xF];
-      value >>= 4;
-    } while (value);
-    while (count) PutChar(digits[--count]);
-  }
-  void PutDecimal(DWORD value) {
-    char digits[10];
-    int count = 0;
-    do {
-      digits[count++] = static_cast<char>('0' + value % 10);
-      value /= 10;
+      digits[count++] = kHexDigits[value % base];
+      value /= base;
     } while (value);
     while (count) PutChar(digits[--count]);
   }
@@ -123,9 +115,9 @@ void ReportClose(HWND window, const char* className, const char* title) {
   char line[80 + 2 * 4 * (kTextCount - 1)];
   ReportLine out(line, sizeof line);
   out.Put("lunet: close pid=");
-  out.PutDecimal(GetCurrentProcessId());
+  out.PutNumber(GetCurrentProcessId(), 10);
   out.Put(" hwnd=0x");
-  out.PutHex(reinterpret_cast<UINT_PTR>(window));
+  out.PutNumber(reinterpret_cast<UINT_PTR>(window), 16);
   out.Put(" class=\"");
   out.PutQuoted(className);
   out.Put("\" title=\"");
