@@ -7,6 +7,7 @@
 #include "closer/rules.h"
 #include "commands.h"
 #include "console_text.h"
+#include "shared/plugin_folder.h"
 
 #ifdef _WIN32
 #include "desktop.h"
@@ -14,7 +15,6 @@
 
 namespace {
 
-const char kCustomFile[] = "killwnd_custom.txt";
 const char kNewFileComment[] =
     "// Your own rules, read after killwnd.txt: class,NAME and title,TEXT lines.";
 
@@ -39,22 +39,40 @@ std::string Refusal(const char* kind, const std::string& value) {
   return "";
 }
 
-// The rule already loaded that the module would count as the same, or null.
-const LineReport* Existing(const std::vector<FileReport>& files, LineEffect kind,
-                           const std::string& value) {
-  for (const LineReport* rule : RulesOf(files, kind)) {
-    bool same = kind == LineEffect::ClassRule
-                    ? CompareNoCaseAscii(rule->text.c_str(), value.c_str()) == 0
-                    : rule->text == value;
-    if (same) return rule;
-  }
-  return nullptr;
-}
-
 std::string QuotedList(const std::vector<const LineReport*>& rules) {
   std::string list;
   for (const LineReport* rule : rules) list += (list.empty() ? "" : ", ") + Quote(rule->text);
   return list;
+}
+
+// The rule already loaded that the module would count as the same, or null.
+const LineReport* Existing(const std::vector<FileReport>& files, LineEffect kind,
+                           const std::string& value) {
+  for (const LineReport* rule : RulesOf(files, kind)) {
+    if (SameRule(rule->text, value, kind)) return rule;
+  }
+  return nullptr;
+}
+
+// Plans one rule: skipped when the module already has its like, else appended, with what it
+// applies to in the other list (others; otherGiven when that list gains a rule now too).
+void PlanOne(const std::vector<FileReport>& files, LineEffect kind, const std::string& value,
+             const std::vector<const LineReport*>& others, bool otherGiven, AddPlan& plan) {
+  bool isClass = kind == LineEffect::ClassRule;
+  const char* what = isClass ? "class rule " : "title fragment ";
+  if (const LineReport* rule = Existing(files, kind, value)) {
+    plan.notes.push_back(std::string("the ") + what + Quote(rule->text) + " is there already (" +
+                         Located(files, rule) + "): not added again");
+    return;
+  }
+  plan.lines.push_back((isClass ? "class," : "title,") + value);
+  std::string reach =
+      others.empty()
+          ? (otherGiven ? " (only the new one)" : ": there is none yet, so it closes nothing")
+          : " (" + std::to_string(others.size()) + " already: " + QuotedList(others) + ")";
+  plan.notes.push_back(
+      std::string("the new ") + what + Quote(value) +
+      (isClass ? " applies with every title fragment" : " applies to every class rule") + reach);
 }
 
 // The file's line end: CR LF unless it already uses LF alone.
@@ -127,40 +145,14 @@ int PlanAdd(const std::string& given, const std::string* className, const std::s
   int used = UseDirectory(given, files);
   if (used != kClean) return used;
   plan.dir = WithSeparator(given);
-  plan.path = plan.dir + kCustomFile;
+  plan.path = plan.dir + kCustomRulesFile;
   plan.before = files;
   std::vector<const LineReport*> classes = RulesOf(files, LineEffect::ClassRule);
   std::vector<const LineReport*> fragments = RulesOf(files, LineEffect::TitleRule);
-  if (className) {
-    if (const LineReport* rule = Existing(files, LineEffect::ClassRule, *className)) {
-      plan.notes.push_back("the class rule " + Quote(rule->text) + " is there already (" +
-                           Located(files, rule) + "): not added again");
-    } else {
-      plan.lines.push_back("class," + *className);
-      plan.notes.push_back("the new class rule " + Quote(*className) +
-                           " applies with every title fragment" +
-                           (fragments.empty() ? (fragment ? " (only the new one)"
-                                                          : ": there is none yet, so it "
-                                                            "closes nothing")
-                                              : " (" + std::to_string(fragments.size()) +
-                                                    " already: " + QuotedList(fragments) + ")"));
-    }
-  }
-  if (fragment) {
-    if (const LineReport* rule = Existing(files, LineEffect::TitleRule, *fragment)) {
-      plan.notes.push_back("the title fragment " + Quote(rule->text) + " is there already (" +
-                           Located(files, rule) + "): not added again");
-    } else {
-      plan.lines.push_back("title," + *fragment);
-      plan.notes.push_back(
-          "the new title fragment " + Quote(*fragment) + " applies to every class rule" +
-          (classes.empty()
-               ? (className ? " (only the new one)"
-                            : ": there is none yet, so it "
-                              "closes nothing")
-               : " (" + std::to_string(classes.size()) + " already: " + QuotedList(classes) + ")"));
-    }
-  }
+  if (className)
+    PlanOne(files, LineEffect::ClassRule, *className, fragments, fragment != nullptr, plan);
+  if (fragment)
+    PlanOne(files, LineEffect::TitleRule, *fragment, classes, className != nullptr, plan);
   return kClean;
 }
 

@@ -39,10 +39,6 @@ int PrintFile(const FileReport& file, bool quiet) {
   return warnings;
 }
 
-bool SameRule(const std::string& a, const std::string& b, LineEffect kind) {
-  return kind == LineEffect::ClassRule ? CompareNoCaseAscii(a.c_str(), b.c_str()) == 0 : a == b;
-}
-
 std::string Repeats(LineEffect kind, const std::string& earlier) {
   return kind == LineEffect::ClassRule
              ? "the same class as the class rule at " + earlier +

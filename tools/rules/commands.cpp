@@ -10,6 +10,7 @@
 #include "closer/rules.h"
 #include "console_text.h"
 #include "harness/is_directory.h"
+#include "shared/plugin_folder.h"
 #include "shared/shared_state.h"
 
 namespace {
@@ -54,8 +55,7 @@ std::string WithSeparator(std::string dir) {
 }
 
 std::vector<FileReport> WalkDirectory(const std::string& dir) {
-  return {WalkRuleFile(dir + "killwnd.txt", codePage),
-          WalkRuleFile(dir + "killwnd_custom.txt", codePage)};
+  return {WalkRuleFile(dir + kRulesFile, codePage), WalkRuleFile(dir + kCustomRulesFile, codePage)};
 }
 
 std::string Where(const FileReport& file, const LineReport& line) {
@@ -84,6 +84,10 @@ int UseDirectory(const std::string& given, std::vector<FileReport>& files) {
   memcpy(SharedState.PluginDir, dir.c_str(), dir.size() + 1);
   files = WalkDirectory(dir);
   return kClean;
+}
+
+bool SameRule(const std::string& a, const std::string& b, LineEffect kind) {
+  return kind == LineEffect::ClassRule ? CompareNoCaseAscii(a.c_str(), b.c_str()) == 0 : a == b;
 }
 
 namespace {

@@ -41,6 +41,10 @@ std::string Counts(const std::vector<FileReport>& files);
 // Loads the directory's rules the way the hook does: lazily, from PluginDir, on the first match.
 int UseDirectory(const std::string& given, std::vector<FileReport>& files);
 
+// Whether the module counts two rules of a kind as the same: class rules with ASCII letter case
+// folded, title fragments byte for byte.
+bool SameRule(const std::string& a, const std::string& b, LineEffect kind);
+
 // What the hook reads of a window text.
 std::string Cut(const std::string& text);
 
