@@ -104,7 +104,7 @@ void PrintWineVersion() {
 
 int RunAll() {
   PrintWineVersion();
-  std::string program = ProgramPath();
+  std::string program = OwnPath();
   std::string dllPath = program.substr(0, program.rfind('\\') + 1) + "lunet.dll";
   TempDir dir;
   if (dir.path().empty()) Fail("cannot make a plug-in directory");

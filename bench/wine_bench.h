@@ -19,7 +19,8 @@ double Median(std::vector<double> values);
 // User plus kernel time of this process so far.
 double ProcessCpuMs();
 
-std::string ProgramPath();
+// This program's path; the run fails without it.
+std::string OwnPath();
 // The command line that runs this program again with arguments.
 std::string SelfCommand(const std::string& arguments);
 // Runs this program again with arguments, serving this thread's windows meanwhile; its output.

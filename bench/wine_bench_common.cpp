@@ -44,15 +44,14 @@ double ProcessCpuMs() {
   return FileTimeMs(kernel) + FileTimeMs(user);
 }
 
-std::string ProgramPath() {
-  char path[MAX_PATH];
-  DWORD n = GetModuleFileNameA(NULL, path, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH) Fail("no program path");
+std::string OwnPath() {
+  std::string path = ProgramPath();
+  if (path.empty()) Fail("no program path");
   return path;
 }
 
 std::string SelfCommand(const std::string& arguments) {
-  return "\"" + ProgramPath() + "\" " + arguments;
+  return "\"" + OwnPath() + "\" " + arguments;
 }
 
 std::string RunSelf(const std::string& arguments) {

@@ -67,7 +67,8 @@ DWORD ChildProcess::Finish(bool serveMessages) {
   // The pipe ends when the program and every process it handed the pipe to have ended.
   char chunk[4096];
   DWORD got = 0;
-  while (read_ && ReadFile(read_, chunk, sizeof chunk, &got, NULL) && got) output_.append(chunk, got);
+  while (read_ && ReadFile(read_, chunk, sizeof chunk, &got, NULL) && got)
+    output_.append(chunk, got);
   return Wait(INFINITE);
 }
 
@@ -85,4 +86,10 @@ std::string QuotedArgument(const std::string& argument) {
   }
   quoted.append(2 * backslashes, '\\');
   return quoted + "\"";
+}
+
+std::string ProgramPath() {
+  char path[MAX_PATH];
+  DWORD n = GetModuleFileNameA(NULL, path, MAX_PATH);
+  return n == 0 || n >= MAX_PATH ? "" : path;
 }

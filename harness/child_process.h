@@ -41,3 +41,7 @@ class ChildProcess {
 // One argument as the started program's runtime splits it again: quoted, backslashes before a
 // quote doubled, quotes escaped (a directory ends in a backslash).
 std::string QuotedArgument(const std::string& argument);
+
+// This program's own path, to start it again or to find files beside it; "" when it cannot be
+// read.
+std::string ProgramPath();

@@ -74,10 +74,10 @@ Options ParseOptions(int argc, char** argv) {
   return options;
 }
 
-std::string ProgramPath() {
-  char path[MAX_PATH];
-  DWORD n = GetModuleFileNameA(NULL, path, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH) Fail("no program path");
+// This program's path, which the run cannot do without: the children are this program too.
+std::string OwnPath() {
+  std::string path = ProgramPath();
+  if (path.empty()) Fail("no program path");
   return path;
 }
 
@@ -122,7 +122,8 @@ class Driver {
  public:
   explicit Driver(const Options& options)
       : options_(options),
-        module_(ProgramPath().substr(0, ProgramPath().rfind('\\') + 1) + "lunet.dll") {
+        program_(OwnPath()),
+        module_(program_.substr(0, program_.rfind('\\') + 1) + "lunet.dll") {
     if (dir_.path().empty()) Fail("cannot make a plug-in directory");
     stopName_ = "lunet-soak-stop-" + std::to_string(GetCurrentProcessId());
     stop_ = CreateEventA(NULL, TRUE, FALSE, stopName_.c_str());
@@ -199,7 +200,7 @@ class Driver {
     Process process;
     process.record.slot = slot;
     process.record.log = dir_.File("process-" + std::to_string(processes_.size()) + ".log");
-    std::string command = QuotedArgument(ProgramPath()) + " --child " +
+    std::string command = QuotedArgument(program_) + " --child " +
                           std::to_string(options_.windows) + " " +
                           std::to_string(options_.rate / options_.processes) + " " +
                           QuotedArgument(process.record.log) + " " + stopName_;
@@ -348,6 +349,7 @@ class Driver {
 
   Options options_;
   TempDir dir_;
+  std::string program_;
   Module module_;
   std::string stopName_;
   HANDLE stop_ = NULL;
