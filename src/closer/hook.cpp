@@ -9,8 +9,6 @@
 
 namespace {
 
-const int kTextCount = 255;  // the NUL included, so at most 254 bytes of text
-
 // Rebuilds the store when the list is still empty once no scan is running.
 void ReloadIfEmpty(const RuleList& list) {
   RulesExclusive hold;
@@ -95,15 +93,23 @@ int MatchClass(const char* name) { return Match(KillRules.ClassRules, ScanClasse
 
 int MatchTitle(const char* title) { return Match(KillRules.TitleRules, ScanTitles, title); }
 
+// A window that is already gone answers 0 and may leave the buffer as it was.
+void ReadClassName(HWND window, WindowText text) {
+  if (GetClassNameA(window, text, kWindowTextCount) <= 0) text[0] = 0;
+  text[kWindowTextCount - 1] = 0;
+}
+
+void ReadTitle(HWND window, WindowText text) {
+  if (GetWindowTextA(window, text, kWindowTextCount) <= 0) text[0] = 0;
+  text[kWindowTextCount - 1] = 0;
+}
+
 void CheckWindow(HWND window) {
-  char className[256];
-  // A window that is already gone answers 0 and may leave the buffer as it was.
-  if (GetClassNameA(window, className, kTextCount) <= 0) className[0] = 0;
-  className[kTextCount - 1] = 0;
+  WindowText className;
+  ReadClassName(window, className);
   if (!MatchClass(className)) return;
-  char title[256];
-  if (GetWindowTextA(window, title, kTextCount) <= 0) title[0] = 0;
-  title[kTextCount - 1] = 0;
+  WindowText title;
+  ReadTitle(window, title);
   if (!MatchTitle(title)) return;
   // Posted, not sent: the window may still refuse to close.
   PostMessageA(window, WM_CLOSE, 0, 0);
@@ -112,7 +118,7 @@ void CheckWindow(HWND window) {
 
 void ReportClose(HWND window, const char* className, const char* title) {
   // Each text byte takes at most four characters; the rest of the line fits in 80.
-  char line[80 + 2 * 4 * (kTextCount - 1)];
+  char line[80 + 2 * 4 * (kWindowTextCount - 1)];
   ReportLine out(line, sizeof line);
   out.Put("lunet: close pid=");
   out.PutNumber(GetCurrentProcessId(), 10);

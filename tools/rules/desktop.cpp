@@ -2,6 +2,8 @@
 
 #include <stdio.h>
 
+#include "closer/hook.h"
+
 namespace {
 
 BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
@@ -9,21 +11,16 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
   return TRUE;
 }
 
-// Reads a window text as the hook does: 255 with the NUL, a failed query counting as empty.
-std::string HookText(HWND window, int(WINAPI* query)(HWND, LPSTR, int)) {
-  char text[256];
-  if (query(window, text, 255) <= 0) text[0] = 0;
-  text[254] = 0;
-  return text;
-}
-
 }  // namespace
 
 OpenWindow Describe(HWND window) {
   OpenWindow open;
   open.handle = window;
-  open.className = HookText(window, GetClassNameA);
-  open.title = HookText(window, GetWindowTextA);
+  WindowText text;
+  ReadClassName(window, text);
+  open.className = text;
+  ReadTitle(window, text);
+  open.title = text;
   open.visible = IsWindowVisible(window) != 0;
   return open;
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "closer/hook.h"
+
 enum class LineEffect { Blank, Comment, ClassRule, TitleRule, Nothing };
 
 struct LineReport {
@@ -45,4 +47,4 @@ const char kBom[] = "\xEF\xBB\xBF";
 const unsigned kUtf8CodePage = 65001;
 
 // The hook reads at most this many bytes of a class name or a title.
-const size_t kHookTextBytes = 254;
+const size_t kHookTextBytes = kWindowTextCount - 1;
