@@ -15,6 +15,7 @@ namespace {
 struct Window {
   std::string className;
   std::string title;
+  DWORD processId;
 };
 
 std::mutex lock;
@@ -43,13 +44,18 @@ HWND standin::CreateWindow(const std::string& className, const std::string& titl
   std::lock_guard<std::mutex> guard(lock);
   HWND window = reinterpret_cast<HWND>(nextHandle);
   nextHandle += 4;
-  windows[window] = Window{className, title};
+  windows[window] = Window{className, title, GetCurrentProcessId()};
   return window;
 }
 
 void standin::SetWindowTitle(HWND window, const std::string& title) {
   std::lock_guard<std::mutex> guard(lock);
   windows[window].title = title;
+}
+
+void standin::SetWindowProcess(HWND window, DWORD processId) {
+  std::lock_guard<std::mutex> guard(lock);
+  windows[window].processId = processId;
 }
 
 void standin::DestroyWindow(HWND window) {
@@ -137,6 +143,18 @@ extern "C" int GetClassNameA(HWND window, LPSTR name, int count) {
 
 extern "C" int GetWindowTextA(HWND window, LPSTR text, int count) {
   return WindowText(window, &Window::title, text, count);
+}
+
+// The desktop's one thread answers for every window.
+extern "C" DWORD GetWindowThreadProcessId(HWND window, LPDWORD processId) {
+  std::lock_guard<std::mutex> guard(lock);
+  auto found = windows.find(window);
+  if (found == windows.end()) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return 0;
+  }
+  if (processId) *processId = found->second.processId;
+  return 1;
 }
 
 extern "C" BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,5 +1,5 @@
 // Files, attributes and read-only mappings over POSIX descriptors, with the sharing rules of
-// CreateFileA enforced between the handles of this process.
+// CreateFileA enforced between the handles of this process. Mappings of memory are in named.cpp.
 #include <errno.h>
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -10,6 +10,8 @@
 #include <map>
 #include <mutex>
 #include <set>
+
+#include "named.h"
 
 namespace {
 
@@ -197,6 +199,7 @@ extern "C" DWORD GetFileSize(HANDLE handle, LPDWORD sizeHigh) {
 }
 
 extern "C" BOOL CloseHandle(HANDLE handle) {
+  if (named::Close(handle)) return TRUE;
   std::lock_guard<std::mutex> guard(lock);
   Object* object = static_cast<Object*>(handle);
   if (!objects.erase(object)) {
@@ -241,7 +244,14 @@ extern "C" BOOL DeleteFileA(LPCSTR name) {
 }
 
 extern "C" HANDLE CreateFileMappingA(HANDLE handle, LPSECURITY_ATTRIBUTES, DWORD protect,
-                                     DWORD sizeHigh, DWORD sizeLow, LPCSTR) {
+                                     DWORD sizeHigh, DWORD sizeLow, LPCSTR name) {
+  if (handle == INVALID_HANDLE_VALUE) {
+    if (sizeHigh) {
+      SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+      return NULL;
+    }
+    return named::CreateMemoryMapping(protect, sizeLow, name);
+  }
   std::lock_guard<std::mutex> guard(lock);
   Object* file = Find(handle, Kind::File);
   if (!file || protect != PAGE_READONLY || !(file->access & GENERIC_READ)) {
@@ -267,8 +277,10 @@ extern "C" HANDLE CreateFileMappingA(HANDLE handle, LPSECURITY_ATTRIBUTES, DWORD
   return mapping;
 }
 
-extern "C" LPVOID MapViewOfFile(HANDLE handle, DWORD, DWORD offsetHigh, DWORD offsetLow,
+extern "C" LPVOID MapViewOfFile(HANDLE handle, DWORD access, DWORD offsetHigh, DWORD offsetLow,
                                 SIZE_T bytes) {
+  LPVOID view = NULL;
+  if (!offsetHigh && !offsetLow && named::MapView(handle, access, bytes, view)) return view;
   std::lock_guard<std::mutex> guard(lock);
   Object* mapping = Find(handle, Kind::Mapping);
   if (!mapping || offsetHigh || offsetLow || bytes > mapping->size) {
@@ -276,7 +288,7 @@ extern "C" LPVOID MapViewOfFile(HANDLE handle, DWORD, DWORD offsetHigh, DWORD of
     return NULL;
   }
   size_t length = bytes ? bytes : mapping->size;
-  void* view = mmap(nullptr, length, PROT_READ, MAP_SHARED, mapping->fd, 0);
+  view = mmap(nullptr, length, PROT_READ, MAP_SHARED, mapping->fd, 0);
   if (view == MAP_FAILED) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return NULL;
@@ -286,6 +298,7 @@ extern "C" LPVOID MapViewOfFile(HANDLE handle, DWORD, DWORD offsetHigh, DWORD of
 }
 
 extern "C" BOOL UnmapViewOfFile(LPCVOID view) {
+  if (named::Unmap(view)) return TRUE;
   std::lock_guard<std::mutex> guard(lock);
   auto found = views.find(view);
   if (found == views.end()) {

@@ -40,6 +40,8 @@ struct MessageBoxCall {
 
 HWND CreateWindow(const std::string& className, const std::string& title);
 void SetWindowTitle(HWND window, const std::string& title);
+// Makes the window belong to another process (windows are this process's when made).
+void SetWindowProcess(HWND window, DWORD processId);
 void DestroyWindow(HWND window);
 void DestroyAllWindows();
 
@@ -55,8 +57,6 @@ void FailNextHookInstall();
 void RemoveAllHooks();
 
 std::vector<MessageBoxCall> TakeMessageBoxes();
-// The texts given to OutputDebugStringA, oldest first.
-std::vector<std::string> TakeDebugOutput();
 int DisableThreadLibraryCallsCount();
 
 // Makes the next n GlobalAlloc calls fail.

@@ -68,7 +68,16 @@ typedef LRESULT(CALLBACK* HOOKPROC)(int code, WPARAM wParam, LPARAM lParam);
 #define FILE_CURRENT 1
 #define FILE_END 2
 #define PAGE_READONLY 0x02u
+#define PAGE_READWRITE 0x04u
+#define FILE_MAP_WRITE 0x0002u
 #define FILE_MAP_READ 0x0004u
+#define SYNCHRONIZE 0x00100000u
+#define EVENT_MODIFY_STATE 0x0002u
+#define INFINITE 0xFFFFFFFFu
+#define WAIT_OBJECT_0 0x0u
+#define WAIT_ABANDONED 0x80u
+#define WAIT_TIMEOUT 258u
+#define WAIT_FAILED 0xFFFFFFFFu
 
 #define ERROR_SUCCESS 0
 #define ERROR_FILE_NOT_FOUND 2
@@ -79,6 +88,8 @@ typedef LRESULT(CALLBACK* HOOKPROC)(int code, WPARAM wParam, LPARAM lParam);
 #define ERROR_INVALID_PARAMETER 87
 #define ERROR_INSUFFICIENT_BUFFER 122
 #define ERROR_NEGATIVE_SEEK 131
+#define ERROR_ALREADY_EXISTS 183
+#define ERROR_NOT_OWNER 288
 #define ERROR_FILE_INVALID 1006
 #define ERROR_INVALID_WINDOW_HANDLE 1400
 #define ERROR_INVALID_HOOK_HANDLE 1404
@@ -119,7 +130,16 @@ extern "C" {
 DWORD GetLastError(void);
 void SetLastError(DWORD error);
 DWORD GetCurrentProcessId(void);
-void OutputDebugStringA(LPCSTR text);
+
+HANDLE CreateEventA(LPSECURITY_ATTRIBUTES security, BOOL manualReset, BOOL initialState,
+                    LPCSTR name);
+HANDLE OpenEventA(DWORD access, BOOL inherit, LPCSTR name);
+BOOL SetEvent(HANDLE event);
+HANDLE CreateMutexA(LPSECURITY_ATTRIBUTES security, BOOL initialOwner, LPCSTR name);
+HANDLE OpenMutexA(DWORD access, BOOL inherit, LPCSTR name);
+BOOL ReleaseMutex(HANDLE mutex);
+DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds);
+HANDLE OpenFileMappingA(DWORD access, BOOL inherit, LPCSTR name);
 
 HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes);
 HGLOBAL GlobalFree(HGLOBAL block);
@@ -154,9 +174,17 @@ BOOL UnhookWindowsHookEx(HHOOK hook);
 LRESULT CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam);
 int GetClassNameA(HWND window, LPSTR name, int count);
 int GetWindowTextA(HWND window, LPSTR text, int count);
+DWORD GetWindowThreadProcessId(HWND window, LPDWORD processId);
 BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 
 #ifdef __cplusplus
 }
 #endif
+
+inline LONG InterlockedIncrement(LONG volatile* value) {
+  return __atomic_add_fetch(value, 1, __ATOMIC_SEQ_CST);
+}
+inline LONG InterlockedExchange(LONG volatile* target, LONG value) {
+  return __atomic_exchange_n(target, value, __ATOMIC_SEQ_CST);
+}
