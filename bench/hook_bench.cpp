@@ -1,5 +1,6 @@
 // One shell notification per iteration, through the whole hook procedure: the common case (no
-// class rule matches), a listed class with no fragment in its title, and a full match.
+// class rule matches), a listed class with no fragment in its title, and a full match, whose
+// report nobody reads or (full_match_read) a debug-output listener reads at once.
 #include <benchmark/benchmark.h>
 
 #include <string_view>
@@ -8,6 +9,7 @@
 #include "alloc_count.h"
 #include "closer/hook.h"
 #include "closer/rules.h"
+#include "harness/debug_listener.h"
 #include "native_bench.h"
 #include "rule_sets.h"
 #include "scratch_dir.h"
@@ -24,23 +26,22 @@ std::string FoldAsciiCase(std::string text) {
   return text;
 }
 
-enum class HookCase { NoClass, ClassOnly, FullMatch };
+enum class HookCase { NoClass, ClassOnly, FullMatch, FullMatchRead };
 
 const char* CaseName(HookCase kind) {
   switch (kind) {
     case HookCase::NoClass: return "no_class";
     case HookCase::ClassOnly: return "class_only";
     case HookCase::FullMatch: return "full_match";
+    case HookCase::FullMatchRead: return "full_match_read";
   }
   return "";
 }
 
-// The stand-in logs every chained call, posted message and close report; emptied outside the
-// timed region.
+// The stand-in logs every chained call and posted message; emptied outside the timed region.
 void DrainLogs() {
   standin::TakePostedMessages();
   standin::TakeNextHookCalls();
-  standin::TakeDebugOutput();
 }
 
 // Every 4096 notifications, with the clock stopped, so that the logs stay small.
@@ -57,28 +58,38 @@ HWND MakeWindow(HookCase kind, const RuleFile& rules) {
     case HookCase::NoClass: return standin::CreateWindow(kPlainClass, kPlainTitle);
     case HookCase::ClassOnly: return standin::CreateWindow(rules.classes.back(), kPlainTitle);
     case HookCase::FullMatch:
+    case HookCase::FullMatchRead:
       return standin::CreateWindow(rules.classes.back(),
                                    "Great news - " + rules.titles.back() + " - Browser");
   }
   return NULL;
 }
 
-void CheckOutcome(HWND window, HookCase kind) {
+// The listener's reading of a report, when there is one.
+bool ReadReport(DebugListener* listener) {
+  DWORD processId = 0;
+  static std::string text;
+  return !listener || listener->Next(0, processId, text);
+}
+
+void CheckOutcome(HWND window, HookCase kind, DebugListener* listener) {
   DrainLogs();
   ShellHookProc(HSHELL_REDRAW, reinterpret_cast<WPARAM>(window), 0);
   size_t closes = standin::TakePostedMessages().size();
-  if (closes != (kind == HookCase::FullMatch ? 1u : 0u)) {
-    Fail(std::string("hook case ") + CaseName(kind) + " closed the wrong windows");
+  bool closing = kind == HookCase::FullMatch || kind == HookCase::FullMatchRead;
+  if (closes != (closing ? 1u : 0u) || !ReadReport(listener)) {
+    Fail(std::string("hook case ") + CaseName(kind) + " closed or reported the wrong windows");
   }
   DrainLogs();
 }
 
-void NotifyLoop(benchmark::State& state, HWND window) {
+void NotifyLoop(benchmark::State& state, HWND window, DebugListener* listener) {
   HeapCounting counting;
   HeapCount before = CurrentHeap();
   uint64_t calls = 0;
   for (auto _ : state) {
     benchmark::DoNotOptimize(ShellHookProc(HSHELL_REDRAW, reinterpret_cast<WPARAM>(window), 0));
+    ReadReport(listener);
     DrainNow(state, ++calls);
   }
   HeapCount after = CurrentHeap();
@@ -100,8 +111,12 @@ void HookCheck(benchmark::State& state, HookCase kind, uint32_t rules) {
     Fail("the hook benchmark's rules did not load");
   }
   HWND window = MakeWindow(kind, file);
-  CheckOutcome(window, kind);
-  NotifyLoop(state, window);
+  DebugListener listener;
+  std::string error;
+  if (kind == HookCase::FullMatchRead && !listener.Open(error)) Fail(error);
+  DebugListener* reading = kind == HookCase::FullMatchRead ? &listener : nullptr;
+  CheckOutcome(window, kind, reading);
+  NotifyLoop(state, window, reading);
   standin::DestroyWindow(window);
   RulesExclusive hold;
   ClearRules();
@@ -156,7 +171,8 @@ void RegisterHookBenchmarks() {
     HashedClassLookup(state, 10000);
   });
   benchmark::RegisterBenchmark("hook/floor", StandInFloor);
-  for (HookCase kind : {HookCase::NoClass, HookCase::ClassOnly, HookCase::FullMatch}) {
+  for (HookCase kind :
+       {HookCase::NoClass, HookCase::ClassOnly, HookCase::FullMatch, HookCase::FullMatchRead}) {
     for (uint32_t rules : {10u, 100u, 10000u}) {
       std::string name = std::string("hook/") + CaseName(kind) + "/" + std::to_string(rules);
       benchmark::RegisterBenchmark(name.c_str(), [kind, rules](benchmark::State& state) {

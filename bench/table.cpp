@@ -89,7 +89,9 @@ class Table {
     }
     const char* cases[][2] = {{"no_class", "no class matches"},
                               {"class_only", "class matches, no fragment in the title"},
-                              {"full_match", "class and fragment match, WM_CLOSE posted"}};
+                              {"full_match", "class and fragment match, WM_CLOSE posted"},
+                              {"full_match_read",
+                               "the same, its report read at once by a listener"}};
     for (const auto& kind : cases) {
       for (uint32_t rules : {10u, 100u, 10000u}) {
         const Figure* figure = Native(std::string("hook/") + kind[0] + "/" + std::to_string(rules));

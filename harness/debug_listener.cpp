@@ -2,10 +2,7 @@
 
 #include <string.h>
 
-namespace {
-// The buffer: the writer's process id, then its text and a NUL, 4096 bytes in all.
-const DWORD kBufferBytes = 4096;
-}  // namespace
+#include "closer/close_report.h"
 
 DebugListener::~DebugListener() {
   if (view_) UnmapViewOfFile(view_);
@@ -27,7 +24,7 @@ bool DebugListener::Open(std::string& error) {
     return false;
   }
   dataReady_ = CreateEventA(NULL, FALSE, FALSE, "DBWIN_DATA_READY");
-  mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0, kBufferBytes,
+  mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0, kDebugBufferBytes,
                                 "DBWIN_BUFFER");
   if (mapping_) view_ = static_cast<const BYTE*>(MapViewOfFile(mapping_, FILE_MAP_READ, 0, 0, 0));
   if (!dataReady_ || !view_) {
@@ -38,11 +35,18 @@ bool DebugListener::Open(std::string& error) {
   return true;
 }
 
-bool DebugListener::Next(DWORD ms, DWORD& processId, std::string& text) {
+bool DebugListener::Take(DWORD ms, DWORD& processId, std::string& text) {
   if (!view_ || WaitForSingleObject(dataReady_, ms) != WAIT_OBJECT_0) return false;
   memcpy(&processId, view_, sizeof processId);
   const char* chars = reinterpret_cast<const char*>(view_ + sizeof processId);
-  text.assign(chars, strnlen(chars, kBufferBytes - sizeof processId));
-  SetEvent(bufferReady_);
+  text.assign(chars, strnlen(chars, kDebugBufferBytes - sizeof processId));
+  return true;
+}
+
+void DebugListener::HandBack() { SetEvent(bufferReady_); }
+
+bool DebugListener::Next(DWORD ms, DWORD& processId, std::string& text) {
+  if (!Take(ms, processId, text)) return false;
+  HandBack();
   return true;
 }

@@ -1,5 +1,5 @@
-// Windows only: the listening side of the desktop-wide debug-output buffer that
-// OutputDebugStringA writes to when no debugger is attached, as debug-output viewers use it.
+// The listening side of the desktop-wide debug-output buffer, as debug-output viewers use it:
+// the module's close reports arrive there, and so does other programs' OutputDebugStringA.
 #pragma once
 
 #include <windows.h>
@@ -16,9 +16,12 @@ class DebugListener {
   // Takes the buffer; false with the reason when it cannot, and when another listener (a debug
   // viewer, a second watch) holds it already: there can be only one on a desktop.
   bool Open(std::string& error);
-  // Waits up to ms for the next text; false when none came. The buffer is handed back before
-  // this returns: a writer waits (up to 10 s) for it, so the caller's work never delays it.
+  // Waits up to ms for the next text and hands the buffer straight back; false when none came.
   bool Next(DWORD ms, DWORD& processId, std::string& text);
+  // The same, keeping the buffer until HandBack, as a stalled viewer would: meanwhile writers
+  // find it busy.
+  bool Take(DWORD ms, DWORD& processId, std::string& text);
+  void HandBack();
 
  private:
   HANDLE bufferReady_ = NULL;

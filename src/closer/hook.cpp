@@ -4,6 +4,7 @@
 
 #include <string.h>
 
+#include "closer/close_report.h"
 #include "closer/rules.h"
 #include "shared/shared_state.h"
 
@@ -42,51 +43,6 @@ int Match(const RuleList& list, int (*scan)(const char*), const char* text) {
   return scan(text);
 }
 
-// Builds the close report in a caller's buffer: no heap in the hooked process, never past the end.
-class ReportLine {
- public:
-  ReportLine(char* buffer, size_t size) : at_(buffer), start_(buffer), end_(buffer + size - 1) {}
-
-  void PutChar(char c) {
-    if (at_ < end_) *at_++ = c;
-  }
-  void Put(const char* text) {
-    while (*text) PutChar(*text++);
-  }
-  // The value's digits in base 10 or 16, most significant first, without leading zeros.
-  void PutNumber(UINT_PTR value, unsigned base) {
-    char digits[3 * sizeof value];
-    int count = 0;
-    do {
-      digits[count++] = kHexDigits[value % base];
-      value /= base;
-    } while (value);
-    while (count) PutChar(digits[--count]);
-  }
-  void PutQuoted(const char* text) {
-    for (const unsigned char* b = reinterpret_cast<const unsigned char*>(text); *b; ++b) {
-      if (*b < 0x20 || *b == 0x7F || *b == '"' || *b == '\\') {
-        PutChar('\\');
-        PutChar('x');
-        PutChar(kHexDigits[*b >> 4]);
-        PutChar(kHexDigits[*b & 0xF]);
-      } else {
-        PutChar(static_cast<char>(*b));
-      }
-    }
-  }
-  const char* Finish() {
-    *at_ = 0;
-    return start_;
-  }
-
- private:
-  static constexpr const char* kHexDigits = "0123456789ABCDEF";
-  char* at_;
-  char* start_;
-  char* end_;
-};
-
 }  // namespace
 
 int MatchClass(const char* name) { return Match(KillRules.ClassRules, ScanClasses, name); }
@@ -114,22 +70,6 @@ void CheckWindow(HWND window) {
   // Posted, not sent: the window may still refuse to close.
   PostMessageA(window, WM_CLOSE, 0, 0);
   ReportClose(window, className, title);
-}
-
-void ReportClose(HWND window, const char* className, const char* title) {
-  // Each text byte takes at most four characters; the rest of the line fits in 80.
-  char line[80 + 2 * 4 * (kWindowTextCount - 1)];
-  ReportLine out(line, sizeof line);
-  out.Put("lunet: close pid=");
-  out.PutNumber(GetCurrentProcessId(), 10);
-  out.Put(" hwnd=0x");
-  out.PutNumber(reinterpret_cast<UINT_PTR>(window), 16);
-  out.Put(" class=\"");
-  out.PutQuoted(className);
-  out.Put("\" title=\"");
-  out.PutQuoted(title);
-  out.Put("\"\n");
-  OutputDebugStringA(out.Finish());
 }
 
 LRESULT CALLBACK ShellHookProc(int code, WPARAM wParam, LPARAM lParam) {

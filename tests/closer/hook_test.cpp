@@ -44,11 +44,11 @@ TEST_F(WindowCheck, ClassAndFragmentMustBothMatch) {
   EXPECT_EQ(1, classCase.CloseRequests());     // class names are not
 }
 
-// The start of a close report for a window of this process.
-std::string ReportStart(const TestWindow& window) {
+// The start of a close report for a window of that process.
+std::string ReportStart(const TestWindow& window, DWORD processId = GetCurrentProcessId()) {
   char text[64];
   snprintf(text, sizeof text, "lunet: close pid=%lu hwnd=0x%llX ",
-           static_cast<unsigned long>(GetCurrentProcessId()),
+           static_cast<unsigned long>(processId),
            static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window.handle())));
   return text;
 }
@@ -62,8 +62,11 @@ TEST_F(WindowCheck, EachCloseIsReportedInOneLine) {
   TestWindow other("PlainFrame", "offer");
   TestWindow ad("AdFrame", "a \"special\" offer\tC:\\x\x01\x7F\xE9");
   TestWindow longTitle("AdFrame", std::string(249, 'x') + "offer" + "cut");
-  for (TestWindow* window : {&plain, &other, &ad, &longTitle}) Redraw(*window);
-  std::vector<std::string> lines = reports.Take(2);
+  std::vector<std::string> lines;
+  for (TestWindow* window : {&plain, &other, &ad, &longTitle}) {
+    Redraw(*window);
+    for (const std::string& line : reports.Take()) lines.push_back(line);
+  }
   ASSERT_EQ(2u, lines.size());
   EXPECT_EQ(
       ReportStart(ad) +
@@ -72,6 +75,33 @@ TEST_F(WindowCheck, EachCloseIsReportedInOneLine) {
   EXPECT_EQ(
       ReportStart(longTitle) + "class=\"AdFrame\" title=\"" + std::string(249, 'x') + "offer\"\n",
       lines[1]);
+}
+
+// A listener that keeps the buffer never holds up a close: the reports it cannot take are
+// counted, and the next one that goes through carries the count. Without a listener nothing is
+// counted, since nothing is lost to anyone.
+TEST_F(WindowCheck, BusyListenerCostsReportsNotCloses) {
+  LoadFiles("class,AdFrame\ntitle,offer\n");
+  TestWindow ad("AdFrame", "offer");
+  Redraw(ad);  // nobody listens
+  CloseReports reports;
+  DWORD processId = 0;
+  std::string held;
+  Redraw(ad);
+  ASSERT_TRUE(reports.listener().Take(0, processId, held));
+  EXPECT_EQ(GetCurrentProcessId(), processId);
+  EXPECT_EQ(ReportStart(ad) + "class=\"AdFrame\" title=\"offer\"\n", held);
+  for (int i = 0; i < 3; ++i) Redraw(ad);
+  EXPECT_EQ(5, ad.CloseRequests());
+  EXPECT_TRUE(reports.Take().empty());
+  reports.listener().HandBack();
+  Redraw(ad);
+  EXPECT_EQ((std::vector<std::string>{ReportStart(ad) +
+                                      "class=\"AdFrame\" title=\"offer\" dropped=3\n"}),
+            reports.Take());
+  Redraw(ad);
+  EXPECT_EQ((std::vector<std::string>{ReportStart(ad) + "class=\"AdFrame\" title=\"offer\"\n"}),
+            reports.Take());
 }
 
 TEST_F(WindowCheck, OnlyTitleRedrawsAreChecked) {
@@ -169,6 +199,19 @@ TEST_F(WindowCheck, EveryNotificationIsPassedOnUnchanged) {
   EXPECT_EQ(99u, calls[1].wParam);
   EXPECT_EQ(8, calls[1].lParam);
   EXPECT_EQ(1, ad.CloseRequests());
+}
+
+// The report names the window's own process, not the one the check runs in: a 32-bit hook runs
+// for 64-bit programs on the thread that installed it.
+TEST_F(WindowCheck, ReportNamesTheWindowsProcess) {
+  CloseReports reports;
+  LoadFiles("class,AdFrame\ntitle,offer\n");
+  TestWindow ad("AdFrame", "offer");
+  standin::SetWindowProcess(ad.handle(), 4242);
+  Redraw(ad);
+  EXPECT_EQ((std::vector<std::string>{ReportStart(ad, 4242) +
+                                      "class=\"AdFrame\" title=\"offer\"\n"}),
+            reports.Take());
 }
 #endif
 

@@ -4,11 +4,6 @@
 
 #ifdef _WIN32
 
-#include <atomic>
-#include <mutex>
-#include <thread>
-
-#include "harness/debug_listener.h"
 #include "harness/message_pump.h"
 #include "harness/recording_window.h"
 
@@ -29,51 +24,6 @@ int TestWindow::CloseRequests() {
 }
 
 void TestWindow::Destroy() { window_->Destroy(); }
-
-struct CloseReports::Listening {
-  DebugListener listener;
-  std::atomic<bool> stop{false};
-  std::mutex lock;
-  std::vector<std::string> texts;
-  std::thread thread;
-};
-
-CloseReports::CloseReports() : listening_(new Listening) {
-  std::string error;
-  if (!listening_->listener.Open(error)) {
-    ADD_FAILURE() << error;
-    return;
-  }
-  Listening* listening = listening_.get();
-  listening_->thread = std::thread([listening] {
-    DWORD processId = 0;
-    std::string text;
-    while (!listening->stop) {
-      if (!listening->listener.Next(50, processId, text)) continue;
-      std::lock_guard<std::mutex> guard(listening->lock);
-      listening->texts.push_back(text);
-    }
-  });
-}
-
-CloseReports::~CloseReports() {
-  listening_->stop = true;
-  if (listening_->thread.joinable()) listening_->thread.join();
-}
-
-std::vector<std::string> CloseReports::Take(size_t count) {
-  for (int waited = 0; waited < 5000; waited += 10) {
-    {
-      std::lock_guard<std::mutex> guard(listening_->lock);
-      if (listening_->texts.size() >= count) break;
-    }
-    Sleep(10);
-  }
-  std::lock_guard<std::mutex> guard(listening_->lock);
-  std::vector<std::string> taken;
-  taken.swap(listening_->texts);
-  return taken;
-}
 
 #else
 
@@ -109,12 +59,17 @@ void TestWindow::Destroy() {
   standin::DestroyWindow(handle_);
 }
 
-struct CloseReports::Listening {};
-
-CloseReports::CloseReports() { standin::TakeDebugOutput(); }
-
-CloseReports::~CloseReports() = default;
-
-std::vector<std::string> CloseReports::Take(size_t) { return standin::TakeDebugOutput(); }
-
 #endif
+
+CloseReports::CloseReports() {
+  std::string error;
+  if (!listener_.Open(error)) ADD_FAILURE() << error;
+}
+
+std::vector<std::string> CloseReports::Take() {
+  std::vector<std::string> taken;
+  DWORD processId = 0;
+  std::string text;
+  while (listener_.Next(0, processId, text)) taken.push_back(text);
+  return taken;
+}

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "harness/debug_listener.h"
+
 class RecordingWindow;
 
 class TestWindow {
@@ -30,20 +32,19 @@ class TestWindow {
 #endif
 };
 
-// The close reports the module writes while this object lives: through the stand-in natively,
-// from the desktop's debug-output buffer on Windows (so no debug viewer may be listening).
+// The close reports the module writes while this object lives, read from the desktop's
+// debug-output buffer (so no debug viewer may be listening). A writer never waits for the buffer,
+// so a test takes each report before the next close, as a listener that keeps up would.
 class CloseReports {
  public:
   CloseReports();
-  ~CloseReports();
   CloseReports(const CloseReports&) = delete;
   CloseReports& operator=(const CloseReports&) = delete;
 
-  // The reports so far, oldest first; on Windows it waits up to 5 s for at least count of them,
-  // since they arrive on a listening thread.
-  std::vector<std::string> Take(size_t count);
+  // The reports written since the last call, oldest first.
+  std::vector<std::string> Take();
+  DebugListener& listener() { return listener_; }
 
  private:
-  struct Listening;
-  std::unique_ptr<Listening> listening_;
+  DebugListener listener_;
 };

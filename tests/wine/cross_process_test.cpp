@@ -6,6 +6,9 @@
 
 #include "harness/child_process.h"
 #include "harness/debug_listener.h"
+#include "harness/forward_redraw.h"
+#include "harness/message_pump.h"
+#include "harness/recording_window.h"
 #include "wine/plugin_host.h"
 
 namespace {
@@ -203,6 +206,123 @@ TEST_F(CrossProcessTest, RunningProgramsKeepTheirRulesUntilRestarted) {
   EXPECT_EQ("closed", FateOf(fates, "AdFrame Special offer: 50% off")) << running.output();
   EXPECT_EQ("open", FateOf(fates, "AdFrame Deal of the day")) << running.output();
   EXPECT_EQ("closed", FateOf(OpenWindows({"AdFrame=Deal of the day"}), "AdFrame Deal of the day"));
+}
+
+// Closes the window through this process's own copy of the hook, as the system does for a
+// program of the other bitness; the milliseconds until WM_CLOSE arrived.
+double CloseHere(RecordingWindow& window) {
+  double start = NowUs();
+  EXPECT_TRUE(ForwardRedraw(window.handle()));
+  for (int waited = 0; waited < 20000 && !window.closedAt(); ++waited) PumpMessages(1);
+  EXPECT_NE(0, window.closedAt()) << "no WM_CLOSE came";
+  return (window.closedAt() - start) / 1000;
+}
+
+// A debug viewer that takes a report and stalls (another process) costs the closing program
+// nothing: each close is as quick as without it, the reports it could not take are counted,
+// and the first report after it lets go says how many.
+TEST_F(CrossProcessTest, StalledListenerHoldsUpNoClose) {
+  HANDLE letGo = CreateEventA(NULL, TRUE, FALSE, "lunet-test-let-go");
+  ASSERT_TRUE(letGo);
+  ChildProcess viewer(CommandLine(probe, {"--stall-debug-output", "lunet-test-let-go"}),
+                      ChildProcess::kCaptureWithErrors);
+  EXPECT_TRUE(ListenerStarted());
+  host.Choose("on");
+  ASSERT_TRUE(StartRedrawForwarding());
+  std::vector<std::unique_ptr<RecordingWindow>> ads;
+  for (int i = 0; i < 6; ++i) {
+    ads.emplace_back(new RecordingWindow("AdFrame", "Special offer " + std::to_string(i),
+                                         RecordingWindow::kDestroy));
+  }
+  EXPECT_LT(CloseHere(*ads[0]), 1000);  // its report is the one the viewer keeps
+  for (int i = 1; i <= 4; ++i) EXPECT_LT(CloseHere(*ads[i]), 1000) << "ad " << i;
+  SetEvent(letGo);
+  Sleep(200);
+  EXPECT_LT(CloseHere(*ads[5]), 1000);
+  StopRedrawForwarding();
+  EXPECT_EQ(0u, viewer.Finish()) << viewer.output();
+  CloseHandle(letGo);
+  std::vector<std::string> lines = OutputLines(viewer.output());
+  ASSERT_EQ(3u, lines.size()) << viewer.output();
+  const std::string mine = "text " + std::to_string(GetCurrentProcessId()) +
+                           " lunet: close pid=" + std::to_string(GetCurrentProcessId()) + " ";
+  EXPECT_EQ(0u, lines[1].find(mine)) << lines[1];
+  EXPECT_NE(std::string::npos, lines[1].find(" title=\"Special offer 0\"")) << lines[1];
+  EXPECT_EQ(std::string::npos, lines[1].find("dropped")) << lines[1];
+  EXPECT_EQ(0u, lines[2].find(mine)) << lines[2];
+  EXPECT_NE(std::string::npos, lines[2].find(" title=\"Special offer 5\" dropped=4")) << lines[2];
+}
+
+// A window of another process checked here, as the host checks those of the other bitness: the
+// report names the window's process, while the buffer names the writer.
+TEST_F(CrossProcessTest, ReportNamesTheWindowsOwnProcess) {
+  ChildProcess browser(CommandLine(adwindows, {"--hold", "3000", "AdFrame=Special offer elsewhere"}),
+                       ChildProcess::kCapture);
+  HWND window = NULL;
+  for (int waited = 0; waited < 10000 && !window; waited += 20) {
+    window = FindWindowA("AdFrame", "Special offer elsewhere");
+    if (!window) Sleep(20);
+  }
+  ASSERT_TRUE(window);
+  Sleep(200);  // its own notification has gone by while the closer was off
+  DebugListener listener;
+  std::string error;
+  ASSERT_TRUE(listener.Open(error)) << error;
+  host.Choose("on");
+  ASSERT_TRUE(StartRedrawForwarding());
+  EXPECT_TRUE(ForwardRedraw(window));
+  StopRedrawForwarding();
+  DWORD writer = 0;
+  std::string report;
+  ASSERT_TRUE(listener.Next(5000, writer, report));
+  EXPECT_EQ(GetCurrentProcessId(), writer);
+  EXPECT_EQ(0u, report.find("lunet: close pid=" + std::to_string(browser.id()) + " ")) << report;
+  EXPECT_EQ(0u, browser.Finish());
+  EXPECT_EQ("closed", FateOf(ParseWindowFates(browser.output()), "AdFrame Special offer elsewhere"));
+}
+
+// watch whose output nobody reads (a frozen console, a full pipe) still hands the buffer back
+// at once, so closes go on undelayed; it counts what its queue could not hold and says so.
+TEST_F(CrossProcessTest, WatchWithBlockedOutputHoldsUpNoClose) {
+  std::string rules = BuiltFile("LUNET_RULES");
+  ASSERT_FALSE(rules.empty()) << "LUNET_RULES must name lunet-rules.exe";
+  ChildProcess watch(CommandLine(rules, {"watch", host.dir.path(), "--count", "40"}),
+                     ChildProcess::kCapture);
+  ASSERT_TRUE(ListenerStarted());
+  HANDLE bufferReady = OpenEventA(SYNCHRONIZE | EVENT_MODIFY_STATE, FALSE, "DBWIN_BUFFER_READY");
+  ASSERT_TRUE(bufferReady);
+  host.Choose("on");
+  ASSERT_TRUE(StartRedrawForwarding());
+  RecordingWindow ad("AdFrame", "Special offer, again and again", RecordingWindow::kKeep);
+  double slowest = 0;
+  const int kCloses = 1000;  // more than the pipe and the queue hold
+  for (int i = 0; i < kCloses; ++i) {
+    // Paced by the listener: each report is read before the next close, so none is dropped in
+    // the module and every one reaches watch's queue.
+    if (WaitForSingleObject(bufferReady, 5000) != WAIT_OBJECT_0) {
+      ADD_FAILURE() << "watch stopped handing the buffer back after " << i << " reports";
+      break;
+    }
+    SetEvent(bufferReady);
+    double start = NowUs();
+    ForwardRedraw(ad.handle());
+    slowest = std::max(slowest, (NowUs() - start) / 1000);
+  }
+  PumpPending();
+  StopRedrawForwarding();
+  CloseHandle(bufferReady);
+  EXPECT_EQ(kCloses, ad.closes());
+  EXPECT_LT(slowest, 1000);
+  EXPECT_EQ(0u, watch.Finish());
+  std::vector<std::string> lines = OutputLines(watch.output());
+  ASSERT_GE(lines.size(), 3u) << watch.output();
+  std::string missed;
+  for (const std::string& line : lines) {
+    if (line.find("  missed ") != std::string::npos) missed = line;
+  }
+  EXPECT_NE(std::string::npos, missed.find(" reports between ")) << watch.output();
+  EXPECT_EQ(0u, lines.back().find("40 closes seen, ")) << lines.back();
+  EXPECT_NE(std::string::npos, lines.back().find(" missed")) << lines.back();
 }
 
 }  // namespace

@@ -1,5 +1,10 @@
-// lunet-probe: a second process that maps lunet.dll itself, for the cross-process tests.
+// lunet-probe: a second process for the cross-process tests, which maps lunet.dll itself or
+// plays a debug viewer that stalls.
 //
+// Usage: lunet-probe --stall-debug-output EVENT
+//   takes the debug-output buffer, prints "listening", reads one text and keeps the buffer
+//   until the named event is set, then hands it back and reads one more; prints each text as
+//   "text <writer's pid> <text>".
 // Usage: lunet-probe DLL [--reserve-base] [--menu] [--load DIR]
 //   --reserve-base  reserve the DLL's preferred image base first, so the loader must relocate it
 //   --menu          send an "OnMenuExec" request and print "menu <reported length>"
@@ -12,6 +17,7 @@
 
 #include <string>
 
+#include "harness/debug_listener.h"
 #include "harness/plugin_module.h"
 #include "protocol/protocol.h"
 
@@ -55,12 +61,39 @@ int Fail(const char* what) {
   return 1;
 }
 
+bool PrintNext(DebugListener& listener, bool handBack) {
+  DWORD processId = 0;
+  std::string text;
+  bool got = handBack ? listener.Next(10000, processId, text) : listener.Take(10000, processId, text);
+  if (got) printf("text %lu %s", processId, text.c_str());
+  fflush(stdout);
+  return got;
+}
+
+int StallDebugOutput(const char* eventName) {
+  HANDLE letGo = OpenEventA(SYNCHRONIZE, FALSE, eventName);
+  if (!letGo) return Fail("cannot open the event");
+  DebugListener listener;
+  std::string error;
+  if (!listener.Open(error)) return Fail(error.c_str());
+  printf("listening\n");
+  fflush(stdout);
+  if (!PrintNext(listener, false)) return Fail("no text came");
+  WaitForSingleObject(letGo, 60000);
+  CloseHandle(letGo);
+  listener.HandBack();
+  return PrintNext(listener, true) ? 0 : Fail("no text came after the hand-back");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) {
     fprintf(stderr, "usage: lunet-probe DLL [--reserve-base] [--menu] [--load DIR]\n");
     return 2;
+  }
+  if (strcmp(argv[1], "--stall-debug-output") == 0) {
+    return argc == 3 ? StallDebugOutput(argv[2]) : Fail("--stall-debug-output needs an event");
   }
   const char* dll = argv[1];
   ULONGLONG base = 0;

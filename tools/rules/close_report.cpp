@@ -4,6 +4,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "closer/close_report.h"
+
 namespace {
 
 int HexValue(char c) {
@@ -20,9 +22,15 @@ bool Expect(const char*& text, const char* literal) {
   return true;
 }
 
-// Reads a quoted text's content up to its closing quote, undoing the escapes; advances past it.
+// Reads " name=" at text; advances past it.
+bool Field(const char*& text, const char* name) {
+  return Expect(text, " ") && Expect(text, name) && Expect(text, "=");
+}
+
+// Reads a quoted text up to its closing quote, undoing the escapes; advances past it.
 bool Unquote(const char*& text, std::string& out) {
   out.clear();
+  if (*text++ != '"') return false;
   for (; *text != '"'; ++text) {
     if (*text == 0) return false;
     if (*text != '\\') {
@@ -50,13 +58,18 @@ bool Number(const char*& text, int base, unsigned long long& value) {
 
 bool ParseCloseReport(const std::string& line, CloseReport& report) {
   const char* text = line.c_str();
-  unsigned long long pid = 0;
-  if (!Expect(text, "lunet: close pid=") || !Number(text, 10, pid) || !Expect(text, " hwnd=0x") ||
-      !Number(text, 16, report.window) || !Expect(text, " class=\"") ||
-      !Unquote(text, report.className) || !Expect(text, " title=\"") ||
+  unsigned long long pid = 0, dropped = 0;
+  if (!Expect(text, kReportPrefix) || !Field(text, kReportProcessField) ||
+      !Number(text, 10, pid) || !Field(text, kReportWindowField) || !Expect(text, "0x") ||
+      !Number(text, 16, report.window) || !Field(text, kReportClassField) ||
+      !Unquote(text, report.className) || !Field(text, kReportTitleField) ||
       !Unquote(text, report.title)) {
     return false;
   }
+  if (*text == ' ' && (!Field(text, kReportDroppedField) || !Number(text, 10, dropped))) {
+    return false;
+  }
   report.processId = static_cast<unsigned long>(pid);
+  report.dropped = static_cast<unsigned long>(dropped);
   return *text == 0 || strcmp(text, "\n") == 0;
 }

@@ -8,8 +8,9 @@ struct CloseReport {
   unsigned long long window = 0;
   std::string className;  // as the hook read them: ANSI code page, at most 254 bytes each
   std::string title;
+  unsigned long dropped = 0;  // reports the module could not hand over before this one
 };
 
-// Parses "lunet: close pid=N hwnd=0xH class="..." title="..."" with its \xHH escapes, a final
-// line end allowed; false for any other text, which is some other program's debug output.
+// Parses the module's close report (closer/close_report.h) with its \xHH escapes, a final line
+// end allowed; false for any other text, which is some other program's debug output.
 bool ParseCloseReport(const std::string& line, CloseReport& report);
