@@ -8,9 +8,9 @@
 #include <mutex>
 #include <thread>
 
-#include "harness/debug_listener.h"
-#include "harness/message_pump.h"
-#include "harness/recording_window.h"
+#include "debug_listener.h"
+#include "message_pump.h"
+#include "recording_window.h"
 
 // Keeps every WM_CLOSE instead of closing, so a test can see every request.
 TestWindow::TestWindow(const std::string& className, const std::string& title)

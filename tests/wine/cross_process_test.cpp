@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 #include <stdio.h>
 
-#include "harness/child_process.h"
-#include "harness/debug_listener.h"
+#include "child_process.h"
+#include "debug_listener.h"
 #include "wine/plugin_host.h"
 
 namespace {

@@ -10,7 +10,7 @@
 
 #ifdef _WIN32
 #include "desktop.h"
-#include "harness/debug_listener.h"
+#include "debug_listener.h"
 
 namespace {
 
