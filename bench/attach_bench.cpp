@@ -6,7 +6,7 @@
 
 #include <chrono>
 
-#include "alloc_count.h"
+#include "harness/heap_count.h"
 #include "closer/rules.h"
 #include "host/exports.h"
 #include "shared/shared_state.h"

@@ -6,10 +6,11 @@
 #include <string_view>
 #include <unordered_set>
 
-#include "alloc_count.h"
+#include "ascii_case.h"
 #include "closer/hook.h"
 #include "closer/rules.h"
-#include "harness/debug_listener.h"
+#include "debug_listener.h"
+#include "harness/heap_count.h"
 #include "native_bench.h"
 #include "rule_sets.h"
 #include "scratch_dir.h"
@@ -18,13 +19,6 @@
 namespace bench {
 
 namespace {
-
-std::string FoldAsciiCase(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
 
 enum class HookCase { NoClass, ClassOnly, FullMatch, FullMatchRead };
 
@@ -142,7 +136,7 @@ void StandInFloor(benchmark::State& state) {
 void HashedClassLookup(benchmark::State& state, uint32_t rules) {
   RuleFile file = MakeRules(rules, rules);
   std::vector<std::string> folded;
-  for (const std::string& name : file.classes) folded.push_back(FoldAsciiCase(name));
+  for (const std::string& name : file.classes) folded.push_back(FoldedAscii(name));
   std::unordered_set<std::string_view> lookup(folded.begin(), folded.end());
   HWND window = standin::CreateWindow(kPlainClass, kPlainTitle);
   char name[256];

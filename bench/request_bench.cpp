@@ -1,10 +1,10 @@
 // One "PLUGIN/2.0" round trip per iteration, as the host makes it: the request copied into a
-// fixed global block, request called, the answer block freed.
+// fixed global block, request called, the answer block taken and freed.
 #include <benchmark/benchmark.h>
 #include <chrono>
 
-#include "alloc_count.h"
-#include "host_calls.h"
+#include "harness/heap_count.h"
+#include "host_call.h"
 #include "host/request.h"
 #include "shared/shared_state.h"
 #include "native_bench.h"
@@ -15,14 +15,16 @@ namespace bench {
 namespace {
 
 void Expect(const std::string& text, LONG length, const char* what) {
-  if (RoundTrip(request, text) != length) Fail(std::string("unexpected answer length for ") + what);
+  if (CallRequest(request, text).length != length) {
+    Fail(std::string("unexpected answer length for ") + what);
+  }
 }
 
 void Answer(benchmark::State& state, std::string text, LONG length, const char* what) {
   Expect(text, length, what);
   HeapCounting counting;
   HeapCount before = CurrentHeap();
-  for (auto _ : state) benchmark::DoNotOptimize(RoundTrip(request, text));
+  for (auto _ : state) benchmark::DoNotOptimize(CallRequest(request, text).length);
   state.counters["allocs"] = static_cast<double>(CurrentHeap().allocations - before.allocations) /
                              static_cast<double>(state.iterations());
 }
@@ -34,16 +36,16 @@ void Toggle(benchmark::State& state, bool on) {
   SetPluginDir(dir.path());
   AttachModule();
   std::string timed = ChoiceText(on ? "on" : "off"), back = ChoiceText(on ? "off" : "on");
-  if (!on) RoundTrip(request, back);
+  if (!on) CallRequest(request, back);
   for (auto _ : state) {
     auto start = std::chrono::steady_clock::now();
-    LONG length = RoundTrip(request, timed);
+    LONG length = CallRequest(request, timed).length;
     auto stop = std::chrono::steady_clock::now();
     state.SetIterationTime(std::chrono::duration<double>(stop - start).count());
     if (length != 72 || SharedState.enabled != (on ? 1 : 0)) Fail("the toggle did not switch");
-    RoundTrip(request, back);
+    CallRequest(request, back);
   }
-  if (SharedState.enabled) RoundTrip(request, ChoiceText("off"));
+  if (SharedState.enabled) CallRequest(request, ChoiceText("off"));
   SetPluginDir("");
 }
 

@@ -19,13 +19,6 @@ const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz01
 const char kPlainClass[] = "Chrome_WidgetWin_1";
 const char kPlainTitle[] = "Quarterly report - Notes - Editor";
 
-uint32_t RuleNames::Next() {
-  state_ ^= state_ << 13;
-  state_ ^= state_ >> 17;
-  state_ ^= state_ << 5;
-  return state_;
-}
-
 std::string RuleNames::Suffix(uint32_t minimum, uint32_t maximum) {
   std::string text;
   uint32_t length = minimum + Below(maximum - minimum + 1);

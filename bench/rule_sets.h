@@ -7,21 +7,22 @@
 #include <string>
 #include <vector>
 
+#include "harness/seeded_random.h"
+
 namespace bench {
 
-// A deterministic generator (xorshift), so every run and both targets see the same rules.
+// Seeded, so every run and both targets see the same rules.
 class RuleNames {
  public:
-  explicit RuleNames(uint32_t seed) : state_(seed ? seed : 1) {}
+  explicit RuleNames(uint32_t seed) : random_(seed) {}
   std::string ClassName();
   std::string TitleFragment();
 
  private:
-  uint32_t Next();
-  uint32_t Below(uint32_t n) { return Next() % n; }
+  uint32_t Below(uint32_t n) { return random_.Below(n); }
   std::string Suffix(uint32_t minimum, uint32_t maximum);
 
-  uint32_t state_;
+  SeededRandom random_;
 };
 
 // "class,..." and "title,..." lines, CR LF ended: classes in the class list and titles in the

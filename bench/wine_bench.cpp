@@ -13,11 +13,12 @@
 
 #include <memory>
 
-#include "harness/forward_redraw.h"
-#include "harness/message_pump.h"
-#include "harness/plugin_module.h"
+#include "child_process.h"
+#include "forward_redraw.h"
+#include "message_pump.h"
+#include "plugin_module.h"
 #include "harness/temp_dir.h"
-#include "host_calls.h"
+#include "host_call.h"
 
 namespace wine_bench {
 
@@ -34,10 +35,10 @@ class Module {
     if (!module_.Map(path) || !module_.load || !module_.request) Fail("cannot load " + path);
   }
 
-  void Load(const std::string& directory) { bench::LoadFrom(module_.load, directory); }
+  void Load(const std::string& directory) { CallLoad(module_.load, directory); }
 
   void Switch(bool on) {
-    if (bench::RoundTrip(module_.request, bench::ChoiceText(on ? "on" : "off")) != 72) {
+    if (CallRequest(module_.request, ChoiceText(on ? "on" : "off")).length != 72) {
       Fail("the closer did not answer the switch");
     }
   }
@@ -104,7 +105,7 @@ void PrintWineVersion() {
 
 int RunAll() {
   PrintWineVersion();
-  std::string program = OwnPath();
+  std::string program = ProgramPath();
   std::string dllPath = program.substr(0, program.rfind('\\') + 1) + "lunet.dll";
   TempDir dir;
   if (dir.path().empty()) Fail("cannot make a plug-in directory");

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "harness/recording_window.h"
+#include "recording_window.h"
 #include "rule_sets.h"
 
 namespace wine_bench {
@@ -19,8 +19,6 @@ double Median(std::vector<double> values);
 // User plus kernel time of this process so far.
 double ProcessCpuMs();
 
-// This program's path; the run fails without it.
-std::string OwnPath();
 // The command line that runs this program again with arguments.
 std::string SelfCommand(const std::string& arguments);
 // Runs this program again with arguments, serving this thread's windows meanwhile; its output.

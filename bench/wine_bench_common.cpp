@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "harness/child_process.h"
-#include "harness/message_pump.h"
+#include "child_process.h"
+#include "message_pump.h"
 #include "wine_bench.h"
 
 namespace wine_bench {
@@ -44,14 +44,8 @@ double ProcessCpuMs() {
   return FileTimeMs(kernel) + FileTimeMs(user);
 }
 
-std::string OwnPath() {
-  std::string path = ProgramPath();
-  if (path.empty()) Fail("no program path");
-  return path;
-}
-
 std::string SelfCommand(const std::string& arguments) {
-  return "\"" + OwnPath() + "\" " + arguments;
+  return QuotedArgument(ProgramPath()) + " " + arguments;
 }
 
 std::string RunSelf(const std::string& arguments) {

@@ -4,8 +4,9 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "harness/child_process.h"
-#include "harness/message_pump.h"
+#include "child_process.h"
+#include "harness/seeded_random.h"
+#include "message_pump.h"
 #include "wine_bench.h"
 
 namespace wine_bench {
@@ -125,11 +126,10 @@ void MeasurePoller(int period, const bench::RuleFile& rules, const std::string& 
   if (!child.started() || !PumpUntil(ready, 10000)) Fail("the poller did not start");
   Latencies latencies;
   int trials = period <= 100 ? 30 : 16;
-  uint32_t seed = 12345;
+  SeededRandom phase(12345);
   for (int trial = 0; trial < trials; ++trial) {
     // A random phase against the poller's timer, as an ad appears whenever it likes.
-    seed = seed * 1103515245u + 12345u;
-    PumpMessages((seed >> 8) % static_cast<uint32_t>(period));
+    PumpMessages(phase.Below(static_cast<uint32_t>(period)));
     RecordingWindow ad = OpenAd(rules);
     latencies.Measure(ad, NowUs(), 10 * period + 2000);
   }

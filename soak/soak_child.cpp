@@ -9,10 +9,11 @@
 #include <memory>
 #include <thread>
 
-#include "harness/forward_redraw.h"
+#include "forward_redraw.h"
 #include "harness/heap_in_use.h"
-#include "harness/message_pump.h"
-#include "harness/recording_window.h"
+#include "harness/seeded_random.h"
+#include "message_pump.h"
+#include "recording_window.h"
 #include "soak.h"
 
 namespace soak {
@@ -50,7 +51,7 @@ struct Window {
 
 class Desktop {
  public:
-  Desktop(Log& log, int count) : log_(log), seed_(GetCurrentProcessId() * 2654435761u | 1) {
+  Desktop(Log& log, int count) : log_(log), random_(GetCurrentProcessId() * 2654435761u | 1) {
     for (int i = 0; i < count; ++i) pool_.push_back(Fresh(i % 2 == 0));
   }
 
@@ -117,15 +118,10 @@ class Desktop {
                                                     RecordingWindow::kKeep, WS_POPUP, 0, 0, 40, 20);
     return made;
   }
-  unsigned Next() {
-    seed_ ^= seed_ << 13;
-    seed_ ^= seed_ >> 17;
-    seed_ ^= seed_ << 5;
-    return seed_;
-  }
+  unsigned Next() { return random_.Next(); }
 
   Log& log_;
-  unsigned seed_;
+  SeededRandom random_;
   unsigned serial_ = 0;
   std::vector<Window> pool_;
   std::vector<Window> waiting_;

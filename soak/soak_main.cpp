@@ -14,12 +14,12 @@
 #include <algorithm>
 #include <memory>
 
-#include "harness/child_process.h"
-#include "harness/message_pump.h"
-#include "harness/plugin_module.h"
-#include "harness/recording_window.h"
+#include "child_process.h"
+#include "message_pump.h"
+#include "plugin_module.h"
+#include "recording_window.h"
 #include "harness/temp_dir.h"
-#include "host_calls.h"
+#include "host_call.h"
 #include "soak.h"
 #include "soak_score.h"
 
@@ -74,13 +74,6 @@ Options ParseOptions(int argc, char** argv) {
   return options;
 }
 
-// This program's path, which the run cannot do without: the children are this program too.
-std::string OwnPath() {
-  std::string path = ProgramPath();
-  if (path.empty()) Fail("no program path");
-  return path;
-}
-
 // Times in microseconds, reported in milliseconds.
 struct Series {
   std::vector<double> values;
@@ -99,11 +92,11 @@ class Module {
   explicit Module(const std::string& path) {
     if (!module_.Map(path) || !module_.load || !module_.request) Fail("cannot load " + path);
   }
-  void Load(const std::string& directory) { bench::LoadFrom(module_.load, directory); }
+  void Load(const std::string& directory) { CallLoad(module_.load, directory); }
   // Times the round trip into requests; false when the module gave no answer.
   bool Ask(const std::string& text, Series& requests) {
     double start = NowUs();
-    LONG length = bench::RoundTrip(module_.request, text);
+    LONG length = CallRequest(module_.request, text).length;
     requests.values.push_back(NowUs() - start);
     return length > 1;
   }
@@ -122,7 +115,7 @@ class Driver {
  public:
   explicit Driver(const Options& options)
       : options_(options),
-        program_(OwnPath()),
+        program_(ProgramPath()),
         module_(program_.substr(0, program_.rfind('\\') + 1) + "lunet.dll") {
     if (dir_.path().empty()) Fail("cannot make a plug-in directory");
     stopName_ = "lunet-soak-stop-" + std::to_string(GetCurrentProcessId());
@@ -153,7 +146,7 @@ class Driver {
         PingAll();
         nextPing += 1e6;
       } else if (now >= nextRequest) {
-        if (!module_.Ask(bench::RequestText("OnMenuExec"), requests_)) ++badAnswers_;
+        if (!module_.Ask(RequestText("OnMenuExec"), requests_)) ++badAnswers_;
         nextRequest += 250e3;
       }
       PumpMessages(5);
@@ -175,7 +168,7 @@ class Driver {
     double before = NowUs();
     if (!on && onSince_) on_.push_back({onSince_, before});
     onSince_ = 0;
-    if (!module_.Ask(bench::ChoiceText(on ? "on" : "off"), requests_)) ++badAnswers_;
+    if (!module_.Ask(ChoiceText(on ? "on" : "off"), requests_)) ++badAnswers_;
     if (on) onSince_ = NowUs();
     ++switches_;
   }

@@ -10,10 +10,10 @@
 
 #include <atomic>
 
-#include "harness/forward_redraw.h"
-#include "harness/message_pump.h"
-#include "harness/plugin_module.h"
-#include "harness/recording_window.h"
+#include "forward_redraw.h"
+#include "message_pump.h"
+#include "plugin_module.h"
+#include "recording_window.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "harness/child_process.h"
-#include "harness/forward_redraw.h"
-#include "harness/message_pump.h"
-#include "harness/recording_window.h"
+#include "child_process.h"
+#include "forward_redraw.h"
+#include "message_pump.h"
+#include "recording_window.h"
 #include "harness/temp_dir.h"
 #include "protocol/message_boxes.h"
 #include "protocol/protocol.h"
@@ -37,14 +37,7 @@ class AbuseTest : public ::testing::Test {
 
   // Sends bytes in a block of their own size while claiming length.
   Answer AskClaiming(const std::string& bytes, LONG length) {
-    Answer answer;
-    answer.length = length;
-    HGLOBAL block = dll.request(HostBlock(bytes), &answer.length);
-    if (!block) return answer;
-    answer.returned = true;
-    answer.bytes.assign(static_cast<const char*>(block), static_cast<size_t>(answer.length));
-    GlobalFree(block);
-    return answer;
+    return CallRequest(dll.request, bytes, length);
   }
 
   PluginHost dll;

@@ -3,54 +3,23 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <atomic>
-
 #include "closer/hook.h"
 #include "closer/rules_fixture.h"
 #include "closer/test_desktop.h"
-
-namespace {
-std::atomic<bool> counting{false};
-std::atomic<long> heapCalls{0};
-
-void Count() {
-  if (counting.load()) heapCalls.fetch_add(1);
-}
-}  // namespace
-
-extern "C" {
-void* __real_malloc(size_t bytes);
-void* __real_realloc(void* block, size_t bytes);
-void* __real_calloc(size_t count, size_t bytes);
-void __real_free(void* block);
-void* __wrap_malloc(size_t bytes) {
-  Count();
-  return __real_malloc(bytes);
-}
-void* __wrap_realloc(void* block, size_t bytes) {
-  Count();
-  return __real_realloc(block, bytes);
-}
-void* __wrap_calloc(size_t count, size_t bytes) {
-  Count();
-  return __real_calloc(count, bytes);
-}
-void __wrap_free(void* block) {
-  Count();
-  __real_free(block);
-}
-}
+#include "harness/heap_count.h"
 
 namespace {
 
 using HookHeap = RulesFixture;
 
 long HeapCallsDuring(void (*work)(HWND), HWND window) {
-  heapCalls = 0;
-  counting = true;
-  work(window);
-  counting = false;
-  return heapCalls.load();
+  HeapCount before = CurrentHeap();
+  {
+    HeapCounting counting;
+    work(window);
+  }
+  HeapCount after = CurrentHeap();
+  return static_cast<long>(after.allocations - before.allocations + after.frees - before.frees);
 }
 
 void RedrawTenTimes(HWND window) {

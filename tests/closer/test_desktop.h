@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "harness/debug_listener.h"
+#include "debug_listener.h"
 
 class RecordingWindow;
 

@@ -48,7 +48,7 @@ void ModuleTest::TearDown() {
 }
 
 void ModuleTest::Load(const std::string& directory) {
-  EXPECT_EQ(1, load(HostBlock(directory), static_cast<LONG>(directory.size())));
+  EXPECT_EQ(1, CallLoad(load, directory));
 }
 
 std::string ModuleTest::PluginDir() const {

@@ -1,24 +1,5 @@
 #include "protocol/protocol.h"
 
-#include <string.h>
-
-HGLOBAL HostBlock(const std::string& bytes) {
-  HGLOBAL block = GlobalAlloc(GMEM_FIXED, bytes.empty() ? 1 : bytes.size());
-  if (block && !bytes.empty()) memcpy(block, bytes.data(), bytes.size());
-  return block;
-}
-
-Answer Ask(RequestEntry entry, const std::string& text) {
-  Answer answer;
-  answer.length = static_cast<LONG>(text.size());
-  HGLOBAL block = entry(HostBlock(text), &answer.length);
-  if (!block) return answer;
-  answer.returned = true;
-  if (answer.length > 0) answer.bytes.assign(static_cast<const char*>(block), answer.length);
-  GlobalFree(block);
-  return answer;
-}
-
 Answer AskId(RequestEntry entry, const std::string& id, const std::string& more) {
   return Ask(entry, "GET PLUGIN/2.0\r\nID: " + id + "\r\n" + more + "Sender: tester\r\n\r\n");
 }

@@ -9,20 +9,13 @@
 #include <vector>
 
 #include "host/plugin_abi.h"
+#include "host_call.h"
 
 using plugin_abi::RequestEntry;
-
-// A fixed global block holding bytes, as the host hands it over (the module frees it).
-HGLOBAL HostBlock(const std::string& bytes);
-
-struct Answer {
-  bool returned = false;  // a block came back
-  LONG length = 0;        // what the module stored through the length pointer
-  std::string bytes;      // the block's first length bytes
-};
+using Answer = PluginAnswer;
 
 // Sends text (its whole size, NULs included) and frees the answer block as the host does.
-Answer Ask(RequestEntry entry, const std::string& text);
+inline Answer Ask(RequestEntry entry, const std::string& text) { return CallRequest(entry, text); }
 // The same, for an "ID: <id>" request with optional further header lines.
 Answer AskId(RequestEntry entry, const std::string& id, const std::string& more = "");
 // An "OnChoiceSelect" request carrying choice in Reference0.

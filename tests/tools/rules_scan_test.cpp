@@ -6,9 +6,9 @@
 #include <memory>
 #include <string>
 
-#include "harness/child_process.h"
-#include "harness/message_pump.h"
-#include "harness/recording_window.h"
+#include "child_process.h"
+#include "message_pump.h"
+#include "recording_window.h"
 #include "harness/temp_dir.h"
 
 namespace {

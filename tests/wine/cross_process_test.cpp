@@ -4,11 +4,11 @@
 #include <gtest/gtest.h>
 #include <stdio.h>
 
-#include "harness/child_process.h"
-#include "harness/debug_listener.h"
-#include "harness/forward_redraw.h"
-#include "harness/message_pump.h"
-#include "harness/recording_window.h"
+#include "child_process.h"
+#include "debug_listener.h"
+#include "forward_redraw.h"
+#include "message_pump.h"
+#include "recording_window.h"
 #include "wine/plugin_host.h"
 
 namespace {

@@ -39,7 +39,7 @@ void PluginHost::Unmap() {
 
 BOOL PluginHost::LoadFrom(const std::string& directory) {
   loaded_ = true;
-  return load(HostBlock(directory), static_cast<LONG>(directory.size()));
+  return CallLoad(load, directory);
 }
 
 const SharedStateRecord* PluginHost::Shared() const {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "harness/plugin_module.h"
+#include "plugin_module.h"
 #include "harness/temp_dir.h"
 #include "protocol/protocol.h"
 #include "shared/shared_state.h"

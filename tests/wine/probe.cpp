@@ -17,8 +17,8 @@
 
 #include <string>
 
-#include "harness/debug_listener.h"
-#include "harness/plugin_module.h"
+#include "debug_listener.h"
+#include "plugin_module.h"
 #include "protocol/protocol.h"
 
 namespace {
@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
       printf("menu %ld\n", static_cast<long>(AskId(module.request, "OnMenuExec").length));
     } else if (strcmp(argv[i], "--load") == 0 && i + 1 < argc) {
       std::string directory = argv[++i];
-      printf("load %d\n", module.load(HostBlock(directory), static_cast<LONG>(directory.size())));
+      printf("load %d\n", CallLoad(module.load, directory));
     }
   }
   fflush(stdout);

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "console_text.h"
-#include "harness/forward_redraw.h"
-#include "harness/message_pump.h"
-#include "harness/recording_window.h"
+#include "forward_redraw.h"
+#include "message_pump.h"
+#include "recording_window.h"
 
 namespace {
 

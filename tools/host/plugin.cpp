@@ -1,34 +1,17 @@
-// Blocks handed to the plug-in are exactly as long as their text, with no terminator behind it,
-// so a plug-in that reads past the length it was given is caught by heap checks, not hidden.
 #include "plugin.h"
 
-#include <string.h>
-
-#include "harness/is_directory.h"
+#include "host_call.h"
+#include "is_directory.h"
 
 namespace {
 
-HGLOBAL MakeBlock(const std::string& bytes) {
-  HGLOBAL block = GlobalAlloc(GMEM_FIXED, bytes.size());
-  if (block && !bytes.empty()) memcpy(block, bytes.data(), bytes.size());
-  return block;
-}
-
-// Takes a block the plug-in returned: reads the reported length, never past the block, and
-// frees it, as the host owns it now.
-std::string TakeBlock(HGLOBAL block, LONG reported, std::string& note) {
-  SIZE_T size = GlobalSize(block);
-  SIZE_T count = reported > 0 ? static_cast<SIZE_T>(reported) : 0;
-  note.clear();
-  if (reported < 0) note = "negative length reported";
-  if (count > size) {
-    note = "reported length " + std::to_string(reported) + " exceeds the block's " +
-           std::to_string(size) + " bytes";
-    count = size;
-  }
-  std::string bytes(static_cast<const char*>(block), count);
-  GlobalFree(block);
-  return bytes;
+// The answer's parts for the session; false when no block came back.
+bool Took(const PluginAnswer& taken, std::string& answer, LONG& reported, std::string& note) {
+  reported = taken.length;
+  if (!taken.returned) return false;
+  answer = taken.bytes;
+  note = taken.note;
+  return true;
 }
 
 std::string FullPath(const std::string& path) {
@@ -91,8 +74,7 @@ bool Plugin::has(const char* exportName) const {
 }
 
 BOOL Plugin::Load() {
-  // The module frees the block it is given.
-  return module_.load(MakeBlock(directory_), static_cast<LONG>(directory_.size()));
+  return CallLoad(module_.load, directory_);
 }
 
 BOOL Plugin::Close() {
@@ -104,25 +86,17 @@ BOOL Plugin::Close() {
 
 bool Plugin::Request(const std::string& text, std::string& answer, LONG& reported,
                      std::string& note) {
-  reported = static_cast<LONG>(text.size());
-  HGLOBAL block = module_.request(MakeBlock(text), &reported);
-  if (!block) return false;
-  answer = TakeBlock(block, reported, note);
-  return true;
+  return Took(CallRequest(module_.request, text), answer, reported, note);
 }
 
 bool Plugin::GetVersion(std::string& answer, LONG& reported, std::string& note) {
   if (!module_.getversion) return false;
-  reported = 0;
-  HGLOBAL block = module_.getversion(&reported);
-  if (!block) return false;
-  answer = TakeBlock(block, reported, note);
-  return true;
+  return Took(CallGetVersion(module_.getversion), answer, reported, note);
 }
 
 bool Plugin::Notify(const std::string& text, HGLOBAL& result) {
   if (!module_.notify) return false;
-  result = module_.notify(MakeBlock(text));
+  result = CallNotify(module_.notify, text);
   return true;
 }
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "harness/plugin_module.h"
+#include "plugin_module.h"
 
 class Plugin {
  public:

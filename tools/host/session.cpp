@@ -7,8 +7,8 @@
 #include <string.h>
 
 #include "console_text.h"
-#include "harness/child_process.h"
-#include "harness/message_pump.h"
+#include "child_process.h"
+#include "message_pump.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "closer/rules.h"
 #include "commands.h"
 #include "console_text.h"
-#include "harness/is_directory.h"
+#include "is_directory.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "closer/hook.h"
 #include "closer/rules.h"
 #include "console_text.h"
-#include "harness/is_directory.h"
+#include "is_directory.h"
 #include "shared/plugin_folder.h"
 #include "shared/shared_state.h"
 

@@ -5,7 +5,7 @@
 
 #include "commands.h"
 #include "console_text.h"
-#include "harness/is_directory.h"
+#include "is_directory.h"
 
 #ifdef _WIN32
 #include "desktop.h"

@@ -14,7 +14,7 @@
 #include <utility>
 
 #include "desktop.h"
-#include "harness/debug_listener.h"
+#include "debug_listener.h"
 
 namespace {
 

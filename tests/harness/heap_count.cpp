@@ -1,7 +1,7 @@
 // The wrappers see only calls from objects linked into this binary (the module's libraries, the
-// stand-in, the benchmark code); the C++ library's own operator new is not wrapped, and the
+// stand-in, the program's own code); the C++ library's own operator new is not wrapped, and the
 // module never uses it.
-#include "alloc_count.h"
+#include "harness/heap_count.h"
 
 #include <malloc.h>
 
@@ -11,6 +11,7 @@ namespace {
 
 std::atomic<bool> counting{false};
 std::atomic<uint64_t> allocations{0};
+std::atomic<uint64_t> frees{0};
 std::atomic<int64_t> liveBytes{0};
 
 bool Counting() { return counting.load(std::memory_order_relaxed); }
@@ -53,14 +54,18 @@ void* __wrap_realloc(void* block, size_t bytes) {
 }
 
 void __wrap_free(void* block) {
-  if (Counting()) liveBytes.fetch_sub(Usable(block), std::memory_order_relaxed);
+  if (Counting()) {
+    frees.fetch_add(1, std::memory_order_relaxed);
+    liveBytes.fetch_sub(Usable(block), std::memory_order_relaxed);
+  }
   __real_free(block);
 }
 
 }  // extern "C"
 
-void bench::CountHeap(bool on) { counting.store(on, std::memory_order_relaxed); }
+void CountHeap(bool on) { counting.store(on, std::memory_order_relaxed); }
 
-bench::HeapCount bench::CurrentHeap() {
-  return {allocations.load(std::memory_order_relaxed), liveBytes.load(std::memory_order_relaxed)};
+HeapCount CurrentHeap() {
+  return {allocations.load(std::memory_order_relaxed), frees.load(std::memory_order_relaxed),
+          liveBytes.load(std::memory_order_relaxed)};
 }

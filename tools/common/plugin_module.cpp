@@ -1,4 +1,4 @@
-#include "harness/plugin_module.h"
+#include "plugin_module.h"
 
 namespace {
 

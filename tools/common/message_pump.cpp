@@ -1,4 +1,4 @@
-#include "harness/message_pump.h"
+#include "message_pump.h"
 
 bool PumpUntil(HANDLE handle, DWORD ms) {
   DWORD start = GetTickCount();

@@ -1,4 +1,4 @@
-#include "harness/recording_window.h"
+#include "recording_window.h"
 
 #include <mutex>
 #include <set>

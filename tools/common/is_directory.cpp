@@ -1,4 +1,4 @@
-#include "harness/is_directory.h"
+#include "is_directory.h"
 
 #include <windows.h>
 

@@ -1,14 +1,14 @@
-// Heap use of the code linked into the native benchmark, counted by wrapping malloc, realloc,
-// calloc and free at link time (-Wl,--wrap=...): every call the module makes is seen.
+// Heap calls of the code linked into a native program, counted by wrapping malloc, realloc,
+// calloc and free at link time (-Wl,--wrap=..., which linking heap_count adds): every call the
+// module makes is seen. Native only.
 #pragma once
 
 #include <stddef.h>
 #include <stdint.h>
 
-namespace bench {
-
 struct HeapCount {
   uint64_t allocations;  // malloc, calloc and realloc calls
+  uint64_t frees;        // free calls
   int64_t liveBytes;     // usable bytes of the blocks now held
 };
 
@@ -26,5 +26,3 @@ class HeapCounting {
   HeapCounting(const HeapCounting&) = delete;
   HeapCounting& operator=(const HeapCounting&) = delete;
 };
-
-}  // namespace bench

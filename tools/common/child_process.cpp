@@ -1,8 +1,8 @@
-#include "harness/child_process.h"
+#include "child_process.h"
 
 #include <vector>
 
-#include "harness/message_pump.h"
+#include "message_pump.h"
 
 ChildProcess::ChildProcess(const std::string& commandLine, Output output) {
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};

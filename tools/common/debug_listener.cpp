@@ -1,4 +1,4 @@
-#include "harness/debug_listener.h"
+#include "debug_listener.h"
 
 #include <string.h>
 
