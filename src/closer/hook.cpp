@@ -15,31 +15,15 @@ void ReloadIfEmpty(const RuleList& list) {
   if (list.count == 0) LoadPluginRules();
 }
 
-int ScanClasses(const char* name) {
-  const RuleList& list = KillRules.ClassRules;
-  for (uint32_t i = 0; i < list.count; ++i) {
-    if (list.items[i] && CompareNoCaseAscii(name, list.items[i]->data) == 0) return 1;
-  }
-  return 0;
-}
-
-int ScanTitles(const char* title) {
-  const RuleList& list = KillRules.TitleRules;
-  for (uint32_t i = 0; i < list.count; ++i) {
-    if (list.items[i] && strstr(title, list.items[i]->data)) return 1;
-  }
-  return 0;
-}
-
 // Scans the list under the shared lock, reloading the files first when it is empty.
-int Match(const RuleList& list, int (*scan)(const char*), const char* text) {
+int Match(const RuleList& list, RuleTest matches, const char* text) {
   {
     RulesShared hold;
-    if (list.count != 0) return scan(text);
+    if (list.count != 0) return FirstMatchingRule(list, matches, text) >= 0;
   }
   ReloadIfEmpty(list);
   RulesShared hold;
-  return scan(text);
+  return FirstMatchingRule(list, matches, text) >= 0;
 }
 
 // Builds the close report in a caller's buffer: no heap in the hooked process, never past the end.
@@ -89,9 +73,24 @@ class ReportLine {
 
 }  // namespace
 
-int MatchClass(const char* name) { return Match(KillRules.ClassRules, ScanClasses, name); }
+int ClassRuleMatches(const char* name, const char* rule) {
+  return CompareNoCaseAscii(name, rule) == 0;
+}
 
-int MatchTitle(const char* title) { return Match(KillRules.TitleRules, ScanTitles, title); }
+int TitleRuleMatches(const char* title, const char* fragment) {
+  return strstr(title, fragment) != nullptr;
+}
+
+int FirstMatchingRule(const RuleList& list, RuleTest matches, const char* text) {
+  for (uint32_t i = 0; i < list.count; ++i) {
+    if (list.items[i] && matches(text, list.items[i]->data)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+int MatchClass(const char* name) { return Match(KillRules.ClassRules, ClassRuleMatches, name); }
+
+int MatchTitle(const char* title) { return Match(KillRules.TitleRules, TitleRuleMatches, title); }
 
 // A window that is already gone answers 0 and may leave the buffer as it was.
 void ReadClassName(HWND window, WindowText text) {

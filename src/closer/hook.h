@@ -22,3 +22,13 @@ void CheckWindow(HWND window);
 void ReportClose(HWND window, const char* className, const char* title);
 int MatchClass(const char* name);
 int MatchTitle(const char* title);
+
+// One rule against a window's text, as the check compares them: a class name equal to the class
+// rule with ASCII letter case folded; a title that holds the fragment byte for byte.
+int ClassRuleMatches(const char* name, const char* rule);
+int TitleRuleMatches(const char* title, const char* fragment);
+typedef int (*RuleTest)(const char* text, const char* rule);
+// The position of the first rule of the list that the text matches, or -1; the caller holds the
+// store's lock. The check scans with it, and so can a tool that must name the rule.
+struct RuleList;
+int FirstMatchingRule(const RuleList& list, RuleTest matches, const char* text);
