@@ -7,7 +7,10 @@
 
 #include "closer/rules.h"
 #include "console_text.h"
+#include "owned.h"
 #include "support/text_reader.h"
+
+namespace rules_cli {
 
 namespace {
 
@@ -61,30 +64,6 @@ void CheckCodePage(const std::string& value, unsigned codePage,
   } else if (!IsCodePageText(value, codePage)) {
     warnings.push_back("not text in " + name + ", which reads it as " + Quote(value) +
                        "; save the file in " + name);
-  }
-}
-
-void CheckValue(Keyword keyword, const std::string& value, std::vector<std::string>& warnings) {
-  bool isClass = keyword == kClass;
-  if (value.empty()) {
-    warnings.push_back(isClass ? "empty class name: no window has one, so this rule closes nothing"
-                               : "empty title fragment: every title contains it, so every window "
-                                 "of a listed class is closed");
-    return;
-  }
-  if (IsSpace(value.front()) || IsSpace(value.back())) {
-    warnings.push_back(
-        "spaces at the start or end of the value are part of the text, which must "
-        "match them too");
-  }
-  if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
-    warnings.push_back("the quotes are part of the text: nothing is unquoted");
-  }
-  if (value.size() > kHookTextBytes) {
-    warnings.push_back(isClass ? "longer than 254 bytes: the hook reads at most 254 bytes of a "
-                                 "class name, so this never matches"
-                               : "longer than 254 bytes: the hook reads at most 254 bytes of a "
-                                 "title, so this is never found");
   }
 }
 
@@ -166,12 +145,10 @@ FileState StateOfUnopened(const std::string& path) {
   DWORD attributes = GetFileAttributesA(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return FileState::Missing;
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) return FileState::Directory;
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
-  if (file == INVALID_HANDLE_VALUE) return FileState::Unreadable;
-  DWORD size = GetFileSize(file, NULL);
-  CloseHandle(file);
-  return size == 0 ? FileState::Empty : FileState::Unreadable;
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL));
+  if (!file.valid()) return FileState::Unreadable;
+  return GetFileSize(file.get(), NULL) == 0 ? FileState::Empty : FileState::Unreadable;
 }
 
 int SameTexts(const RuleList& list, const std::vector<const LineReport*>& rules) {
@@ -183,6 +160,52 @@ int SameTexts(const RuleList& list, const std::vector<const LineReport*>& rules)
 }
 
 }  // namespace
+
+std::vector<ValueFault> CheckRuleValue(const std::string& value) {
+  if (value.empty()) return {ValueFault::Empty};
+  std::vector<ValueFault> faults;
+  if (value.find(',') != std::string::npos) faults.push_back(ValueFault::Comma);
+  if (value.find_first_of("\r\n") != std::string::npos) faults.push_back(ValueFault::LineEnd);
+  if (IsSpace(value.front()) || IsSpace(value.back())) faults.push_back(ValueFault::EdgeSpaces);
+  if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
+    faults.push_back(ValueFault::Quotes);
+  }
+  if (value.size() > kHookTextBytes) faults.push_back(ValueFault::TooLong);
+  return faults;
+}
+
+std::string FaultText(ValueFault fault, LineEffect kind, const std::string& value, bool typed) {
+  bool isClass = kind == LineEffect::ClassRule;
+  std::string a = typed ? "an " : "";
+  switch (fault) {
+    case ValueFault::Empty:
+      return isClass
+                 ? a + "empty class name: no window has one" +
+                       (typed ? "" : ", so this rule closes nothing")
+                 : a + "empty title fragment: every title contains it, so every window of " +
+                       (typed ? "every listed class would be closed" : "a listed class is closed");
+    case ValueFault::Comma:
+      return "a comma: the plug-in would cut the " + std::string(isClass ? "class" : "title") +
+             " there, at " + Quote(value.substr(0, value.find(',')));
+    case ValueFault::LineEnd: return "a line end inside the value";
+    case ValueFault::EdgeSpaces:
+      return "spaces at the start or end of the value are part of the text, which must match "
+             "them too";
+    case ValueFault::Quotes: return "the quotes are part of the text: nothing is unquoted";
+    case ValueFault::TooLong:
+      return std::string("longer than 254 bytes: the hook reads at most 254 bytes of a ") +
+             (isClass ? "class name" : "title") +
+             (typed     ? ", so it would never match"
+              : isClass ? ", so this never matches"
+                        : ", so this is never found");
+  }
+  return "";
+}
+
+bool Refused(ValueFault fault) {
+  return fault == ValueFault::Empty || fault == ValueFault::Comma || fault == ValueFault::LineEnd ||
+         fault == ValueFault::TooLong;
+}
 
 std::string Trim(const std::string& text) {
   size_t begin = 0, end = text.size();
@@ -232,7 +255,9 @@ FileReport WalkRuleFile(const std::string& path, unsigned codePage) {
     if (keyword != kNone) {
       line.text = reader.ReadField(0);
       line.effect = keyword == kClass ? LineEffect::ClassRule : LineEffect::TitleRule;
-      CheckValue(keyword, line.text, line.warnings);
+      for (ValueFault fault : CheckRuleValue(line.text)) {
+        line.warnings.push_back(FaultText(fault, line.effect, line.text, false));
+      }
       CheckCodePage(line.text, codePage, line.warnings);
       if (reader.FieldEnd == FieldEndDelimiter) {
         line.warnings.push_back("a third field is ignored: " + Quote(RestOfLine(reader)));
@@ -294,3 +319,5 @@ const char* StateText(FileState state) {
   }
   return "";
 }
+
+}  // namespace rules_cli

@@ -7,6 +7,8 @@
 
 #include "closer/hook.h"
 
+namespace rules_cli {
+
 enum class LineEffect { Blank, Comment, ClassRule, TitleRule, Nothing };
 
 struct LineReport {
@@ -39,6 +41,16 @@ std::vector<std::string> SetWarnings(const std::vector<FileReport>& files);
 
 const char* StateText(FileState state);
 
+// What in the value of a class rule or title fragment keeps it from doing what it seems to.
+enum class ValueFault { Empty, Comma, LineEnd, EdgeSpaces, Quotes, TooLong };
+// The one check of a value, for a line of a file (check) and a value typed for add. A value read
+// from a file holds no comma or line end: the loader cuts it there.
+std::vector<ValueFault> CheckRuleValue(const std::string& value);
+// Why the fault matters, said of a rule line in a file, or (typed) of a value given to add.
+std::string FaultText(ValueFault fault, LineEffect kind, const std::string& value, bool typed);
+// add refuses a value with this fault; the others it takes as they are.
+bool Refused(ValueFault fault);
+
 // "code page N", saying when it is this system's.
 std::string CodePageName(unsigned codePage);
 
@@ -48,3 +60,5 @@ const unsigned kUtf8CodePage = 65001;
 
 // The hook reads at most this many bytes of a class name or a title.
 const size_t kHookTextBytes = kWindowTextCount - 1;
+
+}  // namespace rules_cli

@@ -12,6 +12,8 @@
 #include "desktop.h"
 #include "harness/debug_listener.h"
 
+namespace rules_cli {
+
 namespace {
 
 volatile LONG stopRequested = 0;
@@ -33,33 +35,17 @@ std::string LocalTime() {
 // module may hold other rules, read before the files were last edited.
 std::string MatchedBy(const std::vector<FileReport>& files, const CloseReport& report) {
   Verdict verdict = Judge(files, report.className, report.title);
-  if (!verdict.classRule || !verdict.titleFragment) {
+  if (!verdict.Closes()) {
     return "matched by no rule in the files now (edited since the program read them?)";
   }
-  return "by class rule " + Quote(verdict.classRule->text) + " (" +
-         Located(files, verdict.classRule) + ") and title fragment " +
-         Quote(verdict.titleFragment->text) + " (" + Located(files, verdict.titleFragment) + ")";
+  return "by " + Told(verdict, Tell::Rules);
 }
 
 }  // namespace
 
-int RunWatch(const std::vector<std::string>& args) {
-  std::string dir = ".", logPath;
-  bool haveDir = false;
-  long count = -1;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--log" && i + 1 < args.size()) {
-      logPath = args[++i];
-    } else if (args[i] == "--count" && i + 1 < args.size()) {
-      count = strtol(args[++i].c_str(), nullptr, 10);
-      if (count <= 0) return UsageError("watch: --count needs a number above 0");
-    } else if (!haveDir && (args[i].empty() || args[i][0] != '-')) {
-      dir = args[i];
-      haveDir = true;
-    } else {
-      return UsageError("watch: unexpected argument " + args[i]);
-    }
-  }
+int RunWatch(const Arguments& args) {
+  std::string dir = args.Folder(), logPath = args.Text("--log");
+  long count = args.Has("--count") ? args.Number("--count") : -1;
   std::vector<FileReport> files;
   int used = UseDirectory(dir, files);
   if (used != kClean) return used;
@@ -102,10 +88,6 @@ int RunWatch(const std::vector<std::string>& args) {
   return kClean;
 }
 
-#else
-
-int RunWatch(const std::vector<std::string>&) {
-  return UsageError("watch reads the debug output of a Windows desktop: run the Windows build");
-}
+}  // namespace rules_cli
 
 #endif
