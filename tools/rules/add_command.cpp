@@ -22,8 +22,9 @@ const char kNewFileComment[] =
 
 // Why the value cannot be a rule of that kind, or "" when it can.
 std::string Refusal(LineEffect kind, const std::string& value) {
-  for (ValueFault fault : CheckRuleValue(value)) {
-    if (Refused(fault)) return FaultText(fault, kind, value, true);
+  unsigned faults = CheckRuleValue(value);
+  for (ValueFault fault : kValueFaults) {
+    if (Has(faults, fault) && Refused(fault)) return FaultText(fault, kind, value, true);
   }
   return "";
 }

@@ -26,15 +26,6 @@ const Option* FindOption(const Command& command, const std::string& name) {
   return nullptr;
 }
 
-int SetCodePage(const std::string& value) {
-  long number = 0;
-  if (!ParseNumber(value, 1, 65535, number) || !KnownCodePage(static_cast<unsigned>(number))) {
-    return UsageError("--codepage " + value + ": not a code page this system converts");
-  }
-  codePage = static_cast<unsigned>(number);
-  return kClean;
-}
-
 // Checks the value for its kind and keeps its numbers.
 bool Convert(Takes takes, const std::string& value, long numbers[2]) {
   if (takes == Takes::Count) return ParseNumber(value, 1, 0x7FFFFFFF, numbers[0]);
@@ -46,12 +37,14 @@ bool Convert(Takes takes, const std::string& value, long numbers[2]) {
          ParseNumber(value.substr(comma + 1), -0x7FFFFFFF, 0x7FFFFFFF, numbers[1]);
 }
 
+// What the option wants, after its name.
 const char* Expected(Takes takes) {
   switch (takes) {
-    case Takes::Count: return "a whole number above 0";
-    case Takes::Point: return "X,Y, two whole numbers";
-    case Takes::Path: return "a file name";
-    default: return "a value";
+    case Takes::Nothing: return " takes no value";
+    case Takes::Count: return " needs a whole number above 0";
+    case Takes::Point: return " needs X,Y, two whole numbers";
+    case Takes::Path: return " needs a file name";
+    default: return " needs a value";
   }
 }
 
@@ -72,16 +65,15 @@ bool ParseNumber(const std::string& text, long low, long high, long& number) {
 }
 
 const Arguments::Given* Arguments::Find(const char* option) const {
-  for (const Given& given : given_) {
-    if (strcmp(given.option->name, option) == 0) return &given;
+  for (size_t i = 0; i < count_; ++i) {
+    if (strcmp(given_[i].option->name, option) == 0) return &given_[i];
   }
   return nullptr;
 }
 
 const std::string& Arguments::Text(const char* option) const {
-  static const std::string kNone;
   const Given* given = Find(option);
-  return given ? given->value : kNone;
+  return given ? given->value : none_;
 }
 
 long Arguments::Number(const char* option, int index) const {
@@ -91,44 +83,48 @@ long Arguments::Number(const char* option, int index) const {
 
 int Parse(const Command& command, const std::vector<std::string>& args,
           const std::vector<std::string>& typed, Arguments& parsed) {
-  const std::string name = command.name;
+  const std::string name = std::string(command.name) + ": ";
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg.size() < 2 || arg[0] != '-') {
       if (!command.manyPaths && !parsed.paths.empty()) {
-        return UsageError(name + ": unexpected argument " + arg);
+        return UsageError(name + "unexpected argument " + arg);
       }
       parsed.paths.push_back(arg);
       continue;
     }
     size_t equals = arg.find('=');
     const Option* option = FindOption(command, arg.substr(0, equals));
-    if (!option) return UsageError(name + ": unknown option " + arg);
-    Arguments::Given given = {option, "", {0, 0}};
+    if (!option) return UsageError(name + "unknown option " + arg);
+    // One slot an option: given again, the last value counts.
+    size_t slot = 0;
+    while (slot < parsed.count_ && parsed.given_[slot].option != option) ++slot;
+    Arguments::Given& given = parsed.given_[slot];
+    given.option = option;
     bool inline_ = equals != std::string::npos;
-    if (option->takes == Takes::Nothing) {
-      if (inline_) return UsageError(name + ": " + option->name + " takes no value");
-    } else if (!inline_ && i + 1 == args.size()) {
-      return UsageError(name + ": " + option->name + " needs " + Expected(option->takes));
-    } else {
+    bool valued = inline_ || (option->takes != Takes::Nothing && i + 1 < args.size());
+    if (valued) {
       size_t at = inline_ ? i : ++i;
-      size_t skip = inline_ ? equals + 1 : 0;
-      given.value = (option->takes == Takes::Typed ? typed[at] : args[at]).substr(skip);
-      if (!Convert(option->takes, given.value, given.numbers)) {
-        return UsageError(name + ": " + option->name + " needs " + Expected(option->takes) +
-                          ", not " + given.value);
-      }
+      given.value =
+          (option->takes == Takes::Typed ? typed[at] : args[at]).substr(inline_ ? equals + 1 : 0);
     }
-    if (option == &kCodePage) {
-      int set = SetCodePage(given.value);
-      if (set != kClean) return set;
-      continue;
+    if (valued != (option->takes != Takes::Nothing) ||
+        !Convert(option->takes, given.value, given.numbers)) {
+      return UsageError(name + option->name + Expected(option->takes) +
+                        (valued && option->takes != Takes::Nothing ? ", not " + given.value : ""));
     }
-    if (parsed.Has(option->name)) return UsageError(name + ": " + option->name + " given twice");
-    parsed.given_.push_back(given);
+    if (option != &kCodePage) {
+      parsed.count_ += slot == parsed.count_;
+    } else if (given.numbers[0] > 65535 ||
+               !KnownCodePage(static_cast<unsigned>(given.numbers[0]))) {
+      return UsageError("--codepage " + given.value + ": not a code page this system converts");
+    } else {
+      codePage = static_cast<unsigned>(given.numbers[0]);
+    }
   }
   // Converted only now: --codepage may follow the text.
-  for (Arguments::Given& given : parsed.given_) {
+  for (size_t i = 0; i < parsed.count_; ++i) {
+    Arguments::Given& given = parsed.given_[i];
     if (given.option->takes == Takes::Typed) given.value = TypedText(given.value);
   }
   return kClean;

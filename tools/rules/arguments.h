@@ -26,11 +26,12 @@ struct Command {
   const char* name;
   // Null when the command runs anywhere; else what it needs a Windows desktop for.
   const char* windowsOnly;
+  // Null where the command cannot run: natively, for those that need Windows.
+  int (*run)(const Arguments& args);
   // The options besides --codepage, which every command takes; the table ends with a null name.
   const Option* options;
   // More than one folder or file (check); the others take at most one folder.
   bool manyPaths;
-  int (*run)(const Arguments& args);
 };
 
 // A command line taken apart: the options given, and the folder or files.
@@ -48,14 +49,17 @@ class Arguments {
 
  private:
   struct Given {
-    const Option* option;
+    const Option* option = nullptr;
     std::string value;
-    long numbers[2];
+    long numbers[2] = {0, 0};
   };
   const Given* Find(const char* option) const;
   friend int Parse(const Command&, const std::vector<std::string>&, const std::vector<std::string>&,
                    Arguments&);
-  std::vector<Given> given_;
+  // One for each option of a command (three at most) and one for --codepage.
+  Given given_[4];
+  size_t count_ = 0;
+  std::string none_;
 };
 
 // Takes apart the arguments after the command's name: every option as --x V or --x=V, its value

@@ -154,20 +154,16 @@ std::string Named(const std::vector<FileReport>& files, const LineReport* rule, 
 }
 
 std::string Told(const Verdict& verdict, Tell part) {
-  const std::vector<FileReport>& files = *verdict.files;
-  switch (part) {
-    case Tell::Window:
-      return "class " + Quote(verdict.className) + " title " + Quote(verdict.title);
-    case Tell::ClassRule: return Named(files, verdict.classRule, true);
-    case Tell::TitleFragment: return Named(files, verdict.titleFragment, true);
-    case Tell::Rules:
-      return Named(files, verdict.classRule, true) + " and " +
-             Named(files, verdict.titleFragment, true);
-    case Tell::Lines:
-      return Named(files, verdict.classRule, false) + ", " +
-             Named(files, verdict.titleFragment, false);
+  if (part == Tell::Window) {
+    return "class " + Quote(verdict.className) + " title " + Quote(verdict.title);
   }
-  return "";
+  bool withText = part != Tell::Lines;
+  std::string told = part == Tell::TitleFragment
+                         ? std::string()
+                         : Named(*verdict.files, verdict.classRule, withText);
+  if (part == Tell::ClassRule) return told;
+  if (!told.empty()) told += withText ? " and " : ", ";
+  return told + Named(*verdict.files, verdict.titleFragment, withText);
 }
 
 }  // namespace rules_cli

@@ -161,32 +161,34 @@ int SameTexts(const RuleList& list, const std::vector<const LineReport*>& rules)
 
 }  // namespace
 
-std::vector<ValueFault> CheckRuleValue(const std::string& value) {
-  if (value.empty()) return {ValueFault::Empty};
-  std::vector<ValueFault> faults;
-  if (value.find(',') != std::string::npos) faults.push_back(ValueFault::Comma);
-  if (value.find_first_of("\r\n") != std::string::npos) faults.push_back(ValueFault::LineEnd);
-  if (IsSpace(value.front()) || IsSpace(value.back())) faults.push_back(ValueFault::EdgeSpaces);
-  if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
-    faults.push_back(ValueFault::Quotes);
-  }
-  if (value.size() > kHookTextBytes) faults.push_back(ValueFault::TooLong);
-  return faults;
+unsigned CheckRuleValue(const std::string& value) {
+  bool quoted = value.size() >= 2 && value.front() == '"' && value.back() == '"';
+  if (value.empty()) return 1u << static_cast<unsigned>(ValueFault::Empty);
+  return (value.find(',') != std::string::npos) << static_cast<unsigned>(ValueFault::Comma) |
+         (value.find_first_of("\r\n") != std::string::npos)
+             << static_cast<unsigned>(ValueFault::LineEnd) |
+         (IsSpace(value.front()) || IsSpace(value.back()))
+             << static_cast<unsigned>(ValueFault::EdgeSpaces) |
+         quoted << static_cast<unsigned>(ValueFault::Quotes) |
+         (value.size() > kHookTextBytes) << static_cast<unsigned>(ValueFault::TooLong);
 }
 
 std::string FaultText(ValueFault fault, LineEffect kind, const std::string& value, bool typed) {
   bool isClass = kind == LineEffect::ClassRule;
-  std::string a = typed ? "an " : "";
   switch (fault) {
     case ValueFault::Empty:
-      return isClass
-                 ? a + "empty class name: no window has one" +
-                       (typed ? "" : ", so this rule closes nothing")
-                 : a + "empty title fragment: every title contains it, so every window of " +
-                       (typed ? "every listed class would be closed" : "a listed class is closed");
+      if (isClass) {
+        return typed ? "an empty class name: no window has one"
+                     : "empty class name: no window has one, so this rule closes nothing";
+      }
+      return typed ? "an empty title fragment: every title contains it, so every window of every "
+                     "listed class would be closed"
+                   : "empty title fragment: every title contains it, so every window of a listed "
+                     "class is closed";
     case ValueFault::Comma:
-      return "a comma: the plug-in would cut the " + std::string(isClass ? "class" : "title") +
-             " there, at " + Quote(value.substr(0, value.find(',')));
+      return (isClass ? "a comma: the plug-in would cut the class there, at "
+                      : "a comma: the plug-in would cut the title there, at ") +
+             Quote(value.substr(0, value.find(',')));
     case ValueFault::LineEnd: return "a line end inside the value";
     case ValueFault::EdgeSpaces:
       return "spaces at the start or end of the value are part of the text, which must match "
@@ -255,8 +257,10 @@ FileReport WalkRuleFile(const std::string& path, unsigned codePage) {
     if (keyword != kNone) {
       line.text = reader.ReadField(0);
       line.effect = keyword == kClass ? LineEffect::ClassRule : LineEffect::TitleRule;
-      for (ValueFault fault : CheckRuleValue(line.text)) {
-        line.warnings.push_back(FaultText(fault, line.effect, line.text, false));
+      unsigned faults = CheckRuleValue(line.text);
+      for (ValueFault fault : kValueFaults) {
+        if (Has(faults, fault))
+          line.warnings.push_back(FaultText(fault, line.effect, line.text, false));
       }
       CheckCodePage(line.text, codePage, line.warnings);
       if (reader.FieldEnd == FieldEndDelimiter) {

@@ -43,9 +43,15 @@ const char* StateText(FileState state);
 
 // What in the value of a class rule or title fragment keeps it from doing what it seems to.
 enum class ValueFault { Empty, Comma, LineEnd, EdgeSpaces, Quotes, TooLong };
-// The one check of a value, for a line of a file (check) and a value typed for add. A value read
-// from a file holds no comma or line end: the loader cuts it there.
-std::vector<ValueFault> CheckRuleValue(const std::string& value);
+const ValueFault kValueFaults[] = {ValueFault::Empty,      ValueFault::Comma,  ValueFault::LineEnd,
+                                   ValueFault::EdgeSpaces, ValueFault::Quotes, ValueFault::TooLong};
+// The one check of a value, for a line of a file (check) and a value typed for add: one bit
+// (1 << fault) for each fault found. A value read from a file holds no comma or line end: the
+// loader cuts it there.
+unsigned CheckRuleValue(const std::string& value);
+inline bool Has(unsigned faults, ValueFault fault) {
+  return (faults >> static_cast<unsigned>(fault)) & 1;
+}
 // Why the fault matters, said of a rule line in a file, or (typed) of a value given to add.
 std::string FaultText(ValueFault fault, LineEffect kind, const std::string& value, bool typed);
 // add refuses a value with this fault; the others it takes as they are.

@@ -57,9 +57,8 @@ const char kUsageText[] =
     "\n"
     "  --codepage N  the ANSI code page of the system the rules are for: 1252 (Western),\n"
     "         932 (Japanese), or another this system converts. The default is this system's\n"
-    "         on Windows, 1252 elsewhere. The texts given to test, add and pick are\n"
-    "         converted to it. Every command takes it, and every option its value as\n"
-    "         --x V or --x=V alike.\n"
+    "         on Windows, 1252 elsewhere; every command takes it. Typed texts are\n"
+    "         converted to it. Every option takes --x V and --x=V alike.\n"
     "\n"
     "Rule files are text in the system's ANSI code page, one rule a line:\n"
     "  class,WindowClass     close windows of this class (letter case ignored) ...\n"
@@ -80,22 +79,24 @@ const Option kPickOptions[] = {{"--at", nullptr, Takes::Point},
                                {"--yes", nullptr, Takes::Nothing},
                                {}};
 
+// Natively a command that needs Windows only says what for.
 #ifdef _WIN32
-#define ON_WINDOWS(run) run
+#define WINDOWS_ONLY(what, run) "", run
 #else
-#define ON_WINDOWS(run) nullptr
+#define WINDOWS_ONLY(what, run) what, nullptr
 #endif
 
 const Command kCommands[] = {
-    {"check", nullptr, kCheckOptions, true, RunCheck},
-    {"test", nullptr, kTestOptions, false, RunTest},
-    {"scan", "lists the windows open on a Windows desktop", kScanOptions, false,
-     ON_WINDOWS(RunScan)},
-    {"watch", "reads the debug output of a Windows desktop", kWatchOptions, false,
-     ON_WINDOWS(RunWatch)},
+    {"check", nullptr, RunCheck, kCheckOptions, true},
+    {"test", nullptr, RunTest, kTestOptions, false},
+    {"scan", WINDOWS_ONLY("lists the windows open on a Windows desktop", RunScan), kScanOptions,
+     false},
+    {"watch", WINDOWS_ONLY("reads the debug output of a Windows desktop", RunWatch), kWatchOptions,
+     false},
     // add takes the same options as test.
-    {"add", nullptr, kTestOptions, false, RunAdd},
-    {"pick", "looks at the windows of a Windows desktop", kPickOptions, false, ON_WINDOWS(RunPick)},
+    {"add", nullptr, RunAdd, kTestOptions, false},
+    {"pick", WINDOWS_ONLY("looks at the windows of a Windows desktop", RunPick), kPickOptions,
+     false},
 };
 
 }  // namespace
