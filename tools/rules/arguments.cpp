@@ -101,12 +101,13 @@ int Parse(const Command& command, const std::vector<std::string>& args,
     while (slot < parsed.count_ && parsed.given_[slot].option != option) ++slot;
     Arguments::Given& given = parsed.given_[slot];
     given.option = option;
+    given.value.clear();
     bool inline_ = equals != std::string::npos;
     bool valued = inline_ || (option->takes != Takes::Nothing && i + 1 < args.size());
     if (valued) {
       size_t at = inline_ ? i : ++i;
-      given.value =
-          (option->takes == Takes::Typed ? typed[at] : args[at]).substr(inline_ ? equals + 1 : 0);
+      given.value = (option->takes == Takes::Typed && at < typed.size() ? typed[at] : args[at])
+                        .substr(inline_ ? equals + 1 : 0);
     }
     if (valued != (option->takes != Takes::Nothing) ||
         !Convert(option->takes, given.value, given.numbers)) {

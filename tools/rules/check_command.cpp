@@ -88,7 +88,7 @@ int CheckPath(const std::string& path, bool quiet) {
     RulesExclusive hold;
     LoadRules(dir.c_str());
   } else {
-    files.push_back(WalkRuleFile(path, RuleCodePage()));
+    files.push_back(ReportRuleFile(path, RuleCodePage()));
     RulesExclusive hold;
     ClearRules();
     LoadRuleFile(path.c_str());

@@ -36,8 +36,8 @@ std::string WithSeparator(std::string dir) {
 }
 
 std::vector<FileReport> WalkDirectory(const std::string& dir) {
-  return {WalkRuleFile(dir + kRulesFile, RuleCodePage()),
-          WalkRuleFile(dir + kCustomRulesFile, RuleCodePage())};
+  return {ReportRuleFile(dir + kRulesFile, RuleCodePage()),
+          ReportRuleFile(dir + kCustomRulesFile, RuleCodePage())};
 }
 
 std::string Where(const FileReport& file, const LineReport& line) {

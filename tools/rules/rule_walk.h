@@ -1,5 +1,5 @@
-// Reads a rule file step by step the way the module's loader does, and tells what each line did
-// and what in it may surprise the person who wrote it.
+// A rule file read through the module's own loader walk, with what each line did and what in it
+// may surprise the person who wrote it.
 #pragma once
 
 #include <string>
@@ -28,7 +28,7 @@ struct FileReport {
 };
 
 // Non-ASCII values are checked to be text in codePage, the ANSI code page the plug-in runs in.
-FileReport WalkRuleFile(const std::string& path, unsigned codePage);
+FileReport ReportRuleFile(const std::string& path, unsigned codePage);
 
 // The class rules or title fragments of the reports, in the order the module stores them.
 std::vector<const LineReport*> RulesOf(const std::vector<FileReport>& files, LineEffect kind);
