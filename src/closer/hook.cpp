@@ -17,19 +17,11 @@ void ReloadIfEmpty(const RuleList& list) {
 }
 
 int ScanClasses(const char* name) {
-  const RuleList& list = KillRules.ClassRules;
-  for (uint32_t i = 0; i < list.count; ++i) {
-    if (list.items[i] && CompareNoCaseAscii(name, list.items[i]->data) == 0) return 1;
-  }
-  return 0;
+  return FirstMatchingRule(KillRules.ClassRules, ClassRuleMatches, name) != -1;
 }
 
 int ScanTitles(const char* title) {
-  const RuleList& list = KillRules.TitleRules;
-  for (uint32_t i = 0; i < list.count; ++i) {
-    if (list.items[i] && strstr(title, list.items[i]->data)) return 1;
-  }
-  return 0;
+  return FirstMatchingRule(KillRules.TitleRules, TitleRuleMatches, title) != -1;
 }
 
 // Scans the list under the shared lock, reloading the files first when it is empty.

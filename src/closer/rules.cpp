@@ -66,6 +66,11 @@ uint32_t Fold(char c) {
   return static_cast<uint32_t>(static_cast<int32_t>(static_cast<signed char>(c)));
 }
 
+void StoreRule(void*, const MappedTextReader&, int, RuleLineKind kind, const char* value) {
+  if (kind == RuleLineClass) AddRule(KillRules.ClassRules, value);
+  if (kind == RuleLineTitle) AddRule(KillRules.TitleRules, value);
+}
+
 }  // namespace
 
 RuleStore::RuleStore() : lock(SRWLOCK_INIT), abandoned(0) {
@@ -106,29 +111,35 @@ void ClearRules() {
   ClearList(KillRules.TitleRules);
 }
 
-int LoadRuleFile(const char* path) {
+int WalkRuleFile(const char* path, RuleLineSeen seen, void* context) {
   MappedTextReader reader;
   reader.delimiter = ',';
   reader.lineCount = 0;
   if (!reader.Open(path, 1)) return 0;
   for (;;) {
+    int line = reader.lineCount + 1;
     const char* field = reader.ReadField(0);
-    if (reader.FieldEnd == FieldEndData) break;
-    if (reader.FieldEnd == FieldEndLine) continue;
+    if (reader.FieldEnd != FieldEndDelimiter) {
+      seen(context, reader, line, RuleLineShort, field);
+      if (reader.FieldEnd == FieldEndData) break;
+      continue;
+    }
     if (field[0] == '/' && field[1] == '/') {
+      seen(context, reader, line, RuleLineComment, field);
       reader.SkipLine();
       continue;
     }
-    if (CompareNoCaseAscii(field, "class") == 0) {
-      AddRule(KillRules.ClassRules, reader.ReadField(0));
-    } else if (CompareNoCaseAscii(field, "title") == 0) {
-      AddRule(KillRules.TitleRules, reader.ReadField(0));
-    }
+    RuleLineKind kind = CompareNoCaseAscii(field, "class") == 0   ? RuleLineClass
+                        : CompareNoCaseAscii(field, "title") == 0 ? RuleLineTitle
+                                                                  : RuleLineOther;
+    seen(context, reader, line, kind, kind == RuleLineOther ? field : reader.ReadField(0));
     if (reader.FieldEnd != FieldEndLine) reader.SkipLine();
   }
   reader.CloseReader();
   return 1;
 }
+
+int LoadRuleFile(const char* path) { return WalkRuleFile(path, StoreRule, nullptr); }
 
 int LoadRules(const char* directory) {
   ClearRules();

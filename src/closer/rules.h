@@ -30,6 +30,20 @@ extern RuleStore KillRules;
 
 int LoadRules(const char* directory);
 int LoadRuleFile(const char* path);
+
+// What the loader makes of one line of a rule file: a line that ended after its first field
+// (Short; also the file's end, when the reader's FieldEnd is FieldEndData), a comment, a class
+// rule, a title fragment, or a line with an unknown keyword, which it skips.
+enum RuleLineKind { RuleLineShort, RuleLineComment, RuleLineClass, RuleLineTitle, RuleLineOther };
+class MappedTextReader;
+// Told of each line as the loader reads it: the line's number from 1, its kind, and the value of
+// a rule or else the first field. The reader stands after what the loader took: its FieldEnd
+// tells whether more of the line follows, which the loader skips.
+typedef void (*RuleLineSeen)(void* context, const MappedTextReader& reader, int line,
+                             RuleLineKind kind, const char* text);
+// The loader's walk through a rule file, LoadRuleFile's and a checking tool's; 0 when the file
+// cannot be opened (missing, empty, in use).
+int WalkRuleFile(const char* path, RuleLineSeen seen, void* context);
 // LoadRules on the shared plug-in folder; a PluginDir without a terminator loads nothing.
 int LoadPluginRules();
 void ClearRules();

@@ -75,6 +75,30 @@ TEST(RulesPick, MakesRulesOfTheWindowUnderThePoint) {
             ReadFileBytes(dir.File("killwnd_custom.txt")));
   EXPECT_EQ(0, ad->closes());
 
+  // The fragment typed at the prompt comes in the console's code page (437 or 850 on a Western
+  // console, where e acute is 0x82); the title, and so the rule, in the ANSI one (1252: 0xE9).
+  UINT consolePage = GetConsoleCP() ? GetConsoleCP() : GetOEMCP();
+  ASSERT_NE(consolePage, GetACP()) << "the console's code page must differ from the ANSI one";
+  auto cafe = MakeWindow("LunetPickCafe", "Caf\xE9 cr\xE8me: 2 for 1", 20, 320);
+  PumpPending();
+  wchar_t typedWide[] = L"Caf\u00E9\r\n";
+  char typed[16] = {};
+  WideCharToMultiByte(consolePage, 0, typedWide, -1, typed, sizeof typed, NULL, NULL);
+  SECURITY_ATTRIBUTES inherited = {sizeof inherited, NULL, TRUE};
+  HANDLE input = CreateFileA(dir.Write("typed.txt", typed).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                             &inherited, OPEN_EXISTING, 0, NULL);
+  HANDLE ownInput = GetStdHandle(STD_INPUT_HANDLE);
+  SetStdHandle(STD_INPUT_HANDLE, input);
+  ChildProcess onCafe(pick + "--at 120,370 --yes " + dir.path(), ChildProcess::kCaptureWithErrors);
+  SetStdHandle(STD_INPUT_HANDLE, ownInput);
+  CloseHandle(input);
+  EXPECT_EQ(0u, onCafe.Finish(true)) << onCafe.output();
+  EXPECT_EQ(
+      "// mine\r\nclass,LunetPickAd\r\ntitle,Flash "
+      "sale\r\nclass,LunetPickCafe\r\ntitle,Caf\xE9\r\n",
+      ReadFileBytes(dir.File("killwnd_custom.txt")))
+      << onCafe.output();
+
   ChildProcess onDesktop(pick + "--at 600,450 --yes " + dir.path(),
                          ChildProcess::kCaptureWithErrors);
   EXPECT_EQ(4u, onDesktop.Finish(true)) << onDesktop.output();

@@ -251,6 +251,12 @@ std::vector<std::string> TypedArguments(int argc, char** argv) {
   }
   return typed;
 }
+
+std::string InputToUtf8(const std::string& bytes) {
+  // Without a console (a service, a detached process) no input code page is set.
+  unsigned inputPage = GetConsoleCP();
+  return Narrow(Widen(bytes, inputPage ? inputPage : GetOEMCP()), CP_UTF8);
+}
 #else
 std::string ToCodePage(const std::string& utf8, unsigned codePage) {
   if (codePage == CP_ACP) return utf8;
@@ -278,4 +284,6 @@ std::string ToCodePage(const std::string& utf8, unsigned codePage) {
 std::vector<std::string> TypedArguments(int argc, char** argv) {
   return std::vector<std::string>(argv + 1, argv + argc);
 }
+
+std::string InputToUtf8(const std::string& bytes) { return bytes; }
 #endif

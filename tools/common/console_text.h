@@ -33,3 +33,6 @@ std::string ToCodePage(const std::string& utf8, unsigned codePage);
 // The program's arguments from argv[1] on, in UTF-8 as they were typed: on Windows from the
 // wide command line, which the ANSI argv may have lost characters of; natively argv itself.
 std::vector<std::string> TypedArguments(int argc, char** argv);
+// Bytes read from standard input, in UTF-8: on Windows they come in the console's input code
+// page (850 on a Western console, not the ANSI 1252); natively they are UTF-8 already.
+std::string InputToUtf8(const std::string& bytes);

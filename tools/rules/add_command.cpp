@@ -1,17 +1,19 @@
 // lunet-rules add: appends rules to killwnd_custom.txt, refusing what cannot work and saying what
 // the change does across the two lists. pick ends here too.
 #include <stdio.h>
-#include <string.h>
 #include <windows.h>
 
 #include "closer/rules.h"
 #include "commands.h"
 #include "console_text.h"
+#include "owned.h"
 #include "shared/plugin_folder.h"
 
 #ifdef _WIN32
 #include "desktop.h"
 #endif
+
+namespace rules_cli {
 
 namespace {
 
@@ -19,22 +21,10 @@ const char kNewFileComment[] =
     "// Your own rules, read after killwnd.txt: class,NAME and title,TEXT lines.";
 
 // Why the value cannot be a rule of that kind, or "" when it can.
-std::string Refusal(const char* kind, const std::string& value) {
-  bool isClass = strcmp(kind, "class") == 0;
-  if (value.empty()) {
-    return isClass ? "an empty class name: no window has one"
-                   : "an empty title fragment: every title contains it, so every window of "
-                     "every listed class would be closed";
-  }
-  size_t comma = value.find(',');
-  if (comma != std::string::npos) {
-    return "a comma: the plug-in would cut the " + std::string(kind) + " there, at " +
-           Quote(value.substr(0, comma));
-  }
-  if (value.find_first_of("\r\n") != std::string::npos) return "a line end inside the value";
-  if (value.size() > kHookTextBytes) {
-    return std::string("longer than 254 bytes: the hook reads at most 254 bytes of a ") +
-           (isClass ? "class name" : "title") + ", so it would never match";
+std::string Refusal(LineEffect kind, const std::string& value) {
+  unsigned faults = CheckRuleValue(value);
+  for (ValueFault fault : kValueFaults) {
+    if (Has(faults, fault) && Refused(fault)) return FaultText(fault, kind, value, true);
   }
   return "";
 }
@@ -82,16 +72,14 @@ std::string LineEndOf(const std::string& content) {
 }
 
 bool ReadWhole(const std::string& path, std::string& content, bool& exists) {
-  FILE* file = fopen(path.c_str(), "rb");
-  exists = file != nullptr;
+  OwnedFile file(path.c_str(), "rb");
+  exists = file.get() != nullptr;
   content.clear();
-  if (!file) return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+  if (!exists) return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
   char chunk[4096];
   size_t read;
-  while ((read = fread(chunk, 1, sizeof chunk, file)) > 0) content.append(chunk, read);
-  bool ok = !ferror(file);
-  fclose(file);
-  return ok;
+  while ((read = fread(chunk, 1, sizeof chunk, file.get())) > 0) content.append(chunk, read);
+  return !ferror(file.get());
 }
 
 #ifdef _WIN32
@@ -100,7 +88,7 @@ void ListNewlyClosed(const std::string& dir, const std::vector<FileReport>& befo
   std::vector<OpenWindow> windows = TopLevelWindows();
   std::vector<bool> closedBefore;
   for (const OpenWindow& window : windows) {
-    closedBefore.push_back(Judge(before, window.className, window.title).titleFragment);
+    closedBefore.push_back(Judge(before, window.className, window.title).Closes());
   }
   {
     RulesExclusive hold;
@@ -109,14 +97,12 @@ void ListNewlyClosed(const std::string& dir, const std::vector<FileReport>& befo
   std::vector<FileReport> after = WalkDirectory(dir);
   int count = 0;
   for (size_t i = 0; i < windows.size(); ++i) {
-    if (closedBefore[i] || !Judge(after, windows[i].className, windows[i].title).titleFragment) {
-      continue;
-    }
+    Verdict verdict = Judge(after, windows[i].className, windows[i].title);
+    if (closedBefore[i] || !verdict.Closes()) continue;
     DWORD processId = 0;
     GetWindowThreadProcessId(windows[i].handle, &processId);
     Out("  the new rules match the open window " + HandleText(windows[i].handle) + " of " +
-        ProcessName(processId) + ", class " + Quote(windows[i].className) + " title " +
-        Quote(windows[i].title) + "\n");
+        ProcessName(processId) + ", " + Told(verdict, Tell::Window) + "\n");
     ++count;
   }
   if (count == 0) Out("the new rules match no window open now\n");
@@ -132,12 +118,14 @@ const char kAfterEditing[] =
 
 int PlanAdd(const std::string& given, const std::string* className, const std::string* fragment,
             AddPlan& plan) {
-  for (auto value : {std::make_pair("class", className), std::make_pair("title", fragment)}) {
+  for (auto value : {std::make_pair(LineEffect::ClassRule, className),
+                     std::make_pair(LineEffect::TitleRule, fragment)}) {
     if (!value.second) continue;
     std::string why = Refusal(value.first, *value.second);
     if (!why.empty()) {
-      fprintf(stderr, "lunet-rules: %s %s refused: %s\n", value.first, Quote(*value.second).c_str(),
-              why.c_str());
+      fprintf(stderr, "lunet-rules: %s %s refused: %s\n",
+              value.first == LineEffect::ClassRule ? "class" : "title",
+              Quote(*value.second).c_str(), why.c_str());
       return kUsage;
     }
   }
@@ -182,9 +170,9 @@ int ApplyAdd(const AddPlan& plan) {
   std::string text = exists ? "" : kNewFileComment + end;
   if (!content.empty() && content.back() != '\n') text += end;  // finish the last line first
   for (const std::string& line : plan.lines) text += line + end;
-  FILE* file = fopen(plan.path.c_str(), "ab");
-  bool written = file && fwrite(text.data(), 1, text.size(), file) == text.size();
-  if (file && fclose(file) != 0) written = false;
+  OwnedFile file(plan.path.c_str(), "ab");
+  bool written = file.get() && fwrite(text.data(), 1, text.size(), file.get()) == text.size();
+  if (!file.Close()) written = false;
   if (!written) {
     fprintf(stderr, "lunet-rules: %s: cannot be written (read-only, or in use?): nothing added\n",
             plan.path.c_str());
@@ -198,36 +186,15 @@ int ApplyAdd(const AddPlan& plan) {
   return kClean;
 }
 
-int RunAdd(const std::vector<std::string>& args, const std::vector<std::string>& typed) {
-  std::string className, fragment, dir = ".";
-  bool haveClass = false, haveTitle = false, haveDir = false;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if ((args[i] == "--class" || args[i] == "--title") && i + 1 < args.size()) {
-      (args[i] == "--class" ? className : fragment) = typed[i + 1];
-      (args[i] == "--class" ? haveClass : haveTitle) = true;
-      ++i;
-    } else if (args[i].compare(0, 8, "--class=") == 0 || args[i].compare(0, 8, "--title=") == 0) {
-      bool isClass = args[i][2] == 'c';
-      (isClass ? className : fragment) = typed[i].substr(8);
-      (isClass ? haveClass : haveTitle) = true;
-    } else if (args[i] == "--codepage" && i + 1 < args.size()) {
-      int set = SetRuleCodePage(args[++i]);
-      if (set != kClean) return set;
-    } else if (!haveDir && (args[i].empty() || args[i][0] != '-')) {
-      dir = args[i];
-      haveDir = true;
-    } else {
-      return UsageError("add: unexpected argument " + args[i]);
-    }
-  }
+int RunAdd(const Arguments& args) {
+  bool haveClass = args.Has("--class"), haveTitle = args.Has("--title");
   if (!haveClass && !haveTitle) return UsageError("add needs --class NAME, --title TEXT or both");
-  // Written into the rule file as the window functions hand texts to the plug-in.
-  className = ToCodePage(className, RuleCodePage());
-  fragment = ToCodePage(fragment, RuleCodePage());
   AddPlan plan;
-  int planned =
-      PlanAdd(dir, haveClass ? &className : nullptr, haveTitle ? &fragment : nullptr, plan);
+  int planned = PlanAdd(args.Folder(), haveClass ? &args.Text("--class") : nullptr,
+                        haveTitle ? &args.Text("--title") : nullptr, plan);
   if (planned != kClean) return planned;
   ShowPlan(plan);
   return ApplyAdd(plan);
 }
+
+}  // namespace rules_cli

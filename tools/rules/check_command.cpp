@@ -7,6 +7,8 @@
 #include "console_text.h"
 #include "is_directory.h"
 
+namespace rules_cli {
+
 namespace {
 
 // Prints the findings of one file; returns the number of warnings.
@@ -86,7 +88,7 @@ int CheckPath(const std::string& path, bool quiet) {
     RulesExclusive hold;
     LoadRules(dir.c_str());
   } else {
-    files.push_back(WalkRuleFile(path, RuleCodePage()));
+    files.push_back(ReportRuleFile(path, RuleCodePage()));
     RulesExclusive hold;
     ClearRules();
     LoadRuleFile(path.c_str());
@@ -109,22 +111,8 @@ int CheckPath(const std::string& path, bool quiet) {
 
 }  // namespace
 
-int RunCheck(const std::vector<std::string>& args) {
-  bool quiet = false;
-  std::vector<std::string> paths;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "-q" || arg == "--quiet") {
-      quiet = true;
-    } else if (arg == "--codepage" && i + 1 < args.size()) {
-      int set = SetRuleCodePage(args[++i]);
-      if (set != kClean) return set;
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      return UsageError("check: unknown option " + arg);
-    } else {
-      paths.push_back(arg);
-    }
-  }
+int RunCheck(const Arguments& args) {
+  std::vector<std::string> paths = args.paths;
   if (paths.empty()) paths.push_back(".");
   int result = kClean;
   for (const std::string& path : paths) {
@@ -133,8 +121,10 @@ int RunCheck(const std::vector<std::string>& args) {
       result = kUsage > result ? kUsage : result;
       continue;
     }
-    int one = CheckPath(path, quiet);
+    int one = CheckPath(path, args.Has("--quiet"));
     if (one > result) result = one;
   }
   return result;
 }
+
+}  // namespace rules_cli

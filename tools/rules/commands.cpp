@@ -13,28 +13,9 @@
 #include "shared/plugin_folder.h"
 #include "shared/shared_state.h"
 
-namespace {
-#ifdef _WIN32
-unsigned codePage = GetACP();
-#else
-unsigned codePage = 1252;
-#endif
-}  // namespace
+namespace rules_cli {
 
-unsigned RuleCodePage() { return codePage; }
-
-int SetRuleCodePage(const std::string& value) {
-  char* end = nullptr;
-  unsigned long number = strtoul(value.c_str(), &end, 10);
-  if (value.empty() || *end || number == 0 || number > 65535 ||
-      !KnownCodePage(static_cast<unsigned>(number))) {
-    return UsageError("--codepage " + value + ": not a code page this system converts");
-  }
-  codePage = static_cast<unsigned>(number);
-  return kClean;
-}
-
-void Out(const std::string& text) { WriteText(stdout, text, codePage); }
+void Out(const std::string& text) { WriteText(stdout, text, RuleCodePage()); }
 
 int UsageError(const std::string& message) {
   fprintf(stderr, "lunet-rules: %s\n(lunet-rules --help tells more)\n", message.c_str());
@@ -55,7 +36,8 @@ std::string WithSeparator(std::string dir) {
 }
 
 std::vector<FileReport> WalkDirectory(const std::string& dir) {
-  return {WalkRuleFile(dir + kRulesFile, codePage), WalkRuleFile(dir + kCustomRulesFile, codePage)};
+  return {ReportRuleFile(dir + kRulesFile, RuleCodePage()),
+          ReportRuleFile(dir + kCustomRulesFile, RuleCodePage())};
 }
 
 std::string Where(const FileReport& file, const LineReport& line) {
@@ -93,16 +75,20 @@ bool SameRule(const std::string& a, const std::string& b, LineEffect kind) {
 namespace {
 
 bool Matches(const std::string& rule, LineEffect kind, const std::string& text) {
-  return kind == LineEffect::ClassRule ? CompareNoCaseAscii(text.c_str(), rule.c_str()) == 0
-                                       : strstr(text.c_str(), rule.c_str()) != nullptr;
+  return (kind == LineEffect::ClassRule ? ClassRuleMatches : TitleRuleMatches)(text.c_str(),
+                                                                               rule.c_str());
 }
 
+// The rule of the files at the position in the module's store of the first one the text
+// matches; null when none does.
 const LineReport* FirstMatch(const std::vector<FileReport>& files, LineEffect kind,
                              const std::string& text) {
-  for (const LineReport* rule : RulesOf(files, kind)) {
-    if (Matches(rule->text, kind, text)) return rule;
-  }
-  return nullptr;
+  bool isClass = kind == LineEffect::ClassRule;
+  std::vector<const LineReport*> rules = RulesOf(files, kind);
+  RulesShared hold;
+  int at = FirstMatchingRule(isClass ? KillRules.ClassRules : KillRules.TitleRules,
+                             isClass ? ClassRuleMatches : TitleRuleMatches, text.c_str());
+  return at >= 0 && static_cast<size_t>(at) < rules.size() ? rules[at] : nullptr;
 }
 
 std::string FoldedAscii(std::string text) {
@@ -146,12 +132,38 @@ std::string Cut(const std::string& text) { return text.substr(0, kHookTextBytes)
 Verdict Judge(const std::vector<FileReport>& files, const std::string& className,
               const std::string& title) {
   Verdict verdict;
+  verdict.files = &files;
+  verdict.className = className;
+  verdict.title = title;
+  // As the hook asks: the class first, loading the files when the store is empty.
   int classMatch = MatchClass(className.c_str());
+  verdict.consistent = StoreHolds(files);
   verdict.classRule = FirstMatch(files, LineEffect::ClassRule, className);
-  verdict.consistent = StoreHolds(files) && classMatch == (verdict.classRule != nullptr);
+  verdict.consistent = verdict.consistent && classMatch == (verdict.classRule != nullptr);
   if (!classMatch) return verdict;
   int titleMatch = MatchTitle(title.c_str());
   verdict.titleFragment = FirstMatch(files, LineEffect::TitleRule, title);
   verdict.consistent = verdict.consistent && titleMatch == (verdict.titleFragment != nullptr);
   return verdict;
 }
+
+std::string Named(const std::vector<FileReport>& files, const LineReport* rule, bool withText) {
+  std::string kind = rule->effect == LineEffect::ClassRule ? "class rule " : "title fragment ";
+  return withText ? kind + Quote(rule->text) + " (" + Located(files, rule) + ")"
+                  : kind + Located(files, rule);
+}
+
+std::string Told(const Verdict& verdict, Tell part) {
+  if (part == Tell::Window) {
+    return "class " + Quote(verdict.className) + " title " + Quote(verdict.title);
+  }
+  bool withText = part != Tell::Lines;
+  std::string told = part == Tell::TitleFragment
+                         ? std::string()
+                         : Named(*verdict.files, verdict.classRule, withText);
+  if (part == Tell::ClassRule) return told;
+  if (!told.empty()) told += withText ? " and " : ", ";
+  return told + Named(*verdict.files, verdict.titleFragment, withText);
+}
+
+}  // namespace rules_cli

@@ -5,24 +5,23 @@
 #include <string>
 #include <vector>
 
+#include "arguments.h"
 #include "rule_walk.h"
+
+namespace rules_cli {
 
 // kUnavailable: what a command needs is held by another program or cannot be opened.
 enum Exit { kClean = 0, kWarnings = 1, kUsage = 2, kInternal = 3, kUnavailable = 4 };
 
-// Each command takes the arguments after its name and returns the exit status; test also takes
-// them in UTF-8 as they were typed, for the window texts.
-int RunCheck(const std::vector<std::string>& args);
-int RunTest(const std::vector<std::string>& args, const std::vector<std::string>& typed);
-int RunScan(const std::vector<std::string>& args);
-int RunWatch(const std::vector<std::string>& args);
-int RunAdd(const std::vector<std::string>& args, const std::vector<std::string>& typed);
-int RunPick(const std::vector<std::string>& args);
-
-// The ANSI code page of the system the rules are for: on Windows this system's, natively 1252,
-// unless --codepage names another. SetRuleCodePage takes the option's value.
-unsigned RuleCodePage();
-int SetRuleCodePage(const std::string& value);
+// Each command takes its parsed arguments and returns the exit status.
+int RunCheck(const Arguments& args);
+int RunTest(const Arguments& args);
+int RunAdd(const Arguments& args);
+#ifdef _WIN32
+int RunScan(const Arguments& args);
+int RunWatch(const Arguments& args);
+int RunPick(const Arguments& args);
+#endif
 
 // Text of the rule files or of windows, in the rules' code page, to stdout.
 void Out(const std::string& text);
@@ -48,18 +47,32 @@ bool SameRule(const std::string& a, const std::string& b, LineEffect kind);
 // What the hook reads of a window text.
 std::string Cut(const std::string& text);
 
+// The module's answer on a window, with the rules in the files that made it.
 struct Verdict {
+  const std::vector<FileReport>* files = nullptr;
+  std::string className, title;
   const LineReport* classRule = nullptr;
   const LineReport* titleFragment = nullptr;
   bool consistent = true;
+  bool Closes() const { return titleFragment != nullptr; }
 };
+// Asks the module's matcher, then names the rules of its store that made it answer so.
+Verdict Judge(const std::vector<FileReport>& files, const std::string& className,
+              const std::string& title);
+
+// The parts of a verdict as every command tells them:
+//   Window     class "C" title "T"
+//   ClassRule  class rule "X" (FILE:LINE)      TitleFragment  title fragment "Y" (FILE:LINE)
+//   Rules      class rule "X" (FILE:LINE) and title fragment "Y" (FILE:LINE)
+//   Lines      class rule FILE:LINE, title fragment FILE:LINE
+// A rule as every command names it: "class rule "X" (FILE:LINE)", or "class rule FILE:LINE".
+std::string Named(const std::vector<FileReport>& files, const LineReport* rule, bool withText);
+enum class Tell { Window, ClassRule, TitleFragment, Rules, Lines };
+std::string Told(const Verdict& verdict, Tell part);
+
 // Why a class rule or title fragment that did not match would have: its byte order mark, spaces
 // at its ends, or (for a fragment) letter case; "" when none of these explains it.
 std::string NearMiss(const LineReport& rule, LineEffect kind, const std::string& text);
-
-// Asks the module's matcher, then names the rules that made it answer so.
-Verdict Judge(const std::vector<FileReport>& files, const std::string& className,
-              const std::string& title);
 
 // Rules to append to killwnd_custom.txt, and what they change; add applies them at once, pick
 // after showing them.
@@ -77,3 +90,5 @@ void ShowPlan(const AddPlan& plan);
 // Appends in the file's own line ends (CR LF for a new file, which starts with a comment), then
 // lists the open windows now closed (Windows) and what running programs do.
 int ApplyAdd(const AddPlan& plan);
+
+}  // namespace rules_cli

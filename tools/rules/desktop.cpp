@@ -3,6 +3,9 @@
 #include <stdio.h>
 
 #include "closer/hook.h"
+#include "owned.h"
+
+namespace rules_cli {
 
 namespace {
 
@@ -35,15 +38,13 @@ std::vector<OpenWindow> TopLevelWindows() {
 
 std::string ProcessName(DWORD processId) {
   std::string name = "pid " + std::to_string(processId);
-  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-  if (!process) return name;
+  ProcessHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
   char path[MAX_PATH];
   DWORD size = sizeof path;
-  if (QueryFullProcessImageNameA(process, 0, path, &size)) {
+  if (process.valid() && QueryFullProcessImageNameA(process.get(), 0, path, &size)) {
     std::string full(path, size);
     name = full.substr(full.find_last_of("\\/") + 1) + " (" + name + ")";
   }
-  CloseHandle(process);
   return name;
 }
 
@@ -53,3 +54,5 @@ std::string HandleText(HWND window) {
            static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)));
   return text;
 }
+
+}  // namespace rules_cli

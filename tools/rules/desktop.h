@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace rules_cli {
+
 struct OpenWindow {
   HWND handle = NULL;
   std::string className;  // read as the hook reads them: at most 254 bytes
@@ -20,3 +22,5 @@ OpenWindow Describe(HWND window);
 std::string ProcessName(DWORD processId);
 // The window's handle as "0x..." for people and logs.
 std::string HandleText(HWND window);
+
+}  // namespace rules_cli

@@ -1,5 +1,5 @@
-// The walk repeats LoadRuleFile's steps on the same reader; StoreHolds then compares what the
-// walk found with what the module's own loader stored, so the two cannot drift apart unnoticed.
+// The lines come from the module's walk (WalkRuleFile), the one LoadRuleFile stores rules from;
+// StoreHolds still compares what the store holds with what the walk reported.
 #include "rule_walk.h"
 
 #include <string.h>
@@ -7,16 +7,17 @@
 
 #include "closer/rules.h"
 #include "console_text.h"
+#include "owned.h"
 #include "support/text_reader.h"
+
+namespace rules_cli {
 
 namespace {
 
-enum Keyword { kNone, kClass, kTitle };
-
-Keyword KeywordOf(const char* field) {
-  if (CompareNoCaseAscii(field, "class") == 0) return kClass;
-  if (CompareNoCaseAscii(field, "title") == 0) return kTitle;
-  return kNone;
+// A keyword the loader knows, where it is not one because of what surrounds it.
+bool IsKeyword(const std::string& field) {
+  return CompareNoCaseAscii(field.c_str(), "class") == 0 ||
+         CompareNoCaseAscii(field.c_str(), "title") == 0;
 }
 
 bool IsComment(const std::string& field) { return field.compare(0, 2, "//") == 0; }
@@ -64,30 +65,6 @@ void CheckCodePage(const std::string& value, unsigned codePage,
   }
 }
 
-void CheckValue(Keyword keyword, const std::string& value, std::vector<std::string>& warnings) {
-  bool isClass = keyword == kClass;
-  if (value.empty()) {
-    warnings.push_back(isClass ? "empty class name: no window has one, so this rule closes nothing"
-                               : "empty title fragment: every title contains it, so every window "
-                                 "of a listed class is closed");
-    return;
-  }
-  if (IsSpace(value.front()) || IsSpace(value.back())) {
-    warnings.push_back(
-        "spaces at the start or end of the value are part of the text, which must "
-        "match them too");
-  }
-  if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
-    warnings.push_back("the quotes are part of the text: nothing is unquoted");
-  }
-  if (value.size() > kHookTextBytes) {
-    warnings.push_back(isClass ? "longer than 254 bytes: the hook reads at most 254 bytes of a "
-                                 "class name, so this never matches"
-                               : "longer than 254 bytes: the hook reads at most 254 bytes of a "
-                                 "title, so this is never found");
-  }
-}
-
 // A line meant as a comment that the loader does not take for one; nullptr for other lines.
 const char* CommentHint(const std::string& field) {
   std::string bare = Trim(field);
@@ -111,7 +88,7 @@ void SingleField(const std::string& field, bool atEnd, LineReport& line) {
     line.effect = LineEffect::Comment;
   } else if (CommentHint(field)) {
     line.warnings.push_back(CommentHint(field));
-  } else if (KeywordOf(Trim(field).c_str()) != kNone) {
+  } else if (IsKeyword(Trim(field))) {
     line.warnings.push_back(std::string("keyword without a comma and a value") +
                             (atEnd ? " at the end of the file" : "") + ": the line does nothing");
   } else {
@@ -126,11 +103,11 @@ void UnknownKeyword(const std::string& field, bool firstLine, LineReport& line) 
     line.warnings.push_back("the line starts with a comma, so it has no keyword: it does nothing");
   } else if (CommentHint(field)) {
     line.warnings.push_back(CommentHint(field));
-  } else if (bare != field && KeywordOf(bare.c_str()) != kNone) {
+  } else if (bare != field && IsKeyword(bare)) {
     line.warnings.push_back(
         "the file's byte order mark sticks to this keyword: the line does "
         "nothing");
-  } else if (KeywordOf(Trim(bare).c_str()) != kNone) {
+  } else if (IsKeyword(Trim(bare))) {
     line.warnings.push_back("the keyword " + Quote(field) +
                             " has spaces around it: only class and "
                             "title count, so the line does nothing");
@@ -166,12 +143,46 @@ FileState StateOfUnopened(const std::string& path) {
   DWORD attributes = GetFileAttributesA(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return FileState::Missing;
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) return FileState::Directory;
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
-  if (file == INVALID_HANDLE_VALUE) return FileState::Unreadable;
-  DWORD size = GetFileSize(file, NULL);
-  CloseHandle(file);
-  return size == 0 ? FileState::Empty : FileState::Unreadable;
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL));
+  if (!file.valid()) return FileState::Unreadable;
+  return GetFileSize(file.get(), NULL) == 0 ? FileState::Empty : FileState::Unreadable;
+}
+
+struct RuleFileWalk {
+  FileReport report;
+  unsigned codePage;
+};
+
+// One line as the module's loader took it apart, and what in it may surprise.
+void SeeLine(void* context, const MappedTextReader& reader, int number, RuleLineKind kind,
+             const char* text) {
+  RuleFileWalk& walk = *static_cast<RuleFileWalk*>(context);
+  if (number == 1) CheckEncoding(reader.view, reader.size, walk.codePage, walk.report.warnings);
+  LineReport line;
+  line.line = number;
+  line.text = text;
+  if (kind == RuleLineShort) {
+    SingleField(line.text, reader.FieldEnd == FieldEndData, line);
+    if (line.effect == LineEffect::Blank) return;
+  } else if (kind == RuleLineComment) {
+    line.effect = LineEffect::Comment;
+  } else if (kind == RuleLineOther) {
+    UnknownKeyword(line.text, number == 1, line);
+  } else {
+    line.effect = kind == RuleLineClass ? LineEffect::ClassRule : LineEffect::TitleRule;
+    unsigned faults = CheckRuleValue(line.text);
+    for (ValueFault fault : kValueFaults) {
+      if (Has(faults, fault)) {
+        line.warnings.push_back(FaultText(fault, line.effect, line.text, false));
+      }
+    }
+    CheckCodePage(line.text, walk.codePage, line.warnings);
+    if (reader.FieldEnd == FieldEndDelimiter) {
+      line.warnings.push_back("a third field is ignored: " + Quote(RestOfLine(reader)));
+    }
+  }
+  walk.report.lines.push_back(line);
 }
 
 int SameTexts(const RuleList& list, const std::vector<const LineReport*>& rules) {
@@ -183,6 +194,54 @@ int SameTexts(const RuleList& list, const std::vector<const LineReport*>& rules)
 }
 
 }  // namespace
+
+unsigned CheckRuleValue(const std::string& value) {
+  bool quoted = value.size() >= 2 && value.front() == '"' && value.back() == '"';
+  if (value.empty()) return 1u << static_cast<unsigned>(ValueFault::Empty);
+  return (value.find(',') != std::string::npos) << static_cast<unsigned>(ValueFault::Comma) |
+         (value.find_first_of("\r\n") != std::string::npos)
+             << static_cast<unsigned>(ValueFault::LineEnd) |
+         (IsSpace(value.front()) || IsSpace(value.back()))
+             << static_cast<unsigned>(ValueFault::EdgeSpaces) |
+         quoted << static_cast<unsigned>(ValueFault::Quotes) |
+         (value.size() > kHookTextBytes) << static_cast<unsigned>(ValueFault::TooLong);
+}
+
+std::string FaultText(ValueFault fault, LineEffect kind, const std::string& value, bool typed) {
+  bool isClass = kind == LineEffect::ClassRule;
+  switch (fault) {
+    case ValueFault::Empty:
+      if (isClass) {
+        return typed ? "an empty class name: no window has one"
+                     : "empty class name: no window has one, so this rule closes nothing";
+      }
+      return typed ? "an empty title fragment: every title contains it, so every window of every "
+                     "listed class would be closed"
+                   : "empty title fragment: every title contains it, so every window of a listed "
+                     "class is closed";
+    case ValueFault::Comma:
+      return (isClass ? "a comma: the plug-in would cut the class there, at "
+                      : "a comma: the plug-in would cut the title there, at ") +
+             Quote(value.substr(0, value.find(',')));
+    case ValueFault::LineEnd: return "a line end inside the value";
+    case ValueFault::EdgeSpaces:
+      return "spaces at the start or end of the value are part of the text, which must match "
+             "them too";
+    case ValueFault::Quotes: return "the quotes are part of the text: nothing is unquoted";
+    case ValueFault::TooLong:
+      return std::string("longer than 254 bytes: the hook reads at most 254 bytes of a ") +
+             (isClass ? "class name" : "title") +
+             (typed     ? ", so it would never match"
+              : isClass ? ", so this never matches"
+                        : ", so this is never found");
+  }
+  return "";
+}
+
+bool Refused(ValueFault fault) {
+  return fault == ValueFault::Empty || fault == ValueFault::Comma || fault == ValueFault::LineEnd ||
+         fault == ValueFault::TooLong;
+}
 
 std::string Trim(const std::string& text) {
   size_t begin = 0, end = text.size();
@@ -198,53 +257,12 @@ std::string CodePageName(unsigned codePage) {
   return "code page " + std::to_string(codePage);
 }
 
-FileReport WalkRuleFile(const std::string& path, unsigned codePage) {
-  FileReport report;
-  report.path = path;
-  MappedTextReader reader;
-  reader.delimiter = ',';
-  reader.lineCount = 0;
-  if (!reader.Open(path.c_str(), 1)) {
-    report.state = StateOfUnopened(path);
-    return report;
-  }
-  report.state = FileState::Read;
-  CheckEncoding(reader.view, reader.size, codePage, report.warnings);
-  for (;;) {
-    LineReport line;
-    line.line = reader.lineCount + 1;
-    std::string field = reader.ReadField(0);
-    if (reader.FieldEnd == FieldEndData || reader.FieldEnd == FieldEndLine) {
-      bool atEnd = reader.FieldEnd == FieldEndData;
-      SingleField(field, atEnd, line);
-      if (line.effect != LineEffect::Blank) report.lines.push_back(line);
-      if (atEnd) break;
-      continue;
-    }
-    line.text = field;
-    if (IsComment(field)) {
-      line.effect = LineEffect::Comment;
-      reader.SkipLine();
-      report.lines.push_back(line);
-      continue;
-    }
-    Keyword keyword = KeywordOf(field.c_str());
-    if (keyword != kNone) {
-      line.text = reader.ReadField(0);
-      line.effect = keyword == kClass ? LineEffect::ClassRule : LineEffect::TitleRule;
-      CheckValue(keyword, line.text, line.warnings);
-      CheckCodePage(line.text, codePage, line.warnings);
-      if (reader.FieldEnd == FieldEndDelimiter) {
-        line.warnings.push_back("a third field is ignored: " + Quote(RestOfLine(reader)));
-      }
-    } else {
-      UnknownKeyword(field, line.line == 1, line);
-    }
-    if (reader.FieldEnd != FieldEndLine) reader.SkipLine();
-    report.lines.push_back(line);
-  }
-  reader.CloseReader();
-  return report;
+FileReport ReportRuleFile(const std::string& path, unsigned codePage) {
+  RuleFileWalk walk = {FileReport(), codePage};
+  walk.report.path = path;
+  walk.report.state =
+      WalkRuleFile(path.c_str(), SeeLine, &walk) ? FileState::Read : StateOfUnopened(path);
+  return walk.report;
 }
 
 std::vector<const LineReport*> RulesOf(const std::vector<FileReport>& files, LineEffect kind) {
@@ -294,3 +312,5 @@ const char* StateText(FileState state) {
   }
   return "";
 }
+
+}  // namespace rules_cli

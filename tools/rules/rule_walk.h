@@ -1,11 +1,13 @@
-// Reads a rule file step by step the way the module's loader does, and tells what each line did
-// and what in it may surprise the person who wrote it.
+// A rule file read through the module's own loader walk, with what each line did and what in it
+// may surprise the person who wrote it.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "closer/hook.h"
+
+namespace rules_cli {
 
 enum class LineEffect { Blank, Comment, ClassRule, TitleRule, Nothing };
 
@@ -26,7 +28,7 @@ struct FileReport {
 };
 
 // Non-ASCII values are checked to be text in codePage, the ANSI code page the plug-in runs in.
-FileReport WalkRuleFile(const std::string& path, unsigned codePage);
+FileReport ReportRuleFile(const std::string& path, unsigned codePage);
 
 // The class rules or title fragments of the reports, in the order the module stores them.
 std::vector<const LineReport*> RulesOf(const std::vector<FileReport>& files, LineEffect kind);
@@ -39,6 +41,22 @@ std::vector<std::string> SetWarnings(const std::vector<FileReport>& files);
 
 const char* StateText(FileState state);
 
+// What in the value of a class rule or title fragment keeps it from doing what it seems to.
+enum class ValueFault { Empty, Comma, LineEnd, EdgeSpaces, Quotes, TooLong };
+const ValueFault kValueFaults[] = {ValueFault::Empty,      ValueFault::Comma,  ValueFault::LineEnd,
+                                   ValueFault::EdgeSpaces, ValueFault::Quotes, ValueFault::TooLong};
+// The one check of a value, for a line of a file (check) and a value typed for add: one bit
+// (1 << fault) for each fault found. A value read from a file holds no comma or line end: the
+// loader cuts it there.
+unsigned CheckRuleValue(const std::string& value);
+inline bool Has(unsigned faults, ValueFault fault) {
+  return (faults >> static_cast<unsigned>(fault)) & 1;
+}
+// Why the fault matters, said of a rule line in a file, or (typed) of a value given to add.
+std::string FaultText(ValueFault fault, LineEffect kind, const std::string& value, bool typed);
+// add refuses a value with this fault; the others it takes as they are.
+bool Refused(ValueFault fault);
+
 // "code page N", saying when it is this system's.
 std::string CodePageName(unsigned codePage);
 
@@ -48,3 +66,5 @@ const unsigned kUtf8CodePage = 65001;
 
 // The hook reads at most this many bytes of a class name or a title.
 const size_t kHookTextBytes = kWindowTextCount - 1;
+
+}  // namespace rules_cli

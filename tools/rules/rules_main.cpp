@@ -8,6 +8,8 @@
 #include "commands.h"
 #include "console_text.h"
 
+using namespace rules_cli;
+
 namespace {
 
 const char kUsageText[] =
@@ -45,8 +47,8 @@ const char kUsageText[] =
     "         already as the plug-in compares it. Refuses an empty fragment (it would close\n"
     "         every window of every listed class), a comma (the plug-in cuts the value there)\n"
     "         and values over 254 bytes. Says what the new rules apply to across the two\n"
-    "         lists and (Windows) which open windows they now match. --title=TEXT works\n"
-    "         too. Exit 4 when the file cannot be written.\n"
+    "         lists and (Windows) which open windows they now match. Exit 4 when the\n"
+    "         file cannot be written.\n"
     "  pick   (Windows) point at a window and press Enter: shows its class, title and\n"
     "         program, proposes its class and whole title as rules, takes a shorter fragment\n"
     "         (it must occur in the title), shows what add would do and adds it once you\n"
@@ -55,7 +57,8 @@ const char kUsageText[] =
     "\n"
     "  --codepage N  the ANSI code page of the system the rules are for: 1252 (Western),\n"
     "         932 (Japanese), or another this system converts. The default is this system's\n"
-    "         on Windows, 1252 elsewhere. The texts given to test are converted to it.\n"
+    "         on Windows, 1252 elsewhere; every command takes it. Typed texts are\n"
+    "         converted to it. Every option takes --x V and --x=V alike.\n"
     "\n"
     "Rule files are text in the system's ANSI code page, one rule a line:\n"
     "  class,WindowClass     close windows of this class (letter case ignored) ...\n"
@@ -64,24 +67,59 @@ const char kUsageText[] =
     "Each program reads the rules once: after editing them, restart the programs that\n"
     "should use the new ones (programs started later use them anyway).\n";
 
+const Option kCheckOptions[] = {{"--quiet", "-q", Takes::Nothing}, {}};
+const Option kTestOptions[] = {
+    {"--class", nullptr, Takes::Typed}, {"--title", nullptr, Takes::Typed}, {}};
+const Option kScanOptions[] = {
+    {"--all", nullptr, Takes::Nothing}, {"--hidden", nullptr, Takes::Nothing}, {}};
+const Option kWatchOptions[] = {
+    {"--log", nullptr, Takes::Path}, {"--count", nullptr, Takes::Count}, {}};
+const Option kPickOptions[] = {{"--at", nullptr, Takes::Point},
+                               {"--title", nullptr, Takes::Typed},
+                               {"--yes", nullptr, Takes::Nothing},
+                               {}};
+
+// Natively a command that needs Windows only says what for.
+#ifdef _WIN32
+#define WINDOWS_ONLY(what, run) "", run
+#else
+#define WINDOWS_ONLY(what, run) what, nullptr
+#endif
+
+const Command kCommands[] = {
+    {"check", nullptr, RunCheck, kCheckOptions, true},
+    {"test", nullptr, RunTest, kTestOptions, false},
+    {"scan", WINDOWS_ONLY("lists the windows open on a Windows desktop", RunScan), kScanOptions,
+     false},
+    {"watch", WINDOWS_ONLY("reads the debug output of a Windows desktop", RunWatch), kWatchOptions,
+     false},
+    // add takes the same options as test.
+    {"add", nullptr, RunAdd, kTestOptions, false},
+    {"pick", WINDOWS_ONLY("looks at the windows of a Windows desktop", RunPick), kPickOptions,
+     false},
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) return UsageError("no command given");
-  std::string command = argv[1];
-  std::vector<std::string> args(argv + 2, argv + argc);
-  if (command == "--help" || command == "-h" || command == "help") {
+  std::string name = argv[1];
+  if (name == "--help" || name == "-h" || name == "help") {
     fputs(kUsageText, stdout);
     return kClean;
   }
-  if (command == "check") return RunCheck(args);
-  // Window texts as typed (the wide command line on Windows), for the commands that take them.
-  std::vector<std::string> typed = TypedArguments(argc, argv);
-  typed.erase(typed.begin());
-  if (command == "test") return RunTest(args, typed);
-  if (command == "scan") return RunScan(args);
-  if (command == "watch") return RunWatch(args);
-  if (command == "add") return RunAdd(args, typed);
-  if (command == "pick") return RunPick(args);
-  return UsageError("unknown command " + command);
+  for (const Command& command : kCommands) {
+    if (name != command.name) continue;
+    // Window texts as typed (the wide command line on Windows), for the options that take them.
+    std::vector<std::string> typed = TypedArguments(argc, argv);
+    typed.erase(typed.begin());
+    Arguments parsed;
+    int status = Parse(command, std::vector<std::string>(argv + 2, argv + argc), typed, parsed);
+    if (status != kClean) return status;
+    if (!command.run) {
+      return UsageError(name + " " + command.windowsOnly + ": run the Windows build");
+    }
+    return command.run(parsed);
+  }
+  return UsageError("unknown command " + name);
 }

@@ -8,21 +8,11 @@
 #ifdef _WIN32
 #include "desktop.h"
 
-int RunScan(const std::vector<std::string>& args) {
-  bool all = false, hidden = false, haveDir = false;
-  std::string dir = ".";
-  for (const std::string& arg : args) {
-    if (arg == "--all") {
-      all = true;
-    } else if (arg == "--hidden") {
-      hidden = true;
-    } else if (haveDir || (!arg.empty() && arg[0] == '-')) {
-      return UsageError("scan: unexpected argument " + arg);
-    } else {
-      dir = arg;
-      haveDir = true;
-    }
-  }
+namespace rules_cli {
+
+int RunScan(const Arguments& args) {
+  bool all = args.Has("--all"), hidden = args.Has("--hidden");
+  std::string dir = args.Folder();
   std::vector<FileReport> files;
   int used = UseDirectory(dir, files);
   if (used != kClean) return used;
@@ -31,16 +21,15 @@ int RunScan(const std::vector<std::string>& args) {
   for (const OpenWindow& window : windows) {
     Verdict verdict = Judge(files, window.className, window.title);
     if (!verdict.consistent) return InternalError(WithSeparator(dir));
-    bool closes = verdict.titleFragment != nullptr;
+    bool closes = verdict.Closes();
     // Hidden windows are the system's and the programs' own plumbing: a title redraw of one is
     // still checked, so a hidden one that would close is always listed.
     if (!closes && (!all || (!window.visible && !hidden))) continue;
     std::string line = std::string(closes ? "would close" : "left open  ") + " window " +
-                       HandleText(window.handle) + (window.visible ? "" : " (hidden)") + " class " +
-                       Quote(window.className) + " title " + Quote(window.title);
+                       HandleText(window.handle) + (window.visible ? "" : " (hidden)") + " " +
+                       Told(verdict, Tell::Window);
     if (closes) {
-      line += " (class rule " + Located(files, verdict.classRule) + ", title fragment " +
-              Located(files, verdict.titleFragment) + ")";
+      line += " (" + Told(verdict, Tell::Lines) + ")";
       ++closing;
     }
     Out(line + "\n");
@@ -49,8 +38,5 @@ int RunScan(const std::vector<std::string>& args) {
       " top-level windows would be closed\n");
   return kClean;
 }
-#else
-int RunScan(const std::vector<std::string>&) {
-  return UsageError("scan lists the windows open on a Windows desktop: run the Windows build");
-}
+}  // namespace rules_cli
 #endif

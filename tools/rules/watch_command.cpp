@@ -16,6 +16,8 @@
 #include "desktop.h"
 #include "debug_listener.h"
 
+namespace rules_cli {
+
 namespace {
 
 // The time a report was read, for its line: "15:25:34".
@@ -29,12 +31,10 @@ std::string ClockTime(const SYSTEMTIME& at) {
 // module may hold other rules, read before the files were last edited.
 std::string MatchedBy(const std::vector<FileReport>& files, const CloseReport& report) {
   Verdict verdict = Judge(files, report.className, report.title);
-  if (!verdict.classRule || !verdict.titleFragment) {
+  if (!verdict.Closes()) {
     return "matched by no rule in the files now (edited since the program read them?)";
   }
-  return "by class rule " + Quote(verdict.classRule->text) + " (" +
-         Located(files, verdict.classRule) + ") and title fragment " +
-         Quote(verdict.titleFragment->text) + " (" + Located(files, verdict.titleFragment) + ")";
+  return "by " + Told(verdict, Tell::Rules);
 }
 
 struct ReadText {
@@ -143,23 +143,9 @@ std::string Plural(unsigned long count, const char* one, const char* many) {
 
 }  // namespace
 
-int RunWatch(const std::vector<std::string>& args) {
-  std::string dir = ".", logPath;
-  bool haveDir = false;
-  long count = -1;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--log" && i + 1 < args.size()) {
-      logPath = args[++i];
-    } else if (args[i] == "--count" && i + 1 < args.size()) {
-      count = strtol(args[++i].c_str(), nullptr, 10);
-      if (count <= 0) return UsageError("watch: --count needs a number above 0");
-    } else if (!haveDir && (args[i].empty() || args[i][0] != '-')) {
-      dir = args[i];
-      haveDir = true;
-    } else {
-      return UsageError("watch: unexpected argument " + args[i]);
-    }
-  }
+int RunWatch(const Arguments& args) {
+  std::string dir = args.Folder(), logPath = args.Text("--log");
+  long count = args.Has("--count") ? args.Number("--count") : -1;
   std::vector<FileReport> files;
   int used = UseDirectory(dir, files);
   if (used != kClean) return used;
@@ -242,10 +228,6 @@ int RunWatch(const std::vector<std::string>& args) {
   return kClean;
 }
 
-#else
-
-int RunWatch(const std::vector<std::string>&) {
-  return UsageError("watch reads the debug output of a Windows desktop: run the Windows build");
-}
+}  // namespace rules_cli
 
 #endif
