@@ -74,6 +74,26 @@ TEST_F(WindowCheck, EachCloseIsReportedInOneLine) {
       lines[1]);
 }
 
+// Every digit of the widest handles the data model holds: 8 hex digits in 32-bit builds, 16 in
+// 64-bit ones. ReportClose formats any value; no window needs to exist.
+TEST(CloseReport, HandlesAreWrittenInFullHex) {
+  CloseReports reports;
+  const UINT_PTR top = UINT_PTR(1) << (8 * sizeof(UINT_PTR) - 1);
+  const struct {
+    UINT_PTR handle;
+    const char* hex;
+  } cases[] = {{~UINT_PTR(0), sizeof(UINT_PTR) == 4 ? "FFFFFFFF" : "FFFFFFFFFFFFFFFF"},
+               {top, sizeof(UINT_PTR) == 4 ? "80000000" : "8000000000000000"},
+               {0x1A2B, "1A2B"}};
+  for (const auto& c : cases) ReportClose(reinterpret_cast<HWND>(c.handle), "C", "T");
+  std::vector<std::string> lines = reports.Take(3);
+  ASSERT_EQ(3u, lines.size());
+  const std::string pid = std::to_string(GetCurrentProcessId());
+  for (size_t i = 0; i < 3; ++i)
+    EXPECT_EQ("lunet: close pid=" + pid + " hwnd=0x" + cases[i].hex + " class=\"C\" title=\"T\"\n",
+              lines[i]);
+}
+
 TEST_F(WindowCheck, OnlyTitleRedrawsAreChecked) {
   LoadFiles("class,AdFrame\ntitle,offer\n");
   TestWindow ad("AdFrame", "offer");
