@@ -16,6 +16,7 @@
 #include "harness/forward_redraw.h"
 #include "harness/message_pump.h"
 #include "harness/plugin_module.h"
+#include "harness/polling_closer.h"
 #include "harness/temp_dir.h"
 #include "host_calls.h"
 
@@ -149,7 +150,7 @@ int RunAll() {
 }  // namespace wine_bench
 
 int main(int argc, char** argv) {
-  if (argc > 1 && strcmp(argv[1], "--poller") == 0) return wine_bench::RunPoller(argc, argv);
+  if (argc > 1 && strcmp(argv[1], "--poller") == 0) return RunPoller(argc, argv);
   if (argc > 1 && strcmp(argv[1], "--attach") == 0) return wine_bench::RunAttach(argc, argv);
   return wine_bench::RunAll();
 }
