@@ -1,5 +1,5 @@
 // A window-owning process of the soak: W windows whose titles change and are redrawn at a steady
-// pace, about one title in ten matching a rule. A window given a matching title waits for its
+// pace, about one title in seven matching a rule (the hook's, or the poller's). A window given a matching title waits for its
 // WM_CLOSE and a fresh one takes its place, so W windows keep changing all the time.
 //   lunet_soak --child WINDOWS RATE LOG STOP
 #include <stdarg.h>
