@@ -17,6 +17,7 @@
 #include "forward_redraw.h"
 #include "message_pump.h"
 #include "plugin_module.h"
+#include "harness/polling_closer.h"
 #include "harness/temp_dir.h"
 #include "host_call.h"
 
@@ -150,7 +151,7 @@ int RunAll() {
 }  // namespace wine_bench
 
 int main(int argc, char** argv) {
-  if (argc > 1 && strcmp(argv[1], "--poller") == 0) return wine_bench::RunPoller(argc, argv);
+  if (argc > 1 && strcmp(argv[1], "--poller") == 0) return RunPoller(argc, argv);
   if (argc > 1 && strcmp(argv[1], "--attach") == 0) return wine_bench::RunAttach(argc, argv);
   return wine_bench::RunAll();
 }

@@ -16,8 +16,6 @@ namespace wine_bench {
 [[noreturn]] void Fail(const std::string& message);
 void Print(const std::string& key, double value);
 double Median(std::vector<double> values);
-// User plus kernel time of this process so far.
-double ProcessCpuMs();
 
 // The command line that runs this program again with arguments.
 std::string SelfCommand(const std::string& arguments);
@@ -43,9 +41,9 @@ class Latencies {
   int failures_ = 0;
 };
 
-// The polling closer and the attach timing: the measurement, and the child that it runs.
+// The polling closer's measurement (the poller is in the harness), and the attach timing: the
+// measurement, and the child that it runs.
 void MeasurePoller(int period, const bench::RuleFile& rules, const std::string& rulesPath);
-int RunPoller(int argc, char** argv);
 void MeasureAttach(const std::string& rulesPath, const std::string& dllPath);
 int RunAttach(int argc, char** argv);
 

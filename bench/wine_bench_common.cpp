@@ -25,24 +25,11 @@ double Median(std::vector<double> values) {
 
 namespace {
 
-double FileTimeMs(const FILETIME& time) {
-  ULARGE_INTEGER value;
-  value.LowPart = time.dwLowDateTime;
-  value.HighPart = time.dwHighDateTime;
-  return static_cast<double>(value.QuadPart) / 1e4;
-}
-
 double Max(const std::vector<double>& values) {
   return values.empty() ? -1 : *std::max_element(values.begin(), values.end());
 }
 
 }  // namespace
-
-double ProcessCpuMs() {
-  FILETIME created, exited, kernel, user;
-  if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return 0;
-  return FileTimeMs(kernel) + FileTimeMs(user);
-}
 
 std::string SelfCommand(const std::string& arguments) {
   return QuotedArgument(ProgramPath()) + " " + arguments;

@@ -1,5 +1,5 @@
 // A window-owning process of the soak: W windows whose titles change and are redrawn at a steady
-// pace, about one title in ten matching a rule. A window given a matching title waits for its
+// pace, about one title in seven matching a rule (the hook's, or the poller's). A window given a matching title waits for its
 // WM_CLOSE and a fresh one takes its place, so W windows keep changing all the time.
 //   lunet_soak --child WINDOWS RATE LOG STOP
 #include <stdarg.h>
@@ -45,30 +45,35 @@ class Log {
 struct Window {
   std::unique_ptr<RecordingWindow> window;
   unsigned serial = 0;
-  bool listed = false;
+  Owner owner = Owner::kNobody;
   double redrawnAt = 0;
 };
 
 class Desktop {
  public:
   Desktop(Log& log, int count) : log_(log), random_(GetCurrentProcessId() * 2654435761u | 1) {
-    for (int i = 0; i < count; ++i) pool_.push_back(Fresh(i % 2 == 0));
+    // Half the windows the hook's class, a quarter the poller's, a quarter nobody's.
+    const Owner owners[] = {Owner::kHook, Owner::kPoller, Owner::kHook, Owner::kNobody};
+    for (int i = 0; i < count; ++i) pool_.push_back(Fresh(owners[i % 4]));
   }
 
   void Redraw() {
     Window& slot = pool_[Next() % pool_.size()];
     unsigned roll = Next() % 100;
     char title[128];
+    // The poller's windows carry its fragments where the others carry the base ones.
+    const std::vector<std::string>& fragments =
+        slot.owner == Owner::kPoller ? kPolledFragments : kBaseFragments;
     if (roll < 16) {
       snprintf(title, sizeof title, "Win %u - %s - Browser", slot.serial,
-               kBaseFragments[Next() % kBaseFragments.size()].c_str());
+               fragments[Next() % fragments.size()].c_str());
     } else if (roll < 20) {
       snprintf(title, sizeof title, "Win %u - %s - Browser", slot.serial,
                kExtraFragments[Next() % kExtraFragments.size()].c_str());
     } else {
       snprintf(title, sizeof title, "Report %u-%u - Editor", slot.serial, Next() % 100000);
     }
-    char kind = TitleKind(slot.listed, title);
+    char kind = TitleKind(slot.owner, title);
     SetWindowTextA(slot.window->handle(), title);
     slot.redrawnAt = NowUs();
     int forwarded = ForwardRedraw(slot.window->handle());
@@ -78,9 +83,9 @@ class Desktop {
     if (!forwarded) log_.Line("F %u\n", slot.serial);
     // It keeps the matching title until its WM_CLOSE comes: no later title could be blamed.
     if (kind != 'p') {
-      bool listed = slot.listed;
+      Owner owner = slot.owner;
       waiting_.push_back(std::move(slot));
-      slot = Fresh(listed);
+      slot = Fresh(owner);
     }
   }
 
@@ -89,7 +94,7 @@ class Desktop {
     for (Window& slot : pool_) {
       if (!slot.window->closes()) continue;
       log_.Line("X %u %.0f\n", slot.serial, slot.window->closedAt());
-      slot = Fresh(slot.listed);
+      slot = Fresh(slot.owner);
     }
     for (size_t i = 0; i < waiting_.size();) {
       Window& ad = waiting_[i];
@@ -109,13 +114,13 @@ class Desktop {
   bool AllAnswered() const { return waiting_.empty(); }
 
  private:
-  Window Fresh(bool listed) {
+  Window Fresh(Owner owner) {
     Window made;
     made.serial = ++serial_;
-    made.listed = listed;
-    made.window = std::make_unique<RecordingWindow>(listed ? kListedClass : kPlainClass,
-                                                    "Starting " + std::to_string(made.serial),
-                                                    RecordingWindow::kKeep, WS_POPUP, 0, 0, 40, 20);
+    made.owner = owner;
+    made.window =
+        std::make_unique<RecordingWindow>(ClassOf(owner), "Starting " + std::to_string(made.serial),
+                                          RecordingWindow::kKeep, WS_POPUP, 0, 0, 40, 20);
     return made;
   }
   unsigned Next() { return random_.Next(); }

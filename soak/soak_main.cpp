@@ -2,11 +2,14 @@
 // host side: it loads the module as the character host does, switches the closer off and on,
 // rewrites the custom rule file between the two, ends one window-owning process at a time
 // abruptly and starts another in its place, asks every process for an answer each second, and
-// in the end scores what the processes logged. Exit status 0 only when nothing was missed,
-// nothing wrong was closed, nobody hung and nothing grew.
+// in the end scores what the processes logged. Beside the hook, a 100 ms polling closer closes
+// the windows of a class of its own in the same processes, so both latencies come from one load.
+// Exit status 0 only when nothing was missed, nothing wrong was closed, nobody hung and nothing
+// grew.
 //
 //   lunet_soak [--processes P] [--windows W] [--rate R] [--seconds T] [--switch S] [--plot DIR]
 //   lunet_soak --child WINDOWS RATE LOG STOP     one window-owning process (soak_child.cpp)
+//   lunet_soak --poller MS FILE STOP READY       the polling closer (harness/polling_closer.h)
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -16,6 +19,7 @@
 
 #include "child_process.h"
 #include "message_pump.h"
+#include "harness/polling_closer.h"
 #include "plugin_module.h"
 #include "recording_window.h"
 #include "harness/temp_dir.h"
@@ -77,15 +81,28 @@ Options ParseOptions(int argc, char** argv) {
 // Times in microseconds, reported in milliseconds.
 struct Series {
   std::vector<double> values;
+  // The value below which this share of the sorted values lies, in milliseconds; -1 if none.
+  double At(double share) const {
+    return values.empty() ? -1 : values[static_cast<size_t>(share * (values.size() - 1))] / 1e3;
+  }
   void Print(const char* key) {
     std::sort(values.begin(), values.end());
-    auto at = [&](double share) {
-      return values.empty() ? -1 : values[static_cast<size_t>(share * (values.size() - 1))] / 1e3;
-    };
-    printf("%s_median_ms %.3f\n%s_p99_ms %.3f\n%s_max_ms %.3f\n%s_count %zu\n", key, at(0.5), key,
-           at(0.99), key, at(1.0), key, values.size());
+    printf("%s_median_ms %.3f\n%s_p99_ms %.3f\n%s_max_ms %.3f\n%s_count %zu\n", key, At(0.5), key,
+           At(0.99), key, At(1.0), key, values.size());
   }
 };
+
+// Closing latency of the hook and of the poller under the same load, side by side, and the
+// poller's over the hook's. Both series printed (sorted) before.
+void PrintSideBySide(const Series& hook, const Series& poller) {
+  printf("latency_ms percentile hook poller\n");
+  for (double share : {0.1, 0.25, 0.5, 0.75, 0.9, 0.99, 0.999, 1.0}) {
+    printf("latency_ms p%g %.3f %.3f\n", share * 100, hook.At(share), poller.At(share));
+  }
+  auto ratio = [](double over, double under) { return under > 0 ? over / under : -1; };
+  printf("poller_over_hook_median %.2f\npoller_over_hook_p99 %.2f\n",
+         ratio(poller.At(0.5), hook.At(0.5)), ratio(poller.At(0.99), hook.At(0.99)));
+}
 
 class Module {
  public:
@@ -128,6 +145,7 @@ class Driver {
 
   int Run() {
     module_.Load(dir_.path());
+    StartPoller();
     Switch(true);
     for (int slot = 0; slot < options_.processes; ++slot) Start(slot);
     double start = runStart_ = NowUs(), end = start + options_.seconds * 1e6,
@@ -160,6 +178,9 @@ class Driver {
         process.child->Terminate(1);
       }
     }
+    // The poller stops only now: the last windows waited for it too.
+    SetEvent(pollStop_);
+    pollerExit_ = poller_->Finish(true);
     return Report(ended);
   }
 
@@ -171,6 +192,22 @@ class Driver {
     if (!module_.Ask(ChoiceText(on ? "on" : "off"), requests_)) ++badAnswers_;
     if (on) onSince_ = NowUs();
     ++switches_;
+  }
+
+  // Running, with its first look at the windows done, before any window-owning process starts.
+  void StartPoller() {
+    std::string rules = dir_.File("poller.txt"), suffix = std::to_string(GetCurrentProcessId());
+    std::string stopName = "lunet-soak-poll-stop-" + suffix;
+    std::string readyName = "lunet-soak-poll-ready-" + suffix;
+    pollStop_ = CreateEventA(NULL, TRUE, FALSE, stopName.c_str());
+    HANDLE ready = CreateEventA(NULL, TRUE, FALSE, readyName.c_str());
+    if (!pollStop_ || !ready || !WriteFileBytes(rules, PollerRules()))
+      Fail("cannot set up the poller");
+    std::string command = QuotedArgument(program_) + " --poller " + std::to_string(kPollMs) + " " +
+                          QuotedArgument(rules) + " " + stopName + " " + readyName;
+    poller_ = std::make_unique<ChildProcess>(command, ChildProcess::kCaptureWithErrors);
+    if (!poller_->started() || !PumpUntil(ready, 30000)) Fail("the poller did not start");
+    CloseHandle(ready);
   }
 
   // Off, the custom rules rewritten while off, on again.
@@ -256,8 +293,9 @@ class Driver {
     }
     double warmUp = std::min(60.0, std::max(5.0, options_.seconds / 5)) * 1e6;
     Score score = ScoreRun(records, on_, kMarginUs, warmUp, runStart_ + warmUp);
-    Series latency;
+    Series latency, polled;
     for (const auto& sample : score.latencies) latency.values.push_back(sample.second);
+    for (const auto& sample : score.polledLatencies) polled.values.push_back(sample.second);
     double maxBytes = 0, maxHandles = 0, maxHeap = 0;
     int measured = 0;
     for (const Score::Drift& drift : score.drifts) {
@@ -286,6 +324,22 @@ class Driver {
     printf("processes_failed %ld\nforward_failures %ld\npace_resets %ld\nbad_answers %d\n", failed,
            score.forwardFailures, score.paceResets, badAnswers_);
     latency.Print("close_latency");
+    printf("poller_period_ms %lu\npoller_scored %ld\npoller_misses %ld\npoller_exit %lu\n", kPollMs,
+           score.polledScored, score.polledMisses, pollerExit_);
+    // The poller's own figures (polls, busy_us, cpu_ms, elapsed_ms, windows), one a line.
+    double polls = 0, elapsedMs = 0;
+    for (size_t at = 0, end; at < poller_->output().size(); at = end + 1) {
+      end = poller_->output().find('\n', at);
+      if (end == std::string::npos) end = poller_->output().size();
+      std::string line = poller_->output().substr(at, end - at);
+      printf("poller_%s\n", line.c_str());
+      sscanf(line.c_str(), "polls %lf", &polls);
+      sscanf(line.c_str(), "elapsed_ms %lf", &elapsedMs);
+    }
+    // Under load a poll of every window takes longer than the period: the pace it really kept.
+    printf("poller_mean_interval_ms %.1f\n", polls > 0 ? elapsedMs / polls : -1);
+    polled.Print("poller_close_latency");
+    PrintSideBySide(latency, polled);
     requests_.Print("request_round_trip");
     answers_.Print("process_answer");
     printf("leak_checked_processes %d\nprivate_drift_max_kib %.1f\nhandle_drift_max %.1f\n",
@@ -293,26 +347,42 @@ class Driver {
     printf("heap_in_use_drift_max_kib %.1f\n", maxHeap / 1024);
     printf("leak_margin_kib %.0f\nleak_margin_heap_kib %.0f\nleak_margin_handles %.0f\n",
            kLeakBytes / 1024, kLeakHeapBytes / 1024, kLeakHandles);
-    if (!options_.plot.empty()) WritePlotData(score);
+    if (!options_.plot.empty()) WritePlotData(score, latency, polled);
 
     bool good = score.misses == 0 && score.wrongCloses == 0 && hangs_ == 0 && !leak &&
                 failed == 0 && badAnswers_ == 0 && failedEdits_ == 0 &&
-                score.forwardFailures == 0 && score.scored > 0 && score.offClosed == 0;
+                score.forwardFailures == 0 && score.scored > 0 && score.offClosed == 0 &&
+                pollerExit_ == 0 && score.polledScored > 0;
     printf("result %s\n", good ? "held" : "FAILED");
     fflush(stdout);
     return good ? 0 : 1;
   }
 
-  // Latency binned over the run (median, 99th percentile, worst) and every process's memory,
-  // one block per slot, its successive processes apart by a blank line.
-  void WritePlotData(const Score& score) {
+  // Latency binned over the run (median, 99th percentile, worst), the hook's and the poller's
+  // apart; both distributions by percentile; and every process's memory, one block per slot,
+  // its successive processes apart by a blank line.
+  void WritePlotData(const Score& score, const Series& hook, const Series& poller) {
+    WriteBins("soak-latency.dat", score.latencies);
+    WriteBins("soak-poller-latency.dat", score.polledLatencies);
+    FILE* out = fopen((options_.plot + "\\soak-distribution.dat").c_str(), "w");
+    if (!out) Fail("cannot write the plot data");
+    fprintf(out, "# percentile hook_ms poller_ms\n");
+    for (int tenths = 0; tenths <= 1000; tenths += tenths < 990 ? 10 : 1) {
+      fprintf(out, "%.1f %.4f %.4f\n", tenths / 10.0, hook.At(tenths / 1000.0),
+              poller.At(tenths / 1000.0));
+    }
+    fclose(out);
+    WriteMemory(score);
+  }
+
+  void WriteBins(const char* name, const std::vector<std::pair<double, double>>& latencies) {
     double binUs = std::max(1.0, options_.seconds / 100) * 1e6, start = runStart_;
     std::vector<std::vector<double>> bins(static_cast<size_t>(options_.seconds * 1e6 / binUs) + 2);
-    for (const auto& sample : score.latencies) {
+    for (const auto& sample : latencies) {
       size_t bin = static_cast<size_t>(std::max(0.0, sample.first - start) / binUs);
       if (bin < bins.size()) bins[bin].push_back(sample.second / 1e3);
     }
-    FILE* out = fopen((options_.plot + "\\soak-latency.dat").c_str(), "w");
+    FILE* out = fopen((options_.plot + "\\" + name).c_str(), "w");
     if (!out) Fail("cannot write the plot data");
     fprintf(out, "# seconds median_ms p99_ms max_ms\n");
     for (size_t i = 0; i < bins.size(); ++i) {
@@ -323,7 +393,11 @@ class Driver {
               bin[static_cast<size_t>(0.99 * (bin.size() - 1))], bin.back());
     }
     fclose(out);
-    out = fopen((options_.plot + "\\soak-memory.dat").c_str(), "w");
+  }
+
+  void WriteMemory(const Score& score) {
+    double start = runStart_;
+    FILE* out = fopen((options_.plot + "\\soak-memory.dat").c_str(), "w");
     if (!out) Fail("cannot write the plot data");
     for (int slot = 0; slot < options_.processes; ++slot) {
       fprintf(out, "\"process %d\"\n", slot + 1);
@@ -347,6 +421,9 @@ class Driver {
   std::string stopName_;
   HANDLE stop_ = NULL;
   std::vector<Process> processes_;
+  std::unique_ptr<ChildProcess> poller_;
+  HANDLE pollStop_ = NULL;
+  DWORD pollerExit_ = STILL_ACTIVE;
   std::vector<std::pair<double, double>> on_;
   double onSince_ = 0, runStart_ = 0;
   Series requests_, answers_;
@@ -360,6 +437,7 @@ class Driver {
 
 int main(int argc, char** argv) {
   if (argc > 1 && strcmp(argv[1], "--child") == 0) return soak::RunChild(argc, argv);
+  if (argc > 1 && strcmp(argv[1], "--poller") == 0) return RunPoller(argc, argv);
   soak::Driver driver(soak::ParseOptions(argc, argv));
   return driver.Run();
 }

@@ -3,10 +3,12 @@
 namespace soak {
 
 const char* const kListedClass = "SoakPopup";
+const char* const kPolledClass = "SoakPolledPopup";
 const char* const kPlainClass = "SoakDocument";
 const std::vector<std::string> kBaseFragments = {"Free prize", "Casino bonus", "Hot deal today"};
 const std::vector<std::string> kExtraFragments = {"Extra one", "Extra two", "Extra three",
                                                   "Extra four"};
+const std::vector<std::string> kPolledFragments = {"Polled prize", "Polled bonus"};
 
 std::string BaseRules() {
   std::string text = "// the soak's rules, present for the whole run\r\nclass," +
@@ -24,15 +26,34 @@ std::string CustomRules(int edit) {
   return text;
 }
 
-char TitleKind(bool listedClass, const std::string& title) {
-  if (!listedClass) return 'p';
-  for (const std::string& fragment : kBaseFragments) {
-    if (title.find(fragment) != std::string::npos) return 'b';
+std::string PollerRules() {
+  std::string text = "class," + std::string(kPolledClass) + "\r\n";
+  for (const std::string& fragment : kPolledFragments) text += "title," + fragment + "\r\n";
+  return text;
+}
+
+const char* ClassOf(Owner owner) {
+  return owner == Owner::kHook     ? kListedClass
+         : owner == Owner::kPoller ? kPolledClass
+                                   : kPlainClass;
+}
+
+namespace {
+
+bool HoldsAny(const std::string& title, const std::vector<std::string>& fragments) {
+  for (const std::string& fragment : fragments) {
+    if (title.find(fragment) != std::string::npos) return true;
   }
-  for (const std::string& fragment : kExtraFragments) {
-    if (title.find(fragment) != std::string::npos) return 'c';
-  }
-  return 'p';
+  return false;
+}
+
+}  // namespace
+
+char TitleKind(Owner owner, const std::string& title) {
+  if (owner == Owner::kPoller) return HoldsAny(title, kPolledFragments) ? 'q' : 'p';
+  if (owner != Owner::kHook) return 'p';
+  if (HoldsAny(title, kBaseFragments)) return 'b';
+  return HoldsAny(title, kExtraFragments) ? 'c' : 'p';
 }
 
 }  // namespace soak

@@ -51,6 +51,9 @@ Score ScoreRun(const std::vector<ProcessRecord>& processes,
     auto scored = [&](const Redraw& redraw) {
       return redraw.kind == 'b' && redraw.at <= lastScored && DuringOn(on, redraw.at, marginUs);
     };
+    auto polled = [&](const Redraw& redraw) {
+      return redraw.kind == 'q' && redraw.at <= lastScored;
+    };
     std::ifstream in(process.log);
     std::string line;
     while (std::getline(in, line)) {
@@ -73,7 +76,15 @@ Score ScoreRun(const std::vector<ProcessRecord>& processes,
         Redraw& redraw = found->second;
         redraw.answered = true;
         bool closed = type == 'C';
-        if (redraw.kind == 'c') {
+        if (redraw.kind == 'q') {
+          if (!polled(redraw)) continue;
+          ++score.polledScored;
+          if (closed) {
+            score.polledLatencies.push_back({redraw.at, closedAt - redraw.at});
+          } else {
+            ++score.polledMisses;
+          }
+        } else if (redraw.kind == 'c') {
           ++(closed ? score.extraClosed : score.extraOpen);
         } else if (scored(redraw)) {
           ++score.scored;
@@ -102,9 +113,14 @@ Score ScoreRun(const std::vector<ProcessRecord>& processes,
     // A matching window that waited and got no answer at all: the process was ended first, or
     // its log was lost.
     for (const auto& entry : redraws) {
-      if (entry.second.answered || !scored(entry.second)) continue;
-      ++score.scored;
-      ++score.misses;
+      if (entry.second.answered) continue;
+      if (scored(entry.second)) {
+        ++score.scored;
+        ++score.misses;
+      } else if (polled(entry.second)) {
+        ++score.polledScored;
+        ++score.polledMisses;
+      }
     }
 
     Score::Drift drift = {process.slot, 0, 0, 0, false};

@@ -29,6 +29,9 @@ struct Score {
   long extraClosed = 0, extraOpen = 0, offClosed = 0, offOpen = 0, unscored = 0;
   long forwardFailures = 0, paceResets = 0;
   std::vector<std::pair<double, double>> latencies;  // (redrawn at, close latency), microseconds
+  // The poller's windows, scored at any time but near an abrupt end: closed, and how fast.
+  long polledScored = 0, polledMisses = 0;
+  std::vector<std::pair<double, double>> polledLatencies;
   // Per process: warm-up and end figures, and every sample for the picture.
   struct Drift {
     int slot;

@@ -13,6 +13,9 @@
 
 #include "named.h"
 
+// Files and offsets beyond 2 GiB, as on Windows, in 32-bit builds too.
+static_assert(sizeof(off_t) == 8, "build with _FILE_OFFSET_BITS=64");
+
 namespace {
 
 enum class Kind { File, Mapping };
@@ -166,10 +169,10 @@ extern "C" DWORD SetFilePointer(HANDLE handle, LONG distance, PLONG distanceHigh
     SetLastError(ERROR_INVALID_HANDLE);
     return INVALID_SET_FILE_POINTER;
   }
-  off_t offset = distance;
+  int64_t offset = distance;
   if (distanceHigh)
-    offset = static_cast<off_t>((static_cast<int64_t>(*distanceHigh) << 32) |
-                                static_cast<uint32_t>(distance));
+    offset = static_cast<int64_t>((static_cast<uint64_t>(*distanceHigh) << 32) |
+                                  static_cast<uint32_t>(distance));
   int whence = method == FILE_BEGIN ? SEEK_SET : method == FILE_END ? SEEK_END : SEEK_CUR;
   off_t base = whence == SEEK_SET ? 0 : lseek(file->fd, 0, whence);
   if (base + offset < 0) {

@@ -46,11 +46,15 @@ StrBuf& StrBuf::Assign(const char* text) {
 void StrBuf::Append(const char* bytes, uint32_t n) {
   if (!bytes) return;
   if (capacity < length + n) {
-    // Appending a piece of ourselves: keep it valid across the reallocation.
+    // Appending a piece of ourselves: the old block stays until the piece is copied out of it,
+    // so nothing is computed from a pointer that realloc may have freed.
     if (data && bytes >= data && bytes < data + capacity) {
-      uint32_t offset = static_cast<uint32_t>(bytes - data);
-      Reserve(2 * (length + n));
-      bytes = data + offset;
+      char* old = data;
+      data = static_cast<char*>(malloc(2 * (length + n)));
+      memcpy(data, old, capacity);
+      bytes = data + (bytes - old);
+      free(old);
+      capacity = 2 * (length + n);
     } else {
       Reserve(2 * (length + n));
     }

@@ -4,7 +4,8 @@
 # The module: a DLL in the build's format (PE32 i386 or PE32+ x86-64), exactly the six exports,
 # a section "shared" shared between processes, imports from system DLLs only (the runtime is
 # linked in statically), DYNAMIC_BASE and NX_COMPAT, no section both writable and executable,
-# no library loader of ours, symbols stripped. The programs: the same format, system imports only.
+# no library loader of ours, symbols stripped; in the 32-bit DLL, every export returns as cdecl.
+# The programs: the same format, system imports only.
 set -uo pipefail
 
 objdump=$1
@@ -88,6 +89,62 @@ if [[ $loaders == LoadLibraryA && $pointer == 4 ]]; then
   runtime=$?
   [[ $calls == 1 && $runtime == 0 ]]
   check "LoadLibraryA has one caller, the runtime's frame registration ($calls call through $slot)" $?
+fi
+
+# The host calls the six exports caller-cleans-up (cdecl). In a 32-bit DLL such a function returns
+# with a plain ret; a callee-cleans-up one (stdcall) with "ret N", which would pop N bytes of the
+# host's stack that the host pops again.
+# Returns reachable from an entry without passing through a call: each path is walked until a
+# ret, a direct jump (whose target is walked too, tail calls included: the code there returns to
+# the export's caller) or an indirect jump, which is listed but not followed.
+returns_from() {  # returns_from LISTING ENTRY-HEX: "ADDRESS INSTRUCTION", a ret or jmp * a line
+  awk -v entry="$2" '
+    function key(a) { sub(/^0x/, "", a); sub(/^0+/, "", a); return a }
+    /^ *[0-9a-f]+:\t/ {
+      split($0, f, "\t")
+      a = key(f[1]); sub(/:$/, "", a); sub(/^ +/, "", a)
+      op = f[2]; gsub(/ +$/, "", op)
+      n++; at[a] = n; addr[n] = a; insn[n] = op
+    }
+    END {
+      todo[1] = key(entry); t = 1; seen[key(entry)] = 1
+      while (t > 0) {
+        start = todo[t--]
+        for (i = at[start]; i && i <= n && !(i in walked); i++) {
+          walked[i] = 1
+          op = insn[i]; sub(/^(repz|rep|bnd|notrack) +/, "", op)
+          split(op, w, / +/)
+          if (w[1] == "ret") { print addr[i], op; break }
+          if (w[1] ~ /^j/ && w[2] ~ /^0x[0-9a-f]+$/) {
+            target = key(w[2])
+            if (!(target in seen)) { seen[target] = 1; todo[++t] = target }
+            if (w[1] == "jmp") break
+          } else if (w[1] == "jmp") { print addr[i], op; break }
+        }
+      }
+    }' <<<"$1"
+}
+if [[ $pointer == 4 ]]; then
+  listing=$("$objdump" -d --no-show-raw-insn "$dll")
+  base=$(awk '/^ImageBase/ {print $2}' <<<"$headers")
+  # Export address table: "[index] +base[ordinal] RVA Export RVA"; name table: "[index] name".
+  for name in $exports; do
+    index=$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$headers" |
+      sed -nE "s/^[[:space:]]*\[ *([0-9]+)\] $name\$/\1/p")
+    rva=$(sed -nE "s/^[[:space:]]*\[ *$index\] \+base\[ *[0-9]+\] ([0-9a-f]+) Export RVA\$/\1/p" <<<"$headers")
+    entry=$(printf '%x' $(( 16#$base + 16#${rva:-0} )))
+    returns=$(returns_from "$listing" "$entry")
+    plain=$(grep -c ' ret$' <<<"$returns")
+    popping=$(grep -E ' ret +\$' <<<"$returns" | head -1 | tr -s ' ')
+    [[ -n $rva && $plain -gt 0 && -z $popping ]]
+    ok=$?
+    detail=""
+    [[ -n $popping ]] && detail=", but \"${popping#* }\" at 0x${popping%% *}: stdcall"
+    [[ $plain == 0 && -z $popping ]] &&
+      detail=", but no plain ret reached; left by:$(grep ' jmp ' <<<"$returns" | tr -s ' ' |
+        awk '{printf " \"%s %s\" at 0x%s", $2, $3, $1}')"
+    check "$name at 0x$entry returns as cdecl does ($plain plain ret)$detail" $ok
+  done
 fi
 
 grep -q 'symbols stripped' <<<"$headers" && ! "$objdump" -h "$dll" | grep -qE '\.debug|\.stab'

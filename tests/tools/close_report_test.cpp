@@ -32,6 +32,26 @@ TEST(CloseReportLine, HostileTextsComeBackWhole) {
   }
 }
 
+// Every digit of the widest handles and process ids the data model holds: 8 hex digits in 32-bit
+// builds, 16 in 64-bit ones.
+TEST(CloseReportLine, NumbersAreWrittenInFull) {
+  const UINT_PTR top = UINT_PTR(1) << (8 * sizeof(UINT_PTR) - 1);
+  const struct {
+    UINT_PTR handle;
+    const char* hex;
+  } cases[] = {{~UINT_PTR(0), sizeof(UINT_PTR) == 4 ? "FFFFFFFF" : "FFFFFFFFFFFFFFFF"},
+               {top, sizeof(UINT_PTR) == 4 ? "80000000" : "8000000000000000"},
+               {0x1A2B, "1A2B"}};
+  for (const auto& c : cases) {
+    char line[kDebugBufferBytes];
+    FormatCloseReport(line, sizeof line, 0xFFFFFFFFu, reinterpret_cast<HWND>(c.handle), "C", "T",
+                      0x7FFFFFFF);
+    EXPECT_EQ(std::string("lunet: close pid=4294967295 hwnd=0x") + c.hex +
+                  " class=\"C\" title=\"T\" dropped=2147483647\n",
+              line);
+  }
+}
+
 TEST(CloseReportLine, OtherDebugOutputIsNotAReport) {
   CloseReport report;
   for (const char* text : {"", "hello\n", "lunet: close pid=1 hwnd=0x2 class=\"A\"",
