@@ -9,8 +9,6 @@
 #include "console_text.h"
 
 #ifdef _WIN32
-#include <deque>
-#include <mutex>
 #include <utility>
 
 #include "desktop.h"
@@ -55,7 +53,7 @@ class ReportQueue {
 
   void Push(const SYSTEMTIME& at, const char* text, size_t length) {
     {
-      std::lock_guard<std::mutex> hold(lock_);
+      Hold hold(lock_);
       if (texts_.size() >= kCapacity) {
         if (missed_++ == 0) firstMissed_ = at;
         lastMissed_ = at;
@@ -67,9 +65,10 @@ class ReportQueue {
   }
   // Waits up to ms for what was read since the last call; the reports missed meanwhile, with
   // the times of the first and the last, are handed over once.
-  std::deque<ReadText> Take(DWORD ms, unsigned long& missed, SYSTEMTIME& first, SYSTEMTIME& last) {
+  std::vector<ReadText> Take(DWORD ms, unsigned long& missed, SYSTEMTIME& first,
+                             SYSTEMTIME& last) {
     WaitForSingleObject(ready_, ms);
-    std::lock_guard<std::mutex> hold(lock_);
+    Hold hold(lock_);
     missed = missed_;
     first = firstMissed_;
     last = lastMissed_;
@@ -80,8 +79,19 @@ class ReportQueue {
 
  private:
   HANDLE ready_;
-  std::mutex lock_;
-  std::deque<ReadText> texts_;
+  // The one lock of this program, held only to move a text in or out.
+  class Hold {
+   public:
+    explicit Hold(SRWLOCK& lock) : lock_(lock) { AcquireSRWLockExclusive(&lock_); }
+    ~Hold() { ReleaseSRWLockExclusive(&lock_); }
+    Hold(const Hold&) = delete;
+    Hold& operator=(const Hold&) = delete;
+
+   private:
+    SRWLOCK& lock_;
+  };
+  SRWLOCK lock_ = SRWLOCK_INIT;
+  std::vector<ReadText> texts_;
   unsigned long missed_ = 0;
   SYSTEMTIME firstMissed_ = {}, lastMissed_ = {};
 };
@@ -194,7 +204,7 @@ int RunWatch(const Arguments& args) {
   while (!stopRequested && seen != count) {
     unsigned long missed = 0;
     SYSTEMTIME first, last;
-    std::deque<ReadText> texts = queue.Take(200, missed, first, last);
+    std::vector<ReadText> texts = queue.Take(200, missed, first, last);
     sayMissed(missed, first, last);
     for (const ReadText& read : texts) {
       CloseReport report;
