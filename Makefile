@@ -1,5 +1,5 @@
 # Entry points for people and CI. Each target installs what is missing first.
-.PHONY: demo dist build test test-native test-asan test-tsan test-fuzz test-native32 test-win32 test-win64 fuzz bench soak deps clean
+.PHONY: demo dist build test test-docs test-docs test-native test-asan test-tsan test-fuzz test-native32 test-win32 test-win64 fuzz bench soak deps clean
 
 CMAKE_JOBS ?= 2
 
@@ -25,7 +25,7 @@ dist: deps
 test: deps
 	@scripts/run-tests
 
-test-native test-asan test-tsan test-fuzz test-native32 test-win32 test-win64: deps
+test-docs test-native test-asan test-tsan test-fuzz test-native32 test-win32 test-win64: deps
 	@scripts/run-tests $(@:test-%=%)
 
 # Each fuzz target for FUZZ_SECONDS (default 60), one after the other: FUZZ_SECONDS=600 make fuzz
