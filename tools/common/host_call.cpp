@@ -1,5 +1,6 @@
 #include "host_call.h"
 
+#include <stdio.h>
 #include <string.h>
 
 HGLOBAL HostBlock(const std::string& bytes) {
@@ -17,8 +18,10 @@ PluginAnswer TakeAnswer(HGLOBAL block, LONG reported) {
   SIZE_T count = reported > 0 ? static_cast<SIZE_T>(reported) : 0;
   if (reported < 0) answer.note = "negative length reported";
   if (count > size) {
-    answer.note = "reported length " + std::to_string(reported) + " exceeds the block's " +
-                  std::to_string(size) + " bytes";
+    char note[80];
+    snprintf(note, sizeof note, "reported length %ld exceeds the block's %lu bytes",
+             static_cast<long>(reported), static_cast<unsigned long>(size));
+    answer.note = note;
     count = size;
   }
   answer.bytes.assign(static_cast<const char*>(block), count);
