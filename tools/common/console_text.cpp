@@ -233,8 +233,12 @@ int IsCodePageText(const std::string& bytes, unsigned codePage) {
 }
 
 #ifdef _WIN32
-std::string ToCodePage(const std::string& utf8, unsigned codePage) {
-  return Narrow(Widen(utf8, CP_UTF8), codePage);
+std::string ToCodePage(const std::string& utf8, unsigned codePage, bool* lost) {
+  std::wstring wide = Widen(utf8, CP_UTF8);
+  std::string out = Narrow(wide, codePage);
+  // Best-fit replacements set no flag: only reading the text back tells.
+  if (lost) *lost = Widen(out, codePage) != wide;
+  return out;
 }
 
 std::vector<std::string> TypedArguments(int argc, char** argv) {
@@ -258,7 +262,8 @@ std::string InputToUtf8(const std::string& bytes) {
   return Narrow(Widen(bytes, inputPage ? inputPage : GetOEMCP()), CP_UTF8);
 }
 #else
-std::string ToCodePage(const std::string& utf8, unsigned codePage) {
+std::string ToCodePage(const std::string& utf8, unsigned codePage, bool* lost) {
+  if (lost) *lost = false;
   if (codePage == CP_ACP) return utf8;
   iconv_t handle = iconv_open(IconvName(codePage).c_str(), "UTF-8");
   if (handle == reinterpret_cast<iconv_t>(-1)) return utf8;
@@ -269,6 +274,7 @@ std::string ToCodePage(const std::string& utf8, unsigned codePage) {
   while (inLeft > 0 && iconv(handle, &in, &inLeft, &cursor, &outLeft) == static_cast<size_t>(-1)) {
     if (errno == E2BIG || outLeft == 0) break;
     // A character the code page lacks, or a byte that is no UTF-8: one '?' for it.
+    if (lost) *lost = true;
     *cursor++ = '?';
     --outLeft;
     do {

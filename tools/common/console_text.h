@@ -28,8 +28,9 @@ int KnownCodePage(unsigned codePage);
 // 1 when every byte belongs to a character of the code page.
 int IsCodePageText(const std::string& bytes, unsigned codePage);
 // UTF-8 text in the code page, as the ANSI window functions convert: what it cannot hold
-// becomes '?'.
-std::string ToCodePage(const std::string& utf8, unsigned codePage);
+// becomes '?' (or a look-alike on Windows). *lost, when given, says whether any character was
+// replaced so: whether the text no longer reads as it was typed.
+std::string ToCodePage(const std::string& utf8, unsigned codePage, bool* lost = nullptr);
 // The program's arguments from argv[1] on, in UTF-8 as they were typed: on Windows from the
 // wide command line, which the ANSI argv may have lost characters of; natively argv itself.
 std::vector<std::string> TypedArguments(int argc, char** argv);
