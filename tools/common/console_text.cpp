@@ -208,6 +208,25 @@ std::string Quote(const std::string& bytes) {
   return out;
 }
 
+// Double-byte text rarely is UTF-8: a Shift_JIS lead byte below 0xC2 or a trail byte below 0x80
+// breaks it.
+int LooksLikeUtf8(const std::string& text) {
+  for (size_t i = 0; i < text.size();) {
+    unsigned char byte = static_cast<unsigned char>(text[i]);
+    size_t extra = byte < 0x80                    ? 0
+                   : byte >= 0xC2 && byte <= 0xDF ? 1
+                   : byte >= 0xE0 && byte <= 0xEF ? 2
+                   : byte >= 0xF0 && byte <= 0xF4 ? 3
+                                                  : 9;
+    if (extra == 9 || i + extra >= text.size()) return 0;
+    for (size_t k = 1; k <= extra; ++k) {
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return 0;
+    }
+    i += extra + 1;
+  }
+  return 1;
+}
+
 int KnownCodePage(unsigned codePage) {
 #ifdef _WIN32
   return IsValidCodePage(codePage) ? 1 : 0;

@@ -23,6 +23,8 @@ void WriteText(FILE* stream, const std::string& bytes, unsigned codePage);
 // texts can be seen. Backslashes stay: they are trail bytes of some double-byte code pages.
 std::string Quote(const std::string& bytes);
 
+// 1 when every byte from 0x80 up belongs to a well-formed UTF-8 sequence.
+int LooksLikeUtf8(const std::string& text);
 // 1 when this system can convert to and from the code page.
 int KnownCodePage(unsigned codePage);
 // 1 when every byte belongs to a character of the code page.

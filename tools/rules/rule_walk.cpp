@@ -24,25 +24,6 @@ bool IsComment(const std::string& field) { return field.compare(0, 2, "//") == 0
 
 bool IsSpace(char c) { return c == ' ' || c == '\t'; }
 
-// True when every byte from 0x80 up belongs to a well-formed UTF-8 sequence. Double-byte text
-// rarely is: a Shift_JIS lead byte below 0xC2 or a trail byte below 0x80 breaks it.
-bool LooksLikeUtf8(const std::string& text) {
-  for (size_t i = 0; i < text.size();) {
-    unsigned char byte = static_cast<unsigned char>(text[i]);
-    size_t extra = byte < 0x80                    ? 0
-                   : byte >= 0xC2 && byte <= 0xDF ? 1
-                   : byte >= 0xE0 && byte <= 0xEF ? 2
-                   : byte >= 0xF0 && byte <= 0xF4 ? 3
-                                                  : 9;
-    if (extra == 9 || i + extra >= text.size()) return false;
-    for (size_t k = 1; k <= extra; ++k) {
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-    }
-    i += extra + 1;
-  }
-  return true;
-}
-
 // A common ANSI code page other than codePage that holds the text (UTF-8 converted to it) or in
 // which its bytes read cleanly; 0 when none does.
 unsigned CleanCodePage(const std::string& value, bool utf8, unsigned codePage) {
