@@ -47,6 +47,8 @@ TEST(RulesScan, ListsTheWindowsTheRulesWouldCloseAndClosesNone) {
     ++wouldClose;
   }
   EXPECT_EQ(1u, wouldClose) << output;
+  // The count covers the hidden windows too, and says that the list leaves them out.
+  EXPECT_NE(std::string::npos, output.find("hidden, not listed: --hidden lists them")) << output;
   // Nothing was asked to close.
   EXPECT_EQ(0, ad->closes());
   EXPECT_TRUE(IsWindow(ad->handle()));

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "ascii_case.h"
 #include "console_text.h"
 #include "forward_redraw.h"
 #include "message_pump.h"
@@ -40,7 +41,13 @@ const char kHelp[] =
     "  --again MS  after MS (less than the hold), notify every window still open once more,\n"
     "              as a browser redraws a title\n"
     "\n"
-    "Then it prints one line per window, in argument order, class and title as given:\n"
+    "Window N (counting from 0, in argument order) is 320x200 with its top left corner at\n"
+    "X = Y = 40 + 24 * (N mod 16) on the screen: the first one's middle is at 200,140, the\n"
+    "second one's at 224,164 (for lunet-rules pick --at X,Y). Window classes are\n"
+    "case-insensitive: classes that differ only in letter case are one class, registered\n"
+    "once under the first spelling, which the windows then report.\n"
+    "\n"
+    "Then it prints one line per window, in argument order, class (as registered) and title:\n"
     "  closed MS CLASS TITLE   WM_CLOSE arrived MS milliseconds (3 decimals) after the\n"
     "                          window's latest notification\n"
     "  open CLASS TITLE        no WM_CLOSE came while the windows were held\n"
@@ -112,6 +119,17 @@ int main(int argc, char** argv) {
     if (split - argv[i] > 255) return Usage("a class name is at most 255 bytes");
     AdWindow ad;
     ad.className.assign(argv[i], split - argv[i]);
+    for (const AdWindow& earlier : windows) {
+      if (earlier.className == ad.className ||
+          FoldedAscii(earlier.className) != FoldedAscii(ad.className)) {
+        continue;
+      }
+      fprintf(stderr, "lunet-adwindows: %s and %s are one class to Windows (letter case aside):"
+              " both windows are of class %s\n", earlier.className.c_str(),
+              ad.className.c_str(), earlier.className.c_str());
+      ad.className = earlier.className;
+      break;
+    }
     ad.title = split + 1;
     windows.push_back(std::move(ad));
   }

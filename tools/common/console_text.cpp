@@ -208,6 +208,25 @@ std::string Quote(const std::string& bytes) {
   return out;
 }
 
+// Double-byte text rarely is UTF-8: a Shift_JIS lead byte below 0xC2 or a trail byte below 0x80
+// breaks it.
+int LooksLikeUtf8(const std::string& text) {
+  for (size_t i = 0; i < text.size();) {
+    unsigned char byte = static_cast<unsigned char>(text[i]);
+    size_t extra = byte < 0x80                    ? 0
+                   : byte >= 0xC2 && byte <= 0xDF ? 1
+                   : byte >= 0xE0 && byte <= 0xEF ? 2
+                   : byte >= 0xF0 && byte <= 0xF4 ? 3
+                                                  : 9;
+    if (extra == 9 || i + extra >= text.size()) return 0;
+    for (size_t k = 1; k <= extra; ++k) {
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return 0;
+    }
+    i += extra + 1;
+  }
+  return 1;
+}
+
 int KnownCodePage(unsigned codePage) {
 #ifdef _WIN32
   return IsValidCodePage(codePage) ? 1 : 0;
@@ -233,8 +252,12 @@ int IsCodePageText(const std::string& bytes, unsigned codePage) {
 }
 
 #ifdef _WIN32
-std::string ToCodePage(const std::string& utf8, unsigned codePage) {
-  return Narrow(Widen(utf8, CP_UTF8), codePage);
+std::string ToCodePage(const std::string& utf8, unsigned codePage, bool* lost) {
+  std::wstring wide = Widen(utf8, CP_UTF8);
+  std::string out = Narrow(wide, codePage);
+  // Best-fit replacements set no flag: only reading the text back tells.
+  if (lost) *lost = Widen(out, codePage) != wide;
+  return out;
 }
 
 std::vector<std::string> TypedArguments(int argc, char** argv) {
@@ -258,7 +281,8 @@ std::string InputToUtf8(const std::string& bytes) {
   return Narrow(Widen(bytes, inputPage ? inputPage : GetOEMCP()), CP_UTF8);
 }
 #else
-std::string ToCodePage(const std::string& utf8, unsigned codePage) {
+std::string ToCodePage(const std::string& utf8, unsigned codePage, bool* lost) {
+  if (lost) *lost = false;
   if (codePage == CP_ACP) return utf8;
   iconv_t handle = iconv_open(IconvName(codePage).c_str(), "UTF-8");
   if (handle == reinterpret_cast<iconv_t>(-1)) return utf8;
@@ -269,6 +293,7 @@ std::string ToCodePage(const std::string& utf8, unsigned codePage) {
   while (inLeft > 0 && iconv(handle, &in, &inLeft, &cursor, &outLeft) == static_cast<size_t>(-1)) {
     if (errno == E2BIG || outLeft == 0) break;
     // A character the code page lacks, or a byte that is no UTF-8: one '?' for it.
+    if (lost) *lost = true;
     *cursor++ = '?';
     --outLeft;
     do {

@@ -23,13 +23,16 @@ void WriteText(FILE* stream, const std::string& bytes, unsigned codePage);
 // texts can be seen. Backslashes stay: they are trail bytes of some double-byte code pages.
 std::string Quote(const std::string& bytes);
 
+// 1 when every byte from 0x80 up belongs to a well-formed UTF-8 sequence.
+int LooksLikeUtf8(const std::string& text);
 // 1 when this system can convert to and from the code page.
 int KnownCodePage(unsigned codePage);
 // 1 when every byte belongs to a character of the code page.
 int IsCodePageText(const std::string& bytes, unsigned codePage);
 // UTF-8 text in the code page, as the ANSI window functions convert: what it cannot hold
-// becomes '?'.
-std::string ToCodePage(const std::string& utf8, unsigned codePage);
+// becomes '?' (or a look-alike on Windows). *lost, when given, says whether any character was
+// replaced so: whether the text no longer reads as it was typed.
+std::string ToCodePage(const std::string& utf8, unsigned codePage, bool* lost = nullptr);
 // The program's arguments from argv[1] on, in UTF-8 as they were typed: on Windows from the
 // wide command line, which the ANSI argv may have lost characters of; natively argv itself.
 std::vector<std::string> TypedArguments(int argc, char** argv);

@@ -1,5 +1,7 @@
 #include "recording_window.h"
 
+#include "ascii_case.h"
+
 #include <mutex>
 #include <set>
 
@@ -16,12 +18,13 @@ double NowUs() {
 
 namespace {
 
-// Windows of one class may be made on several threads.
+// Windows of one class may be made on several threads. Class names are case-insensitive, so
+// "Ad" and "AD" are one class, registered once.
 bool RegisterOnce(const std::string& className, WNDPROC procedure) {
   static std::mutex lock;
   static std::set<std::string> registered;
   std::lock_guard<std::mutex> guard(lock);
-  if (registered.count(className)) return true;
+  if (registered.count(FoldedAscii(className))) return true;
   WNDCLASSEXA type = {};
   type.cbSize = sizeof type;
   type.lpfnWndProc = procedure;
@@ -29,8 +32,9 @@ bool RegisterOnce(const std::string& className, WNDPROC procedure) {
   type.hCursor = LoadCursor(NULL, IDC_ARROW);
   type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   type.lpszClassName = className.c_str();
-  if (!RegisterClassExA(&type)) return false;
-  registered.insert(className);
+  // Already there from this program: a spelling beyond ASCII letter case, as Windows folds.
+  if (!RegisterClassExA(&type) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+  registered.insert(FoldedAscii(className));
   return true;
 }
 

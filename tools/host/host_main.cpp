@@ -10,6 +10,7 @@
 #include "console_text.h"
 #include "plugin.h"
 #include "session.h"
+#include "shared/plugin_folder.h"
 
 namespace {
 
@@ -25,7 +26,10 @@ const char kUsageText[] =
     "\n"
     "options:\n"
     "  --dir DIR       the directory load receives (default: the plug-in's own)\n"
-    "  --script FILE   run the commands in FILE, one a line ('-': standard input)\n"
+    "  --script FILE   run the commands in FILE, one a line ('-': standard input); a line in\n"
+    "                  UTF-8 (a byte order mark allowed) is converted to the ANSI code page,\n"
+    "                  with a warning for characters it cannot hold; other lines are taken\n"
+    "                  as ANSI code page text\n"
     "  --raw           show each answer's bytes in hex too\n"
     "  --brief         show only the status line of each answer's headers\n"
     "  --show-boxes    leave configure's message boxes for you to close\n"
@@ -87,6 +91,25 @@ bool ReadLine(FILE* file, std::string& line) {
   return !line.empty();
 }
 
+// A script line as the plug-in's texts are: UTF-8 converted to the ANSI code page, which any
+// other line is in already.
+std::string ScriptLine(const std::string& name, int number, std::string line) {
+  if (number == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
+  bool ascii = true;
+  for (char c : line) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  if (ascii || !LooksLikeUtf8(line)) return line;
+  bool lost = false;
+  std::string converted = ToCodePage(line, CP_ACP, &lost);
+  if (lost) {
+    fflush(stdout);
+    fprintf(stderr, "lunet-host: warning: %s:%d: the ANSI code page (%u) cannot hold every "
+            "character; the line reads ", name.c_str(), number, GetACP());
+    WriteText(stderr, Quote(converted.substr(0, converted.find_last_not_of("\r\n") + 1)) + "\n",
+              CP_ACP);
+  }
+  return converted;
+}
+
 int RunScript(Session& session, const std::string& name) {
   FILE* file = name == "-" ? stdin : fopen(name.c_str(), "rb");
   if (!file) {
@@ -95,8 +118,8 @@ int RunScript(Session& session, const std::string& name) {
   }
   int result = kOk;
   std::string line;
-  while (!session.quit() && ReadLine(file, line)) {
-    if (!session.Execute(line)) {
+  for (int number = 1; !session.quit() && ReadLine(file, line); ++number) {
+    if (!session.Execute(ScriptLine(name, number, line))) {
       result = kCommandFailed;
       break;
     }
@@ -165,6 +188,17 @@ int main(int argc, char** argv) {
   WriteText(stdout,
             "load(" + Quote(plugin.directory()) + ") returned " + std::to_string(loaded) + "\n",
             CP_ACP);
+
+  // The closer loads its rules from its own folder: without them it closes nothing, silently.
+  std::string folder = plugin.directory();
+  if (GetFileAttributesA((folder + kRulesFile).c_str()) == INVALID_FILE_ATTRIBUTES &&
+      GetFileAttributesA((folder + kCustomRulesFile).c_str()) == INVALID_FILE_ATTRIBUTES) {
+    fflush(stdout);
+    WriteText(stderr,
+              "lunet-host: warning: the plug-in will close nothing: no killwnd.txt or "
+              "killwnd_custom.txt in " + folder + "\n",
+              CP_ACP);
+  }
 
   Session session(plugin, args.options);
   int result = interactive           ? RunInteractive(session)

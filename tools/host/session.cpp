@@ -81,8 +81,11 @@ const char kCommandHelp[] =
     "commands:\n"
     "  version           request \"ID: version\"\n"
     "  menu              request \"ID: OnMenuExec\" and list the menu's choices\n"
-    "  pick N, or N      send the N-th choice of the last menu (\"OnChoiceSelect\")\n"
-    "  choose ID         send \"OnChoiceSelect\" with \"Reference0: ID\"\n"
+    "  pick N, or N      send the N-th choice of the last menu (\"OnChoiceSelect\"); lunet.dll's\n"
+    "                    first choice toggles: it is on or off as the closer is off or on\n"
+    "  choose ID         send \"OnChoiceSelect\" with \"Reference0: ID\"; lunet.dll's choice IDs\n"
+    "                    are on, off and cancel\n"
+    "  on, off           switch the closer on or off whatever its state (choose on, choose off)\n"
     "  send FILE         send the bytes of FILE as a request ('-' reads standard input)\n"
     "  getversion        call getversion\n"
     "  notify [ID]       call notify with a \"NOTIFY PLUGIN/2.0\" block (ID: OnNotify)\n"
@@ -111,6 +114,9 @@ bool Session::Execute(const std::string& line) {
   if (name == "menu" && rest.empty()) return Send(MakeRequest("OnMenuExec", ""));
   if (name == "pick") return Pick(rest);
   if (name == "choose" && !rest.empty()) return Send(MakeRequest("OnChoiceSelect", rest));
+  if ((name == "on" || name == "off") && rest.empty()) {
+    return Send(MakeRequest("OnChoiceSelect", name));
+  }
   if (name == "send" && !rest.empty()) return SendFile(rest);
   if (name == "getversion" && rest.empty()) return GetVersion();
   if (name == "notify") return Notify(rest.empty() ? "OnNotify" : rest);

@@ -20,13 +20,22 @@ namespace {
 const char kNewFileComment[] =
     "// Your own rules, read after killwnd.txt: class,NAME and title,TEXT lines.";
 
-// Why the value cannot be a rule of that kind, or "" when it can.
-std::string Refusal(LineEffect kind, const std::string& value) {
+// Why the value cannot be a rule of that kind, or "" when it can; what it can be with a surprise
+// goes to warnings.
+std::string Refusal(LineEffect kind, const std::string& value, std::vector<std::string>& warnings) {
   unsigned faults = CheckRuleValue(value);
   for (ValueFault fault : kValueFaults) {
-    if (Has(faults, fault) && Refused(fault)) return FaultText(fault, kind, value, true);
+    if (!Has(faults, fault)) continue;
+    if (Refused(fault)) return FaultText(fault, kind, value, true);
+    warnings.push_back(FaultText(fault, kind, value, true));
   }
   return "";
+}
+
+bool ReadOnly(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+         !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::string QuotedList(const std::vector<const LineReport*>& rules) {
@@ -121,12 +130,17 @@ int PlanAdd(const std::string& given, const std::string* className, const std::s
   for (auto value : {std::make_pair(LineEffect::ClassRule, className),
                      std::make_pair(LineEffect::TitleRule, fragment)}) {
     if (!value.second) continue;
-    std::string why = Refusal(value.first, *value.second);
+    std::vector<std::string> warnings;
+    std::string why = Refusal(value.first, *value.second, warnings);
+    const char* kind = value.first == LineEffect::ClassRule ? "class " : "title ";
     if (!why.empty()) {
-      fprintf(stderr, "lunet-rules: %s %s refused: %s\n",
-              value.first == LineEffect::ClassRule ? "class" : "title",
-              Quote(*value.second).c_str(), why.c_str());
+      fflush(stdout);
+      WriteText(stderr, "lunet-rules: " + (kind + Quote(*value.second)) + " refused: " + why + "\n",
+                RuleCodePage());
       return kUsage;
+    }
+    for (const std::string& warning : warnings) {
+      plan.warnings.push_back(kind + Quote(*value.second) + ": " + warning);
     }
   }
   std::vector<FileReport> files;
@@ -134,6 +148,11 @@ int PlanAdd(const std::string& given, const std::string* className, const std::s
   if (used != kClean) return used;
   plan.dir = WithSeparator(given);
   plan.path = plan.dir + kCustomRulesFile;
+  if (ReadOnly(plan.path)) {
+    // Windows refuses to write it even to an administrator; say so before showing any plan.
+    fprintf(stderr, "lunet-rules: %s: read-only: nothing added\n", plan.path.c_str());
+    return kUnavailable;
+  }
   plan.before = files;
   std::vector<const LineReport*> classes = RulesOf(files, LineEffect::ClassRule);
   std::vector<const LineReport*> fragments = RulesOf(files, LineEffect::TitleRule);
@@ -147,6 +166,7 @@ int PlanAdd(const std::string& given, const std::string* className, const std::s
 void ShowPlan(const AddPlan& plan) {
   for (const std::string& line : plan.lines) Out("add to " + plan.path + ": " + line + "\n");
   for (const std::string& note : plan.notes) Out(note + "\n");
+  for (const std::string& warning : plan.warnings) Out("warning: " + warning + "\n");
 }
 
 int ApplyAdd(const AddPlan& plan) {
@@ -158,12 +178,6 @@ int ApplyAdd(const AddPlan& plan) {
   bool exists = false;
   if (!ReadWhole(plan.path, content, exists)) {
     fprintf(stderr, "lunet-rules: %s: cannot be read\n", plan.path.c_str());
-    return kUnavailable;
-  }
-  DWORD attributes = GetFileAttributesA(plan.path.c_str());
-  if (exists && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-    // Windows refuses to write it even to an administrator; say so before trying.
-    fprintf(stderr, "lunet-rules: %s: read-only: nothing added\n", plan.path.c_str());
     return kUnavailable;
   }
   std::string end = LineEndOf(content);
@@ -183,7 +197,7 @@ int ApplyAdd(const AddPlan& plan) {
   ListNewlyClosed(plan.dir, plan.before);
 #endif
   Out(kAfterEditing);
-  return kClean;
+  return plan.warnings.empty() ? kClean : kWarnings;
 }
 
 int RunAdd(const Arguments& args) {

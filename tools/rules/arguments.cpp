@@ -133,7 +133,24 @@ int Parse(const Command& command, const std::vector<std::string>& args,
 
 unsigned RuleCodePage() { return codePage; }
 
-std::string TypedText(const std::string& utf8) { return ToCodePage(utf8, codePage); }
+namespace {
+bool typedLost = false;
+}
+
+std::string TypedText(const std::string& utf8) {
+  bool lost = false;
+  std::string text = ToCodePage(utf8, codePage, &lost);
+  if (lost) {
+    typedLost = true;
+    fflush(stdout);
+    fprintf(stderr, "lunet-rules: warning: %s cannot hold every character typed; ",
+            CodePageName(codePage).c_str());
+    WriteText(stderr, "the plug-in's windows read it as " + Quote(text) + "\n", codePage);
+  }
+  return text;
+}
+
+bool TypedTextLost() { return typedLost; }
 
 bool ReadTypedLine(std::string& line) {
   char buffer[1024];

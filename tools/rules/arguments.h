@@ -76,8 +76,10 @@ bool ParseNumber(const std::string& text, long low, long high, long& number);
 unsigned RuleCodePage();
 
 // Text typed at the terminal, in UTF-8, as the window functions hand it to the plug-in: in the
-// rules' code page.
+// rules' code page. A character the code page cannot hold is warned about on stderr.
 std::string TypedText(const std::string& utf8);
+// Whether a typed text lost characters so: the command then ends with status 1 at least.
+bool TypedTextLost();
 
 // One line typed on standard input, its line end taken off, in the rules' code page; false at
 // the input's end.

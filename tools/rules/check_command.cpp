@@ -117,8 +117,7 @@ int RunCheck(const Arguments& args) {
   int result = kClean;
   for (const std::string& path : paths) {
     if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
-      fprintf(stderr, "lunet-rules: %s: no such file or directory\n", path.c_str());
-      result = kUsage > result ? kUsage : result;
+      result = NotAFolder(path) > result ? kUsage : result;
       continue;
     }
     int one = CheckPath(path, args.Has("--quiet"));

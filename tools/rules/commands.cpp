@@ -59,8 +59,13 @@ int InternalError(const std::string& path) {
   return kInternal;
 }
 
+int NotAFolder(const std::string& given) {
+  bool missing = GetFileAttributesA(given.c_str()) == INVALID_FILE_ATTRIBUTES;
+  return UsageError(given + (missing ? ": no such file or directory" : ": not a directory"));
+}
+
 int UseDirectory(const std::string& given, std::vector<FileReport>& files) {
-  if (!IsDirectory(given)) return UsageError(given + ": not a directory");
+  if (!IsDirectory(given)) return NotAFolder(given);
   std::string dir = WithSeparator(given);
   if (dir.size() >= sizeof SharedState.PluginDir) return UsageError(given + ": path too long");
   memcpy(SharedState.PluginDir, dir.c_str(), dir.size() + 1);
@@ -72,12 +77,12 @@ bool SameRule(const std::string& a, const std::string& b, LineEffect kind) {
   return kind == LineEffect::ClassRule ? CompareNoCaseAscii(a.c_str(), b.c_str()) == 0 : a == b;
 }
 
-namespace {
-
-bool Matches(const std::string& rule, LineEffect kind, const std::string& text) {
-  return (kind == LineEffect::ClassRule ? ClassRuleMatches : TitleRuleMatches)(text.c_str(),
-                                                                               rule.c_str());
+bool RuleMatches(const std::string& rule, LineEffect kind, const std::string& text) {
+  return !rule.empty() && (kind == LineEffect::ClassRule ? ClassRuleMatches : TitleRuleMatches)(
+                              text.c_str(), rule.c_str());
 }
+
+namespace {
 
 // The rule of the files at the position in the module's store of the first one the text
 // matches; null when none does.
@@ -120,8 +125,8 @@ std::string NearMiss(const LineReport& rule, LineEffect kind, const std::string&
     why += std::string(why.empty() ? "" : " and ") + "the spaces at its start or end";
   }
   if (bare.empty()) return "";
-  if (Matches(bare, kind, text)) return why;
-  if (kind == LineEffect::TitleRule && Matches(FoldedAscii(bare), kind, FoldedAscii(text))) {
+  if (RuleMatches(bare, kind, text)) return why;
+  if (kind == LineEffect::TitleRule && RuleMatches(FoldedAscii(bare), kind, FoldedAscii(text))) {
     return why + (why.empty() ? "" : " and ") + "letter case, which counts in titles";
   }
   return "";

@@ -37,12 +37,18 @@ std::string Located(const std::vector<FileReport>& files, const LineReport* rule
 // "N class rules, M title fragments".
 std::string Counts(const std::vector<FileReport>& files);
 
+// The usage error for a folder that is missing ("no such file or directory", as check says of
+// any path) or a file.
+int NotAFolder(const std::string& given);
 // Loads the directory's rules the way the hook does: lazily, from PluginDir, on the first match.
 int UseDirectory(const std::string& given, std::vector<FileReport>& files);
 
 // Whether the module counts two rules of a kind as the same: class rules with ASCII letter case
 // folded, title fragments byte for byte.
 bool SameRule(const std::string& a, const std::string& b, LineEffect kind);
+
+// Whether the matcher takes the text for a rule of the kind; an empty rule matches nothing here.
+bool RuleMatches(const std::string& rule, LineEffect kind, const std::string& text);
 
 // What the hook reads of a window text.
 std::string Cut(const std::string& text);
@@ -82,8 +88,10 @@ struct AddPlan {
   std::vector<FileReport> before;
   std::vector<std::string> lines;  // "class,NAME" and "title,TEXT" not there yet
   std::vector<std::string> notes;  // what is skipped, and what each new rule applies to
+  std::vector<std::string> warnings;  // what in a value taken may surprise
 };
-// Refuses a value that cannot work (with the reason on stderr, exit 2); null means not given.
+// Refuses a value that cannot work (with the reason on stderr, exit 2), and a read-only file
+// (exit 4), before anything is shown; null means not given.
 int PlanAdd(const std::string& dir, const std::string* className, const std::string* fragment,
             AddPlan& plan);
 void ShowPlan(const AddPlan& plan);

@@ -35,7 +35,7 @@ HWND WindowAt(POINT point, std::string& problem) {
 int RunPick(const Arguments& args) {
   std::string dir = args.Folder(), fragment = args.Text("--title");
   POINT point = {args.Number("--at", 0), args.Number("--at", 1)};
-  if (!IsDirectory(dir)) return UsageError(dir + ": not a directory");
+  if (!IsDirectory(dir)) return NotAFolder(dir);
   std::string line;
   if (!args.Has("--at")) {
     Out("Point at the window with the mouse, then press Enter here.\n");

@@ -24,23 +24,18 @@ bool IsComment(const std::string& field) { return field.compare(0, 2, "//") == 0
 
 bool IsSpace(char c) { return c == ' ' || c == '\t'; }
 
-// True when every byte from 0x80 up belongs to a well-formed UTF-8 sequence. Double-byte text
-// rarely is: a Shift_JIS lead byte below 0xC2 or a trail byte below 0x80 breaks it.
-bool LooksLikeUtf8(const std::string& text) {
-  for (size_t i = 0; i < text.size();) {
-    unsigned char byte = static_cast<unsigned char>(text[i]);
-    size_t extra = byte < 0x80                    ? 0
-                   : byte >= 0xC2 && byte <= 0xDF ? 1
-                   : byte >= 0xE0 && byte <= 0xEF ? 2
-                   : byte >= 0xF0 && byte <= 0xF4 ? 3
-                                                  : 9;
-    if (extra == 9 || i + extra >= text.size()) return false;
-    for (size_t k = 1; k <= extra; ++k) {
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-    }
-    i += extra + 1;
+// A common ANSI code page other than codePage that holds the text (UTF-8 converted to it) or in
+// which its bytes read cleanly; 0 when none does.
+unsigned CleanCodePage(const std::string& value, bool utf8, unsigned codePage) {
+  static const unsigned kCommon[] = {932, 936, 949, 950, 1250, 1251, 1252, 1253,
+                                     1254, 1255, 1256, 1257, 1258, 874};
+  for (unsigned candidate : kCommon) {
+    if (candidate == codePage || !KnownCodePage(candidate)) continue;
+    bool lost = false;
+    if (utf8) ToCodePage(value, candidate, &lost);
+    if (utf8 ? !lost : IsCodePageText(value, candidate) == 1) return candidate;
   }
-  return true;
+  return 0;
 }
 
 // Non-ASCII text is fine when it is text in the code page the plug-in compares in.
@@ -57,12 +52,54 @@ void CheckCodePage(const std::string& value, unsigned codePage,
         name + ", without one");
     CheckCodePage(value.substr(3), codePage, warnings);
   } else if (codePage != kUtf8CodePage && LooksLikeUtf8(value)) {
+    bool lost = false;
+    ToCodePage(value, codePage, &lost);
+    std::string advice = "save the file in " + name;
+    if (lost) {
+      unsigned other = CleanCodePage(value, true, codePage);
+      advice = name + " cannot hold that text: " +
+               (other ? "for a system of code page " + std::to_string(other) +
+                            ", pass --codepage " + std::to_string(other) +
+                            " and save the file in that code page"
+                      : std::string("pass --codepage N for the system the rules are for, and "
+                                    "save the file in that code page"));
+    }
     warnings.push_back("UTF-8 text: window texts are compared byte for byte in " + name +
-                       ", which reads it as " + Quote(value) + "; save the file in " + name);
+                       ", which reads it as " + Quote(value) + "; " + advice);
   } else if (!IsCodePageText(value, codePage)) {
-    warnings.push_back("not text in " + name + ", which reads it as " + Quote(value) +
-                       "; save the file in " + name);
+    unsigned other = CleanCodePage(value, false, codePage);
+    warnings.push_back(
+        "not text in " + name + ", which reads it as " + Quote(value) + "; " +
+        (other ? "it reads cleanly in code page " + std::to_string(other) +
+                     ": if the file was written for such a system, pass --codepage " +
+                     std::to_string(other)
+               : "save the file in " + name));
   }
+}
+
+// Class names are compared with the ASCII letters folded byte by byte, the second bytes of
+// double-byte characters too: a class rule whose such bytes are letters also matches the class
+// with those bytes in the other case. Says which characters stand for which, and the class with
+// all of them swapped; "" when there is none.
+std::string FoldTwin(const std::string& value, unsigned codePage) {
+  if (codePage == kUtf8CodePage) return "";
+  std::string twin = value, pairs;
+  for (size_t i = 0; i < value.size();) {
+    if (IsCodePageText(value.substr(i, 1), codePage) || i + 1 == value.size()) {
+      ++i;
+      continue;
+    }
+    char trail = value[i + 1];
+    bool letter = (trail >= 'A' && trail <= 'Z') || (trail >= 'a' && trail <= 'z');
+    std::string other = value.substr(i, 1) + static_cast<char>(trail ^ 0x20);
+    if (letter && IsCodePageText(value.substr(i, 2), codePage) &&
+        IsCodePageText(other, codePage)) {
+      twin[i + 1] = other[1];
+      pairs += (pairs.empty() ? "" : ", ") + other + " for " + value.substr(i, 2);
+    }
+    i += 2;
+  }
+  return pairs.empty() ? "" : pairs + ", such as the class " + Quote(twin);
 }
 
 // A line meant as a comment that the loader does not take for one; nullptr for other lines.
@@ -96,7 +133,8 @@ void SingleField(const std::string& field, bool atEnd, LineReport& line) {
   }
 }
 
-void UnknownKeyword(const std::string& field, bool firstLine, LineReport& line) {
+void UnknownKeyword(const std::string& field, bool firstLine, const std::string& rest,
+                    LineReport& line) {
   std::string bare = field;
   if (firstLine && bare.compare(0, 3, kBom) == 0) bare = bare.substr(3);
   if (field.empty()) {
@@ -104,9 +142,11 @@ void UnknownKeyword(const std::string& field, bool firstLine, LineReport& line) 
   } else if (CommentHint(field)) {
     line.warnings.push_back(CommentHint(field));
   } else if (bare != field && IsKeyword(bare)) {
-    line.warnings.push_back(
-        "the file's byte order mark sticks to this keyword: the line does "
-        "nothing");
+    line.lost = CompareNoCaseAscii(bare.c_str(), "class") == 0 ? LineEffect::ClassRule
+                                                               : LineEffect::TitleRule;
+    line.lostValue = rest.substr(0, rest.find(','));
+    line.warnings.push_back("the file's byte order mark sticks to this keyword: the line " +
+                            Quote(bare + "," + rest) + " is lost and does nothing");
   } else if (IsKeyword(Trim(bare))) {
     line.warnings.push_back("the keyword " + Quote(field) +
                             " has spaces around it: only class and "
@@ -121,8 +161,10 @@ void CheckEncoding(const unsigned char* view, int32_t size, unsigned codePage,
                    std::vector<std::string>& warnings) {
   std::string start(reinterpret_cast<const char*>(view), size < 3 ? size : 3);
   if (start == kBom) {
-    warnings.push_back("begins with a UTF-8 byte order mark: save it in " + CodePageName(codePage) +
-                       ", without one");
+    warnings.push_back(
+        "begins with a UTF-8 byte order mark, which the plug-in reads as part of the first "
+        "line, so that line's rule is lost: " +
+        SaveWithoutBom(codePage));
   }
   if (memchr(view, 0, static_cast<size_t>(size))) {
     warnings.push_back(
@@ -168,7 +210,7 @@ void SeeLine(void* context, const MappedTextReader& reader, int number, RuleLine
   } else if (kind == RuleLineComment) {
     line.effect = LineEffect::Comment;
   } else if (kind == RuleLineOther) {
-    UnknownKeyword(line.text, number == 1, line);
+    UnknownKeyword(line.text, number == 1, RestOfLine(reader), line);
   } else {
     line.effect = kind == RuleLineClass ? LineEffect::ClassRule : LineEffect::TitleRule;
     unsigned faults = CheckRuleValue(line.text);
@@ -178,6 +220,15 @@ void SeeLine(void* context, const MappedTextReader& reader, int number, RuleLine
       }
     }
     CheckCodePage(line.text, walk.codePage, line.warnings);
+    std::string twin = line.effect == LineEffect::ClassRule && line.warnings.empty()
+                           ? FoldTwin(line.text, walk.codePage)
+                           : "";
+    if (!twin.empty()) {
+      line.warnings.push_back(
+          "second bytes of its double-byte characters are ASCII letters, which the plug-in "
+          "folds as it folds letter case: it also matches classes with " +
+          twin);
+    }
     if (reader.FieldEnd == FieldEndDelimiter) {
       line.warnings.push_back("a third field is ignored: " + Quote(RestOfLine(reader)));
     }
@@ -225,8 +276,10 @@ std::string FaultText(ValueFault fault, LineEffect kind, const std::string& valu
              Quote(value.substr(0, value.find(',')));
     case ValueFault::LineEnd: return "a line end inside the value";
     case ValueFault::EdgeSpaces:
-      return "spaces at the start or end of the value are part of the text, which must match "
-             "them too";
+      return typed ? "spaces at its start or end would be part of the rule, which a window's "
+                     "text must then hold too: type it without them"
+                   : "spaces at the start or end of the value are part of the text, which must "
+                     "match them too";
     case ValueFault::Quotes: return "the quotes are part of the text: nothing is unquoted";
     case ValueFault::TooLong:
       return std::string("longer than 254 bytes: the hook reads at most 254 bytes of a ") +
@@ -240,7 +293,7 @@ std::string FaultText(ValueFault fault, LineEffect kind, const std::string& valu
 
 bool Refused(ValueFault fault) {
   return fault == ValueFault::Empty || fault == ValueFault::Comma || fault == ValueFault::LineEnd ||
-         fault == ValueFault::TooLong;
+         fault == ValueFault::TooLong || fault == ValueFault::EdgeSpaces;
 }
 
 std::string Trim(const std::string& text) {
@@ -248,6 +301,11 @@ std::string Trim(const std::string& text) {
   while (begin < end && IsSpace(text[begin])) ++begin;
   while (end > begin && IsSpace(text[end - 1])) --end;
   return text.substr(begin, end - begin);
+}
+
+std::string SaveWithoutBom(unsigned codePage) {
+  return "save it in " + CodePageName(codePage) +
+         " without one (in Notepad: Save As, Encoding ANSI; in other editors: no BOM)";
 }
 
 std::string CodePageName(unsigned codePage) {

@@ -16,6 +16,9 @@ struct LineReport {
   LineEffect effect = LineEffect::Nothing;
   std::string text;  // the stored rule for ClassRule and TitleRule, else the line's first field
   std::vector<std::string> warnings;
+  // A first line whose keyword the file's byte order mark spoiled: the rule it was meant to be.
+  LineEffect lost = LineEffect::Nothing;
+  std::string lostValue;
 };
 
 enum class FileState { Read, Missing, Empty, Directory, Unreadable };
@@ -56,6 +59,9 @@ inline bool Has(unsigned faults, ValueFault fault) {
 std::string FaultText(ValueFault fault, LineEffect kind, const std::string& value, bool typed);
 // add refuses a value with this fault; the others it takes as they are.
 bool Refused(ValueFault fault);
+
+// How to save a rule file without a byte order mark.
+std::string SaveWithoutBom(unsigned codePage);
 
 // "code page N", saying when it is this system's.
 std::string CodePageName(unsigned codePage);

@@ -45,10 +45,10 @@ const char kUsageText[] =
     "  add    appends a class rule, a title fragment or both to killwnd_custom.txt (made,\n"
     "         with a comment, when missing; its line ends kept), skipping what is there\n"
     "         already as the plug-in compares it. Refuses an empty fragment (it would close\n"
-    "         every window of every listed class), a comma (the plug-in cuts the value there)\n"
-    "         and values over 254 bytes. Says what the new rules apply to across the two\n"
-    "         lists and (Windows) which open windows they now match. Exit 4 when the\n"
-    "         file cannot be written.\n"
+    "         every window of every listed class), a comma (the plug-in cuts the value there),\n"
+    "         spaces at either end and values over 254 bytes; warns of quotes (exit 1).\n"
+    "         Says what the new rules apply to across the two lists and (Windows) which\n"
+    "         open windows they now match. Exit 4 when the file cannot be written.\n"
     "  pick   (Windows) point at a window and press Enter: shows its class, title and\n"
     "         program, proposes its class and whole title as rules, takes a shorter fragment\n"
     "         (it must occur in the title), shows what add would do and adds it once you\n"
@@ -58,7 +58,9 @@ const char kUsageText[] =
     "  --codepage N  the ANSI code page of the system the rules are for: 1252 (Western),\n"
     "         932 (Japanese), or another this system converts. The default is this system's\n"
     "         on Windows, 1252 elsewhere; every command takes it. Typed texts are\n"
-    "         converted to it. Every option takes --x V and --x=V alike.\n"
+    "         converted to it; a character it cannot hold is warned about (it becomes ?, as\n"
+    "         in the window functions) and the command ends with status 1 at least.\n"
+    "         Every option takes --x V and --x=V alike.\n"
     "\n"
     "Rule files are text in the system's ANSI code page, one rule a line:\n"
     "  class,WindowClass     close windows of this class (letter case ignored) ...\n"
@@ -119,7 +121,8 @@ int main(int argc, char** argv) {
     if (!command.run) {
       return UsageError(name + " " + command.windowsOnly + ": run the Windows build");
     }
-    return command.run(parsed);
+    status = command.run(parsed);
+    return TypedTextLost() && status == kClean ? kWarnings : status;
   }
   return UsageError("unknown command " + name);
 }

@@ -17,7 +17,7 @@ int RunScan(const Arguments& args) {
   int used = UseDirectory(dir, files);
   if (used != kClean) return used;
   std::vector<OpenWindow> windows = TopLevelWindows();
-  int closing = 0;
+  int closing = 0, listed = 0;
   for (const OpenWindow& window : windows) {
     Verdict verdict = Judge(files, window.className, window.title);
     if (!verdict.consistent) return InternalError(WithSeparator(dir));
@@ -33,9 +33,15 @@ int RunScan(const Arguments& args) {
       ++closing;
     }
     Out(line + "\n");
+    ++listed;
+  }
+  // The count is of every window looked at; with --all, say which ones the list leaves out.
+  std::string left;
+  if (all && static_cast<size_t>(listed) < windows.size()) {
+    left = " (" + std::to_string(windows.size() - listed) + " hidden, not listed: --hidden lists them)";
   }
   Out(std::to_string(closing) + " of " + std::to_string(windows.size()) +
-      " top-level windows would be closed\n");
+      " top-level windows would be closed" + left + "\n");
   return kClean;
 }
 }  // namespace rules_cli

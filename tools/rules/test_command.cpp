@@ -17,6 +17,16 @@ void NearMisses(const std::vector<FileReport>& files, LineEffect kind, const std
     Out("hint: the " + Named(files, rule, true) + " would " + (isClass ? "match" : "be found") +
         " but for " + why + "\n");
   }
+  // A rule on a first line lost to the file's byte order mark is no rule at all.
+  for (const FileReport& file : files) {
+    for (const LineReport& line : file.lines) {
+      if (line.lost != kind || !RuleMatches(line.lostValue, kind, text)) continue;
+      Out("hint: the first line of " + file.path + ", " + (isClass ? "class," : "title,") +
+          line.lostValue + ", would " + (isClass ? "match" : "be found") +
+          ", but the file's byte order mark makes it a line that does nothing: " +
+          SaveWithoutBom(RuleCodePage()) + "\n");
+    }
+  }
 }
 
 // No rule of the kind matches the window's text, so it stays open.
