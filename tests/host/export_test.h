@@ -10,10 +10,10 @@
 #include <string>
 
 #include "harness/temp_dir.h"
-#include "host/plugin_abi.h"
+#include "host_call.h"
 #include "protocol/protocol.h"
 
-class ModuleUnderTest {
+class ModuleUnderTest : public PluginEntries {
  public:
   virtual ~ModuleUnderTest() = default;
   // The module as a new host process finds it: off, no plug-in directory, the six entry points
@@ -21,13 +21,6 @@ class ModuleUnderTest {
   virtual bool Start() = 0;
   // Gone, as at the host's end: switched off without touching the marker.
   virtual void Stop() = 0;
-
-  plugin_abi::LoadEntry load = nullptr;
-  plugin_abi::UnloadEntry unload = nullptr;
-  plugin_abi::RequestEntry request = nullptr;
-  plugin_abi::GetVersionEntry getversion = nullptr;
-  plugin_abi::NotifyEntry notify = nullptr;
-  plugin_abi::ConfigureEntry configure = nullptr;
 };
 
 // One way of reaching the exports: its name in the tests' names, and how to make one.

@@ -11,12 +11,7 @@ class BuiltDll : public ModuleUnderTest {
  public:
   bool Start() override {
     if (host_.dllPath.empty() || !host_.Map()) return false;
-    load = host_.load;
-    unload = host_.unload;
-    request = host_.request;
-    getversion = host_.getversion;
-    notify = host_.notify;
-    configure = host_.configure;
+    static_cast<PluginEntries&>(*this) = host_;
     return true;
   }
   // The last FreeLibrary in the process drops the shared section: a new start finds it zeroed.
