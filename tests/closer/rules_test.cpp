@@ -85,16 +85,20 @@ TEST_F(RuleFiles, ListsGrowToTwiceCountPlusOneAndNeverShrink) {
   std::swap(KillRules.ClassRules, fresh.ClassRules);
 }
 
+// Letters fold to lower case before comparing; bytes from 0x80 rank above ASCII, unfolded.
 TEST(CompareNoCaseAscii, FoldsAsciiLettersOnly) {
-  EXPECT_EQ(0, CompareNoCaseAscii("NotePad", "notepad"));
-  EXPECT_EQ(0, CompareNoCaseAscii("", ""));
-  EXPECT_EQ(-1, CompareNoCaseAscii("a", "B"));
-  EXPECT_EQ(1, CompareNoCaseAscii("abc", "ab"));
-  EXPECT_EQ(-1, CompareNoCaseAscii("ab", "abc"));
-  EXPECT_EQ(1, CompareNoCaseAscii("Z", "["));     // letters fold to lower case before comparing
-  EXPECT_EQ(1, CompareNoCaseAscii("\x80", "z"));  // bytes from 0x80 rank above ASCII
-  EXPECT_EQ(-1, CompareNoCaseAscii("~", "\xFF"));
-  EXPECT_NE(0, CompareNoCaseAscii("\xC4", "\xE4"));  // no folding beyond ASCII
+  const struct {
+    const char* first;
+    const char* second;
+    int order;
+  } kCases[] = {
+      {"NotePad", "notepad", 0}, {"", "", 0},       {"a", "B", -1},
+      {"abc", "ab", 1},          {"ab", "abc", -1}, {"Z", "[", 1},
+      {"\x80", "z", 1},          {"~", "\xFF", -1}, {"\xC4", "\xE4", -1},
+  };
+  for (const auto& c : kCases) {
+    EXPECT_EQ(c.order, CompareNoCaseAscii(c.first, c.second)) << c.first << " / " << c.second;
+  }
 }
 
 }  // namespace

@@ -114,10 +114,11 @@ TEST_P(ExportTest, LoadRestoresTheMarkedStateAndKeepsTheDirectoryWhileOn) {
 // load never reads past the block or takes a directory it cannot hold with the marker behind
 // it; the state stays as it was, and the marker goes where it went before.
 TEST_P(ExportTest, LoadRefusesBlocksAndDirectoriesItCannotHold) {
-  TempDir marked;
-  marked.Write("config.dat", "Enabled");
   ASSERT_EQ(1, Load(dir.path()));
   EXPECT_EQ(1, module().load(NULL, 10));
+  // A marked directory in blocks it may not take.
+  TempDir marked;
+  marked.Write("config.dat", "Enabled");
   EXPECT_EQ(1, module().load(HostBlock(marked.path()), -1));
   EXPECT_EQ(1, module().load(HostBlock(marked.path()), 0x7FFFFFFF));
   // Within the longest directory, but past the end of the block.

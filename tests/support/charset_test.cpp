@@ -219,7 +219,11 @@ TEST_F(Mbcp932, SjisToJisEscapesEachRun) {
 // byte takes the capacity to 2 x 13 = 26, where one check for both bytes would give 28.
 TEST_F(Mbcp932, SjisToJisGrowsBeforeEachByte) {
   StrBuf text;
-  text.Assign("\x82\xA0" "a" "\x82\xA0" "a");
+  text.Assign(
+      "\x82\xA0"
+      "a"
+      "\x82\xA0"
+      "a");
   SjisToJis(text);
   EXPECT_EQ("1B 24 42 24 22 1B 28 42 61 1B 24 42 24 22 1B 28 42 61", Hex(text));
   EXPECT_EQ(19u, text.length);

