@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "harness/temp_dir.h"
@@ -28,6 +29,8 @@ struct ModuleKind {
   const char* name;
   std::unique_ptr<ModuleUnderTest> (*make)();
 };
+
+inline void PrintTo(const ModuleKind& kind, std::ostream* out) { *out << kind.name; }
 
 class ExportTest : public ::testing::TestWithParam<ModuleKind> {
  protected:
@@ -52,8 +55,8 @@ class ExportTest : public ::testing::TestWithParam<ModuleKind> {
 };
 
 // Runs the export tests against the kind made by Make<kind>().
-#define LUNET_EXPORT_TESTS_FOR(kind)                                                           \
-  INSTANTIATE_TEST_SUITE_P(kind, ExportTest, ::testing::Values(ModuleKind{#kind, Make##kind}), \
-                           [](const ::testing::TestParamInfo<ModuleKind>& info) {              \
-                             return std::string(info.param.name);                              \
+#define LUNET_EXPORT_TESTS_FOR(kind)                                                             \
+  INSTANTIATE_TEST_SUITE_P(Module, ExportTest, ::testing::Values(ModuleKind{#kind, Make##kind}), \
+                           [](const ::testing::TestParamInfo<ModuleKind>& info) {                \
+                             return std::string(info.param.name);                                \
                            })
