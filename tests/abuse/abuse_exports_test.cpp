@@ -1,20 +1,17 @@
-// The built lunet.dll under abuse through its real exports: blocks that disagree with their
-// lengths, missing pointers, 16 MiB of garbage, directories at and past the longest that fits,
-// calls in odd orders, a rule file locked by another process, and a hooked process that exits
+// The built lunet.dll under abuse that takes more than its exports: directories at and past the
+// longest that fits, a rule file locked by another process, and a hooked process that exits
 // while its threads are inside the rule store. Windows only (Wine).
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 #include "child_process.h"
 #include "forward_redraw.h"
-#include "message_pump.h"
-#include "recording_window.h"
 #include "harness/temp_dir.h"
-#include "protocol/message_boxes.h"
+#include "message_pump.h"
 #include "protocol/protocol.h"
+#include "recording_window.h"
 #include "wine/plugin_host.h"
 
 namespace {
@@ -35,82 +32,9 @@ class AbuseTest : public ::testing::Test {
     return dll.Choose(choice).bytes == Sent(expected);
   }
 
-  // Sends bytes in a block of their own size while claiming length.
-  Answer AskClaiming(const std::string& bytes, LONG length) {
-    return CallRequest(dll.request, bytes, length);
-  }
-
   PluginHost dll;
   const TempDir& plugin = dll.dir;
 };
-
-// Bytes that can never hold "ID:" (no 'I') nor end the text (no NUL), from a fixed sequence.
-std::string Garbage(size_t size) {
-  std::string bytes(size, '\0');
-  uint32_t state = 12345;
-  for (char& c : bytes) {
-    state = state * 1103515245u + 12345u;
-    c = static_cast<char>(state >> 23);
-    if (c == 'I' || c == 0) c = 'i';
-  }
-  return bytes;
-}
-
-const std::string kVersionRequest = "GET PLUGIN/2.0\r\nID: version\r\n\r\n";
-
-TEST_F(AbuseTest, RequestLengthsThatDisagreeWithTheBlock) {
-  // Far longer than the block: the copy stops at the block's end.
-  EXPECT_EQ(Sent(answer::kVersion), AskClaiming(kVersionRequest, 1 << 30).bytes);
-  // Negative and zero lengths are empty requests.
-  EXPECT_EQ(Sent(answer::kNoContent), AskClaiming(kVersionRequest, -5).bytes);
-  EXPECT_EQ(Sent(answer::kNoContent), AskClaiming(kVersionRequest, 0).bytes);
-  // Shorter than the text: only what was claimed is read.
-  EXPECT_EQ(Sent(answer::kNoContent), AskClaiming(kVersionRequest, 18).bytes);
-}
-
-TEST_F(AbuseTest, RequestWithoutBlockOrLengthPointer) {
-  LONG length = 40;
-  HGLOBAL answer = dll.request(NULL, &length);
-  ASSERT_NE(nullptr, answer);
-  EXPECT_EQ(static_cast<LONG>(answer::kNoContent.size() + 1), length);
-  EXPECT_EQ(Sent(answer::kNoContent), std::string(static_cast<const char*>(answer), length));
-  GlobalFree(answer);
-  // No length pointer: nothing can be answered; the block is still taken and freed.
-  EXPECT_EQ(nullptr, dll.request(HostBlock(kVersionRequest), NULL));
-  EXPECT_EQ(nullptr, dll.request(NULL, NULL));
-  EXPECT_EQ(Sent(answer::kVersion), Ask(dll.request, kVersionRequest).bytes);
-}
-
-TEST_F(AbuseTest, SixteenMebibytesOfGarbage) {
-  std::string garbage = Garbage(16u << 20);
-  EXPECT_EQ(Sent(answer::kNoContent), Ask(dll.request, garbage).bytes);
-  // The whole block is searched: an ID line at its very end is found.
-  EXPECT_EQ(Sent(answer::kVersion), Ask(dll.request, garbage + "\r\nID: version\r\n").bytes);
-}
-
-TEST_F(AbuseTest, NulBytesBeforeTheIdLineHideIt) {
-  EXPECT_EQ(Sent(answer::kNoContent),
-            Ask(dll.request, std::string("GET PLUGIN/2.0\r\n\0\0", 18) + "ID: version\r\n").bytes);
-  EXPECT_EQ(Sent(answer::kNoContent), Ask(dll.request, std::string(64, '\0')).bytes);
-}
-
-// load never reads past the block or takes a length it cannot hold; the state stays as it was.
-TEST_F(AbuseTest, LoadRefusesBadBlocksAndLengths) {
-  ASSERT_EQ(1, dll.Load());
-  TempDir marked;
-  marked.Write("config.dat", "Enabled");
-  EXPECT_EQ(1, dll.load(NULL, 10));
-  EXPECT_EQ(1, dll.load(HostBlock(marked.path()), -1));
-  EXPECT_EQ(1, dll.load(HostBlock(marked.path()), 0x7FFFFFFF));
-  // Within the longest directory, but past the end of the block.
-  EXPECT_EQ(1, dll.load(HostBlock("ab"), 200));
-  EXPECT_FALSE(Enabled());
-  // The directory is still the first one: the marker goes there.
-  ASSERT_TRUE(Choose("on"));
-  EXPECT_TRUE(FileExists(plugin.File("config.dat")));
-  ASSERT_TRUE(Choose("off"));
-  EXPECT_FALSE(FileExists(plugin.File("config.dat")));
-}
 
 // The path with the prefix that lifts the MAX_PATH limit; the wide calls take it at any length.
 std::wstring LongPath(const std::string& path) {
@@ -164,73 +88,6 @@ TEST_F(AbuseTest, DirectoryOf249BytesIsTakenLongerOnesRefused) {
   ASSERT_TRUE(Choose("off"));
   EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((longest + "config.dat").c_str()));
   DeleteFileW(LongPath(tooLong + "config.dat").c_str());
-}
-
-TEST_F(AbuseTest, ExportsInOddOrders) {
-  // unload and request before any load.
-  EXPECT_EQ(1, dll.unload());
-  EXPECT_EQ(Sent(answer::Menu(false)), AskId(dll.request, "OnMenuExec").bytes);
-  EXPECT_EQ(Sent(answer::kVersion), AskId(dll.request, "version").bytes);
-  EXPECT_EQ(nullptr, dll.notify(NULL));
-  HGLOBAL version = dll.getversion(NULL);
-  ASSERT_NE(nullptr, version);
-  EXPECT_EQ(0, memcmp(version, "PLUGIN/2.0", 10));
-  GlobalFree(version);
-
-  // Load twice, unload twice.
-  plugin.Write("config.dat", "Enabled");
-  EXPECT_EQ(1, dll.Load());
-  EXPECT_EQ(1, dll.Load());
-  EXPECT_TRUE(Enabled());
-  EXPECT_EQ(1, dll.unload());
-  EXPECT_EQ(1, dll.unload());
-  EXPECT_FALSE(Enabled());
-  EXPECT_TRUE(FileExists(plugin.File("config.dat")));
-  EXPECT_EQ(1, dll.Load());
-  EXPECT_TRUE(Enabled());
-  ASSERT_TRUE(Choose("off"));
-}
-
-// Before any load the directory is empty: the marker goes to the current directory.
-TEST_F(AbuseTest, ChoiceBeforeLoadUsesTheCurrentDirectory) {
-  TempDir current;
-  ScopedCurrentDirectory inside(current.path());
-  ASSERT_TRUE(inside.moved());
-  EXPECT_TRUE(Choose("on"));
-  EXPECT_TRUE(FileExists(current.File("config.dat")));
-  EXPECT_TRUE(Choose("off"));
-  EXPECT_FALSE(FileExists(current.File("config.dat")));
-}
-
-// configure shows a real message box each time; the watcher presses OK.
-TEST_F(AbuseTest, ConfigureTwiceQuickly) {
-  ASSERT_EQ(1, dll.Load());
-  MessageBoxes boxes;
-  EXPECT_EQ(IDOK, dll.configure(NULL));
-  EXPECT_TRUE(FileExists(plugin.File("config.dat")));
-  EXPECT_EQ(IDOK, dll.configure(NULL));
-  EXPECT_FALSE(FileExists(plugin.File("config.dat")));
-  EXPECT_FALSE(Enabled());
-  std::vector<SeenBox> seen = boxes.Take();
-  ASSERT_EQ(2u, seen.size());
-  EXPECT_EQ("Tessop", seen[0].caption);
-  EXPECT_EQ(kEnabledMessage, seen[0].text);
-  EXPECT_EQ(kDisabledMessage, seen[1].text);
-}
-
-// A directory named config.dat: the marker can be neither written nor deleted, the state still
-// follows every choice.
-TEST_F(AbuseTest, MarkerPathTakenByADirectory) {
-  ASSERT_TRUE(CreateDirectoryA(plugin.File("config.dat").c_str(), NULL));
-  ASSERT_EQ(1, dll.Load());
-  EXPECT_TRUE(Enabled());  // any attributes count as the marker
-  EXPECT_TRUE(Choose("off"));
-  EXPECT_FALSE(Enabled());
-  EXPECT_TRUE(Choose("on"));
-  EXPECT_TRUE(Enabled());
-  EXPECT_TRUE(Choose("off"));
-  EXPECT_EQ(FILE_ATTRIBUTE_DIRECTORY,
-            GetFileAttributesA(plugin.File("config.dat").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // Another program of the fault tests, with its arguments.

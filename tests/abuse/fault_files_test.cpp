@@ -1,16 +1,13 @@
-// Hostile and broken files around the rule store and the marker: locked, replaced, empty, huge,
-// without line ends, all NUL bytes, and a marker path that cannot be a file. Both targets.
+// Hostile and broken rule files: locked, replaced, empty, huge, without line ends, all NUL
+// bytes. Both targets.
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "closer/rules.h"
-#include "closer/switch.h"
 #include "harness/temp_dir.h"
-#include "shared/shared_state.h"
 
 namespace {
 
@@ -101,49 +98,6 @@ TEST_F(RuleFileFaults, TenMebibyteLineWithoutLineEnd) {
   ASSERT_EQ(1u, KillRules.TitleRules.count);
   EXPECT_EQ(size + 1, KillRules.TitleRules.items[0]->length);
   EXPECT_EQ(Strings{"Next"}, Values(KillRules.ClassRules));
-}
-
-class MarkerFaults : public ::testing::Test {
- protected:
-  void SetUp() override {
-    saved = SharedState;
-    SharedState.enabled = 0;
-    ASSERT_LT(dir.path().size(), sizeof SharedState.PluginDir);
-    strcpy(SharedState.PluginDir, dir.path().c_str());
-  }
-  void TearDown() override {
-    SetEnabled(0, 0);
-    SharedState = saved;
-  }
-
-  SharedStateRecord saved;
-  TempDir dir;
-};
-
-// A directory named config.dat: the marker can be neither written nor deleted, and the switch
-// still follows every request without a crash.
-TEST_F(MarkerFaults, MarkerPathTakenByADirectory) {
-  std::filesystem::create_directory(dir.File("config.dat"));
-  SetEnabled(1, 1);
-  EXPECT_EQ(1, SharedState.enabled);
-  EXPECT_TRUE(std::filesystem::is_directory(dir.File("config.dat")));
-  SetEnabled(0, 1);
-  EXPECT_EQ(0, SharedState.enabled);
-  EXPECT_TRUE(std::filesystem::is_directory(dir.File("config.dat")));
-  SetEnabled(1, 1);
-  EXPECT_EQ(1, SharedState.enabled);
-}
-
-// The marker held open without sharing: deleting it fails, the switch still goes off.
-TEST_F(MarkerFaults, LockedMarkerCannotStopTheSwitch) {
-  SetEnabled(1, 1);
-  ASSERT_TRUE(FileExists(dir.File("config.dat")));
-  HANDLE holder = CreateFileA(dir.File("config.dat").c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, NULL);
-  ASSERT_NE(INVALID_HANDLE_VALUE, holder);
-  SetEnabled(0, 1);
-  EXPECT_EQ(0, SharedState.enabled);
-  CloseHandle(holder);
 }
 
 }  // namespace

@@ -18,6 +18,14 @@ bool Counting() { return counting.load(std::memory_order_relaxed); }
 
 int64_t Usable(void* block) { return block ? static_cast<int64_t>(malloc_usable_size(block)) : 0; }
 
+// A new block, counted while counting is on.
+void* Counted(void* block) {
+  if (!Counting()) return block;
+  allocations.fetch_add(1, std::memory_order_relaxed);
+  liveBytes.fetch_add(Usable(block), std::memory_order_relaxed);
+  return block;
+}
+
 }  // namespace
 
 extern "C" {
@@ -27,21 +35,9 @@ void* __real_calloc(size_t count, size_t bytes);
 void* __real_realloc(void* block, size_t bytes);
 void __real_free(void* block);
 
-void* __wrap_malloc(size_t bytes) {
-  void* block = __real_malloc(bytes);
-  if (!Counting()) return block;
-  allocations.fetch_add(1, std::memory_order_relaxed);
-  liveBytes.fetch_add(Usable(block), std::memory_order_relaxed);
-  return block;
-}
+void* __wrap_malloc(size_t bytes) { return Counted(__real_malloc(bytes)); }
 
-void* __wrap_calloc(size_t count, size_t bytes) {
-  void* block = __real_calloc(count, bytes);
-  if (!Counting()) return block;
-  allocations.fetch_add(1, std::memory_order_relaxed);
-  liveBytes.fetch_add(Usable(block), std::memory_order_relaxed);
-  return block;
-}
+void* __wrap_calloc(size_t count, size_t bytes) { return Counted(__real_calloc(count, bytes)); }
 
 void* __wrap_realloc(void* block, size_t bytes) {
   if (!Counting()) return __real_realloc(block, bytes);

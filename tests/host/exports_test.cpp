@@ -1,4 +1,4 @@
-// The exported entry points besides request, and DllMain's attach and detach.
+// The exports as a host sees them, linked into the test; DllMain's attach and detach.
 #include "host/exports.h"
 
 #include <gtest/gtest.h>
@@ -8,11 +8,11 @@
 
 #include "closer/rules.h"
 #include "closer/switch.h"
-#include "protocol/message_boxes.h"
 #include "host/module_fixture.h"
 #include "host/plugin_abi.h"
-#include "protocol/protocol.h"
 #include "host/request.h"
+#include "protocol/message_boxes.h"
+#include "protocol/protocol.h"
 #include "shared/plugin_folder.h"
 #include "shared/shared_state.h"
 
@@ -31,93 +31,9 @@ static_assert(std::is_same<decltype(&load), plugin_abi::LoadEntry>() &&
                   std::is_same<decltype(&configure), plugin_abi::ConfigureEntry>(),
               "the plug-in interface no longer matches the module's exports");
 
-using ExportsTest = ModuleTest;
+std::unique_ptr<ModuleUnderTest> MakeLinked() { return std::make_unique<LinkedModule>(); }
 
-TEST_F(ExportsTest, LoadRestoresTheMarkedStateWithoutRewritingTheMarker) {
-  Load(dir.path());
-  EXPECT_EQ(dir.path(), PluginDir());
-  EXPECT_FALSE(Enabled());
-
-  TempDir marked;
-  marked.Write("config.dat", "written by hand");
-  Load(marked.path());
-  EXPECT_EQ(marked.path(), PluginDir());
-  EXPECT_TRUE(Enabled());
-  EXPECT_EQ("written by hand", ReadFileBytes(marked.File("config.dat")));
-}
-
-TEST_F(ExportsTest, LoadWhileOnKeepsTheDirectory) {
-  dir.Write("config.dat", "Enabled");
-  Load(dir.path());
-  ASSERT_TRUE(Enabled());
-  TempDir other;
-  Load(other.path());  // the block is freed all the same
-  EXPECT_EQ(dir.path(), PluginDir());
-}
-
-TEST_F(ExportsTest, LoadRefusesDirectoriesItCannotHold) {
-  Load(dir.path());
-  // One byte too long for "config.dat" and its NUL behind it.
-  Load(std::string(kMaxPluginDir + 1, 'd'));
-  EXPECT_EQ(dir.path(), PluginDir());
-
-  EXPECT_EQ(1, load(HostBlock("elsewhere\\"), -1));
-  EXPECT_EQ(dir.path(), PluginDir());
-
-  // A length beyond the host's block.
-  EXPECT_EQ(1, load(HostBlock("elsewhere\\"), 200));
-  EXPECT_EQ(dir.path(), PluginDir());
-  EXPECT_FALSE(Enabled());
-
-  Load(std::string(kMaxPluginDir, 'd'));
-  EXPECT_EQ(std::string(kMaxPluginDir, 'd'), PluginDir());
-  Load("");
-  EXPECT_EQ("", PluginDir());
-}
-
-TEST_F(ExportsTest, UnloadSwitchesOffUntilTheNextLoad) {
-  EXPECT_EQ(1, unload());  // while off: nothing to do
-  Load(dir.path());
-  SetEnabled(1, 1);
-  EXPECT_EQ(1, unload());
-  EXPECT_FALSE(Enabled());
-  EXPECT_EQ("Enabled", ReadFileBytes(Marker()));
-#ifndef _WIN32
-  EXPECT_TRUE(standin::InstalledHooks().empty());
-#endif
-  Load(dir.path());
-  EXPECT_TRUE(Enabled());
-}
-
-TEST_F(ExportsTest, GetversionHandsOverTenBytesWithoutTerminator) {
-  LONG length = 0;
-  HGLOBAL block = getversion(&length);
-  ASSERT_TRUE(block);
-  EXPECT_EQ(10, length);
-  EXPECT_EQ(10u, GlobalSize(block));
-  EXPECT_EQ("PLUGIN/2.0", std::string(static_cast<const char*>(block), 10));
-  GlobalFree(block);
-  GlobalFree(getversion(NULL));
-}
-
-TEST_F(ExportsTest, NotifyOnlyFreesTheBlock) {
-  Load(dir.path());
-  EXPECT_EQ(NULL, notify(HostBlock("ID: OnChoiceSelect\r\nReference0: on\r\n")));
-  EXPECT_FALSE(Enabled());
-}
-
-TEST_F(ExportsTest, ConfigureTogglesAndTellsTheUser) {
-  Load(dir.path());
-  MessageBoxes boxes;
-  EXPECT_EQ(IDOK, configure(NULL));
-  EXPECT_TRUE(Enabled());
-  EXPECT_EQ("Enabled", ReadFileBytes(Marker()));
-  EXPECT_EQ(IDOK, configure(NULL));
-  EXPECT_FALSE(Enabled());
-  EXPECT_FALSE(FileExists(Marker()));
-
-  EXPECT_EQ(ConfigureTwiceBoxes(), boxes.Take());
-}
+LUNET_EXPORT_TESTS_FOR(Linked);
 
 class DllMainTest : public ModuleTest {
  protected:
@@ -181,15 +97,6 @@ TEST_F(DllMainTest, ShippedSampleRulesLoadAsTheirCommentsSay) {
   ASSERT_EQ(2u, KillRules.TitleRules.count);
   EXPECT_STREQ("Special offer", KillRules.TitleRules.items[0]->data);
   EXPECT_STREQ("Sponsored", KillRules.TitleRules.items[1]->data);
-}
-
-TEST_F(DllMainTest, OtherReasonsDoNothing) {
-  SetEnabled(1, 0);
-  HINSTANCE other = reinterpret_cast<HINSTANCE>(0x20000000);
-  EXPECT_TRUE(DllMain(other, DLL_THREAD_ATTACH, NULL));
-  EXPECT_TRUE(DllMain(other, DLL_THREAD_DETACH, NULL));
-  EXPECT_EQ(instance, SharedState.module);
-  EXPECT_EQ(0u, Rules());
 }
 
 }  // namespace

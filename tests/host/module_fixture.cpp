@@ -5,6 +5,7 @@
 #include "closer/rules.h"
 #include "closer/switch.h"
 #include "host/exports.h"
+#include "host/request.h"
 #include "protocol/protocol.h"
 #include "shared/shared_state.h"
 
@@ -20,8 +21,16 @@ void SwitchOff() {
 
 }  // namespace
 
-void ModuleTest::SetUp() {
-  ASSERT_FALSE(dir.path().empty());
+LinkedModule::LinkedModule() {
+  load = ::load;
+  unload = ::unload;
+  request = ::request;
+  getversion = ::getversion;
+  notify = ::notify;
+  configure = ::configure;
+}
+
+bool LinkedModule::Start() {
   SwitchOff();
   memset(&SharedState, 0, sizeof SharedState);
 #ifdef _WIN32
@@ -29,10 +38,10 @@ void ModuleTest::SetUp() {
 #else
   instance = reinterpret_cast<HINSTANCE>(0x10000000);
 #endif
-  ASSERT_TRUE(DllMain(instance, DLL_PROCESS_ATTACH, NULL));
+  return DllMain(instance, DLL_PROCESS_ATTACH, NULL);
 }
 
-void ModuleTest::TearDown() {
+void LinkedModule::Stop() {
   SwitchOff();
   DllMain(instance, DLL_PROCESS_DETACH, NULL);
   {
@@ -47,12 +56,6 @@ void ModuleTest::TearDown() {
 #endif
 }
 
-void ModuleTest::Load(const std::string& directory) {
-  EXPECT_EQ(1, CallLoad(load, directory));
-}
-
-std::string ModuleTest::PluginDir() const {
-  return std::string(SharedState.PluginDir, strnlen(SharedState.PluginDir, 260));
-}
+void ModuleTest::Load(const std::string& directory) { EXPECT_EQ(1, CallLoad(load, directory)); }
 
 bool ModuleTest::Enabled() const { return SharedState.enabled == 1; }

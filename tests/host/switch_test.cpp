@@ -92,16 +92,6 @@ TEST_F(SwitchTest, OffWithoutPersistLeavesTheMarker) {
 #endif
 }
 
-TEST_F(SwitchTest, EmptyPluginDirectoryMeansTheCurrentDirectory) {
-  Load("");
-  ScopedCurrentDirectory inside(dir.path());
-  ASSERT_TRUE(inside.moved());
-  SetEnabled(1, 1);
-  EXPECT_TRUE(FileExists("config.dat"));
-  SetEnabled(0, 1);
-  EXPECT_FALSE(FileExists("config.dat"));
-}
-
 TEST_F(SwitchTest, DirectoryWithoutRoomForTheMarkerWritesNone) {
   // Filled to the last byte without a terminator: no marker path fits.
   memset(SharedState.PluginDir, 'a', sizeof SharedState.PluginDir);

@@ -174,43 +174,37 @@ TEST(WideToNarrow, LocaleBranchUsesAnsiAndLeavesNativeLocale) {
   setlocale(LC_CTYPE, "C");
 }
 
-TEST_F(Mbcp932, SjisToEucInPlace) {
-  StrBuf text;
-  text.Assign("a\x82\xA0z");
-  SjisToEucInPlace(text);
-  EXPECT_EQ("61 A4 A2 7A", Hex(text));
-  text.Assign("\x82\x7F");
-  SjisToEucInPlace(text);
-  EXPECT_EQ("82 7F", Hex(text));
-  text.Assign("b\x82");
-  SjisToEucInPlace(text);
-  EXPECT_EQ("62 82", Hex(text));
-  text.Assign("");
-  SjisToEucInPlace(text);
-  EXPECT_EQ(1u, text.length);
+// Shift_JIS converted in place: each double-byte pair to EUC-JP, or each run of pairs to one
+// JIS escape; a lead byte without its trail byte, or at the end, stays as it was; a pair with no
+// JIS X 0208 code (a vendor row) becomes the geta mark, never NUL bytes.
+TEST_F(Mbcp932, SjisConvertedInPlace) {
+  const struct {
+    int (*convert)(StrBuf&);
+    const char* text;
+    const char* hex;
+  } kCases[] = {
+      {SjisToEucInPlace, "a\x82\xA0z", "61 A4 A2 7A"},
+      {SjisToEucInPlace, "\x82\x7F", "82 7F"},
+      {SjisToEucInPlace, "b\x82", "62 82"},
+      {SjisToEucInPlace, "", ""},
+      {SjisToEucInPlace, "\xFA\x40x", "A2 AE 78"},
+      {SjisToJis,
+       "a\x82\xA0"
+       "b",
+       "61 1B 24 42 24 22 1B 28 42 62"},
+      {SjisToJis, "\x82\xA0", "1B 24 42 24 22 1B 28 42"},
+      {SjisToJis, "\x82\xA0\x82\xA2", "1B 24 42 24 22 24 24 1B 28 42"},
+      {SjisToJis, "plain", "70 6C 61 69 6E"},
+      {SjisToJis, "", ""},
+      {SjisToJis, "\xFA\x40x", "1B 24 42 22 2E 1B 28 42 78"},
+  };
+  for (const auto& c : kCases) {
+    StrBuf text;
+    text.Assign(c.text);
+    EXPECT_EQ(1, c.convert(text)) << c.text;
+    EXPECT_EQ(c.hex, Hex(text)) << c.text;
+  }
   EXPECT_EQ("A4 A2", Narrow({0x3042}, "EUC-JP"));
-}
-
-TEST_F(Mbcp932, SjisToJisEscapesEachRun) {
-  StrBuf text;
-  text.Assign(
-      "a\x82\xA0"
-      "b");
-  EXPECT_EQ(1, SjisToJis(text));
-  EXPECT_EQ("61 1B 24 42 24 22 1B 28 42 62", Hex(text));
-  text.Assign("\x82\xA0");
-  SjisToJis(text);
-  EXPECT_EQ("1B 24 42 24 22 1B 28 42", Hex(text));
-  text.Assign("\x82\xA0\x82\xA2");
-  SjisToJis(text);
-  EXPECT_EQ("1B 24 42 24 22 24 24 1B 28 42", Hex(text));
-  text.Assign("plain");
-  SjisToJis(text);
-  EXPECT_STREQ("plain", text.data);
-  EXPECT_EQ(6u, text.length);
-  text.Assign("");
-  SjisToJis(text);
-  EXPECT_EQ(1u, text.length);
   EXPECT_EQ("1B 24 42 24 22 1B 28 42", Narrow({0x3042}, "ISO-2022-JP"));
 }
 
@@ -219,22 +213,20 @@ TEST_F(Mbcp932, SjisToJisEscapesEachRun) {
 // byte takes the capacity to 2 x 13 = 26, where one check for both bytes would give 28.
 TEST_F(Mbcp932, SjisToJisGrowsBeforeEachByte) {
   StrBuf text;
-  text.Assign("\x82\xA0" "a" "\x82\xA0" "a");
+  text.Assign(
+      "\x82\xA0"
+      "a"
+      "\x82\xA0"
+      "a");
   SjisToJis(text);
   EXPECT_EQ("1B 24 42 24 22 1B 28 42 61 1B 24 42 24 22 1B 28 42 61", Hex(text));
   EXPECT_EQ(19u, text.length);
   EXPECT_EQ(26u, text.capacity);
 }
 
-// A pair with no JIS X 0208 code (here a vendor row) becomes the geta mark, never NUL bytes.
-TEST_F(Mbcp932, PairsWithoutJisCodeBecomeTheGetaMark) {
+// A character with no JIS X 0208 code written as ISO-2022-JP: the geta mark too.
+TEST_F(Mbcp932, CharactersWithoutJisCodeBecomeTheGetaMark) {
   StrBuf text;
-  text.Assign("\xFA\x40x");
-  SjisToEucInPlace(text);
-  EXPECT_EQ("A2 AE 78", Hex(text));
-  text.Assign("\xFA\x40x");
-  SjisToJis(text);
-  EXPECT_EQ("1B 24 42 22 2E 1B 28 42 78", Hex(text));
   EXPECT_EQ(9u, WideToNarrow(Wide({0x2170, 'x'}), text, "ISO-2022-JP", ""));
 }
 

@@ -28,16 +28,6 @@ HANDLE OpenForReading(const std::string& path) {
   return CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
 }
 
-TEST_F(FileStreamTest, NewStreamIsClosed) {
-  FileStream* s = NewStream();
-  ASSERT_NE(nullptr, s);
-  EXPECT_EQ(nullptr, s->handle);
-  EXPECT_EQ(0, s->GetSize());
-  EXPECT_EQ(0, s->GetPosition());
-  EXPECT_EQ(1, s->CanSeek());
-  EXPECT_EQ(1, s->HasSize());
-}
-
 TEST_F(FileStreamTest, FailedOpenKeepsState) {
   std::string path = dir_.Write("data", "hello");
   FileStream* s = NewStream();

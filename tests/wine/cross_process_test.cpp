@@ -23,8 +23,10 @@ class CrossProcessTest : public ::testing::Test {
   void SetUp() override {
     adwindows = BuiltFile("LUNET_ADWINDOWS");
     probe = BuiltFile("LUNET_PROBE");
+    rules = BuiltFile("LUNET_RULES");
     ASSERT_FALSE(adwindows.empty()) << "LUNET_ADWINDOWS must name lunet-adwindows.exe";
     ASSERT_FALSE(probe.empty()) << "LUNET_PROBE must name lunet-probe.exe";
+    ASSERT_FALSE(rules.empty()) << "LUNET_RULES must name lunet-rules.exe";
     ASSERT_FALSE(host.dllPath.empty()) << "LUNET_DLL must name the built lunet.dll";
     host.dir.Write("killwnd.txt", kRules);
     ASSERT_TRUE(host.Map());
@@ -62,9 +64,18 @@ class CrossProcessTest : public ::testing::Test {
     return Run(probe, arguments);
   }
 
+  // The closer switched on with the listener already taking its close reports.
+  ::testing::AssertionResult ListenAndSwitchOn(DebugListener& listener) {
+    std::string error;
+    if (!listener.Open(error)) return ::testing::AssertionFailure() << error;
+    host.Choose("on");
+    return ::testing::AssertionSuccess();
+  }
+
   PluginHost host;
   std::string adwindows;
   std::string probe;
+  std::string rules;
 };
 
 const std::vector<std::string> kWindows = {
@@ -148,8 +159,6 @@ bool ListenerStarted() {
 // lunet-rules watch while the injected closer works in another process: each close with the
 // process, the texts the hook read and the rules that matched; a second listener is turned away.
 TEST_F(CrossProcessTest, WatchShowsEachCloseWithTheRulesThatMatched) {
-  std::string rules = BuiltFile("LUNET_RULES");
-  ASSERT_FALSE(rules.empty()) << "LUNET_RULES must name lunet-rules.exe";
   ChildProcess watch(CommandLine(rules, {"watch", host.dir.path(), "--count", "2"}),
                      ChildProcess::kCapture);
   EXPECT_TRUE(ListenerStarted());
@@ -187,9 +196,7 @@ TEST_F(CrossProcessTest, WatchShowsEachCloseWithTheRulesThatMatched) {
 // after the edit uses the new rules.
 TEST_F(CrossProcessTest, RunningProgramsKeepTheirRulesUntilRestarted) {
   DebugListener listener;
-  std::string error;
-  ASSERT_TRUE(listener.Open(error)) << error;
-  host.Choose("on");
+  ASSERT_TRUE(ListenAndSwitchOn(listener));
   ChildProcess running(
       CommandLine(adwindows, {"--hold", "4000", "--again", "3000", "AdFrame=Special offer: 50% off",
                               "AdFrame=Deal of the day"}),
@@ -256,8 +263,9 @@ TEST_F(CrossProcessTest, StalledListenerHoldsUpNoClose) {
 // A window of another process checked here, as the host checks those of the other bitness: the
 // report names the window's process, while the buffer names the writer.
 TEST_F(CrossProcessTest, ReportNamesTheWindowsOwnProcess) {
-  ChildProcess browser(CommandLine(adwindows, {"--hold", "3000", "AdFrame=Special offer elsewhere"}),
-                       ChildProcess::kCapture);
+  ChildProcess browser(
+      CommandLine(adwindows, {"--hold", "3000", "AdFrame=Special offer elsewhere"}),
+      ChildProcess::kCapture);
   HWND window = NULL;
   for (int waited = 0; waited < 10000 && !window; waited += 20) {
     window = FindWindowA("AdFrame", "Special offer elsewhere");
@@ -266,9 +274,7 @@ TEST_F(CrossProcessTest, ReportNamesTheWindowsOwnProcess) {
   ASSERT_TRUE(window);
   Sleep(200);  // its own notification has gone by while the closer was off
   DebugListener listener;
-  std::string error;
-  ASSERT_TRUE(listener.Open(error)) << error;
-  host.Choose("on");
+  ASSERT_TRUE(ListenAndSwitchOn(listener));
   ASSERT_TRUE(StartRedrawForwarding());
   EXPECT_TRUE(ForwardRedraw(window));
   StopRedrawForwarding();
@@ -278,14 +284,13 @@ TEST_F(CrossProcessTest, ReportNamesTheWindowsOwnProcess) {
   EXPECT_EQ(GetCurrentProcessId(), writer);
   EXPECT_EQ(0u, report.find("lunet: close pid=" + std::to_string(browser.id()) + " ")) << report;
   EXPECT_EQ(0u, browser.Finish());
-  EXPECT_EQ("closed", FateOf(ParseWindowFates(browser.output()), "AdFrame Special offer elsewhere"));
+  EXPECT_EQ("closed",
+            FateOf(ParseWindowFates(browser.output()), "AdFrame Special offer elsewhere"));
 }
 
 // watch whose output nobody reads (a frozen console, a full pipe) still hands the buffer back
 // at once, so closes go on undelayed; it counts what its queue could not hold and says so.
 TEST_F(CrossProcessTest, WatchWithBlockedOutputHoldsUpNoClose) {
-  std::string rules = BuiltFile("LUNET_RULES");
-  ASSERT_FALSE(rules.empty()) << "LUNET_RULES must name lunet-rules.exe";
   ChildProcess watch(CommandLine(rules, {"watch", host.dir.path(), "--count", "40"}),
                      ChildProcess::kCapture);
   ASSERT_TRUE(ListenerStarted());

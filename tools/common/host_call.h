@@ -9,6 +9,16 @@
 
 #include "host/plugin_abi.h"
 
+// A plug-in's six entry points, null where it lacks one.
+struct PluginEntries {
+  plugin_abi::LoadEntry load = nullptr;
+  plugin_abi::UnloadEntry unload = nullptr;
+  plugin_abi::RequestEntry request = nullptr;
+  plugin_abi::GetVersionEntry getversion = nullptr;
+  plugin_abi::NotifyEntry notify = nullptr;
+  plugin_abi::ConfigureEntry configure = nullptr;
+};
+
 // A fixed global block exactly as long as bytes, with no terminator behind it, so a plug-in that
 // reads past the length it was given is caught by heap checks, not hidden. NULL when out of
 // memory.

@@ -25,12 +25,7 @@ bool PluginModule::Map(const std::string& path, DWORD flags) {
 void PluginModule::Unmap() {
   if (handle_) FreeLibrary(handle_);
   handle_ = NULL;
-  load = nullptr;
-  unload = nullptr;
-  request = nullptr;
-  getversion = nullptr;
-  notify = nullptr;
-  configure = nullptr;
+  static_cast<PluginEntries&>(*this) = PluginEntries();
 }
 
 bool PluginModule::HasAllExports() const {

@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "host/plugin_abi.h"
+#include "host_call.h"
 
-class PluginModule {
+class PluginModule : public PluginEntries {
  public:
   PluginModule() = default;
   ~PluginModule() { Unmap(); }
@@ -21,13 +21,6 @@ class PluginModule {
   void Unmap();
   HMODULE handle() const { return handle_; }
   bool HasAllExports() const;
-
-  plugin_abi::LoadEntry load = nullptr;
-  plugin_abi::UnloadEntry unload = nullptr;
-  plugin_abi::RequestEntry request = nullptr;
-  plugin_abi::GetVersionEntry getversion = nullptr;
-  plugin_abi::NotifyEntry notify = nullptr;
-  plugin_abi::ConfigureEntry configure = nullptr;
 
  private:
   HMODULE handle_ = NULL;
