@@ -6,6 +6,7 @@
 #include <string.h>
 #include <windows.h>
 
+#include "ascii_case.h"
 #include "closer/hook.h"
 #include "closer/rules.h"
 #include "console_text.h"
@@ -94,13 +95,6 @@ const LineReport* FirstMatch(const std::vector<FileReport>& files, LineEffect ki
   int at = FirstMatchingRule(isClass ? KillRules.ClassRules : KillRules.TitleRules,
                              isClass ? ClassRuleMatches : TitleRuleMatches, text.c_str());
   return at >= 0 && static_cast<size_t>(at) < rules.size() ? rules[at] : nullptr;
-}
-
-std::string FoldedAscii(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
 }
 
 }  // namespace
