@@ -116,18 +116,26 @@ void HookCheck(benchmark::State& state, HookCase kind, uint32_t rules) {
   ClearRules();
 }
 
-// What the stand-in itself costs per notification: the class query and the chained call.
-void StandInFloor(benchmark::State& state) {
+// One notification per iteration over a plain window: look at its class, then the chained call.
+template <typename Look>
+void ChainedLoop(benchmark::State& state, Look look) {
   HWND window = standin::CreateWindow(kPlainClass, kPlainTitle);
   char name[256];
   uint64_t calls = 0;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(GetClassNameA(window, name, 255));
+    look(window, name);
     benchmark::DoNotOptimize(CallNextHookEx(NULL, HSHELL_REDRAW, 0, 0));
     DrainNow(state, ++calls);
   }
   DrainLogs();
   standin::DestroyWindow(window);
+}
+
+// What the stand-in itself costs per notification: the class query and the chained call.
+void StandInFloor(benchmark::State& state) {
+  ChainedLoop(state, [](HWND window, char* name) {
+    benchmark::DoNotOptimize(GetClassNameA(window, name, 255));
+  });
 }
 
 // Not the module: what the common case would cost if the class list were a hash set of names
@@ -138,24 +146,15 @@ void HashedClassLookup(benchmark::State& state, uint32_t rules) {
   std::vector<std::string> folded;
   for (const std::string& name : file.classes) folded.push_back(FoldedAscii(name));
   std::unordered_set<std::string_view> lookup(folded.begin(), folded.end());
-  HWND window = standin::CreateWindow(kPlainClass, kPlainTitle);
-  char name[256];
-  uint64_t calls = 0;
-  for (auto _ : state) {
+  ChainedLoop(state, [&lookup](HWND window, char* name) {
     int length = GetClassNameA(window, name, 255);
     if (length < 0) length = 0;
     for (int i = 0; i < length; ++i) {
       if (name[i] >= 'A' && name[i] <= 'Z') name[i] = static_cast<char>(name[i] - 'A' + 'a');
     }
-    {
-      RulesShared hold;
-      benchmark::DoNotOptimize(lookup.count(std::string_view(name, static_cast<size_t>(length))));
-    }
-    benchmark::DoNotOptimize(CallNextHookEx(NULL, HSHELL_REDRAW, 0, 0));
-    DrainNow(state, ++calls);
-  }
-  DrainLogs();
-  standin::DestroyWindow(window);
+    RulesShared hold;
+    benchmark::DoNotOptimize(lookup.count(std::string_view(name, static_cast<size_t>(length))));
+  });
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "harness/polling_closer.h"
 #include "harness/seeded_random.h"
 #include "message_pump.h"
+#include "owned.h"
 #include "wine_bench.h"
 
 namespace wine_bench {
@@ -26,10 +27,11 @@ void MeasurePoller(int period, const bench::RuleFile& rules, const std::string& 
 
   std::string suffix = std::to_string(GetCurrentProcessId()) + "-" + std::to_string(period);
   std::string stopName = "lunet-bench-stop-" + suffix, readyName = "lunet-bench-ready-" + suffix;
-  HANDLE stop = CreateEventA(NULL, TRUE, FALSE, stopName.c_str());
-  HANDLE ready = CreateEventA(NULL, TRUE, FALSE, readyName.c_str());
+  EventHandle stop(CreateEventA(NULL, TRUE, FALSE, stopName.c_str()));
+  EventHandle ready(CreateEventA(NULL, TRUE, FALSE, readyName.c_str()));
+  if (!stop.valid() || !ready.valid()) Fail("cannot make the poller's events");
   ChildProcess child(SelfCommand(arguments + stopName + " " + readyName), ChildProcess::kCapture);
-  if (!child.started() || !PumpUntil(ready, 10000)) Fail("the poller did not start");
+  if (!child.started() || !PumpUntil(ready.get(), 10000)) Fail("the poller did not start");
   Latencies latencies;
   int trials = period <= 100 ? 30 : 16;
   SeededRandom phase(12345);
@@ -39,10 +41,8 @@ void MeasurePoller(int period, const bench::RuleFile& rules, const std::string& 
     RecordingWindow ad = OpenAd(rules);
     latencies.Measure(ad, NowUs(), 10 * period + 2000);
   }
-  SetEvent(stop);
+  SetEvent(stop.get());
   if (child.Finish(true) != 0) Fail("the poller failed: " + child.output());
-  CloseHandle(stop);
-  CloseHandle(ready);
   latencies.Print(key);
 }
 

@@ -1,11 +1,12 @@
-// The soak run's shared parts: the rules it writes, the titles its windows carry, and the log
-// lines a window-owning process writes for the driver to score. Windows only.
+// The soak run's shared parts: the rules it writes and the titles its windows carry. Windows only.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 #include <vector>
+
+#include "soak_log.h"
 
 namespace soak {
 
@@ -28,23 +29,8 @@ const DWORD kPollMs = 100;
 enum class Owner { kHook, kPoller, kNobody };
 const char* ClassOf(Owner owner);
 
-// What a redrawn title is, judged from the rules ever present:
-//   'b' a hook-listed class with a base fragment: must be closed while the closer is on
-//   'c' a hook-listed class with an extra fragment: depends on what the process read, not scored
-//   'q' the poller's class with one of its fragments: must be closed by the poller, at any time
-//   'p' matches no rule ever present (plain text, or a fragment under another owner's class)
-char TitleKind(Owner owner, const std::string& title);
-
-// The window-owning process's log, one line per event, written through at once so that a
-// process ended abruptly leaves every line it finished:
-//   R serial kind us   a title redrawn (kind as above), NowUs() just before the forwarding
-//   C serial us        WM_CLOSE arrived at a window that waits for it (kind b, c or q)
-//   T serial           such a window got no WM_CLOSE within the wait, and was destroyed
-//   X serial us        WM_CLOSE arrived at a window whose titles matched no rule: wrong
-//   F serial           the redraw could not be forwarded
-//   S us private handles heap   private bytes, handle count, runtime heap bytes in use
-//   L us               behind schedule by more than a second: the pace was reset
-const DWORD kCloseWaitMs = 5000;
+// What a redrawn title under this owner's class is, judged from the rules ever present.
+TitleKind KindOf(Owner owner, const std::string& title);
 
 int RunChild(int argc, char** argv);
 

@@ -1,11 +1,13 @@
 // A window-owning process of the soak: W windows whose titles change and are redrawn at a steady
-// pace, about one title in seven matching a rule (the hook's, or the poller's). A window given a matching title waits for its
-// WM_CLOSE and a fresh one takes its place, so W windows keep changing all the time.
+// pace, about one title in seven matching a rule (the hook's, or the poller's). A window given a
+// matching title waits for its WM_CLOSE and a fresh one takes its place, so W windows keep
+// changing all the time. It logs what happens to them (soak_log.h).
 //   lunet_soak --child WINDOWS RATE LOG STOP
 #include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <memory>
 #include <thread>
 
@@ -13,6 +15,7 @@
 #include "harness/heap_in_use.h"
 #include "harness/seeded_random.h"
 #include "message_pump.h"
+#include "owned.h"
 #include "recording_window.h"
 #include "soak.h"
 
@@ -24,22 +27,25 @@ class Log {
  public:
   explicit Log(const char* path)
       : file_(CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_ALWAYS, 0, NULL)) {}
-  ~Log() {
-    if (ok()) CloseHandle(file_);
-  }
-  bool ok() const { return file_ != INVALID_HANDLE_VALUE; }
-  void Line(const char* format, ...) {
+  bool ok() const { return file_.valid(); }
+  // The event's letter, then its fields as format gives them, as one line.
+  void Line(Event event, const char* format, ...) {
     char line[160];
+    line[0] = static_cast<char>(event);
+    line[1] = ' ';
     va_list arguments;
     va_start(arguments, format);
-    int n = vsnprintf(line, sizeof line, format, arguments);
+    int n = vsnprintf(line + 2, sizeof line - 3, format, arguments);
     va_end(arguments);
+    if (n < 0) return;
+    n = std::min(n, static_cast<int>(sizeof line - 4)) + 2;
+    line[n++] = '\n';
     DWORD written;
-    if (n > 0) WriteFile(file_, line, static_cast<DWORD>(n), &written, NULL);
+    WriteFile(file_.get(), line, static_cast<DWORD>(n), &written, NULL);
   }
 
  private:
-  HANDLE file_;
+  FileHandle file_;
 };
 
 struct Window {
@@ -73,16 +79,16 @@ class Desktop {
     } else {
       snprintf(title, sizeof title, "Report %u-%u - Editor", slot.serial, Next() % 100000);
     }
-    char kind = TitleKind(slot.owner, title);
+    TitleKind kind = KindOf(slot.owner, title);
     SetWindowTextA(slot.window->handle(), title);
     slot.redrawnAt = NowUs();
     int forwarded = ForwardRedraw(slot.window->handle());
     // A close posted by the hook is taken at once, before the slow making of a new window.
     PumpPending();
-    log_.Line("R %u %c %.0f\n", slot.serial, kind, slot.redrawnAt);
-    if (!forwarded) log_.Line("F %u\n", slot.serial);
+    log_.Line(Event::kRedrawn, "%u %c %.0f", slot.serial, static_cast<char>(kind), slot.redrawnAt);
+    if (!forwarded) log_.Line(Event::kForwardFailed, "%u", slot.serial);
     // It keeps the matching title until its WM_CLOSE comes: no later title could be blamed.
-    if (kind != 'p') {
+    if (kind != TitleKind::kPlain) {
       Owner owner = slot.owner;
       waiting_.push_back(std::move(slot));
       slot = Fresh(owner);
@@ -93,15 +99,15 @@ class Desktop {
   void Look(double now) {
     for (Window& slot : pool_) {
       if (!slot.window->closes()) continue;
-      log_.Line("X %u %.0f\n", slot.serial, slot.window->closedAt());
+      log_.Line(Event::kWrongClose, "%u %.0f", slot.serial, slot.window->closedAt());
       slot = Fresh(slot.owner);
     }
     for (size_t i = 0; i < waiting_.size();) {
       Window& ad = waiting_[i];
       if (ad.window->closes()) {
-        log_.Line("C %u %.0f\n", ad.serial, ad.window->closedAt());
+        log_.Line(Event::kClosed, "%u %.0f", ad.serial, ad.window->closedAt());
       } else if (now - ad.redrawnAt > kCloseWaitMs * 1e3) {
-        log_.Line("T %u\n", ad.serial);
+        log_.Line(Event::kTimedOut, "%u", ad.serial);
       } else {
         ++i;
         continue;
@@ -165,7 +171,8 @@ int HandleCount() {
 }
 
 void LogUsage(Log& log) {
-  log.Line("S %.0f %.0f %d %.0f\n", NowUs(), PrivateBytes(), HandleCount(), HeapInUse());
+  log.Line(Event::kSample, "%.0f %.0f %d %.0f", NowUs(), PrivateBytes(), HandleCount(),
+           HeapInUse());
 }
 
 // Told by the driver just before it ends this process: forwards redraws of a listed window back
@@ -184,9 +191,10 @@ int RunChild(int argc, char** argv) {
   int count = atoi(argv[2]);
   double rate = atof(argv[3]);
   Log log(argv[4]);
-  HANDLE stop = OpenEventA(SYNCHRONIZE, FALSE, argv[5]);
-  if (!log.ok() || !stop || count <= 0 || rate <= 0 || !StartRedrawForwarding()) return 1;
+  EventHandle stop(OpenEventA(SYNCHRONIZE, FALSE, argv[5]));
+  if (!log.ok() || !stop.valid() || count <= 0 || rate <= 0 || !StartRedrawForwarding()) return 1;
   std::string hammerName = "lunet-soak-hammer-" + std::to_string(GetCurrentProcessId());
+  // Never closed: the hammering thread waits on it until the process is ended.
   HANDLE hammer = CreateEventA(NULL, TRUE, FALSE, hammerName.c_str());
   if (!hammer) return 1;
   std::thread(Hammer, hammer).detach();
@@ -204,7 +212,7 @@ int RunChild(int argc, char** argv) {
       desktop.Redraw();
     }
     if (now - due > 1e6) {
-      log.Line("L %.0f\n", now);
+      log.Line(Event::kPaceReset, "%.0f", now);
       due = now;
     }
     desktop.Look(now);
@@ -214,7 +222,8 @@ int RunChild(int argc, char** argv) {
     }
     double waitMs = (due - NowUs()) / 1e3;
     DWORD wait = waitMs > 0 ? static_cast<DWORD>(waitMs) : 0;
-    if (MsgWaitForMultipleObjects(1, &stop, FALSE, wait, QS_ALLINPUT) == WAIT_OBJECT_0) break;
+    HANDLE stopping = stop.get();
+    if (MsgWaitForMultipleObjects(1, &stopping, FALSE, wait, QS_ALLINPUT) == WAIT_OBJECT_0) break;
     PumpPending();
   }
   // The last matching windows get their full wait, so every redraw is answered.

@@ -4,12 +4,13 @@
 // abruptly and starts another in its place, asks every process for an answer each second, and
 // in the end scores what the processes logged. Beside the hook, a 100 ms polling closer closes
 // the windows of a class of its own in the same processes, so both latencies come from one load.
-// Exit status 0 only when nothing was missed, nothing wrong was closed, nobody hung and nothing
-// grew.
+// Exit status 0 only when every condition of the verdict holds (soak_verdict.h): nothing was
+// missed, nothing wrong was closed, nobody hung, nothing grew.
 //
 //   lunet_soak [--processes P] [--windows W] [--rate R] [--seconds T] [--switch S] [--plot DIR]
 //   lunet_soak --child WINDOWS RATE LOG STOP     one window-owning process (soak_child.cpp)
 //   lunet_soak --poller MS FILE STOP READY       the polling closer (harness/polling_closer.h)
+#include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -18,14 +19,16 @@
 #include <memory>
 
 #include "child_process.h"
-#include "message_pump.h"
 #include "harness/polling_closer.h"
-#include "plugin_module.h"
-#include "recording_window.h"
 #include "harness/temp_dir.h"
 #include "host_call.h"
+#include "message_pump.h"
+#include "owned.h"
+#include "plugin_module.h"
+#include "recording_window.h"
 #include "soak.h"
 #include "soak_score.h"
+#include "soak_verdict.h"
 
 namespace soak {
 
@@ -34,13 +37,19 @@ namespace {
 const double kMarginUs = 250e3;     // redraws this near a switch are not scored
 const DWORD kOffMs = 500;           // how long the closer stays off in each cycle
 const DWORD kAnswerMs = 1000;       // a process that takes longer to answer hangs
-const double kLeakBytes = 1 << 20;  // private memory may grow this much after warm-up
-const double kLeakHeapBytes = 256 << 10;
-const double kLeakHandles = 8;
 
 [[noreturn]] void Fail(const std::string& message) {
   fprintf(stderr, "lunet_soak: %s (error %lu)\n", message.c_str(), GetLastError());
   exit(1);
+}
+
+void Append(std::string& text, const char* format, ...) {
+  char line[160];
+  va_list arguments;
+  va_start(arguments, format);
+  int n = vsnprintf(line, sizeof line, format, arguments);
+  va_end(arguments);
+  if (n > 0) text.append(line, std::min(static_cast<size_t>(n), sizeof line - 1));
 }
 
 struct Options {
@@ -136,8 +145,8 @@ class Driver {
         module_(program_.substr(0, program_.rfind('\\') + 1) + "lunet.dll") {
     if (dir_.path().empty()) Fail("cannot make a plug-in directory");
     stopName_ = "lunet-soak-stop-" + std::to_string(GetCurrentProcessId());
-    stop_ = CreateEventA(NULL, TRUE, FALSE, stopName_.c_str());
-    if (!stop_ || !WriteFileBytes(dir_.File("killwnd.txt"), BaseRules()) ||
+    stop_.reset(CreateEventA(NULL, TRUE, FALSE, stopName_.c_str()));
+    if (!stop_.valid() || !WriteFileBytes(dir_.File("killwnd.txt"), BaseRules()) ||
         !WriteFileBytes(dir_.File("killwnd_custom.txt"), CustomRules(0))) {
       Fail("cannot set up the plug-in directory");
     }
@@ -164,13 +173,13 @@ class Driver {
         PingAll();
         nextPing += 1e6;
       } else if (now >= nextRequest) {
-        if (!module_.Ask(RequestText("OnMenuExec"), requests_)) ++badAnswers_;
+        if (!module_.Ask(RequestText("OnMenuExec"), requests_)) ++run_.badAnswers;
         nextRequest += 250e3;
       }
       PumpMessages(5);
     }
     Switch(false);
-    SetEvent(stop_);
+    SetEvent(stop_.get());
     for (Process& process : processes_) {
       if (process.record.endedAt) continue;
       if (process.child->Wait(kCloseWaitMs + 20000) != 0) {
@@ -179,8 +188,8 @@ class Driver {
       }
     }
     // The poller stops only now: the last windows waited for it too.
-    SetEvent(pollStop_);
-    pollerExit_ = poller_->Finish(true);
+    SetEvent(pollStop_.get());
+    run_.pollerExit = poller_->Finish(true);
     return Report(ended);
   }
 
@@ -189,7 +198,7 @@ class Driver {
     double before = NowUs();
     if (!on && onSince_) on_.push_back({onSince_, before});
     onSince_ = 0;
-    if (!module_.Ask(ChoiceText(on ? "on" : "off"), requests_)) ++badAnswers_;
+    if (!module_.Ask(ChoiceText(on ? "on" : "off"), requests_)) ++run_.badAnswers;
     if (on) onSince_ = NowUs();
     ++switches_;
   }
@@ -199,15 +208,14 @@ class Driver {
     std::string rules = dir_.File("poller.txt"), suffix = std::to_string(GetCurrentProcessId());
     std::string stopName = "lunet-soak-poll-stop-" + suffix;
     std::string readyName = "lunet-soak-poll-ready-" + suffix;
-    pollStop_ = CreateEventA(NULL, TRUE, FALSE, stopName.c_str());
-    HANDLE ready = CreateEventA(NULL, TRUE, FALSE, readyName.c_str());
-    if (!pollStop_ || !ready || !WriteFileBytes(rules, PollerRules()))
+    pollStop_.reset(CreateEventA(NULL, TRUE, FALSE, stopName.c_str()));
+    EventHandle ready(CreateEventA(NULL, TRUE, FALSE, readyName.c_str()));
+    if (!pollStop_.valid() || !ready.valid() || !WriteFileBytes(rules, PollerRules()))
       Fail("cannot set up the poller");
     std::string command = QuotedArgument(program_) + " --poller " + std::to_string(kPollMs) + " " +
                           QuotedArgument(rules) + " " + stopName + " " + readyName;
     poller_ = std::make_unique<ChildProcess>(command, ChildProcess::kCaptureWithErrors);
-    if (!poller_->started() || !PumpUntil(ready, 30000)) Fail("the poller did not start");
-    CloseHandle(ready);
+    if (!poller_->started() || !PumpUntil(ready.get(), 30000)) Fail("the poller did not start");
   }
 
   // Off, the custom rules rewritten while off, on again.
@@ -221,7 +229,7 @@ class Driver {
       written = WriteFileBytes(dir_.File("killwnd_custom.txt"), text);
       if (!written) Sleep(10);
     }
-    if (!written) ++failedEdits_;
+    if (!written) ++run_.failedEdits;
     Sleep(kOffMs / 2);
     Switch(true);
   }
@@ -245,10 +253,9 @@ class Driver {
     for (Process& process : processes_) {
       if (process.record.slot != slot || process.record.endedAt || process.record.failed) continue;
       std::string name = "lunet-soak-hammer-" + std::to_string(process.child->id());
-      HANDLE hammer = OpenEventA(EVENT_MODIFY_STATE, FALSE, name.c_str());
-      if (hammer) {
-        SetEvent(hammer);
-        CloseHandle(hammer);
+      EventHandle hammer(OpenEventA(EVENT_MODIFY_STATE, FALSE, name.c_str()));
+      if (hammer.valid()) {
+        SetEvent(hammer.get());
         Sleep(50);
       }
       process.record.endedAt = NowUs();
@@ -279,53 +286,49 @@ class Driver {
         fprintf(stderr, "lunet_soak: process %lu (slot %d, %.1f s old) %s\n", process.child->id(),
                 process.record.slot, (start - process.record.startedAt) / 1e6,
                 process.ping ? "did not answer within a second" : "showed no window in 10 s");
-        ++hangs_;
+        ++process.record.hangs;
       }
     }
   }
 
   int Report(int ended) {
     std::vector<ProcessRecord> records;
-    long failed = 0;
-    for (const Process& process : processes_) {
-      records.push_back(process.record);
-      failed += process.record.failed;
-    }
+    for (const Process& process : processes_) records.push_back(process.record);
     double warmUp = std::min(60.0, std::max(5.0, options_.seconds / 5)) * 1e6;
     Score score = ScoreRun(records, on_, kMarginUs, warmUp, runStart_ + warmUp);
     Series latency, polled;
     for (const auto& sample : score.latencies) latency.values.push_back(sample.second);
     for (const auto& sample : score.polledLatencies) polled.values.push_back(sample.second);
-    double maxBytes = 0, maxHandles = 0, maxHeap = 0;
-    int measured = 0;
-    for (const Score::Drift& drift : score.drifts) {
-      if (!drift.measured) continue;
-      ++measured;
-      maxBytes = std::max(maxBytes, drift.privateBytes);
-      maxHandles = std::max(maxHandles, drift.handles);
-      maxHeap = std::max(maxHeap, drift.heapBytes);
-    }
-    bool leak = maxBytes > kLeakBytes || maxHandles > kLeakHandles || maxHeap > kLeakHeapBytes ||
-                measured == 0;
+    PrintFigures(score, warmUp, ended);
+    latency.Print("close_latency");
+    PrintPollerFigures(score);
+    polled.Print("poller_close_latency");
+    PrintSideBySide(latency, polled);
+    requests_.Print("request_round_trip");
+    answers_.Print("process_answer");
+    if (!options_.plot.empty()) WritePlotData(score, latency, polled);
+    Verdict verdict = Judge(score, run_, LeakLimits());
+    verdict.Print(stdout);
+    fflush(stdout);
+    return verdict.Holds() ? 0 : 1;
+  }
 
+  // What the run did, beside the verdict's figures.
+  void PrintFigures(const Score& score, double warmUp, int ended) {
     printf("processes %d\nwindows_per_process %d\nseconds %.0f\nswitch_every_s %.1f\n",
            options_.processes, options_.windows, options_.seconds, options_.cycle);
     printf("redraws %ld\nredraws_per_s %.0f\nredraws_per_s_after_warm_up %.0f\n", score.redraws,
            score.redraws / options_.seconds,
            score.steadyRedraws / (options_.seconds - warmUp / 1e6));
-    printf("scored_matching %ld\nmisses %ld\nwrong_closes %ld\nhangs %ld\n", score.scored,
-           score.misses, score.wrongCloses, hangs_);
     printf("extra_fragment_closed %ld\nextra_fragment_open %ld\n", score.extraClosed,
            score.extraOpen);
-    printf("redrawn_while_off_closed %ld\nredrawn_while_off_open %ld\nnear_switch_unscored %ld\n",
-           score.offClosed, score.offOpen, score.unscored);
-    printf("switches %d\nrule_edits %d\nrule_edits_failed %d\nended_abruptly %d\n", switches_,
-           edits_, failedEdits_, ended);
-    printf("processes_failed %ld\nforward_failures %ld\npace_resets %ld\nbad_answers %d\n", failed,
-           score.forwardFailures, score.paceResets, badAnswers_);
-    latency.Print("close_latency");
-    printf("poller_period_ms %lu\npoller_scored %ld\npoller_misses %ld\npoller_exit %lu\n", kPollMs,
-           score.polledScored, score.polledMisses, pollerExit_);
+    printf("redrawn_while_off_open %ld\nnear_switch_unscored %ld\n", score.offOpen, score.unscored);
+    printf("switches %d\nrule_edits %d\nended_abruptly %d\npace_resets %ld\n", switches_, edits_,
+           ended, score.paceResets);
+  }
+
+  void PrintPollerFigures(const Score& score) {
+    printf("poller_period_ms %lu\npoller_misses %ld\n", kPollMs, score.polledMisses);
     // The poller's own figures (polls, busy_us, cpu_ms, elapsed_ms, windows), one a line.
     double polls = 0, elapsedMs = 0;
     for (size_t at = 0, end; at < poller_->output().size(); at = end + 1) {
@@ -338,80 +341,60 @@ class Driver {
     }
     // Under load a poll of every window takes longer than the period: the pace it really kept.
     printf("poller_mean_interval_ms %.1f\n", polls > 0 ? elapsedMs / polls : -1);
-    polled.Print("poller_close_latency");
-    PrintSideBySide(latency, polled);
-    requests_.Print("request_round_trip");
-    answers_.Print("process_answer");
-    printf("leak_checked_processes %d\nprivate_drift_max_kib %.1f\nhandle_drift_max %.1f\n",
-           measured, maxBytes / 1024, maxHandles);
-    printf("heap_in_use_drift_max_kib %.1f\n", maxHeap / 1024);
-    printf("leak_margin_kib %.0f\nleak_margin_heap_kib %.0f\nleak_margin_handles %.0f\n",
-           kLeakBytes / 1024, kLeakHeapBytes / 1024, kLeakHandles);
-    if (!options_.plot.empty()) WritePlotData(score, latency, polled);
+  }
 
-    bool good = score.misses == 0 && score.wrongCloses == 0 && hangs_ == 0 && !leak &&
-                failed == 0 && badAnswers_ == 0 && failedEdits_ == 0 &&
-                score.forwardFailures == 0 && score.scored > 0 && score.offClosed == 0 &&
-                pollerExit_ == 0 && score.polledScored > 0;
-    printf("result %s\n", good ? "held" : "FAILED");
-    fflush(stdout);
-    return good ? 0 : 1;
+  void WritePlot(const char* name, const std::string& text) {
+    if (!WriteFileBytes(options_.plot + "\\" + name, text)) Fail("cannot write the plot data");
   }
 
   // Latency binned over the run (median, 99th percentile, worst), the hook's and the poller's
   // apart; both distributions by percentile; and every process's memory, one block per slot,
   // its successive processes apart by a blank line.
   void WritePlotData(const Score& score, const Series& hook, const Series& poller) {
-    WriteBins("soak-latency.dat", score.latencies);
-    WriteBins("soak-poller-latency.dat", score.polledLatencies);
-    FILE* out = fopen((options_.plot + "\\soak-distribution.dat").c_str(), "w");
-    if (!out) Fail("cannot write the plot data");
-    fprintf(out, "# percentile hook_ms poller_ms\n");
+    WritePlot("soak-latency.dat", Bins(score.latencies));
+    WritePlot("soak-poller-latency.dat", Bins(score.polledLatencies));
+    std::string text = "# percentile hook_ms poller_ms\n";
     for (int tenths = 0; tenths <= 1000; tenths += tenths < 990 ? 10 : 1) {
-      fprintf(out, "%.1f %.4f %.4f\n", tenths / 10.0, hook.At(tenths / 1000.0),
-              poller.At(tenths / 1000.0));
+      Append(text, "%.1f %.4f %.4f\n", tenths / 10.0, hook.At(tenths / 1000.0),
+             poller.At(tenths / 1000.0));
     }
-    fclose(out);
-    WriteMemory(score);
+    WritePlot("soak-distribution.dat", text);
+    WritePlot("soak-memory.dat", Memory(score));
   }
 
-  void WriteBins(const char* name, const std::vector<std::pair<double, double>>& latencies) {
+  std::string Bins(const std::vector<std::pair<double, double>>& latencies) {
     double binUs = std::max(1.0, options_.seconds / 100) * 1e6, start = runStart_;
     std::vector<std::vector<double>> bins(static_cast<size_t>(options_.seconds * 1e6 / binUs) + 2);
     for (const auto& sample : latencies) {
       size_t bin = static_cast<size_t>(std::max(0.0, sample.first - start) / binUs);
       if (bin < bins.size()) bins[bin].push_back(sample.second / 1e3);
     }
-    FILE* out = fopen((options_.plot + "\\" + name).c_str(), "w");
-    if (!out) Fail("cannot write the plot data");
-    fprintf(out, "# seconds median_ms p99_ms max_ms\n");
+    std::string text = "# seconds median_ms p99_ms max_ms\n";
     for (size_t i = 0; i < bins.size(); ++i) {
       std::vector<double>& bin = bins[i];
       if (bin.empty()) continue;
       std::sort(bin.begin(), bin.end());
-      fprintf(out, "%.1f %.4f %.4f %.4f\n", (i + 0.5) * binUs / 1e6, bin[bin.size() / 2],
-              bin[static_cast<size_t>(0.99 * (bin.size() - 1))], bin.back());
+      Append(text, "%.1f %.4f %.4f %.4f\n", (i + 0.5) * binUs / 1e6, bin[bin.size() / 2],
+             bin[static_cast<size_t>(0.99 * (bin.size() - 1))], bin.back());
     }
-    fclose(out);
+    return text;
   }
 
-  void WriteMemory(const Score& score) {
-    double start = runStart_;
-    FILE* out = fopen((options_.plot + "\\soak-memory.dat").c_str(), "w");
-    if (!out) Fail("cannot write the plot data");
+  std::string Memory(const Score& score) {
+    std::string text;
     for (int slot = 0; slot < options_.processes; ++slot) {
-      fprintf(out, "\"process %d\"\n", slot + 1);
+      Append(text, "\"process %d\"\n", slot + 1);
       for (size_t i = 0; i < processes_.size(); ++i) {
         if (processes_[i].record.slot != slot) continue;
         for (const MemorySample& sample : score.memory[i]) {
-          fprintf(out, "%.1f %.3f %.0f %.1f\n", (sample.at - start) / 1e6,
-                  sample.privateBytes / 1048576.0, sample.handles, sample.heapBytes / 1024);
+          Append(text, "%.1f %.3f %.0f %.1f\n", (sample.at - runStart_) / 1e6,
+                 sample.privateBytes / 1048576.0, sample.handles, sample.heapBytes / 1024);
         }
-        fprintf(out, "\n");
+        text += "\n";
       }
-      fprintf(out, "\n");
+      text += "\n";
     }
-    fclose(out);
+    return text;
   }
 
   Options options_;
@@ -419,16 +402,15 @@ class Driver {
   std::string program_;
   Module module_;
   std::string stopName_;
-  HANDLE stop_ = NULL;
+  EventHandle stop_;
   std::vector<Process> processes_;
   std::unique_ptr<ChildProcess> poller_;
-  HANDLE pollStop_ = NULL;
-  DWORD pollerExit_ = STILL_ACTIVE;
+  EventHandle pollStop_;
+  RunFigures run_;
   std::vector<std::pair<double, double>> on_;
   double onSince_ = 0, runStart_ = 0;
   Series requests_, answers_;
-  long hangs_ = 0;
-  int edits_ = 0, failedEdits_ = 0, badAnswers_ = 0, switches_ = 0;
+  int edits_ = 0, switches_ = 0;
 };
 
 }  // namespace

@@ -49,11 +49,13 @@ bool HoldsAny(const std::string& title, const std::vector<std::string>& fragment
 
 }  // namespace
 
-char TitleKind(Owner owner, const std::string& title) {
-  if (owner == Owner::kPoller) return HoldsAny(title, kPolledFragments) ? 'q' : 'p';
-  if (owner != Owner::kHook) return 'p';
-  if (HoldsAny(title, kBaseFragments)) return 'b';
-  return HoldsAny(title, kExtraFragments) ? 'c' : 'p';
+TitleKind KindOf(Owner owner, const std::string& title) {
+  if (owner == Owner::kPoller) {
+    return HoldsAny(title, kPolledFragments) ? TitleKind::kPolled : TitleKind::kPlain;
+  }
+  if (owner != Owner::kHook) return TitleKind::kPlain;
+  if (HoldsAny(title, kBaseFragments)) return TitleKind::kBase;
+  return HoldsAny(title, kExtraFragments) ? TitleKind::kExtra : TitleKind::kPlain;
 }
 
 }  // namespace soak

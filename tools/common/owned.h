@@ -6,8 +6,8 @@
 #include <stdio.h>
 #include <windows.h>
 
-// A T whose "none" is kNone, given back with kClose: 0 for processes, threads and hooks, -1
-// (INVALID_HANDLE_VALUE) for files.
+// A T whose "none" is kNone, given back with kClose: 0 for processes, threads, events and
+// hooks, -1 (INVALID_HANDLE_VALUE) for files.
 template <typename T, intptr_t kNone, BOOL(WINAPI* kClose)(T)>
 class Owned {
  public:
@@ -35,6 +35,7 @@ class Owned {
   T value_;
 };
 using ProcessHandle = Owned<HANDLE, 0, CloseHandle>;
+using EventHandle = Owned<HANDLE, 0, CloseHandle>;
 using FileHandle = Owned<HANDLE, -1, CloseHandle>;
 using OwnedHook = Owned<HHOOK, 0, UnhookWindowsHookEx>;
 
