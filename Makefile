@@ -8,10 +8,7 @@ deps:
 
 # Both Windows builds, tests included.
 build: deps
-	@cmake --preset win32 >/dev/null
-	@cmake --build --preset win32 -j$(CMAKE_JOBS)
-	@cmake --preset win64 >/dev/null
-	@cmake --build --preset win64 -j$(CMAKE_JOBS)
+	@CMAKE_JOBS=$(CMAKE_JOBS) bash -c 'source scripts/lib.sh && build_preset win32 && build_preset win64'
 
 # Under Wine and Xvfb: the closer switched on from the menu closes an advertisement, then off.
 # Builds only the plug-in and the tools, 32-bit where this machine runs 32-bit programs.

@@ -1,5 +1,7 @@
-# Sourced by the scripts that build and run lunet: the choices they share, made one way.
-# The caller has set -u and works from the checkout's root.
+# Sourced first by every script of lunet: the choices they share, made one way.
+# Every script runs under set -euo pipefail, from here: a step that fails stops it, unless the
+# script tests the step and says what happens instead.
+set -euo pipefail
 
 lunet_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 jobs=${CMAKE_JOBS:-2}
@@ -16,32 +18,80 @@ pick_windows_build() {
   fi
 }
 
-# configure_preset PRESET DIR [CMAKE-OPTIONS...]: configures the preset's build in DIR, quietly.
+# preset_tree PRESET: the preset's own build tree (binaryDir in CMakePresets.json), relative to
+# the checkout's root. ctest, make and every script build and run there, so each build is made
+# once and its Wine prefix is shared.
+preset_tree() {
+  echo "build/$1"
+}
+
+# tree_prefix DIR: the Wine prefix of a build tree, the one its ctest runs use (CMakeLists.txt).
+tree_prefix() {
+  echo "$1/wineprefix"
+}
+
+# configure_preset PRESET: configures the preset's tree, quietly.
 configure_preset() {
-  local preset=$1 dir=$2
-  shift 2
-  cmake --preset "$preset" -B "$dir" "$@" >/dev/null
+  (cd "$lunet_root" && cmake --preset "$1" >/dev/null)
 }
 
-# build_targets DIR [TARGET...]: builds the targets (all without any) with $jobs jobs, quietly.
+# build_targets DIR [TARGET...]: builds the targets (all without any) with $jobs jobs, quietly;
+# on failure the build's last lines go to stderr, so that the error is on screen.
 build_targets() {
-  local dir=$1
+  local dir=$1 log targets=()
   shift
-  local targets=()
   [[ $# -gt 0 ]] && targets=(--target "$@")
-  cmake --build "$dir" -j"$jobs" "${targets[@]}" >/dev/null
+  log=$(mktemp)
+  if cmake --build "$dir" -j"$jobs" "${targets[@]}" >"$log" 2>&1; then
+    rm -f "$log"
+    return 0
+  fi
+  tail -40 "$log" >&2
+  rm -f "$log"
+  return 1
 }
 
-# build_preset PRESET DIR [CMAKE-OPTIONS...] [-- TARGET...]: configures, then builds.
+# build_preset PRESET [TARGET...]: configures the preset's tree, then builds the targets there.
 build_preset() {
-  local preset=$1 dir=$2 options=()
-  shift 2
-  while [[ $# -gt 0 && $1 != -- ]]; do
-    options+=("$1")
-    shift
+  local preset=$1
+  shift
+  configure_preset "$preset" && build_targets "$lunet_root/$(preset_tree "$preset")" "$@"
+}
+
+# The release, one file a line: its path in the release folder, where it comes from, and from
+# what. make-dist ships exactly these; the demo runs the plug-in, rules and tools among them.
+#   build PATH    a file of the Windows build, 32-bit in the release; its target is its name
+#   build64 PATH  a file of the 64-bit build, for a 64-bit host
+#   file PATH     a file of the checkout, as it is
+#   guide PATH    a guide of the checkout, made Notepad text
+shipped_files=(
+  "lunet.dll build src/lunet.dll"
+  "x64/lunet.dll build64 src/lunet.dll"
+  "killwnd.txt file dist-files/killwnd.txt"
+  "killwnd_custom.txt file dist-files/killwnd_custom.txt"
+  "lunet-host.exe build tools/host/lunet-host.exe"
+  "lunet-rules.exe build tools/rules/lunet-rules.exe"
+  "README.txt guide docs/user-guide.md"
+  "README-ja.txt guide docs/user-guide.ja.md"
+)
+
+# shipped KIND: "RELEASE-PATH SOURCE" for each shipped file of that kind.
+shipped() {
+  local entry path kind source
+  for entry in "${shipped_files[@]}"; do
+    read -r path kind source <<<"$entry"
+    [[ $kind == "$1" ]] && echo "$path $source"
   done
-  [[ $# -gt 0 ]] && shift
-  configure_preset "$preset" "$dir" "${options[@]}" && build_targets "$dir" "$@"
+  return 0
+}
+
+# shipped_targets KIND: the build targets of the shipped files of that kind.
+shipped_targets() {
+  local path source name
+  while read -r path source; do
+    name=${source##*/}
+    echo "${name%.*}"
+  done < <(shipped "$1")
 }
 
 # wine_run PREFIX PROGRAM [ARGUMENT...]: runs a Windows program under Wine in the prefix (made on
