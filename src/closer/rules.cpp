@@ -66,9 +66,9 @@ uint32_t Fold(char c) {
   return static_cast<uint32_t>(static_cast<int32_t>(static_cast<signed char>(c)));
 }
 
-void StoreRule(void*, const MappedTextReader&, int, RuleLineKind kind, const char* value) {
-  if (kind == RuleLineClass) AddRule(KillRules.ClassRules, value);
-  if (kind == RuleLineTitle) AddRule(KillRules.TitleRules, value);
+void StoreRule(void* store, const MappedTextReader&, int, RuleLineKind kind, const char* value) {
+  if (kind == RuleLineClass) AddRule(static_cast<RuleStore*>(store)->ClassRules, value);
+  if (kind == RuleLineTitle) AddRule(static_cast<RuleStore*>(store)->TitleRules, value);
 }
 
 }  // namespace
@@ -139,18 +139,21 @@ int WalkRuleFile(const char* path, RuleLineSeen seen, void* context) {
   return 1;
 }
 
-int LoadRuleFile(const char* path) { return WalkRuleFile(path, StoreRule, nullptr); }
+int LoadRuleFile(const char* path, RuleStore& store) {
+  return WalkRuleFile(path, StoreRule, &store);
+}
 
-int LoadRules(const char* directory) {
-  ClearRules();
+int LoadRules(const char* directory, RuleStore& store) {
+  ClearList(store.ClassRules);
+  ClearList(store.TitleRules);
   if (!directory) directory = "";
   StrBuf path;
   path.Assign(directory);
   path.Append(kRulesFile, sizeof kRulesFile - 1);
-  LoadRuleFile(path.data);
+  LoadRuleFile(path.data, store);
   path.Assign(directory);
   path.Append(kCustomRulesFile, sizeof kCustomRulesFile - 1);
-  LoadRuleFile(path.data);
+  LoadRuleFile(path.data, store);
   path.Release();
   return 1;
 }

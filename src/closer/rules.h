@@ -28,8 +28,9 @@ class RuleStore {
 
 extern RuleStore KillRules;
 
-int LoadRules(const char* directory);
-int LoadRuleFile(const char* path);
+// Into the plug-in's store unless another is given (a checking tool loads into its own).
+int LoadRules(const char* directory, RuleStore& store = KillRules);
+int LoadRuleFile(const char* path, RuleStore& store = KillRules);
 
 // What the loader makes of one line of a rule file: a line that ended after its first field
 // (Short; also the file's end, when the reader's FieldEnd is FieldEndData), a comment, a class

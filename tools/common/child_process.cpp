@@ -6,16 +6,17 @@
 
 ChildProcess::ChildProcess(const std::string& commandLine, Output output) {
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
-  HANDLE write = NULL;
+  HANDLE read = NULL, write = NULL;
   if (output != kInherit) {
-    if (!CreatePipe(&read_, &write, &inherit, 0)) {
+    if (!CreatePipe(&read, &write, &inherit, 0)) {
       startError_ = GetLastError();
-      read_ = NULL;
       return;
     }
+    read_.reset(read);
     // Only the child's end is inherited, or the pipe would never report the end.
-    SetHandleInformation(read_, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
   }
+  ProcessHandle writeEnd(write);
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
@@ -24,27 +25,26 @@ ChildProcess::ChildProcess(const std::string& commandLine, Output output) {
   startup.hStdError = output == kCaptureWithErrors ? write : GetStdHandle(STD_ERROR_HANDLE);
   std::vector<char> line(commandLine.begin(), commandLine.end());
   line.push_back(0);
-  if (!CreateProcessA(NULL, line.data(), NULL, NULL, TRUE, 0, NULL, NULL, &startup, &info_)) {
+  PROCESS_INFORMATION info = {};
+  if (!CreateProcessA(NULL, line.data(), NULL, NULL, TRUE, 0, NULL, NULL, &startup, &info)) {
     startError_ = GetLastError();
-    info_ = PROCESS_INFORMATION();
-  } else {
-    CloseHandle(info_.hThread);
+    return;
   }
-  if (write) CloseHandle(write);
+  ProcessHandle thread(info.hThread);  // not needed: closed at once
+  process_.reset(info.hProcess);
+  id_ = info.dwProcessId;
 }
 
 ChildProcess::~ChildProcess() {
-  if (started()) {
-    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(info_.hProcess, 1);
-    CloseHandle(info_.hProcess);
+  if (started() && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
+    TerminateProcess(process_.get(), 1);
   }
-  if (read_) CloseHandle(read_);
 }
 
 DWORD ChildProcess::Wait(DWORD ms) {
   DWORD code = STILL_ACTIVE;
-  if (started() && WaitForSingleObject(info_.hProcess, ms) == WAIT_OBJECT_0) {
-    GetExitCodeProcess(info_.hProcess, &code);
+  if (started() && WaitForSingleObject(process_.get(), ms) == WAIT_OBJECT_0) {
+    GetExitCodeProcess(process_.get(), &code);
   }
   return code;
 }
@@ -53,21 +53,21 @@ DWORD ChildProcess::Wait(DWORD ms) {
 void ChildProcess::ReadAvailable() {
   char chunk[4096];
   DWORD available = 0, got = 0;
-  while (PeekNamedPipe(read_, NULL, 0, NULL, &available, NULL) && available &&
-         ReadFile(read_, chunk, sizeof chunk, &got, NULL) && got) {
+  while (PeekNamedPipe(read_.get(), NULL, 0, NULL, &available, NULL) && available &&
+         ReadFile(read_.get(), chunk, sizeof chunk, &got, NULL) && got) {
     output_.append(chunk, got);
   }
 }
 
 DWORD ChildProcess::Finish(bool serveMessages) {
   if (!started()) return STILL_ACTIVE;
-  while (serveMessages && !PumpUntil(info_.hProcess, read_ ? 100 : INFINITE)) {
-    if (read_) ReadAvailable();
+  while (serveMessages && !PumpUntil(process_.get(), read_.valid() ? 100 : INFINITE)) {
+    if (read_.valid()) ReadAvailable();
   }
   // The pipe ends when the program and every process it handed the pipe to have ended.
   char chunk[4096];
   DWORD got = 0;
-  while (read_ && ReadFile(read_, chunk, sizeof chunk, &got, NULL) && got)
+  while (read_.valid() && ReadFile(read_.get(), chunk, sizeof chunk, &got, NULL) && got)
     output_.append(chunk, got);
   return Wait(INFINITE);
 }

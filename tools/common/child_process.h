@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "owned.h"
+
 class ChildProcess {
  public:
   // What the program's standard output (and error) go to.
@@ -16,10 +18,10 @@ class ChildProcess {
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
 
-  bool started() const { return info_.hProcess != NULL; }
-  DWORD id() const { return info_.dwProcessId; }
+  bool started() const { return process_.valid(); }
+  DWORD id() const { return id_; }
   // Ends the program at once, wherever its threads are, as a crash or the task manager does.
-  bool Terminate(UINT code) { return started() && TerminateProcess(info_.hProcess, code); }
+  bool Terminate(UINT code) { return started() && TerminateProcess(process_.get(), code); }
   // GetLastError of a start that failed.
   DWORD startError() const { return startError_; }
   // Waits up to ms for the end: the exit code, or STILL_ACTIVE while it runs.
@@ -32,8 +34,9 @@ class ChildProcess {
  private:
   void ReadAvailable();
 
-  HANDLE read_ = NULL;
-  PROCESS_INFORMATION info_ = {};
+  ProcessHandle read_;
+  ProcessHandle process_;
+  DWORD id_ = 0;
   DWORD startError_ = 0;
   std::string output_;
 };

@@ -6,14 +6,11 @@
 
 DebugListener::~DebugListener() {
   if (view_) UnmapViewOfFile(view_);
-  if (mapping_) CloseHandle(mapping_);
-  if (dataReady_) CloseHandle(dataReady_);
-  if (bufferReady_) CloseHandle(bufferReady_);
 }
 
 bool DebugListener::Open(std::string& error) {
-  bufferReady_ = CreateEventA(NULL, FALSE, FALSE, "DBWIN_BUFFER_READY");
-  if (!bufferReady_) {
+  bufferReady_.reset(CreateEventA(NULL, FALSE, FALSE, "DBWIN_BUFFER_READY"));
+  if (!bufferReady_.valid()) {
     error = "cannot create the event DBWIN_BUFFER_READY";
     return false;
   }
@@ -23,27 +20,29 @@ bool DebugListener::Open(std::string& error) {
         "lunet-rules watch): close it first";
     return false;
   }
-  dataReady_ = CreateEventA(NULL, FALSE, FALSE, "DBWIN_DATA_READY");
-  mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0, kDebugBufferBytes,
-                                "DBWIN_BUFFER");
-  if (mapping_) view_ = static_cast<const BYTE*>(MapViewOfFile(mapping_, FILE_MAP_READ, 0, 0, 0));
-  if (!dataReady_ || !view_) {
+  dataReady_.reset(CreateEventA(NULL, FALSE, FALSE, "DBWIN_DATA_READY"));
+  mapping_.reset(CreateFileMappingA(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0,
+                                    kDebugBufferBytes, "DBWIN_BUFFER"));
+  if (mapping_.valid()) {
+    view_ = static_cast<const BYTE*>(MapViewOfFile(mapping_.get(), FILE_MAP_READ, 0, 0, 0));
+  }
+  if (!dataReady_.valid() || !view_) {
     error = "cannot create the debug-output buffer";
     return false;
   }
-  SetEvent(bufferReady_);
+  SetEvent(bufferReady_.get());
   return true;
 }
 
 bool DebugListener::Take(DWORD ms, DWORD& processId, std::string& text) {
-  if (!view_ || WaitForSingleObject(dataReady_, ms) != WAIT_OBJECT_0) return false;
+  if (!view_ || WaitForSingleObject(dataReady_.get(), ms) != WAIT_OBJECT_0) return false;
   memcpy(&processId, view_, sizeof processId);
   const char* chars = reinterpret_cast<const char*>(view_ + sizeof processId);
   text.assign(chars, strnlen(chars, kDebugBufferBytes - sizeof processId));
   return true;
 }
 
-void DebugListener::HandBack() { SetEvent(bufferReady_); }
+void DebugListener::HandBack() { SetEvent(bufferReady_.get()); }
 
 bool DebugListener::Next(DWORD ms, DWORD& processId, std::string& text) {
   if (!Take(ms, processId, text)) return false;

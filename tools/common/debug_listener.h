@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "owned.h"
+
 class DebugListener {
  public:
   DebugListener() = default;
@@ -24,8 +26,8 @@ class DebugListener {
   void HandBack();
 
  private:
-  HANDLE bufferReady_ = NULL;
-  HANDLE dataReady_ = NULL;
-  HANDLE mapping_ = NULL;
+  EventHandle bufferReady_;
+  EventHandle dataReady_;
+  EventHandle mapping_;
   const BYTE* view_ = nullptr;
 };

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "console_text.h"
+#include "owned.h"
 #include "plugin.h"
 #include "session.h"
 #include "shared/plugin_folder.h"
@@ -111,7 +112,8 @@ std::string ScriptLine(const std::string& name, int number, std::string line) {
 }
 
 int RunScript(Session& session, const std::string& name) {
-  FILE* file = name == "-" ? stdin : fopen(name.c_str(), "rb");
+  OwnedFile opened(name == "-" ? nullptr : fopen(name.c_str(), "rb"));
+  FILE* file = name == "-" ? stdin : opened.get();
   if (!file) {
     fprintf(stderr, "lunet-host: %s: cannot be opened\n", name.c_str());
     return kCommandFailed;
@@ -124,7 +126,6 @@ int RunScript(Session& session, const std::string& name) {
       break;
     }
   }
-  if (file != stdin) fclose(file);
   return result;
 }
 

@@ -7,6 +7,7 @@
 #include <string.h>
 
 #include "console_text.h"
+#include "owned.h"
 #include "child_process.h"
 #include "message_pump.h"
 
@@ -169,7 +170,8 @@ bool Session::Pick(const std::string& number) {
 
 bool Session::SendFile(const std::string& name) {
   std::string bytes;
-  FILE* file = name == "-" ? stdin : fopen(name.c_str(), "rb");
+  OwnedFile opened(name == "-" ? nullptr : fopen(name.c_str(), "rb"));
+  FILE* file = name == "-" ? stdin : opened.get();
   if (!file) {
     SayError(name + ": cannot be opened");
     return false;
@@ -177,7 +179,6 @@ bool Session::SendFile(const std::string& name) {
   char chunk[4096];
   size_t n;
   while ((n = fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, n);
-  if (file != stdin) fclose(file);
   return Send(bytes);
 }
 

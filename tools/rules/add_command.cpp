@@ -3,9 +3,10 @@
 #include <stdio.h>
 #include <windows.h>
 
-#include "closer/rules.h"
+#include "add_plan.h"
 #include "commands.h"
 #include "console_text.h"
+#include "output.h"
 #include "owned.h"
 #include "shared/plugin_folder.h"
 
@@ -22,7 +23,8 @@ const char kNewFileComment[] =
 
 // Why the value cannot be a rule of that kind, or "" when it can; what it can be with a surprise
 // goes to warnings.
-std::string Refusal(LineEffect kind, const std::string& value, std::vector<std::string>& warnings) {
+std::string Refusal(const RuleKind& kind, const std::string& value,
+                    std::vector<std::string>& warnings) {
   unsigned faults = CheckRuleValue(value);
   for (ValueFault fault : kValueFaults) {
     if (!Has(faults, fault)) continue;
@@ -45,33 +47,30 @@ std::string QuotedList(const std::vector<const LineReport*>& rules) {
 }
 
 // The rule already loaded that the module would count as the same, or null.
-const LineReport* Existing(const std::vector<FileReport>& files, LineEffect kind,
-                           const std::string& value) {
-  for (const LineReport* rule : RulesOf(files, kind)) {
-    if (SameRule(rule->text, value, kind)) return rule;
+const LineReport* Existing(const RuleSet& rules, const RuleKind& kind, const std::string& value) {
+  for (const LineReport* rule : rules.Rules(kind)) {
+    if (kind.same(rule->text.c_str(), value.c_str())) return rule;
   }
   return nullptr;
 }
 
 // Plans one rule: skipped when the module already has its like, else appended, with what it
 // applies to in the other list (others; otherGiven when that list gains a rule now too).
-void PlanOne(const std::vector<FileReport>& files, LineEffect kind, const std::string& value,
+void PlanOne(const RuleKind& kind, const std::string& value,
              const std::vector<const LineReport*>& others, bool otherGiven, AddPlan& plan) {
-  bool isClass = kind == LineEffect::ClassRule;
-  const char* what = isClass ? "class rule " : "title fragment ";
-  if (const LineReport* rule = Existing(files, kind, value)) {
-    plan.notes.push_back(std::string("the ") + what + Quote(rule->text) + " is there already (" +
-                         Located(files, rule) + "): not added again");
+  if (const LineReport* rule = Existing(plan.before, kind, value)) {
+    plan.notes.push_back(std::string("the ") + kind.noun + " " + Quote(rule->text) +
+                         " is there already (" + Located(plan.before.Files(), rule) +
+                         "): not added again");
     return;
   }
-  plan.lines.push_back((isClass ? "class," : "title,") + value);
+  plan.lines.push_back(kind.keyword + ("," + value));
   std::string reach =
       others.empty()
           ? (otherGiven ? " (only the new one)" : ": there is none yet, so it closes nothing")
           : " (" + std::to_string(others.size()) + " already: " + QuotedList(others) + ")";
-  plan.notes.push_back(
-      std::string("the new ") + what + Quote(value) +
-      (isClass ? " applies with every title fragment" : " applies to every class rule") + reach);
+  plan.notes.push_back(std::string("the new ") + kind.noun + " " + Quote(value) + kind.appliesTo +
+                       reach);
 }
 
 // The file's line end: CR LF unless it already uses LF alone.
@@ -93,28 +92,20 @@ bool ReadWhole(const std::string& path, std::string& content, bool& exists) {
 
 #ifdef _WIN32
 // The open windows that the rules now close and did not before the change.
-void ListNewlyClosed(const std::string& dir, const std::vector<FileReport>& before) {
-  std::vector<OpenWindow> windows = TopLevelWindows();
-  std::vector<bool> closedBefore;
-  for (const OpenWindow& window : windows) {
-    closedBefore.push_back(Judge(before, window.className, window.title).Closes());
-  }
-  {
-    RulesExclusive hold;
-    ClearRules();  // the next match reads the files as they are now
-  }
-  std::vector<FileReport> after = WalkDirectory(dir);
+void ListNewlyClosed(const AddPlan& plan) {
+  RuleSet after(plan.before.CodePage());
+  after.LoadFolder(plan.dir);
   int count = 0;
-  for (size_t i = 0; i < windows.size(); ++i) {
-    Verdict verdict = Judge(after, windows[i].className, windows[i].title);
-    if (closedBefore[i] || !verdict.Closes()) continue;
+  for (const OpenWindow& window : TopLevelWindows()) {
+    Verdict verdict = after.Judge(window.className, window.title);
+    if (!verdict.Closes() || plan.before.Judge(window.className, window.title).Closes()) continue;
     DWORD processId = 0;
-    GetWindowThreadProcessId(windows[i].handle, &processId);
-    Out("  the new rules match the open window " + HandleText(windows[i].handle) + " of " +
-        ProcessName(processId) + ", " + Told(verdict, Tell::Window) + "\n");
+    GetWindowThreadProcessId(window.handle, &processId);
+    after.Out("  the new rules match the open window " + HandleText(window.handle) + " of " +
+              ProcessName(processId) + ", " + Told(verdict, Tell::Window) + "\n");
     ++count;
   }
-  if (count == 0) Out("the new rules match no window open now\n");
+  if (count == 0) after.Out("the new rules match no window open now\n");
 }
 #endif
 
@@ -127,25 +118,21 @@ const char kAfterEditing[] =
 
 int PlanAdd(const std::string& given, const std::string* className, const std::string* fragment,
             AddPlan& plan) {
-  for (auto value : {std::make_pair(LineEffect::ClassRule, className),
-                     std::make_pair(LineEffect::TitleRule, fragment)}) {
+  for (auto value :
+       {std::make_pair(&kClassKind, className), std::make_pair(&kTitleKind, fragment)}) {
     if (!value.second) continue;
     std::vector<std::string> warnings;
-    std::string why = Refusal(value.first, *value.second, warnings);
-    const char* kind = value.first == LineEffect::ClassRule ? "class " : "title ";
+    std::string why = Refusal(*value.first, *value.second, warnings);
+    std::string what = value.first->keyword + (" " + Quote(*value.second));
     if (!why.empty()) {
       fflush(stdout);
-      WriteText(stderr, "lunet-rules: " + (kind + Quote(*value.second)) + " refused: " + why + "\n",
-                RuleCodePage());
+      WriteText(stderr, "lunet-rules: " + what + " refused: " + why + "\n", plan.before.CodePage());
       return kUsage;
     }
-    for (const std::string& warning : warnings) {
-      plan.warnings.push_back(kind + Quote(*value.second) + ": " + warning);
-    }
+    for (const std::string& warning : warnings) plan.warnings.push_back(what + ": " + warning);
   }
-  std::vector<FileReport> files;
-  int used = UseDirectory(given, files);
-  if (used != kClean) return used;
+  int opened = OpenFolder(given, plan.before);
+  if (opened != kClean) return opened;
   plan.dir = WithSeparator(given);
   plan.path = plan.dir + kCustomRulesFile;
   if (ReadOnly(plan.path)) {
@@ -153,25 +140,24 @@ int PlanAdd(const std::string& given, const std::string* className, const std::s
     fprintf(stderr, "lunet-rules: %s: read-only: nothing added\n", plan.path.c_str());
     return kUnavailable;
   }
-  plan.before = files;
-  std::vector<const LineReport*> classes = RulesOf(files, LineEffect::ClassRule);
-  std::vector<const LineReport*> fragments = RulesOf(files, LineEffect::TitleRule);
-  if (className)
-    PlanOne(files, LineEffect::ClassRule, *className, fragments, fragment != nullptr, plan);
-  if (fragment)
-    PlanOne(files, LineEffect::TitleRule, *fragment, classes, className != nullptr, plan);
+  std::vector<const LineReport*> classes = plan.before.Rules(kClassKind);
+  std::vector<const LineReport*> fragments = plan.before.Rules(kTitleKind);
+  if (className) PlanOne(kClassKind, *className, fragments, fragment != nullptr, plan);
+  if (fragment) PlanOne(kTitleKind, *fragment, classes, className != nullptr, plan);
   return kClean;
 }
 
 void ShowPlan(const AddPlan& plan) {
-  for (const std::string& line : plan.lines) Out("add to " + plan.path + ": " + line + "\n");
-  for (const std::string& note : plan.notes) Out(note + "\n");
-  for (const std::string& warning : plan.warnings) Out("warning: " + warning + "\n");
+  const RuleSet& rules = plan.before;
+  for (const std::string& line : plan.lines) rules.Out("add to " + plan.path + ": " + line + "\n");
+  for (const std::string& note : plan.notes) rules.Out(note + "\n");
+  for (const std::string& warning : plan.warnings) rules.Out("warning: " + warning + "\n");
 }
 
 int ApplyAdd(const AddPlan& plan) {
+  const RuleSet& rules = plan.before;
   if (plan.lines.empty()) {
-    Out("nothing to add\n");
+    rules.Out("nothing to add\n");
     return kClean;
   }
   std::string content;
@@ -192,20 +178,20 @@ int ApplyAdd(const AddPlan& plan) {
             plan.path.c_str());
     return kUnavailable;
   }
-  Out(std::string(exists ? "added to " : "created ") + plan.path + "\n");
+  rules.Out(std::string(exists ? "added to " : "created ") + plan.path + "\n");
 #ifdef _WIN32
-  ListNewlyClosed(plan.dir, plan.before);
+  ListNewlyClosed(plan);
 #endif
-  Out(kAfterEditing);
+  rules.Out(kAfterEditing);
   return plan.warnings.empty() ? kClean : kWarnings;
 }
 
-int RunAdd(const Arguments& args) {
-  bool haveClass = args.Has("--class"), haveTitle = args.Has("--title");
+int RunAdd(Arguments& args) {
+  bool haveClass = args.Has(OptionId::ClassRule), haveTitle = args.Has(OptionId::Fragment);
   if (!haveClass && !haveTitle) return UsageError("add needs --class NAME, --title TEXT or both");
-  AddPlan plan;
-  int planned = PlanAdd(args.Folder(), haveClass ? &args.Text("--class") : nullptr,
-                        haveTitle ? &args.Text("--title") : nullptr, plan);
+  AddPlan plan(args.CodePage());
+  int planned = PlanAdd(args.Folder(), haveClass ? &args.Text(OptionId::ClassRule) : nullptr,
+                        haveTitle ? &args.Text(OptionId::Fragment) : nullptr, plan);
   if (planned != kClean) return planned;
   ShowPlan(plan);
   return ApplyAdd(plan);

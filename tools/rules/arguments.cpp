@@ -1,27 +1,48 @@
 #include "arguments.h"
 
 #include <stdio.h>
-#include <string.h>
+#include <windows.h>
 
-#include "commands.h"
 #include "console_text.h"
+#include "output.h"
+#include "rule_walk.h"
 
 namespace rules_cli {
 
 namespace {
 
-#ifdef _WIN32
-unsigned codePage = GetACP();
-#else
-unsigned codePage = 1252;
-#endif
-
-const Option kCodePage = {"--codepage", nullptr, Takes::Count};
+const Option kOptions[] = {
+    {OptionId::CodePage, "--codepage", nullptr, Takes::Count, "N",
+     "the ANSI code page of the system the rules are for: 1252 (Western), 932 (Japanese), or "
+     "another this system converts. The default is this system's on Windows, 1252 elsewhere; "
+     "every command takes it. Typed texts are converted to it; a character it cannot hold is "
+     "warned about (it becomes ?, as in the window functions) and the command ends with status "
+     "1 at least."},
+    {OptionId::Quiet, "--quiet", "-q", Takes::Nothing, nullptr, "shows only the warnings."},
+    {OptionId::Class, "--class", nullptr, Takes::Typed, "NAME", "the window's class name."},
+    {OptionId::Title, "--title", nullptr, Takes::Typed, "TEXT", "the window's title."},
+    {OptionId::ClassRule, "--class", nullptr, Takes::Typed, "NAME",
+     "the class rule to add: a window class name, letter case aside."},
+    {OptionId::Fragment, "--title", nullptr, Takes::Typed, "TEXT",
+     "the title fragment to add; for pick, a part of the window's title, which it must contain."},
+    {OptionId::All, "--all", nullptr, Takes::Nothing, nullptr,
+     "lists the other visible windows too."},
+    {OptionId::Hidden, "--hidden", nullptr, Takes::Nothing, nullptr,
+     "with --all, lists the hidden windows too."},
+    {OptionId::Log, "--log", nullptr, Takes::Path, "FILE", "appends the same lines to FILE."},
+    {OptionId::Count, "--count", nullptr, Takes::Count, "N", "stops after N closes."},
+    {OptionId::At, "--at", nullptr, Takes::Point, "X,Y",
+     "picks the window at that point on the screen without waiting for Enter."},
+    {OptionId::Yes, "--yes", nullptr, Takes::Nothing, nullptr,
+     "adds the rules without asking, for scripts."},
+};
 
 const Option* FindOption(const Command& command, const std::string& name) {
-  if (name == kCodePage.name) return &kCodePage;
-  for (const Option* option = command.options; option && option->name; ++option) {
-    if (name == option->name || (option->alias && name == option->alias)) return option;
+  const Option& codePage = OptionRow(OptionId::CodePage);
+  if (name == codePage.name) return &codePage;
+  for (const CommandOption& taken : command.options) {
+    const Option& option = OptionRow(taken.id);
+    if (name == option.name || (option.alias && name == option.alias)) return &option;
   }
   return nullptr;
 }
@@ -50,6 +71,13 @@ const char* Expected(Takes takes) {
 
 }  // namespace
 
+const Option& OptionRow(OptionId id) {
+  for (const Option& option : kOptions) {
+    if (option.id == id) return option;
+  }
+  return kOptions[0];
+}
+
 bool ParseNumber(const std::string& text, long low, long high, long& number) {
   size_t at = text.size() > 1 && text[0] == '-' ? 1 : 0;
   if (at == text.size() || text.size() - at > 10) return false;
@@ -64,20 +92,37 @@ bool ParseNumber(const std::string& text, long low, long high, long& number) {
   return true;
 }
 
-const Arguments::Given* Arguments::Find(const char* option) const {
-  for (size_t i = 0; i < count_; ++i) {
-    if (strcmp(given_[i].option->name, option) == 0) return &given_[i];
+unsigned Arguments::DefaultCodePage() {
+#ifdef _WIN32
+  return GetACP();
+#else
+  return 1252;
+#endif
+}
+
+const Arguments::Given* Arguments::Find(OptionId id) const {
+  for (const Given& given : given_) {
+    if (given.option->id == id) return &given;
   }
   return nullptr;
 }
 
-const std::string& Arguments::Text(const char* option) const {
-  const Given* given = Find(option);
+// One slot an option: given again, the last value counts.
+Arguments::Given& Arguments::Slot(const Option* option) {
+  for (Given& given : given_) {
+    if (given.option == option) return given = Given{option, "", {0, 0}};
+  }
+  given_.push_back(Given{option, "", {0, 0}});
+  return given_.back();
+}
+
+const std::string& Arguments::Text(OptionId id) const {
+  const Given* given = Find(id);
   return given ? given->value : none_;
 }
 
-long Arguments::Number(const char* option, int index) const {
-  const Given* given = Find(option);
+long Arguments::Number(OptionId id, int index) const {
+  const Given* given = Find(id);
   return given ? given->numbers[index] : 0;
 }
 
@@ -96,68 +141,50 @@ int Parse(const Command& command, const std::vector<std::string>& args,
     size_t equals = arg.find('=');
     const Option* option = FindOption(command, arg.substr(0, equals));
     if (!option) return UsageError(name + "unknown option " + arg);
-    // One slot an option: given again, the last value counts.
-    size_t slot = 0;
-    while (slot < parsed.count_ && parsed.given_[slot].option != option) ++slot;
-    Arguments::Given& given = parsed.given_[slot];
-    given.option = option;
-    given.value.clear();
-    bool inline_ = equals != std::string::npos;
-    bool valued = inline_ || (option->takes != Takes::Nothing && i + 1 < args.size());
+    Arguments::Given& given = parsed.Slot(option);
+    bool inline_ = equals != std::string::npos, wants = option->takes != Takes::Nothing;
+    bool valued = inline_ || (wants && i + 1 < args.size());
     if (valued) {
       size_t at = inline_ ? i : ++i;
       given.value = (option->takes == Takes::Typed && at < typed.size() ? typed[at] : args[at])
                         .substr(inline_ ? equals + 1 : 0);
     }
-    if (valued != (option->takes != Takes::Nothing) ||
-        !Convert(option->takes, given.value, given.numbers)) {
+    if (valued != wants || !Convert(option->takes, given.value, given.numbers)) {
       return UsageError(name + option->name + Expected(option->takes) +
-                        (valued && option->takes != Takes::Nothing ? ", not " + given.value : ""));
+                        (valued && wants ? ", not " + given.value : ""));
     }
-    if (option != &kCodePage) {
-      parsed.count_ += slot == parsed.count_;
-    } else if (given.numbers[0] > 65535 ||
-               !KnownCodePage(static_cast<unsigned>(given.numbers[0]))) {
+    if (option->id != OptionId::CodePage) continue;
+    if (given.numbers[0] > 65535 || !KnownCodePage(static_cast<unsigned>(given.numbers[0]))) {
       return UsageError("--codepage " + given.value + ": not a code page this system converts");
-    } else {
-      codePage = static_cast<unsigned>(given.numbers[0]);
     }
+    parsed.codePage_ = static_cast<unsigned>(given.numbers[0]);
   }
   // Converted only now: --codepage may follow the text.
-  for (size_t i = 0; i < parsed.count_; ++i) {
-    Arguments::Given& given = parsed.given_[i];
-    if (given.option->takes == Takes::Typed) given.value = TypedText(given.value);
+  for (Arguments::Given& given : parsed.given_) {
+    if (given.option->takes == Takes::Typed) given.value = parsed.Typed(given.value);
   }
   return kClean;
 }
 
-unsigned RuleCodePage() { return codePage; }
-
-namespace {
-bool typedLost = false;
-}
-
-std::string TypedText(const std::string& utf8) {
+std::string Arguments::Typed(const std::string& utf8) {
   bool lost = false;
-  std::string text = ToCodePage(utf8, codePage, &lost);
+  std::string text = ToCodePage(utf8, codePage_, &lost);
   if (lost) {
-    typedLost = true;
+    typedLost_ = true;
     fflush(stdout);
     fprintf(stderr, "lunet-rules: warning: %s cannot hold every character typed; ",
-            CodePageName(codePage).c_str());
-    WriteText(stderr, "the plug-in's windows read it as " + Quote(text) + "\n", codePage);
+            CodePageName(codePage_).c_str());
+    WriteText(stderr, "the plug-in's windows read it as " + Quote(text) + "\n", codePage_);
   }
   return text;
 }
 
-bool TypedTextLost() { return typedLost; }
-
-bool ReadTypedLine(std::string& line) {
+bool Arguments::ReadTypedLine(std::string& line) {
   char buffer[1024];
   if (!fgets(buffer, sizeof buffer, stdin)) return false;
   line = buffer;
   while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
-  line = TypedText(InputToUtf8(line));
+  line = Typed(InputToUtf8(line));
   return true;
 }
 

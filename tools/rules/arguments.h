@@ -1,5 +1,8 @@
-// The command table of lunet-rules and the one parser of its command lines.
+// The options of lunet-rules as rows, the commands that take them, and the one parser of its
+// command lines.
 #pragma once
+
+#include <stddef.h>
 
 #include <string>
 #include <vector>
@@ -14,36 +17,78 @@ enum class Takes {
   Point,    // X,Y in screen coordinates
 };
 
+// Each option's id; two ids may share a spelling when they mean different things to different
+// commands (--title is a window's title to test, a fragment to add).
+enum class OptionId {
+  CodePage,
+  Quiet,
+  Class,
+  Title,
+  ClassRule,
+  Fragment,
+  All,
+  Hidden,
+  Log,
+  Count,
+  At,
+  Yes
+};
+
 struct Option {
+  OptionId id;
   const char* name;   // "--count"
   const char* alias;  // "-q", or null
   Takes takes;
+  const char* value;  // its value in the usage: "N"; null for a switch
+  const char* help;   // one line: what it does
 };
+const Option& OptionRow(OptionId id);
 
 class Arguments;
+
+struct CommandOption {
+  OptionId id;
+  bool required;
+};
 
 struct Command {
   const char* name;
   // Null when the command runs anywhere; else what it needs a Windows desktop for.
   const char* windowsOnly;
   // Null where the command cannot run: natively, for those that need Windows.
-  int (*run)(const Arguments& args);
-  // The options besides --codepage, which every command takes; the table ends with a null name.
-  const Option* options;
+  int (*run)(Arguments& args);
+  // The options besides --codepage, which every command takes.
+  std::vector<CommandOption> options;
   // More than one folder or file (check); the others take at most one folder.
   bool manyPaths;
+  const char* help;  // what the command does, its options aside
 };
+const std::vector<Command>& Commands();
+// The whole --help text, made from the command and option rows.
+std::string HelpText();
 
-// A command line taken apart: the options given, and the folder or files.
+// A command line taken apart: the options given, the folder or files, and the rules' code page.
 class Arguments {
  public:
-  bool Has(const char* option) const { return Find(option) != nullptr; }
+  bool Has(OptionId id) const { return Find(id) != nullptr; }
   // The value as given; for a Typed option in the rules' code page. "" when not given.
-  const std::string& Text(const char* option) const;
+  const std::string& Text(OptionId id) const;
   // A Count, or the first (0) and second (1) coordinate of a Point; 0 when not given.
-  long Number(const char* option, int index = 0) const;
+  long Number(OptionId id, int index = 0) const;
   // The folder given, or the current one.
   std::string Folder() const { return paths.empty() ? "." : paths[0]; }
+  // The ANSI code page of the system the rules are for: on Windows this system's, natively
+  // 1252, unless --codepage names another.
+  unsigned CodePage() const { return codePage_; }
+
+  // Text typed at the terminal, in UTF-8, as the window functions hand it to the plug-in: in
+  // the rules' code page. A character the code page cannot hold is warned about on stderr.
+  std::string Typed(const std::string& utf8);
+  // One line typed on standard input, its line end taken off, in the rules' code page; false
+  // at the input's end.
+  bool ReadTypedLine(std::string& line);
+  // Whether a typed text lost characters so: the command then ends with status 1 at least.
+  bool TypedLost() const { return typedLost_; }
 
   std::vector<std::string> paths;
 
@@ -53,13 +98,15 @@ class Arguments {
     std::string value;
     long numbers[2] = {0, 0};
   };
-  const Given* Find(const char* option) const;
+  const Given* Find(OptionId id) const;
+  Given& Slot(const Option* option);
   friend int Parse(const Command&, const std::vector<std::string>&, const std::vector<std::string>&,
                    Arguments&);
-  // One for each option of a command (three at most) and one for --codepage.
-  Given given_[4];
-  size_t count_ = 0;
+  std::vector<Given> given_;
+  unsigned codePage_ = DefaultCodePage();
+  bool typedLost_ = false;
   std::string none_;
+  static unsigned DefaultCodePage();
 };
 
 // Takes apart the arguments after the command's name: every option as --x V or --x=V, its value
@@ -70,19 +117,5 @@ int Parse(const Command& command, const std::vector<std::string>& args,
 
 // A whole number in [low, high], digits only: "12abc", "", "+3" and " 3" are not numbers.
 bool ParseNumber(const std::string& text, long low, long high, long& number);
-
-// The ANSI code page of the system the rules are for: on Windows this system's, natively 1252,
-// unless --codepage names another.
-unsigned RuleCodePage();
-
-// Text typed at the terminal, in UTF-8, as the window functions hand it to the plug-in: in the
-// rules' code page. A character the code page cannot hold is warned about on stderr.
-std::string TypedText(const std::string& utf8);
-// Whether a typed text lost characters so: the command then ends with status 1 at least.
-bool TypedTextLost();
-
-// One line typed on standard input, its line end taken off, in the rules' code page; false at
-// the input's end.
-bool ReadTypedLine(std::string& line);
 
 }  // namespace rules_cli

@@ -2,9 +2,11 @@
 #include <stdio.h>
 #include <windows.h>
 
+#include "add_plan.h"
 #include "commands.h"
 #include "console_text.h"
 #include "is_directory.h"
+#include "output.h"
 
 #ifdef _WIN32
 #include "desktop.h"
@@ -32,15 +34,18 @@ HWND WindowAt(POINT point, std::string& problem) {
 
 }  // namespace
 
-int RunPick(const Arguments& args) {
-  std::string dir = args.Folder(), fragment = args.Text("--title");
-  POINT point = {args.Number("--at", 0), args.Number("--at", 1)};
+int RunPick(Arguments& args) {
+  std::string dir = args.Folder(), fragment = args.Text(OptionId::Fragment);
+  POINT point = {args.Number(OptionId::At, 0), args.Number(OptionId::At, 1)};
   if (!IsDirectory(dir)) return NotAFolder(dir);
+  AddPlan plan(args.CodePage());
+  const RuleSet& rules = plan.before;
   std::string line;
-  if (!args.Has("--at")) {
-    Out("Point at the window with the mouse, then press Enter here.\n");
+  if (!args.Has(OptionId::At)) {
+    rules.Out("Point at the window with the mouse, then press Enter here.\n");
     fflush(stdout);
-    if (!ReadTypedLine(line)) return UsageError("pick: no Enter came (use --at X,Y in scripts)");
+    if (!args.ReadTypedLine(line))
+      return UsageError("pick: no Enter came (use --at X,Y in scripts)");
     GetCursorPos(&point);
   }
   std::string problem;
@@ -53,27 +58,26 @@ int RunPick(const Arguments& args) {
   OpenWindow window = Describe(handle);
   DWORD processId = 0;
   GetWindowThreadProcessId(handle, &processId);
-  Out("window " + HandleText(handle) + " of " + ProcessName(processId) + "\n  class " +
-      Quote(window.className) + "\n  title " + Quote(window.title) + "\n");
-  if (!args.Has("--title")) {
-    Out("title fragment to close on (Enter for the whole title): ");
+  rules.Out("window " + HandleText(handle) + " of " + ProcessName(processId) + "\n  class " +
+            Quote(window.className) + "\n  title " + Quote(window.title) + "\n");
+  if (!args.Has(OptionId::Fragment)) {
+    rules.Out("title fragment to close on (Enter for the whole title): ");
     fflush(stdout);
     // Typed in the console's code page; the title is in the rules' (the system's ANSI) one.
-    fragment = ReadTypedLine(line) && !line.empty() ? line : window.title;
+    fragment = args.ReadTypedLine(line) && !line.empty() ? line : window.title;
   }
   if (window.title.find(fragment) == std::string::npos) {
     fprintf(stderr, "lunet-rules: pick: the title does not contain %s\n", Quote(fragment).c_str());
     return kUsage;
   }
-  AddPlan plan;
   int planned = PlanAdd(dir, &window.className, &fragment, plan);
   if (planned != kClean) return planned;
   ShowPlan(plan);
-  if (!args.Has("--yes") && !plan.lines.empty()) {
-    Out("add these rules? [y/N] ");
+  if (!args.Has(OptionId::Yes) && !plan.lines.empty()) {
+    rules.Out("add these rules? [y/N] ");
     fflush(stdout);
-    if (!ReadTypedLine(line) || (line != "y" && line != "Y" && line != "yes")) {
-      Out("nothing added\n");
+    if (!args.ReadTypedLine(line) || (line != "y" && line != "Y" && line != "yes")) {
+      rules.Out("nothing added\n");
       return kClean;
     }
   }

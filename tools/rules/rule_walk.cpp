@@ -15,10 +15,7 @@ namespace rules_cli {
 namespace {
 
 // A keyword the loader knows, where it is not one because of what surrounds it.
-bool IsKeyword(const std::string& field) {
-  return CompareNoCaseAscii(field.c_str(), "class") == 0 ||
-         CompareNoCaseAscii(field.c_str(), "title") == 0;
-}
+bool IsKeyword(const std::string& field) { return KindOfKeyword(field.c_str()) != nullptr; }
 
 bool IsComment(const std::string& field) { return field.compare(0, 2, "//") == 0; }
 
@@ -27,8 +24,8 @@ bool IsSpace(char c) { return c == ' ' || c == '\t'; }
 // A common ANSI code page other than codePage that holds the text (UTF-8 converted to it) or in
 // which its bytes read cleanly; 0 when none does.
 unsigned CleanCodePage(const std::string& value, bool utf8, unsigned codePage) {
-  static const unsigned kCommon[] = {932, 936, 949, 950, 1250, 1251, 1252, 1253,
-                                     1254, 1255, 1256, 1257, 1258, 874};
+  static const unsigned kCommon[] = {932,  936,  949,  950,  1250, 1251, 1252,
+                                     1253, 1254, 1255, 1256, 1257, 1258, 874};
   for (unsigned candidate : kCommon) {
     if (candidate == codePage || !KnownCodePage(candidate)) continue;
     bool lost = false;
@@ -57,23 +54,23 @@ void CheckCodePage(const std::string& value, unsigned codePage,
     std::string advice = "save the file in " + name;
     if (lost) {
       unsigned other = CleanCodePage(value, true, codePage);
-      advice = name + " cannot hold that text: " +
-               (other ? "for a system of code page " + std::to_string(other) +
-                            ", pass --codepage " + std::to_string(other) +
-                            " and save the file in that code page"
-                      : std::string("pass --codepage N for the system the rules are for, and "
-                                    "save the file in that code page"));
+      advice =
+          name + " cannot hold that text: " +
+          (other ? "for a system of code page " + std::to_string(other) + ", pass --codepage " +
+                       std::to_string(other) + " and save the file in that code page"
+                 : std::string("pass --codepage N for the system the rules are for, and "
+                               "save the file in that code page"));
     }
     warnings.push_back("UTF-8 text: window texts are compared byte for byte in " + name +
                        ", which reads it as " + Quote(value) + "; " + advice);
   } else if (!IsCodePageText(value, codePage)) {
     unsigned other = CleanCodePage(value, false, codePage);
-    warnings.push_back(
-        "not text in " + name + ", which reads it as " + Quote(value) + "; " +
-        (other ? "it reads cleanly in code page " + std::to_string(other) +
-                     ": if the file was written for such a system, pass --codepage " +
-                     std::to_string(other)
-               : "save the file in " + name));
+    warnings.push_back("not text in " + name + ", which reads it as " + Quote(value) + "; " +
+                       (other
+                            ? "it reads cleanly in code page " + std::to_string(other) +
+                                  ": if the file was written for such a system, pass --codepage " +
+                                  std::to_string(other)
+                            : "save the file in " + name));
   }
 }
 
@@ -92,8 +89,7 @@ std::string FoldTwin(const std::string& value, unsigned codePage) {
     char trail = value[i + 1];
     bool letter = (trail >= 'A' && trail <= 'Z') || (trail >= 'a' && trail <= 'z');
     std::string other = value.substr(i, 1) + static_cast<char>(trail ^ 0x20);
-    if (letter && IsCodePageText(value.substr(i, 2), codePage) &&
-        IsCodePageText(other, codePage)) {
+    if (letter && IsCodePageText(value.substr(i, 2), codePage) && IsCodePageText(other, codePage)) {
       twin[i + 1] = other[1];
       pairs += (pairs.empty() ? "" : ", ") + other + " for " + value.substr(i, 2);
     }
@@ -142,8 +138,7 @@ void UnknownKeyword(const std::string& field, bool firstLine, const std::string&
   } else if (CommentHint(field)) {
     line.warnings.push_back(CommentHint(field));
   } else if (bare != field && IsKeyword(bare)) {
-    line.lost = CompareNoCaseAscii(bare.c_str(), "class") == 0 ? LineEffect::ClassRule
-                                                               : LineEffect::TitleRule;
+    line.lost = KindOfKeyword(bare.c_str())->effect;
     line.lostValue = rest.substr(0, rest.find(','));
     line.warnings.push_back("the file's byte order mark sticks to this keyword: the line " +
                             Quote(bare + "," + rest) + " is lost and does nothing");
@@ -196,6 +191,27 @@ struct RuleFileWalk {
   unsigned codePage;
 };
 
+// What may surprise in the value of a rule line.
+void CheckRule(const RuleFileWalk& walk, const MappedTextReader& reader, LineReport& line) {
+  const RuleKind& kind = KindOf(line.effect);
+  unsigned faults = CheckRuleValue(line.text);
+  for (ValueFault fault : kValueFaults) {
+    if (Has(faults, fault)) line.warnings.push_back(FaultText(fault, kind, line.text, false));
+  }
+  CheckCodePage(line.text, walk.codePage, line.warnings);
+  std::string twin =
+      kind.foldsCase && line.warnings.empty() ? FoldTwin(line.text, walk.codePage) : "";
+  if (!twin.empty()) {
+    line.warnings.push_back(
+        "second bytes of its double-byte characters are ASCII letters, which the plug-in "
+        "folds as it folds letter case: it also matches classes with " +
+        twin);
+  }
+  if (reader.FieldEnd == FieldEndDelimiter) {
+    line.warnings.push_back("a third field is ignored: " + Quote(RestOfLine(reader)));
+  }
+}
+
 // One line as the module's loader took it apart, and what in it may surprise.
 void SeeLine(void* context, const MappedTextReader& reader, int number, RuleLineKind kind,
              const char* text) {
@@ -204,34 +220,14 @@ void SeeLine(void* context, const MappedTextReader& reader, int number, RuleLine
   LineReport line;
   line.line = number;
   line.text = text;
+  line.effect = EffectOf(kind);
   if (kind == RuleLineShort) {
     SingleField(line.text, reader.FieldEnd == FieldEndData, line);
     if (line.effect == LineEffect::Blank) return;
-  } else if (kind == RuleLineComment) {
-    line.effect = LineEffect::Comment;
   } else if (kind == RuleLineOther) {
     UnknownKeyword(line.text, number == 1, RestOfLine(reader), line);
-  } else {
-    line.effect = kind == RuleLineClass ? LineEffect::ClassRule : LineEffect::TitleRule;
-    unsigned faults = CheckRuleValue(line.text);
-    for (ValueFault fault : kValueFaults) {
-      if (Has(faults, fault)) {
-        line.warnings.push_back(FaultText(fault, line.effect, line.text, false));
-      }
-    }
-    CheckCodePage(line.text, walk.codePage, line.warnings);
-    std::string twin = line.effect == LineEffect::ClassRule && line.warnings.empty()
-                           ? FoldTwin(line.text, walk.codePage)
-                           : "";
-    if (!twin.empty()) {
-      line.warnings.push_back(
-          "second bytes of its double-byte characters are ASCII letters, which the plug-in "
-          "folds as it folds letter case: it also matches classes with " +
-          twin);
-    }
-    if (reader.FieldEnd == FieldEndDelimiter) {
-      line.warnings.push_back("a third field is ignored: " + Quote(RestOfLine(reader)));
-    }
+  } else if (kind != RuleLineComment) {
+    CheckRule(walk, reader, line);
   }
   walk.report.lines.push_back(line);
 }
@@ -258,21 +254,12 @@ unsigned CheckRuleValue(const std::string& value) {
          (value.size() > kHookTextBytes) << static_cast<unsigned>(ValueFault::TooLong);
 }
 
-std::string FaultText(ValueFault fault, LineEffect kind, const std::string& value, bool typed) {
-  bool isClass = kind == LineEffect::ClassRule;
+std::string FaultText(ValueFault fault, const RuleKind& kind, const std::string& value,
+                      bool typed) {
   switch (fault) {
-    case ValueFault::Empty:
-      if (isClass) {
-        return typed ? "an empty class name: no window has one"
-                     : "empty class name: no window has one, so this rule closes nothing";
-      }
-      return typed ? "an empty title fragment: every title contains it, so every window of every "
-                     "listed class would be closed"
-                   : "empty title fragment: every title contains it, so every window of a listed "
-                     "class is closed";
+    case ValueFault::Empty: return typed ? kind.emptyTyped : kind.emptyRead;
     case ValueFault::Comma:
-      return (isClass ? "a comma: the plug-in would cut the class there, at "
-                      : "a comma: the plug-in would cut the title there, at ") +
+      return std::string("a comma: the plug-in would cut the ") + kind.keyword + " there, at " +
              Quote(value.substr(0, value.find(',')));
     case ValueFault::LineEnd: return "a line end inside the value";
     case ValueFault::EdgeSpaces:
@@ -283,10 +270,7 @@ std::string FaultText(ValueFault fault, LineEffect kind, const std::string& valu
     case ValueFault::Quotes: return "the quotes are part of the text: nothing is unquoted";
     case ValueFault::TooLong:
       return std::string("longer than 254 bytes: the hook reads at most 254 bytes of a ") +
-             (isClass ? "class name" : "title") +
-             (typed     ? ", so it would never match"
-              : isClass ? ", so this never matches"
-                        : ", so this is never found");
+             kind.textName + (typed ? ", so it would never match" : kind.neverMatches);
   }
   return "";
 }
@@ -323,25 +307,26 @@ FileReport ReportRuleFile(const std::string& path, unsigned codePage) {
   return walk.report;
 }
 
-std::vector<const LineReport*> RulesOf(const std::vector<FileReport>& files, LineEffect kind) {
+std::vector<const LineReport*> RulesOf(const std::vector<FileReport>& files, const RuleKind& kind) {
   std::vector<const LineReport*> rules;
   for (const FileReport& file : files) {
     for (const LineReport& line : file.lines) {
-      if (line.effect == kind) rules.push_back(&line);
+      if (line.effect == kind.effect) rules.push_back(&line);
     }
   }
   return rules;
 }
 
-int StoreHolds(const std::vector<FileReport>& files) {
-  RulesShared hold;
-  return SameTexts(KillRules.ClassRules, RulesOf(files, LineEffect::ClassRule)) &&
-         SameTexts(KillRules.TitleRules, RulesOf(files, LineEffect::TitleRule));
+int StoreHolds(const RuleStore& store, const std::vector<FileReport>& files) {
+  for (const RuleKind* kind : kRuleKinds) {
+    if (!SameTexts(store.*kind->list, RulesOf(files, *kind))) return 0;
+  }
+  return 1;
 }
 
 std::vector<std::string> SetWarnings(const std::vector<FileReport>& files) {
-  size_t classes = RulesOf(files, LineEffect::ClassRule).size();
-  size_t titles = RulesOf(files, LineEffect::TitleRule).size();
+  size_t classes = RulesOf(files, kClassKind).size();
+  size_t titles = RulesOf(files, kTitleKind).size();
   std::vector<std::string> warnings;
   if (classes == 0 && titles == 0) {
     warnings.push_back(

@@ -6,10 +6,9 @@
 #include <vector>
 
 #include "closer/hook.h"
+#include "rule_kind.h"
 
 namespace rules_cli {
-
-enum class LineEffect { Blank, Comment, ClassRule, TitleRule, Nothing };
 
 struct LineReport {
   int line = 0;
@@ -34,10 +33,10 @@ struct FileReport {
 FileReport ReportRuleFile(const std::string& path, unsigned codePage);
 
 // The class rules or title fragments of the reports, in the order the module stores them.
-std::vector<const LineReport*> RulesOf(const std::vector<FileReport>& files, LineEffect kind);
+std::vector<const LineReport*> RulesOf(const std::vector<FileReport>& files, const RuleKind& kind);
 
-// 1 when the module's store (KillRules) holds exactly the rules the walks found, in order.
-int StoreHolds(const std::vector<FileReport>& files);
+// 1 when the module's store holds exactly the rules the walks found, in order.
+int StoreHolds(const RuleStore& store, const std::vector<FileReport>& files);
 
 // Warnings about a set of files loaded together: rules that cannot close anything.
 std::vector<std::string> SetWarnings(const std::vector<FileReport>& files);
@@ -56,7 +55,7 @@ inline bool Has(unsigned faults, ValueFault fault) {
   return (faults >> static_cast<unsigned>(fault)) & 1;
 }
 // Why the fault matters, said of a rule line in a file, or (typed) of a value given to add.
-std::string FaultText(ValueFault fault, LineEffect kind, const std::string& value, bool typed);
+std::string FaultText(ValueFault fault, const RuleKind& kind, const std::string& value, bool typed);
 // add refuses a value with this fault; the others it takes as they are.
 bool Refused(ValueFault fault);
 

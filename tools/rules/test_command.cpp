@@ -1,6 +1,8 @@
 // lunet-rules test: would a window with this class and title be closed, and by which rules.
 #include "commands.h"
 #include "console_text.h"
+#include "output.h"
+#include "rule_set.h"
 
 namespace rules_cli {
 
@@ -9,61 +11,67 @@ namespace {
 enum { kClosed = 0, kLeftOpen = 1 };
 
 // Hints at the rules that fail to match only by what cannot be seen, or by letter case.
-void NearMisses(const std::vector<FileReport>& files, LineEffect kind, const std::string& text) {
-  bool isClass = kind == LineEffect::ClassRule;
-  for (const LineReport* rule : RulesOf(files, kind)) {
+void NearMisses(const RuleSet& rules, const RuleKind& kind, const std::string& text) {
+  for (const LineReport* rule : rules.Rules(kind)) {
     std::string why = NearMiss(*rule, kind, text);
     if (why.empty()) continue;
-    Out("hint: the " + Named(files, rule, true) + " would " + (isClass ? "match" : "be found") +
-        " but for " + why + "\n");
+    rules.Out("hint: the " + Named(rules, rule, true) + " would " + kind.wouldMatch + " but for " +
+              why + "\n");
   }
   // A rule on a first line lost to the file's byte order mark is no rule at all.
-  for (const FileReport& file : files) {
+  for (const FileReport& file : rules.Files()) {
     for (const LineReport& line : file.lines) {
-      if (line.lost != kind || !RuleMatches(line.lostValue, kind, text)) continue;
-      Out("hint: the first line of " + file.path + ", " + (isClass ? "class," : "title,") +
-          line.lostValue + ", would " + (isClass ? "match" : "be found") +
-          ", but the file's byte order mark makes it a line that does nothing: " +
-          SaveWithoutBom(RuleCodePage()) + "\n");
+      if (line.lost != kind.effect || !RuleMatches(line.lostValue, kind, text)) continue;
+      rules.Out("hint: the first line of " + file.path + ", " + kind.keyword + "," +
+                line.lostValue + ", would " + kind.wouldMatch +
+                ", but the file's byte order mark makes it a line that does nothing: " +
+                SaveWithoutBom(rules.CodePage()) + "\n");
     }
   }
 }
 
 // No rule of the kind matches the window's text, so it stays open.
-int LeftOpen(const std::vector<FileReport>& files, LineEffect kind, const std::string& text) {
-  bool isClass = kind == LineEffect::ClassRule;
-  Out((isClass ? "class " : "title ") + Quote(text) +
-      (isClass ? " matches no class rule\n" : " contains no title fragment\n"));
-  NearMisses(files, kind, text);
-  Out("left open\n");
+int LeftOpen(const RuleSet& rules, const RuleKind& kind, const std::string& text) {
+  rules.Out(std::string(kind.keyword) + " " + Quote(text) + " " + kind.matchesNone + "\n");
+  NearMisses(rules, kind, text);
+  rules.Out("left open\n");
   return kLeftOpen;
 }
 
+void Found(const RuleSet& rules, const RuleKind& kind, const std::string& text,
+           const std::string& rule) {
+  rules.Out(std::string(kind.keyword) + " " + Quote(text) + " " + kind.matchesThe + " " + rule +
+            "\n");
+}
+
+// The window's texts in the order the hook reads them.
+const struct {
+  OptionId option;
+  const RuleKind& kind;
+} kWindowTexts[] = {{OptionId::Class, kClassKind}, {OptionId::Title, kTitleKind}};
+
 }  // namespace
 
-int RunTest(const Arguments& args) {
-  if (!args.Has("--class") || !args.Has("--title")) {
+int RunTest(Arguments& args) {
+  if (!args.Has(OptionId::Class) || !args.Has(OptionId::Title)) {
     return UsageError("test needs --class NAME and --title TEXT");
   }
-  std::vector<FileReport> files;
-  int used = UseDirectory(args.Folder(), files);
-  if (used != kClean) return used;
+  RuleSet rules(args.CodePage());
+  int opened = OpenFolder(args.Folder(), rules);
+  if (opened != kClean) return opened;
 
-  Out("rules in " + WithSeparator(args.Folder()) + ": " + Counts(files) + "\n");
-  for (const char* option : {"--class", "--title"}) {
-    if (Cut(args.Text(option)).size() == args.Text(option).size()) continue;
-    Out(std::string("the hook reads only the first 254 bytes of the ") +
-        (option[2] == 'c' ? "class name\n" : "title\n"));
+  rules.Out("rules in " + WithSeparator(args.Folder()) + ": " + Counts(rules) + "\n");
+  for (const auto& text : kWindowTexts) {
+    if (Cut(args.Text(text.option)).size() == args.Text(text.option).size()) continue;
+    rules.Out(std::string("the hook reads only the first 254 bytes of the ") + text.kind.textName +
+              "\n");
   }
-  Verdict verdict = Judge(files, Cut(args.Text("--class")), Cut(args.Text("--title")));
-  if (!verdict.consistent) return InternalError(WithSeparator(args.Folder()));
-  if (!verdict.classRule) return LeftOpen(files, LineEffect::ClassRule, verdict.className);
-  Out("class " + Quote(verdict.className) + " matches the " + Told(verdict, Tell::ClassRule) +
-      "\n");
-  if (!verdict.titleFragment) return LeftOpen(files, LineEffect::TitleRule, verdict.title);
-  Out("title " + Quote(verdict.title) + " contains the " + Told(verdict, Tell::TitleFragment) +
-      "\n");
-  Out("closed: the plug-in asks such a window to close each time its title is redrawn\n");
+  Verdict verdict = rules.Judge(Cut(args.Text(OptionId::Class)), Cut(args.Text(OptionId::Title)));
+  if (!verdict.classRule) return LeftOpen(rules, kClassKind, verdict.className);
+  Found(rules, kClassKind, verdict.className, Told(verdict, Tell::ClassRule));
+  if (!verdict.titleFragment) return LeftOpen(rules, kTitleKind, verdict.title);
+  Found(rules, kTitleKind, verdict.title, Told(verdict, Tell::TitleFragment));
+  rules.Out("closed: the plug-in asks such a window to close each time its title is redrawn\n");
   return kClosed;
 }
 

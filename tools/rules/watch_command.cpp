@@ -7,12 +7,15 @@
 #include "close_report.h"
 #include "commands.h"
 #include "console_text.h"
+#include "output.h"
+#include "owned.h"
+#include "rule_set.h"
 
 #ifdef _WIN32
 #include <utility>
 
-#include "desktop.h"
 #include "debug_listener.h"
+#include "desktop.h"
 
 namespace rules_cli {
 
@@ -27,13 +30,19 @@ std::string ClockTime(const SYSTEMTIME& at) {
 
 // The rules in DIR that match the closed window, as the module compares them; the running
 // module may hold other rules, read before the files were last edited.
-std::string MatchedBy(const std::vector<FileReport>& files, const CloseReport& report) {
-  Verdict verdict = Judge(files, report.className, report.title);
+std::string MatchedBy(const RuleSet& rules, const CloseReport& report) {
+  Verdict verdict = rules.Judge(report.className, report.title);
   if (!verdict.Closes()) {
     return "matched by no rule in the files now (edited since the program read them?)";
   }
   return "by " + Told(verdict, Tell::Rules);
 }
+
+// Reports the queue could not hold, with the times of the first and the last.
+struct Missed {
+  unsigned long count = 0;
+  SYSTEMTIME first = {}, last = {};
+};
 
 struct ReadText {
   SYSTEMTIME at;
@@ -47,7 +56,6 @@ class ReportQueue {
   static const size_t kCapacity = 256;
 
   ReportQueue() : ready_(CreateEventA(NULL, FALSE, FALSE, NULL)) {}
-  ~ReportQueue() { CloseHandle(ready_); }
   ReportQueue(const ReportQueue&) = delete;
   ReportQueue& operator=(const ReportQueue&) = delete;
 
@@ -55,30 +63,26 @@ class ReportQueue {
     {
       Hold hold(lock_);
       if (texts_.size() >= kCapacity) {
-        if (missed_++ == 0) firstMissed_ = at;
-        lastMissed_ = at;
+        if (missed_.count++ == 0) missed_.first = at;
+        missed_.last = at;
         return;
       }
       texts_.push_back(ReadText{at, std::string(text, length)});
     }
-    SetEvent(ready_);
+    SetEvent(ready_.get());
   }
-  // Waits up to ms for what was read since the last call; the reports missed meanwhile, with
-  // the times of the first and the last, are handed over once.
-  std::vector<ReadText> Take(DWORD ms, unsigned long& missed, SYSTEMTIME& first,
-                             SYSTEMTIME& last) {
-    WaitForSingleObject(ready_, ms);
+  // Waits up to ms for what was read since the last call; the reports missed meanwhile are
+  // handed over once.
+  std::vector<ReadText> Take(DWORD ms, Missed& missed) {
+    WaitForSingleObject(ready_.get(), ms);
     Hold hold(lock_);
-    missed = missed_;
-    first = firstMissed_;
-    last = lastMissed_;
-    missed_ = 0;
+    missed = std::exchange(missed_, {});
     return std::exchange(texts_, {});
   }
-  void Wake() { SetEvent(ready_); }
+  void Wake() { SetEvent(ready_.get()); }
 
  private:
-  HANDLE ready_;
+  EventHandle ready_;
   // The one lock of this program, held only to move a text in or out.
   class Hold {
    public:
@@ -92,8 +96,7 @@ class ReportQueue {
   };
   SRWLOCK lock_ = SRWLOCK_INIT;
   std::vector<ReadText> texts_;
-  unsigned long missed_ = 0;
-  SYSTEMTIME firstMissed_ = {}, lastMissed_ = {};
+  Missed missed_;
 };
 
 // Set by Ctrl+C, Ctrl+Break, the console's close, logoff and shutdown: the printing ends,
@@ -133,34 +136,94 @@ DWORD WINAPI ReadReports(LPVOID parameter) {
   return 0;
 }
 
-// Each line goes to the file at once, so that the log is whole whenever the program ends.
-void WriteLog(const std::string& line, FILE* log) {
-  if (!log) return;
-  fwrite(line.data(), 1, line.size(), log);
-  fflush(log);
+// What watch prints, to the console and, when there is one, to the log; each line goes to the
+// log at once, so that the log is whole whenever the program ends.
+class WatchOutput {
+ public:
+  WatchOutput(const RuleSet& rules, FILE* log) : rules_(rules), log_(log) {}
+
+  void Log(const std::string& line) {
+    if (!log_) return;
+    fwrite(line.data(), 1, line.size(), log_);
+    fflush(log_);
+  }
+  void Print(const std::string& line) {
+    rules_.Out(line);
+    fflush(stdout);
+    Log(line);
+  }
+  // What the queue could not hold since it was last asked, said once.
+  void SayMissed(const Missed& missed) {
+    if (!missed.count) return;
+    missedInAll_ += missed.count;
+    Print(ClockTime(missed.last) + "  missed " + Plural(missed.count, "report") + " between " +
+          ClockTime(missed.first) + " and " + ClockTime(missed.last) +
+          ": they came faster than they could be printed\n");
+  }
+  // One report read: false when it is some other program's debug output.
+  bool Show(const ReadText& read) {
+    CloseReport report;
+    if (!ParseCloseReport(read.text, report)) return false;
+    std::string program = ProcessName(static_cast<DWORD>(report.processId));
+    std::string line = ClockTime(read.at) + "  " + program + "  closed class " +
+                       Quote(report.className) + " title " + Quote(report.title) + "  " +
+                       MatchedBy(rules_, report) + "\n";
+    if (report.dropped) {
+      missedInAll_ += report.dropped;
+      line = ClockTime(read.at) + "  missed " + Plural(report.dropped, "close") + " of " + program +
+             " before this one: the buffer was busy\n" + line;
+    }
+    Print(line);
+    return true;
+  }
+  void Summary(long seen) {
+    std::string summary = Plural(static_cast<unsigned long>(seen), "close") + " seen";
+    if (missedInAll_) summary += ", " + std::to_string(missedInAll_) + " missed";
+    Print(summary + "\n");
+  }
+
+ private:
+  const RuleSet& rules_;
+  FILE* log_;
+  unsigned long missedInAll_ = 0;
+};
+
+// Prints the reports as they come until Ctrl+C or the count; returns how many were seen.
+long PrintReports(ReportQueue& queue, WatchOutput& output, long count) {
+  long seen = 0;
+  while (!stopRequested && seen != count) {
+    Missed missed;
+    std::vector<ReadText> texts = queue.Take(200, missed);
+    output.SayMissed(missed);
+    for (const ReadText& read : texts) {
+      if (seen != count && output.Show(read)) ++seen;
+    }
+  }
+  return seen;
 }
 
-// Writes a line to the console and, when there is one, to the log.
-void Print(const std::string& line, FILE* log) {
-  Out(line);
+void StartWatching(const std::string& dir, const RuleSet& rules, WatchOutput& output) {
+  SYSTEMTIME started;
+  GetLocalTime(&started);
+  char date[16];
+  snprintf(date, sizeof date, "%04u-%02u-%02u ", started.wYear, started.wMonth, started.wDay);
+  const std::string header = "watching for windows the closer asks to close (rules in " +
+                             WithSeparator(dir) + ": " + Counts(rules) + ")";
+  rules.Out(header + "; Ctrl+C ends\n");
   fflush(stdout);
-  WriteLog(line, log);
-}
-
-std::string Plural(unsigned long count, const char* one, const char* many) {
-  return std::to_string(count) + " " + (count == 1 ? one : many);
+  output.Log(date + ClockTime(started) + "  " + header + "\n");
 }
 
 }  // namespace
 
-int RunWatch(const Arguments& args) {
-  std::string dir = args.Folder(), logPath = args.Text("--log");
-  long count = args.Has("--count") ? args.Number("--count") : -1;
-  std::vector<FileReport> files;
-  int used = UseDirectory(dir, files);
-  if (used != kClean) return used;
-  FILE* log = nullptr;
-  if (!logPath.empty() && !(log = fopen(logPath.c_str(), "ab"))) {
+int RunWatch(Arguments& args) {
+  std::string dir = args.Folder(), logPath = args.Text(OptionId::Log);
+  long count = args.Has(OptionId::Count) ? args.Number(OptionId::Count) : -1;
+  RuleSet rules(args.CodePage());
+  int opened = OpenFolder(dir, rules);
+  if (opened != kClean) return opened;
+  OwnedFile log(logPath.empty() ? nullptr : fopen(logPath.c_str(), "ab"));
+  if (!logPath.empty() && !log.get()) {
     fprintf(stderr, "lunet-rules: %s: cannot be opened for appending\n", logPath.c_str());
     return kUnavailable;
   }
@@ -168,72 +231,28 @@ int RunWatch(const Arguments& args) {
   std::string error;
   if (!listener.Open(error)) {
     fprintf(stderr, "lunet-rules: watch: %s\n", error.c_str());
-    if (log) fclose(log);
     return kUnavailable;
   }
-  finished = CreateEventA(NULL, TRUE, FALSE, NULL);
+  EventHandle finishedEvent(CreateEventA(NULL, TRUE, FALSE, NULL));
+  finished = finishedEvent.get();
   SetConsoleCtrlHandler(OnConsoleControl, TRUE);
   ReportQueue queue;
   Reader reader = {&listener, &queue, 0};
-  HANDLE readerThread = CreateThread(NULL, 0, ReadReports, &reader, 0, NULL);
-  if (!readerThread) {
+  ProcessHandle readerThread(CreateThread(NULL, 0, ReadReports, &reader, 0, NULL));
+  if (!readerThread.valid()) {
     fprintf(stderr, "lunet-rules: watch: cannot start the listening thread\n");
-    if (log) fclose(log);
     return kInternal;
   }
-  SYSTEMTIME started;
-  GetLocalTime(&started);
-  char date[16];
-  snprintf(date, sizeof date, "%04u-%02u-%02u ", started.wYear, started.wMonth, started.wDay);
-  const std::string header = "watching for windows the closer asks to close (rules in " +
-                             WithSeparator(dir) + ": " + Counts(files) + ")";
-  Out(header + "; Ctrl+C ends\n");
-  fflush(stdout);
-  WriteLog(date + ClockTime(started) + "  " + header + "\n", log);
-  long seen = 0;
-  unsigned long missedInAll = 0;
-  // What the queue could not hold since it was last asked, said once.
-  auto sayMissed = [&](unsigned long missed, const SYSTEMTIME& first, const SYSTEMTIME& last) {
-    if (!missed) return;
-    missedInAll += missed;
-    Print(ClockTime(last) + "  missed " + Plural(missed, "report", "reports") + " between " +
-              ClockTime(first) + " and " + ClockTime(last) +
-              ": they came faster than they could be printed\n",
-          log);
-  };
-  while (!stopRequested && seen != count) {
-    unsigned long missed = 0;
-    SYSTEMTIME first, last;
-    std::vector<ReadText> texts = queue.Take(200, missed, first, last);
-    sayMissed(missed, first, last);
-    for (const ReadText& read : texts) {
-      CloseReport report;
-      if (seen == count || !ParseCloseReport(read.text, report)) continue;
-      std::string line = ClockTime(read.at) + "  " +
-                         ProcessName(static_cast<DWORD>(report.processId)) + "  closed class " +
-                         Quote(report.className) + " title " + Quote(report.title) + "  " +
-                         MatchedBy(files, report) + "\n";
-      if (report.dropped) {
-        missedInAll += report.dropped;
-        line = ClockTime(read.at) + "  missed " + Plural(report.dropped, "close", "closes") +
-               " of " + ProcessName(static_cast<DWORD>(report.processId)) +
-               " before this one: the buffer was busy\n" + line;
-      }
-      Print(line, log);
-      ++seen;
-    }
-  }
+  WatchOutput output(rules, log.get());
+  StartWatching(dir, rules, output);
+  long seen = PrintReports(queue, output, count);
   InterlockedExchange(&reader.stop, 1);
-  WaitForSingleObject(readerThread, INFINITE);
-  CloseHandle(readerThread);
-  unsigned long missed = 0;
-  SYSTEMTIME first, last;
-  queue.Take(0, missed, first, last);
-  sayMissed(missed, first, last);
-  std::string summary = Plural(static_cast<unsigned long>(seen), "close seen", "closes seen");
-  if (missedInAll) summary += ", " + std::to_string(missedInAll) + " missed";
-  Print(summary + "\n", log);
-  if (log) fclose(log);
+  WaitForSingleObject(readerThread.get(), INFINITE);
+  Missed missed;
+  queue.Take(0, missed);
+  output.SayMissed(missed);
+  output.Summary(seen);
+  log.Close();
   SetEvent(finished);
   return kClean;
 }

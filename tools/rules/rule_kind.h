@@ -1,0 +1,48 @@
+// The two kinds of rules as data: how the module matches each, and how the tool names them.
+#pragma once
+
+#include "closer/rules.h"
+
+namespace rules_cli {
+
+// What a line of a rule file does, as the tool tells it.
+enum class LineEffect { Blank, Comment, ClassRule, TitleRule, Nothing };
+
+// The one mapping from what the module's loader saw on a line to what the line does; a short
+// line is blank, a comment or nothing, which its text decides.
+LineEffect EffectOf(RuleLineKind seen);
+
+struct RuleKind {
+  LineEffect effect;
+  RuleLineKind seen;     // the loader's name for a line of this kind
+  const char* keyword;   // "class": written before the comma
+  const char* noun;      // "class rule"
+  const char* textName;  // what of a window it is matched with: "class name"
+  // The module's own comparison of a window's text with one rule of the kind.
+  int (*matches)(const char* text, const char* rule);
+  // Whether the module takes two rules for the same: class rules with ASCII letter case folded.
+  int (*same)(const char* a, const char* b);
+  RuleList RuleStore::*list;  // where the module stores them
+  bool foldsCase;
+  // Words said of the kind: a near miss "would match"; a window text "matches no class rule".
+  const char* wouldMatch;
+  const char* matchesNone;
+  const char* matchesThe;  // "matches the"
+  const char* appliesTo;   // what a new rule of the kind applies to across the other list
+  const char* repeats;     // before FILE:LINE of an earlier equal rule
+  const char* repeatsEnd;
+  const char* emptyTyped;    // an empty value given to add
+  const char* emptyRead;     // an empty value read from a file
+  const char* neverMatches;  // the end of "longer than 254 bytes" for a value read from a file
+};
+
+extern const RuleKind kClassKind;
+extern const RuleKind kTitleKind;
+const RuleKind* const kRuleKinds[] = {&kClassKind, &kTitleKind};
+
+// The kind of a rule line (ClassRule or TitleRule); the class kind for any other.
+const RuleKind& KindOf(LineEffect effect);
+// The kind whose keyword this is, letter case aside; null for another word.
+const RuleKind* KindOfKeyword(const char* keyword);
+
+}  // namespace rules_cli

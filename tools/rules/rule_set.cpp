@@ -1,0 +1,130 @@
+// The rules are loaded and matched by the module's own loader (LoadRules, LoadRuleFile) and
+// matcher (FirstMatchingRule with the kinds' comparisons), into a store of the set's own.
+#include "rule_set.h"
+
+#include <windows.h>
+
+#include "ascii_case.h"
+#include "closer/hook.h"
+#include "console_text.h"
+#include "is_directory.h"
+#include "output.h"
+#include "shared/plugin_folder.h"
+
+namespace rules_cli {
+
+RuleSet::RuleSet(unsigned codePage) : codePage_(codePage), store_(new RuleStore) {}
+
+void RuleSet::LoadFolder(const std::string& dir) {
+  files_.push_back(ReportRuleFile(dir + kRulesFile, codePage_));
+  files_.push_back(ReportRuleFile(dir + kCustomRulesFile, codePage_));
+  LoadRules(dir.c_str(), *store_);
+}
+
+void RuleSet::LoadFile(const std::string& path) {
+  files_.push_back(ReportRuleFile(path, codePage_));
+  LoadRuleFile(path.c_str(), *store_);
+}
+
+const LineReport* RuleSet::FirstMatch(const RuleKind& kind, const std::string& text) const {
+  std::vector<const LineReport*> rules = Rules(kind);
+  int at = FirstMatchingRule((*store_).*kind.list, kind.matches, text.c_str());
+  return at >= 0 && static_cast<size_t>(at) < rules.size() ? rules[at] : nullptr;
+}
+
+Verdict RuleSet::Judge(const std::string& className, const std::string& title) const {
+  Verdict verdict;
+  verdict.rules = this;
+  verdict.className = className;
+  verdict.title = title;
+  verdict.classRule = FirstMatch(kClassKind, className);
+  if (verdict.classRule) verdict.titleFragment = FirstMatch(kTitleKind, title);
+  return verdict;
+}
+
+void RuleSet::Out(const std::string& text) const { rules_cli::Out(text, codePage_); }
+
+int OpenFolder(const std::string& given, RuleSet& rules) {
+  if (!IsDirectory(given)) return NotAFolder(given);
+  std::string dir = WithSeparator(given);
+  // The plug-in cannot load from a folder whose path its buffer cannot hold.
+  if (dir.size() >= MAX_PATH) return UsageError(given + ": path too long");
+  rules.LoadFolder(dir);
+  return rules.Consistent() ? kClean : InternalError(dir);
+}
+
+std::string WithSeparator(std::string dir) {
+  if (dir.empty()) dir = ".";
+  char last = dir.back();
+  if (last != '/' && last != '\\') {
+#ifdef _WIN32
+    dir += '\\';
+#else
+    dir += '/';
+#endif
+  }
+  return dir;
+}
+
+std::string Where(const FileReport& file, const LineReport& line) {
+  return file.path + ":" + std::to_string(line.line);
+}
+
+std::string Counts(const RuleSet& rules) {
+  return Plural(rules.Rules(kClassKind).size(), kClassKind.noun) + ", " +
+         Plural(rules.Rules(kTitleKind).size(), kTitleKind.noun);
+}
+
+bool RuleMatches(const std::string& rule, const RuleKind& kind, const std::string& text) {
+  return !rule.empty() && kind.matches(text.c_str(), rule.c_str());
+}
+
+std::string Located(const std::vector<FileReport>& files, const LineReport* rule) {
+  for (const FileReport& file : files) {
+    for (const LineReport& line : file.lines) {
+      if (&line == rule) return Where(file, line);
+    }
+  }
+  return "?";
+}
+
+std::string NearMiss(const LineReport& rule, const RuleKind& kind, const std::string& text) {
+  std::string bare = rule.text, why;
+  if (bare.compare(0, 3, kBom) == 0) {
+    bare.erase(0, 3);
+    why = "its byte order mark";
+  }
+  if (Trim(bare) != bare) {
+    bare = Trim(bare);
+    why += std::string(why.empty() ? "" : " and ") + "the spaces at its start or end";
+  }
+  if (bare.empty()) return "";
+  if (RuleMatches(bare, kind, text)) return why;
+  if (!kind.foldsCase && RuleMatches(FoldedAscii(bare), kind, FoldedAscii(text))) {
+    return why + (why.empty() ? "" : " and ") + "letter case, which counts in titles";
+  }
+  return "";
+}
+
+std::string Cut(const std::string& text) { return text.substr(0, kHookTextBytes); }
+
+std::string Named(const RuleSet& rules, const LineReport* rule, bool withText) {
+  std::string kind = std::string(KindOf(rule->effect).noun) + " ";
+  return withText ? kind + Quote(rule->text) + " (" + Located(rules.Files(), rule) + ")"
+                  : kind + Located(rules.Files(), rule);
+}
+
+std::string Told(const Verdict& verdict, Tell part) {
+  if (part == Tell::Window) {
+    return "class " + Quote(verdict.className) + " title " + Quote(verdict.title);
+  }
+  bool withText = part != Tell::Lines;
+  std::string told = part == Tell::TitleFragment
+                         ? std::string()
+                         : Named(*verdict.rules, verdict.classRule, withText);
+  if (part == Tell::ClassRule) return told;
+  if (!told.empty()) told += withText ? " and " : ", ";
+  return told + Named(*verdict.rules, verdict.titleFragment, withText);
+}
+
+}  // namespace rules_cli

@@ -1,0 +1,89 @@
+// A set of rules as the plug-in would hold it, loaded by the module's own loader, and the
+// module's own matcher's verdict on a window, with the rules that made it.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "closer/rules.h"
+#include "rule_walk.h"
+
+namespace rules_cli {
+
+class RuleSet;
+
+// The module's answer on a window, with the rules in the files that made it.
+struct Verdict {
+  const RuleSet* rules = nullptr;
+  std::string className, title;
+  const LineReport* classRule = nullptr;
+  const LineReport* titleFragment = nullptr;
+  bool Closes() const { return titleFragment != nullptr; }
+};
+
+// The rules of a folder or of files, in the code page of the system they are for: the store the
+// module's loader filled, owned here and apart from the plug-in's, and the walk of each file.
+class RuleSet {
+ public:
+  explicit RuleSet(unsigned codePage);
+  RuleSet(const RuleSet&) = delete;
+  RuleSet& operator=(const RuleSet&) = delete;
+
+  // Both rule files of the folder (its path with the separator), as the plug-in loads them.
+  void LoadFolder(const std::string& dir);
+  // One file read alone, added to what is loaded.
+  void LoadFile(const std::string& path);
+  // 1 when the store holds exactly the rules the walks found, in order.
+  int Consistent() const { return StoreHolds(*store_, files_); }
+
+  unsigned CodePage() const { return codePage_; }
+  const std::vector<FileReport>& Files() const { return files_; }
+  std::vector<const LineReport*> Rules(const RuleKind& kind) const { return RulesOf(files_, kind); }
+  // As the hook asks: the class first, then the title; the texts as the hook reads them.
+  Verdict Judge(const std::string& className, const std::string& title) const;
+  // The rule at the position in the store of the first one the text matches; null when none.
+  const LineReport* FirstMatch(const RuleKind& kind, const std::string& text) const;
+  // Text in the rules' code page, to stdout.
+  void Out(const std::string& text) const;
+
+ private:
+  unsigned codePage_;
+  std::unique_ptr<RuleStore> store_;
+  std::vector<FileReport> files_;
+};
+
+// The folder given (or the usage error, kUsage, when it is none) loaded into rules; kInternal
+// when the loader and the walk disagree.
+int OpenFolder(const std::string& given, RuleSet& rules);
+
+// The module appends file names to the directory as they are, so it needs the separator.
+std::string WithSeparator(std::string dir);
+
+// "FILE:LINE" of a line, and of a rule found among the files' lines.
+std::string Where(const FileReport& file, const LineReport& line);
+std::string Located(const std::vector<FileReport>& files, const LineReport* rule);
+// "N class rules, M title fragments".
+std::string Counts(const RuleSet& rules);
+
+// Whether the matcher takes the text for a rule of the kind; an empty rule matches nothing here.
+bool RuleMatches(const std::string& rule, const RuleKind& kind, const std::string& text);
+
+// What the hook reads of a window text.
+std::string Cut(const std::string& text);
+
+// The parts of a verdict as every command tells them:
+//   Window     class "C" title "T"
+//   ClassRule  class rule "X" (FILE:LINE)      TitleFragment  title fragment "Y" (FILE:LINE)
+//   Rules      class rule "X" (FILE:LINE) and title fragment "Y" (FILE:LINE)
+//   Lines      class rule FILE:LINE, title fragment FILE:LINE
+// A rule as every command names it: "class rule "X" (FILE:LINE)", or "class rule FILE:LINE".
+std::string Named(const RuleSet& rules, const LineReport* rule, bool withText);
+enum class Tell { Window, ClassRule, TitleFragment, Rules, Lines };
+std::string Told(const Verdict& verdict, Tell part);
+
+// Why a class rule or title fragment that did not match would have: its byte order mark, spaces
+// at its ends, or (for a fragment) letter case; "" when none of these explains it.
+std::string NearMiss(const LineReport& rule, const RuleKind& kind, const std::string& text);
+
+}  // namespace rules_cli
