@@ -45,7 +45,10 @@ class CharDecoder {
   unsigned codePage_;
 };
 #else
-std::string IconvName(unsigned codePage) { return "CP" + std::to_string(codePage); }
+// iconv knows no CP65001: UTF-8 goes by its own name.
+std::string IconvName(unsigned codePage) {
+  return codePage == 65001 ? "UTF-8" : "CP" + std::to_string(codePage);
+}
 
 class CharDecoder {
  public:

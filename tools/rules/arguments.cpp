@@ -13,8 +13,8 @@ namespace {
 
 const Option kOptions[] = {
     {OptionId::CodePage, "--codepage", nullptr, Takes::Count, "N",
-     "the ANSI code page of the system the rules are for: 1252 (Western), 932 (Japanese), or "
-     "another this system converts. The default is this system's on Windows, 1252 elsewhere; "
+     "the ANSI code page of the system the rules are for: 1252 (Western), 932 (Japanese), "
+     "65001 (set to UTF-8), or another this system converts. The default is this system's on Windows, 1252 elsewhere; "
      "every command takes it. Typed texts are converted to it; a character it cannot hold is "
      "warned about (it becomes ?, as in the window functions) and the command ends with status "
      "1 at least."},

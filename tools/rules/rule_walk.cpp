@@ -35,6 +35,20 @@ unsigned CleanCodePage(const std::string& value, bool utf8, unsigned codePage) {
   return 0;
 }
 
+// On a system set to UTF-8 the windows hand the plug-in UTF-8: text in another code page, most
+// likely the Shift_JIS of a file saved by habit, never matches there.
+std::string NotUtf8(const std::string& value) {
+  std::string name = CodePageName(kUtf8CodePage);
+  unsigned other = CleanCodePage(value, false, kUtf8CodePage);
+  std::string where = other ? "; it reads cleanly in code page " + std::to_string(other) : "";
+  std::string pass = other ? ", or, for a system of code page " + std::to_string(other) +
+                                 ", pass --codepage " + std::to_string(other)
+                           : "";
+  return "not UTF-8 text: window texts are compared byte for byte in " + name +
+         ", which reads it as " + Quote(value) + where +
+         ": save the file as UTF-8 (in Notepad: Save As, Encoding UTF-8)" + pass;
+}
+
 // Non-ASCII text is fine when it is text in the code page the plug-in compares in.
 void CheckCodePage(const std::string& value, unsigned codePage,
                    std::vector<std::string>& warnings) {
@@ -48,7 +62,9 @@ void CheckCodePage(const std::string& value, unsigned codePage,
         "the file in " +
         name + ", without one");
     CheckCodePage(value.substr(3), codePage, warnings);
-  } else if (codePage != kUtf8CodePage && LooksLikeUtf8(value)) {
+  } else if (codePage == kUtf8CodePage) {
+    if (!IsCodePageText(value, codePage)) warnings.push_back(NotUtf8(value));
+  } else if (LooksLikeUtf8(value)) {
     bool lost = false;
     ToCodePage(value, codePage, &lost);
     std::string advice = "save the file in " + name;
@@ -288,15 +304,23 @@ std::string Trim(const std::string& text) {
 }
 
 std::string SaveWithoutBom(unsigned codePage) {
+  // Notepad's "ANSI" is the system's code page; on a system set to UTF-8 it offers UTF-8 with
+  // and without the mark, and names the one without plainly "UTF-8".
+  if (codePage == kUtf8CodePage) {
+    return "save it as UTF-8 without one (in Notepad: Save As, Encoding UTF-8, not UTF-8 with "
+           "BOM)";
+  }
   return "save it in " + CodePageName(codePage) +
          " without one (in Notepad: Save As, Encoding ANSI; in other editors: no BOM)";
 }
 
 std::string CodePageName(unsigned codePage) {
+  std::string name = "code page " + std::to_string(codePage);
+  const char* utf8 = codePage == kUtf8CodePage ? "UTF-8" : nullptr;
 #ifdef _WIN32
-  if (codePage == GetACP()) return "code page " + std::to_string(codePage) + " (this system's)";
+  if (codePage == GetACP()) return name + (utf8 ? " (UTF-8, this system's)" : " (this system's)");
 #endif
-  return "code page " + std::to_string(codePage);
+  return utf8 ? name + " (UTF-8)" : name;
 }
 
 FileReport ReportRuleFile(const std::string& path, unsigned codePage) {
