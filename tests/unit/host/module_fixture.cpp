@@ -1,4 +1,4 @@
-#include "host/module_fixture.h"
+#include "unit/host/module_fixture.h"
 
 #include <string.h>
 

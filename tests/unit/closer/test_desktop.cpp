@@ -1,4 +1,4 @@
-#include "closer/test_desktop.h"
+#include "unit/closer/test_desktop.h"
 
 #include <gtest/gtest.h>
 

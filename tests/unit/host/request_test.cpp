@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "closer/switch.h"
-#include "host/module_fixture.h"
+#include "unit/host/module_fixture.h"
 #include "protocol/protocol.h"
 
 #ifndef _WIN32

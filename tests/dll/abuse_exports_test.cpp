@@ -12,7 +12,7 @@
 #include "message_pump.h"
 #include "protocol/protocol.h"
 #include "recording_window.h"
-#include "wine/plugin_host.h"
+#include "dll/plugin_host.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "closer/hook.h"
-#include "host/module_fixture.h"
+#include "unit/host/module_fixture.h"
 #include "shared/shared_state.h"
 
 #ifndef _WIN32

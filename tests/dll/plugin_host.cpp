@@ -1,4 +1,4 @@
-#include "wine/plugin_host.h"
+#include "dll/plugin_host.h"
 
 #include <stdlib.h>
 #include <string.h>

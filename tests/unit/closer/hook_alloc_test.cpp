@@ -4,8 +4,8 @@
 #include <stdlib.h>
 
 #include "closer/hook.h"
-#include "closer/rules_fixture.h"
-#include "closer/test_desktop.h"
+#include "unit/closer/rules_fixture.h"
+#include "unit/closer/test_desktop.h"
 #include "harness/heap_count.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include "closer/rules.h"
 #include "closer/switch.h"
-#include "host/module_fixture.h"
+#include "unit/host/module_fixture.h"
 #include "host/plugin_abi.h"
 #include "host/request.h"
 #include "protocol/message_boxes.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "harness/temp_dir.h"
-#include "host/export_test.h"
+#include "unit/host/export_test.h"
 
 class LinkedModule : public ModuleUnderTest {
  public:

@@ -1,7 +1,7 @@
 // Rule files as the module reads them, and the store's lists.
 #include <utility>
 
-#include "closer/rules_fixture.h"
+#include "unit/closer/rules_fixture.h"
 
 namespace {
 

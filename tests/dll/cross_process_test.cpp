@@ -9,7 +9,7 @@
 #include "forward_redraw.h"
 #include "message_pump.h"
 #include "recording_window.h"
-#include "wine/plugin_host.h"
+#include "dll/plugin_host.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "host/export_test.h"
+#include "unit/host/export_test.h"
 #include "protocol/message_boxes.h"
 #include "shared/plugin_folder.h"
 

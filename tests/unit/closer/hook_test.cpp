@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "closer/rules_fixture.h"
-#include "closer/test_desktop.h"
+#include "unit/closer/rules_fixture.h"
+#include "unit/closer/test_desktop.h"
 
 #ifndef _WIN32
 #include "standin.h"
