@@ -10,7 +10,7 @@
 
 #include "plugin_module.h"
 #include "harness/temp_dir.h"
-#include "protocol/protocol.h"
+#include "harness/protocol/protocol.h"
 #include "shared/shared_state.h"
 
 // A built file named by an environment variable that holds its path on the build machine.

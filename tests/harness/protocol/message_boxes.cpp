@@ -1,9 +1,9 @@
-#include "protocol/message_boxes.h"
+#include "harness/protocol/message_boxes.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "protocol/protocol.h"
+#include "harness/protocol/protocol.h"
 
 void PrintTo(const SeenBox& box, std::ostream* out) {
   *out << "{caption " << ::testing::PrintToString(box.caption) << ", text "

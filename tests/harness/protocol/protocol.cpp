@@ -1,4 +1,4 @@
-#include "protocol/protocol.h"
+#include "harness/protocol/protocol.h"
 
 Answer AskId(RequestEntry entry, const std::string& id, const std::string& more) {
   return Ask(entry, "GET PLUGIN/2.0\r\nID: " + id + "\r\n" + more + "Sender: tester\r\n\r\n");

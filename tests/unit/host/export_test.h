@@ -12,7 +12,7 @@
 
 #include "harness/temp_dir.h"
 #include "host_call.h"
-#include "protocol/protocol.h"
+#include "harness/protocol/protocol.h"
 
 class ModuleUnderTest : public PluginEntries {
  public:

@@ -11,8 +11,8 @@
 #include "unit/host/module_fixture.h"
 #include "host/plugin_abi.h"
 #include "host/request.h"
-#include "protocol/message_boxes.h"
-#include "protocol/protocol.h"
+#include "harness/protocol/message_boxes.h"
+#include "harness/protocol/protocol.h"
 #include "shared/plugin_folder.h"
 #include "shared/shared_state.h"
 

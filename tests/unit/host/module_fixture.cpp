@@ -6,7 +6,7 @@
 #include "closer/switch.h"
 #include "host/exports.h"
 #include "host/request.h"
-#include "protocol/protocol.h"
+#include "harness/protocol/protocol.h"
 #include "shared/shared_state.h"
 
 #ifndef _WIN32

@@ -5,7 +5,7 @@
 
 #include "closer/switch.h"
 #include "unit/host/module_fixture.h"
-#include "protocol/protocol.h"
+#include "harness/protocol/protocol.h"
 
 #ifndef _WIN32
 #include "standin.h"
