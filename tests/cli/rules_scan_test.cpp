@@ -8,6 +8,7 @@
 
 #include "child_process.h"
 #include "message_pump.h"
+#include "owned.h"
 #include "recording_window.h"
 #include "harness/temp_dir.h"
 
@@ -87,13 +88,13 @@ TEST(RulesPick, MakesRulesOfTheWindowUnderThePoint) {
   char typed[16] = {};
   WideCharToMultiByte(consolePage, 0, typedWide, -1, typed, sizeof typed, NULL, NULL);
   SECURITY_ATTRIBUTES inherited = {sizeof inherited, NULL, TRUE};
-  HANDLE input = CreateFileA(dir.Write("typed.txt", typed).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                             &inherited, OPEN_EXISTING, 0, NULL);
+  FileHandle input(CreateFileA(dir.Write("typed.txt", typed).c_str(), GENERIC_READ,
+                               FILE_SHARE_READ, &inherited, OPEN_EXISTING, 0, NULL));
   HANDLE ownInput = GetStdHandle(STD_INPUT_HANDLE);
-  SetStdHandle(STD_INPUT_HANDLE, input);
+  SetStdHandle(STD_INPUT_HANDLE, input.get());
   ChildProcess onCafe(pick + "--at 120,370 --yes " + dir.path(), ChildProcess::kCaptureWithErrors);
   SetStdHandle(STD_INPUT_HANDLE, ownInput);
-  CloseHandle(input);
+  input.reset();
   EXPECT_EQ(0u, onCafe.Finish(true)) << onCafe.output();
   EXPECT_EQ(
       "// mine\r\nclass,LunetPickAd\r\ntitle,Flash "

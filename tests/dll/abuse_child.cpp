@@ -12,6 +12,7 @@
 
 #include "forward_redraw.h"
 #include "message_pump.h"
+#include "owned.h"
 #include "plugin_module.h"
 #include "recording_window.h"
 
@@ -51,7 +52,8 @@ int Churn(const char* dll, const char* dir, int milliseconds) {
   HGLOBAL block = GlobalAlloc(GMEM_FIXED, length);
   memcpy(block, dir, length);
   module.load(block, static_cast<LONG>(length));
-  for (int i = 0; i < kThreads; ++i) CloseHandle(CreateThread(NULL, 0, Redraw, NULL, 0, NULL));
+  // Left to run: the handles go at once, the threads live on until the exit.
+  for (int i = 0; i < kThreads; ++i) EventHandle(CreateThread(NULL, 0, Redraw, NULL, 0, NULL));
   // Exit only once the store has been busy for a while.
   while (redraws < 40) Sleep(1);
   Sleep(static_cast<DWORD>(milliseconds));

@@ -10,7 +10,8 @@
 #include "forward_redraw.h"
 #include "harness/temp_dir.h"
 #include "message_pump.h"
-#include "protocol/protocol.h"
+#include "owned.h"
+#include "harness/protocol/protocol.h"
 #include "recording_window.h"
 #include "dll/plugin_host.h"
 
@@ -56,11 +57,9 @@ std::string MakeDirectoryOfLength(const std::string& base, size_t length) {
 }
 
 bool WriteMarker(const std::string& directory) {
-  HANDLE file = CreateFileW(LongPath(directory + "config.dat").c_str(), GENERIC_WRITE, 0, NULL,
-                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  CloseHandle(file);
-  return true;
+  FileHandle file(CreateFileW(LongPath(directory + "config.dat").c_str(), GENERIC_WRITE, 0, NULL,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL));
+  return file.valid();
 }
 
 TEST_F(AbuseTest, DirectoryOf249BytesIsTakenLongerOnesRefused) {
@@ -102,26 +101,26 @@ TEST_F(AbuseTest, RuleFileLockedByAnotherProcess) {
   plugin.Write("killwnd_custom.txt", "class,LunetCustomRule\r\ntitle,Advert\r\n");
   plugin.Write("config.dat", "Enabled");
   std::string eventName = "lunet-abuse-hold-" + std::to_string(GetCurrentProcessId());
-  HANDLE ready = CreateEventA(NULL, TRUE, FALSE, eventName.c_str());
+  EventHandle ready(CreateEventA(NULL, TRUE, FALSE, eventName.c_str()));
   ChildProcess holder(AbuseChild("hold \"" + locked + "\" " + eventName));
   ASSERT_TRUE(holder.started());
-  ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(ready, 10000)) << "the holder did not start";
-  CloseHandle(ready);
-  ASSERT_EQ(INVALID_HANDLE_VALUE, CreateFileA(locked.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL,
-                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL));
+  ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(ready.get(), 10000)) << "the holder did not start";
+  FileHandle reader(CreateFileA(locked.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, NULL));
+  ASSERT_FALSE(reader.valid()) << "the holder does not lock the file";
 
   RecordingWindow lockedWindow("LunetLockedRule", "An Advert", RecordingWindow::kKeep);
   RecordingWindow customWindow("LunetCustomRule", "An Advert", RecordingWindow::kKeep);
   ASSERT_TRUE(lockedWindow.handle() && customWindow.handle());
   ASSERT_EQ(1, dll.Load());
   ASSERT_TRUE(Enabled());
-  ASSERT_TRUE(StartRedrawForwarding());
+  RedrawForwarding forwarding;
+  ASSERT_TRUE(forwarding.started());
   EXPECT_TRUE(ForwardRedraw(customWindow.handle()));
   EXPECT_TRUE(ForwardRedraw(lockedWindow.handle()));
   PumpPending();
   EXPECT_NE(0, customWindow.closes());
   EXPECT_EQ(0, lockedWindow.closes());
-  StopRedrawForwarding();
 }
 
 // A hooked process calls ExitProcess while four threads keep reloading and scanning its rule

@@ -8,6 +8,7 @@
 #include "debug_listener.h"
 #include "forward_redraw.h"
 #include "message_pump.h"
+#include "owned.h"
 #include "recording_window.h"
 #include "dll/plugin_host.h"
 
@@ -134,9 +135,8 @@ TEST_F(CrossProcessTest, SwitchOnWorksAfterAnotherProcessMappedTheModuleElsewher
   // installed with the shared handle would fail.
   EXPECT_EQ(loaded, reinterpret_cast<UINT_PTR>(shared->module));
   HOOKPROC procedure = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(host.notify));
-  HHOOK wrong = SetWindowsHookExA(WH_SHELL, procedure, shared->module, 0);
-  EXPECT_EQ(NULL, wrong);
-  if (wrong) UnhookWindowsHookEx(wrong);
+  OwnedHook wrong(SetWindowsHookExA(WH_SHELL, procedure, shared->module, 0));
+  EXPECT_FALSE(wrong.valid());
 
   EXPECT_EQ(Sent(answer::kNowEnabled), host.Choose("on").bytes);
   EXPECT_TRUE(shared->hook != NULL);
@@ -146,11 +146,8 @@ TEST_F(CrossProcessTest, SwitchOnWorksAfterAnotherProcessMappedTheModuleElsewher
 // True once a debug-output listener holds the desktop's buffer, within 10 s.
 bool ListenerStarted() {
   for (int waited = 0; waited < 10000; waited += 20) {
-    HANDLE ready = OpenEventA(SYNCHRONIZE, FALSE, "DBWIN_BUFFER_READY");
-    if (ready) {
-      CloseHandle(ready);
-      return true;
-    }
+    EventHandle ready(OpenEventA(SYNCHRONIZE, FALSE, "DBWIN_BUFFER_READY"));
+    if (ready.valid()) return true;
     Sleep(20);
   }
   return false;
@@ -229,13 +226,14 @@ double CloseHere(RecordingWindow& window) {
 // nothing: each close is as quick as without it, the reports it could not take are counted,
 // and the first report after it lets go says how many.
 TEST_F(CrossProcessTest, StalledListenerHoldsUpNoClose) {
-  HANDLE letGo = CreateEventA(NULL, TRUE, FALSE, "lunet-test-let-go");
-  ASSERT_TRUE(letGo);
+  EventHandle letGo(CreateEventA(NULL, TRUE, FALSE, "lunet-test-let-go"));
+  ASSERT_TRUE(letGo.valid());
   ChildProcess viewer(CommandLine(probe, {"--stall-debug-output", "lunet-test-let-go"}),
                       ChildProcess::kCaptureWithErrors);
   EXPECT_TRUE(ListenerStarted());
   host.Choose("on");
-  ASSERT_TRUE(StartRedrawForwarding());
+  auto forwarding = std::make_unique<RedrawForwarding>();
+  ASSERT_TRUE(forwarding->started());
   std::vector<std::unique_ptr<RecordingWindow>> ads;
   for (int i = 0; i < 6; ++i) {
     ads.emplace_back(new RecordingWindow("AdFrame", "Special offer " + std::to_string(i),
@@ -243,12 +241,11 @@ TEST_F(CrossProcessTest, StalledListenerHoldsUpNoClose) {
   }
   EXPECT_LT(CloseHere(*ads[0]), 1000);  // its report is the one the viewer keeps
   for (int i = 1; i <= 4; ++i) EXPECT_LT(CloseHere(*ads[i]), 1000) << "ad " << i;
-  SetEvent(letGo);
+  SetEvent(letGo.get());
   Sleep(200);
   EXPECT_LT(CloseHere(*ads[5]), 1000);
-  StopRedrawForwarding();
+  forwarding.reset();
   EXPECT_EQ(0u, viewer.Finish()) << viewer.output();
-  CloseHandle(letGo);
   std::vector<std::string> lines = OutputLines(viewer.output());
   ASSERT_EQ(3u, lines.size()) << viewer.output();
   const std::string mine = "text " + std::to_string(GetCurrentProcessId()) +
@@ -275,9 +272,11 @@ TEST_F(CrossProcessTest, ReportNamesTheWindowsOwnProcess) {
   Sleep(200);  // its own notification has gone by while the closer was off
   DebugListener listener;
   ASSERT_TRUE(ListenAndSwitchOn(listener));
-  ASSERT_TRUE(StartRedrawForwarding());
-  EXPECT_TRUE(ForwardRedraw(window));
-  StopRedrawForwarding();
+  {
+    RedrawForwarding forwarding;
+    ASSERT_TRUE(forwarding.started());
+    EXPECT_TRUE(ForwardRedraw(window));
+  }
   DWORD writer = 0;
   std::string report;
   ASSERT_TRUE(listener.Next(5000, writer, report));
@@ -294,28 +293,29 @@ TEST_F(CrossProcessTest, WatchWithBlockedOutputHoldsUpNoClose) {
   ChildProcess watch(CommandLine(rules, {"watch", host.dir.path(), "--count", "40"}),
                      ChildProcess::kCapture);
   ASSERT_TRUE(ListenerStarted());
-  HANDLE bufferReady = OpenEventA(SYNCHRONIZE | EVENT_MODIFY_STATE, FALSE, "DBWIN_BUFFER_READY");
-  ASSERT_TRUE(bufferReady);
+  EventHandle bufferReady(
+      OpenEventA(SYNCHRONIZE | EVENT_MODIFY_STATE, FALSE, "DBWIN_BUFFER_READY"));
+  ASSERT_TRUE(bufferReady.valid());
   host.Choose("on");
-  ASSERT_TRUE(StartRedrawForwarding());
+  auto forwarding = std::make_unique<RedrawForwarding>();
+  ASSERT_TRUE(forwarding->started());
   RecordingWindow ad("AdFrame", "Special offer, again and again", RecordingWindow::kKeep);
   double slowest = 0;
   const int kCloses = 1000;  // more than the pipe and the queue hold
   for (int i = 0; i < kCloses; ++i) {
     // Paced by the listener: each report is read before the next close, so none is dropped in
     // the module and every one reaches watch's queue.
-    if (WaitForSingleObject(bufferReady, 5000) != WAIT_OBJECT_0) {
+    if (WaitForSingleObject(bufferReady.get(), 5000) != WAIT_OBJECT_0) {
       ADD_FAILURE() << "watch stopped handing the buffer back after " << i << " reports";
       break;
     }
-    SetEvent(bufferReady);
+    SetEvent(bufferReady.get());
     double start = NowUs();
     ForwardRedraw(ad.handle());
     slowest = std::max(slowest, (NowUs() - start) / 1000);
   }
   PumpPending();
-  StopRedrawForwarding();
-  CloseHandle(bufferReady);
+  forwarding.reset();
   EXPECT_EQ(kCloses, ad.closes());
   EXPECT_LT(slowest, 1000);
   EXPECT_EQ(0u, watch.Finish());

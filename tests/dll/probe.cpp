@@ -18,20 +18,20 @@
 #include <string>
 
 #include "debug_listener.h"
+#include "owned.h"
 #include "plugin_module.h"
-#include "protocol/protocol.h"
+#include "harness/protocol/protocol.h"
 
 namespace {
 
 // The image base and size the DLL asks for, from its headers on disk: the optional header is
 // PE32 in the 32-bit build and PE32+ (a 64-bit ImageBase) in the 64-bit one.
 bool PreferredPlace(const char* path, ULONGLONG& base, DWORD& size) {
-  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  FileHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL));
+  if (!file.valid()) return false;
   BYTE headers[4096];
   DWORD read = 0;
-  BOOL ok = ReadFile(file, headers, sizeof headers, &read, NULL);
-  CloseHandle(file);
+  BOOL ok = ReadFile(file.get(), headers, sizeof headers, &read, NULL);
   if (!ok || read < sizeof(IMAGE_DOS_HEADER)) return false;
   const IMAGE_DOS_HEADER* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(headers);
   if (dos->e_magic != IMAGE_DOS_SIGNATURE || dos->e_lfanew < 0 ||
@@ -71,16 +71,15 @@ bool PrintNext(DebugListener& listener, bool handBack) {
 }
 
 int StallDebugOutput(const char* eventName) {
-  HANDLE letGo = OpenEventA(SYNCHRONIZE, FALSE, eventName);
-  if (!letGo) return Fail("cannot open the event");
+  EventHandle letGo(OpenEventA(SYNCHRONIZE, FALSE, eventName));
+  if (!letGo.valid()) return Fail("cannot open the event");
   DebugListener listener;
   std::string error;
   if (!listener.Open(error)) return Fail(error.c_str());
   printf("listening\n");
   fflush(stdout);
   if (!PrintNext(listener, false)) return Fail("no text came");
-  WaitForSingleObject(letGo, 60000);
-  CloseHandle(letGo);
+  WaitForSingleObject(letGo.get(), 60000);
   listener.HandBack();
   return PrintNext(listener, true) ? 0 : Fail("no text came after the hand-back");
 }

@@ -8,6 +8,7 @@
 
 #include "closer/rules.h"
 #include "harness/temp_dir.h"
+#include "owned.h"
 
 namespace {
 
@@ -33,13 +34,13 @@ class RuleFileFaults : public ::testing::Test {
 TEST_F(RuleFileFaults, ExclusivelyLockedFileIsSkippedAndTheOtherStillRead) {
   std::string main = dir.Write("killwnd.txt", "class,Locked\r\ntitle,LockedTitle\r\n");
   dir.Write("killwnd_custom.txt", "class,Custom\r\n");
-  HANDLE holder = CreateFileA(main.c_str(), GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, NULL);
-  ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+  FileHandle holder(CreateFileA(main.c_str(), GENERIC_READ | GENERIC_WRITE, 0, NULL,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL));
+  ASSERT_TRUE(holder.valid());
   Load();
   EXPECT_EQ(Strings{"Custom"}, Values(KillRules.ClassRules));
   EXPECT_EQ(Strings{}, Values(KillRules.TitleRules));
-  CloseHandle(holder);
+  holder.reset();
   Load();
   EXPECT_EQ((Strings{"Locked", "Custom"}), Values(KillRules.ClassRules));
 }

@@ -8,7 +8,8 @@
 #include <string>
 
 #include "unit/host/export_test.h"
-#include "protocol/message_boxes.h"
+#include "harness/protocol/message_boxes.h"
+#include "owned.h"
 #include "shared/plugin_folder.h"
 
 void ExportTest::SetUp() {
@@ -230,12 +231,11 @@ TEST_P(ExportTest, LockedMarkerCannotStopTheSwitch) {
   ASSERT_EQ(1, Load(dir.path()));
   Choose("on");
   ASSERT_TRUE(FileExists(Marker()));
-  HANDLE holder = CreateFileA(Marker().c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, NULL);
-  ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+  FileHandle holder(CreateFileA(Marker().c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, NULL));
+  ASSERT_TRUE(holder.valid());
   EXPECT_TRUE(Answered(Choose("off"), answer::kNowDisabled, 72));
   EXPECT_FALSE(Enabled());
-  CloseHandle(holder);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "harness/temp_dir.h"
+#include "owned.h"
 
 namespace {
 
@@ -24,8 +25,11 @@ class FileStreamTest : public ::testing::Test {
   std::vector<FileStream*> streams_;
 };
 
-HANDLE OpenForReading(const std::string& path) {
-  return CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+// Whether another reader that shares reading gets the file now.
+bool OpensForReading(const std::string& path) {
+  FileHandle file(
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL));
+  return file.valid();
 }
 
 TEST_F(FileStreamTest, FailedOpenKeepsState) {
@@ -109,9 +113,7 @@ TEST_F(FileStreamTest, ModeOneSharesReadingOthersAreExclusive) {
   std::string path = dir_.Write("data", "abc");
   FileStream* reader = NewStream();
   ASSERT_EQ(1, reader->Open(path.c_str(), 1));
-  HANDLE second = OpenForReading(path);
-  ASSERT_NE(INVALID_HANDLE_VALUE, second);
-  CloseHandle(second);
+  ASSERT_TRUE(OpensForReading(path));
   FileStream* other = NewStream();
   EXPECT_EQ(1, other->Open(path.c_str(), 1));
   EXPECT_EQ(0, NewStream()->Open(path.c_str(), 3));
@@ -120,17 +122,15 @@ TEST_F(FileStreamTest, ModeOneSharesReadingOthersAreExclusive) {
 
   FileStream* writer = NewStream();
   ASSERT_EQ(1, writer->Open(path.c_str(), 2));
-  EXPECT_EQ(INVALID_HANDLE_VALUE, OpenForReading(path));
+  EXPECT_FALSE(OpensForReading(path));
   EXPECT_EQ(0, NewStream()->Open(path.c_str(), 1));
   writer->Close();
 
   FileStream* both = NewStream();
   ASSERT_EQ(1, both->Open(path.c_str(), 3));
-  EXPECT_EQ(INVALID_HANDLE_VALUE, OpenForReading(path));
+  EXPECT_FALSE(OpensForReading(path));
   both->Close();
-  HANDLE free = OpenForReading(path);
-  EXPECT_NE(INVALID_HANDLE_VALUE, free);
-  CloseHandle(free);
+  EXPECT_TRUE(OpensForReading(path));
 }
 
 TEST_F(FileStreamTest, ReopeningReleasesTheOldHandle) {
@@ -140,9 +140,7 @@ TEST_F(FileStreamTest, ReopeningReleasesTheOldHandle) {
   ASSERT_EQ(1, s->Open(first.c_str(), 3));
   ASSERT_EQ(1, s->Open(second.c_str(), 1));
   EXPECT_EQ(2, s->GetSize());
-  HANDLE again = OpenForReading(first);
-  EXPECT_NE(INVALID_HANDLE_VALUE, again);
-  CloseHandle(again);
+  EXPECT_TRUE(OpensForReading(first));
 }
 
 TEST_F(FileStreamTest, OpenWideConvertsTheName) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "harness/temp_dir.h"
+#include "owned.h"
 
 namespace {
 
@@ -171,18 +172,15 @@ TEST_F(ReaderTest, ReopeningAndWritingAndForeignStreams) {
 
 TEST_F(ReaderTest, OpenFileIsSharedForReadingOnly) {
   OpenOn("abc");
-  HANDLE reader =
-      CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-  EXPECT_NE(INVALID_HANDLE_VALUE, reader);
-  CloseHandle(reader);
-  HANDLE writer = CreateFileA(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              NULL, OPEN_EXISTING, 0, NULL);
-  EXPECT_EQ(INVALID_HANDLE_VALUE, writer);
+  auto opens = [this](DWORD access) {
+    FileHandle file(CreateFileA(path_.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                                OPEN_EXISTING, 0, NULL));
+    return file.valid();
+  };
+  EXPECT_TRUE(opens(GENERIC_READ));
+  EXPECT_FALSE(opens(GENERIC_WRITE));
   reader_.Close();
-  writer = CreateFileA(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                       OPEN_EXISTING, 0, NULL);
-  EXPECT_NE(INVALID_HANDLE_VALUE, writer);
-  CloseHandle(writer);
+  EXPECT_TRUE(opens(GENERIC_WRITE));
 }
 
 }  // namespace
