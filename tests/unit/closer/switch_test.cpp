@@ -2,13 +2,15 @@
 #include "closer/switch.h"
 
 #include <gtest/gtest.h>
+#include <stdio.h>
 #include <string.h>
 
 #include <filesystem>
 
 #include "closer/hook.h"
-#include "unit/host/module_fixture.h"
+#include "harness/temp_dir.h"
 #include "shared/shared_state.h"
+#include "unit/closer/test_desktop.h"
 
 #ifndef _WIN32
 #include "standin.h"
@@ -16,15 +18,34 @@
 
 namespace {
 
-class SwitchTest : public ModuleTest {
+// The state load leaves in a fresh process: closer off, this process's module recorded, and a
+// plug-in directory of its own with its trailing separator.
+class SwitchTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ModuleTest::SetUp();
-    Load(dir.path());
+    ASSERT_FALSE(dir.path().empty());
+    memset(&SharedState, 0, sizeof SharedState);
+    instance = TestModuleInstance();
+    SharedState.module = instance;
+    ProcessModule = instance;
+    snprintf(SharedState.PluginDir, sizeof SharedState.PluginDir, "%s", dir.path().c_str());
   }
+  // Off whatever a failed test left, so no hook outlives it.
+  void TearDown() override {
+    if (SharedState.enabled) SetEnabled(0, 0);
+#ifndef _WIN32
+    standin::RemoveAllHooks();
+#endif
+  }
+
+  bool Enabled() const { return SharedState.enabled == 1; }
+  std::string Marker() const { return dir.File("config.dat"); }
 #ifndef _WIN32
   std::vector<standin::InstalledHook> Hooks() const { return standin::InstalledHooks(); }
 #endif
+
+  TempDir dir;
+  HINSTANCE instance = NULL;
 };
 
 TEST_F(SwitchTest, OnInstallsTheShellHookAndWritesTheMarker) {

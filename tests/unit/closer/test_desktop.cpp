@@ -2,6 +2,14 @@
 
 #include <gtest/gtest.h>
 
+HINSTANCE TestModuleInstance() {
+#ifdef _WIN32
+  return GetModuleHandleA(NULL);
+#else
+  return reinterpret_cast<HINSTANCE>(0x10000000);
+#endif
+}
+
 #ifdef _WIN32
 
 #include "message_pump.h"

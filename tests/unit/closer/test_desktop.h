@@ -11,6 +11,10 @@
 
 class RecordingWindow;
 
+// The module handle the tests give the linked code, as DllMain would get it: this program's own
+// on Windows, where a desktop-wide hook needs a module of the process; a stand-in value natively.
+HINSTANCE TestModuleInstance();
+
 class TestWindow {
  public:
   TestWindow(const std::string& className, const std::string& title);

@@ -8,6 +8,7 @@
 #include "host/request.h"
 #include "harness/protocol/protocol.h"
 #include "shared/shared_state.h"
+#include "unit/closer/test_desktop.h"
 
 #ifndef _WIN32
 #include "standin.h"
@@ -33,11 +34,7 @@ LinkedModule::LinkedModule() {
 bool LinkedModule::Start() {
   SwitchOff();
   memset(&SharedState, 0, sizeof SharedState);
-#ifdef _WIN32
-  instance = GetModuleHandleA(NULL);
-#else
-  instance = reinterpret_cast<HINSTANCE>(0x10000000);
-#endif
+  instance = TestModuleInstance();
   return DllMain(instance, DLL_PROCESS_ATTACH, NULL);
 }
 
