@@ -7,13 +7,13 @@
 #include <string>
 
 #include "child_process.h"
+#include "dll/plugin_host.h"
 #include "forward_redraw.h"
+#include "harness/protocol/protocol.h"
 #include "harness/temp_dir.h"
 #include "message_pump.h"
 #include "owned.h"
-#include "harness/protocol/protocol.h"
 #include "recording_window.h"
-#include "dll/plugin_host.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 
 #include "child_process.h"
 #include "debug_listener.h"
+#include "dll/plugin_host.h"
 #include "forward_redraw.h"
 #include "message_pump.h"
 #include "owned.h"
 #include "recording_window.h"
-#include "dll/plugin_host.h"
 
 namespace {
 

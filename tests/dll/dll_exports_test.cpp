@@ -2,8 +2,8 @@
 // test, mapped with LoadLibraryA, its six exports found by name.
 #include <gtest/gtest.h>
 
-#include "unit/host/export_test.h"
 #include "dll/plugin_host.h"
+#include "unit/host/export_test.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "plugin_module.h"
-#include "harness/temp_dir.h"
 #include "harness/protocol/protocol.h"
+#include "harness/temp_dir.h"
+#include "plugin_module.h"
 #include "shared/shared_state.h"
 
 // A built file named by an environment variable that holds its path on the build machine.

@@ -18,9 +18,9 @@
 #include <string>
 
 #include "debug_listener.h"
+#include "harness/protocol/protocol.h"
 #include "owned.h"
 #include "plugin_module.h"
-#include "harness/protocol/protocol.h"
 
 namespace {
 
@@ -64,7 +64,8 @@ int Fail(const char* what) {
 bool PrintNext(DebugListener& listener, bool handBack) {
   DWORD processId = 0;
   std::string text;
-  bool got = handBack ? listener.Next(10000, processId, text) : listener.Take(10000, processId, text);
+  bool got =
+      handBack ? listener.Next(10000, processId, text) : listener.Take(10000, processId, text);
   if (got) printf("text %lu %s", processId, text.c_str());
   fflush(stdout);
   return got;
@@ -100,7 +101,8 @@ int main(int argc, char** argv) {
   if (!PreferredPlace(dll, base, size)) return Fail("cannot read the DLL's headers");
   for (int i = 2; i < argc; ++i) {
     if (strcmp(argv[i], "--reserve-base") == 0 &&
-        !VirtualAlloc(reinterpret_cast<void*>(static_cast<UINT_PTR>(base)), size, MEM_RESERVE, PAGE_NOACCESS)) {
+        !VirtualAlloc(reinterpret_cast<void*>(static_cast<UINT_PTR>(base)), size, MEM_RESERVE,
+                      PAGE_NOACCESS)) {
       return Fail("cannot reserve the preferred base");
     }
   }

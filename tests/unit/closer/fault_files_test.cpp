@@ -34,8 +34,8 @@ class RuleFileFaults : public ::testing::Test {
 TEST_F(RuleFileFaults, ExclusivelyLockedFileIsSkippedAndTheOtherStillRead) {
   std::string main = dir.Write("killwnd.txt", "class,Locked\r\ntitle,LockedTitle\r\n");
   dir.Write("killwnd_custom.txt", "class,Custom\r\n");
-  FileHandle holder(CreateFileA(main.c_str(), GENERIC_READ | GENERIC_WRITE, 0, NULL,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL));
+  FileHandle holder(CreateFileA(main.c_str(), GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, NULL));
   ASSERT_TRUE(holder.valid());
   Load();
   EXPECT_EQ(Strings{"Custom"}, Values(KillRules.ClassRules));

@@ -4,9 +4,9 @@
 #include <stdlib.h>
 
 #include "closer/hook.h"
+#include "harness/heap_count.h"
 #include "unit/closer/rules_fixture.h"
 #include "unit/closer/test_desktop.h"
-#include "harness/heap_count.h"
 
 namespace {
 

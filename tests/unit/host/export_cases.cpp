@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <string>
 
-#include "unit/host/export_test.h"
 #include "harness/protocol/message_boxes.h"
 #include "owned.h"
 #include "shared/plugin_folder.h"
+#include "unit/host/export_test.h"
 
 void ExportTest::SetUp() {
   ASSERT_FALSE(dir.path().empty());

@@ -10,9 +10,9 @@
 #include <ostream>
 #include <string>
 
+#include "harness/protocol/protocol.h"
 #include "harness/temp_dir.h"
 #include "host_call.h"
-#include "harness/protocol/protocol.h"
 
 class ModuleUnderTest : public PluginEntries {
  public:

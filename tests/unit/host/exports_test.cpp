@@ -8,13 +8,13 @@
 
 #include "closer/rules.h"
 #include "closer/switch.h"
-#include "unit/host/module_fixture.h"
-#include "host/plugin_abi.h"
-#include "host/request.h"
 #include "harness/protocol/message_boxes.h"
 #include "harness/protocol/protocol.h"
+#include "host/plugin_abi.h"
+#include "host/request.h"
 #include "shared/plugin_folder.h"
 #include "shared/shared_state.h"
+#include "unit/host/module_fixture.h"
 
 #ifndef _WIN32
 #include "standin.h"

@@ -4,9 +4,9 @@
 
 #include "closer/rules.h"
 #include "closer/switch.h"
+#include "harness/protocol/protocol.h"
 #include "host/exports.h"
 #include "host/request.h"
-#include "harness/protocol/protocol.h"
 #include "shared/shared_state.h"
 #include "unit/closer/test_desktop.h"
 

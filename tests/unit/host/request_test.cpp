@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "closer/switch.h"
-#include "unit/host/module_fixture.h"
 #include "harness/protocol/protocol.h"
+#include "unit/host/module_fixture.h"
 
 #ifndef _WIN32
 #include "standin.h"

@@ -19,8 +19,8 @@ TEST(CloseReportLine, HostileTextsComeBackWhole) {
   for (const auto& c : cases) {
     char line[kDebugBufferBytes];
     HWND window = reinterpret_cast<HWND>(static_cast<UINT_PTR>(0xBEEF0));
-    size_t length = FormatCloseReport(line, sizeof line, 4242, window, c.className,
-                                      c.title.c_str(), c.dropped);
+    size_t length =
+        FormatCloseReport(line, sizeof line, 4242, window, c.className, c.title.c_str(), c.dropped);
     ASSERT_LT(length, sizeof line - 1);
     CloseReport report;
     ASSERT_TRUE(ParseCloseReport(line, report)) << line;
