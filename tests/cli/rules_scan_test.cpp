@@ -7,10 +7,10 @@
 #include <string>
 
 #include "child_process.h"
+#include "harness/temp_dir.h"
 #include "message_pump.h"
 #include "owned.h"
 #include "recording_window.h"
-#include "harness/temp_dir.h"
 
 namespace {
 
@@ -21,10 +21,20 @@ std::unique_ptr<RecordingWindow> MakeWindow(const char* className, const char* t
                                            WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, 200, 100);
 }
 
-TEST(RulesScan, ListsTheWindowsTheRulesWouldCloseAndClosesNone) {
+// A plug-in folder with one class rule and one title rule, and the user's own file holding
+// only a comment.
+class RulesFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir.Write("killwnd.txt", "class,LunetScanAd\r\ntitle,Buy now\r\n");
+    dir.Write("killwnd_custom.txt", "// mine\r\n");
+  }
   TempDir dir;
-  dir.Write("killwnd.txt", "class,LunetScanAd\r\ntitle,Buy now\r\n");
-  dir.Write("killwnd_custom.txt", "// none\r\n");
+};
+using RulesScan = RulesFolder;
+using RulesPick = RulesFolder;
+
+TEST_F(RulesScan, ListsTheWindowsTheRulesWouldCloseAndClosesNone) {
   auto ad = MakeWindow("LunetScanAd", "Buy now! 50% off");
   auto plain = MakeWindow("LunetScanAd", "Release notes");
   auto other = MakeWindow("LunetScanOther", "Buy now");
@@ -57,10 +67,7 @@ TEST(RulesScan, ListsTheWindowsTheRulesWouldCloseAndClosesNone) {
 
 // Under a point in the middle of an advertisement: its class and the fragment given become
 // rules, and the window is named as one the rules now close. Under no window: a clear refusal.
-TEST(RulesPick, MakesRulesOfTheWindowUnderThePoint) {
-  TempDir dir;
-  dir.Write("killwnd.txt", "class,LunetScanAd\r\ntitle,Buy now\r\n");
-  dir.Write("killwnd_custom.txt", "// mine\r\n");
+TEST_F(RulesPick, MakesRulesOfTheWindowUnderThePoint) {
   auto ad = MakeWindow("LunetPickAd", "Flash sale: today only", 300, 200);
   ASSERT_TRUE(ad->handle());
   PumpPending();
@@ -88,8 +95,8 @@ TEST(RulesPick, MakesRulesOfTheWindowUnderThePoint) {
   char typed[16] = {};
   WideCharToMultiByte(consolePage, 0, typedWide, -1, typed, sizeof typed, NULL, NULL);
   SECURITY_ATTRIBUTES inherited = {sizeof inherited, NULL, TRUE};
-  FileHandle input(CreateFileA(dir.Write("typed.txt", typed).c_str(), GENERIC_READ,
-                               FILE_SHARE_READ, &inherited, OPEN_EXISTING, 0, NULL));
+  FileHandle input(CreateFileA(dir.Write("typed.txt", typed).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                               &inherited, OPEN_EXISTING, 0, NULL));
   HANDLE ownInput = GetStdHandle(STD_INPUT_HANDLE);
   SetStdHandle(STD_INPUT_HANDLE, input.get());
   ChildProcess onCafe(pick + "--at 120,370 --yes " + dir.path(), ChildProcess::kCaptureWithErrors);

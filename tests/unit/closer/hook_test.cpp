@@ -3,7 +3,9 @@
 
 #include <stdio.h>
 
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "unit/closer/rules_fixture.h"
 #include "unit/closer/test_desktop.h"
@@ -20,7 +22,15 @@ class WindowCheck : public RulesFixture {
   static void Redraw(const TestWindow& window) {
     ShellHookProc(HSHELL_REDRAW, reinterpret_cast<WPARAM>(window.handle()), 0);
   }
+  // One redraw of each window in turn; then the close requests each has had.
+  static std::vector<int> RedrawEach(std::initializer_list<TestWindow*> windows) {
+    for (TestWindow* window : windows) Redraw(*window);
+    std::vector<int> closes;
+    for (TestWindow* window : windows) closes.push_back(window->CloseRequests());
+    return closes;
+  }
 };
+using Closes = std::vector<int>;
 
 TEST_F(WindowCheck, MatchingWindowIsAskedToCloseOnEveryRedraw) {
   LoadFiles("class,AdFrame\ntitle,Special offer\n");
@@ -37,11 +47,9 @@ TEST_F(WindowCheck, ClassAndFragmentMustBothMatch) {
   TestWindow otherClass("PlainFrame", "Special offer");
   TestWindow fragmentCase("AdFrame", "special offer");
   TestWindow classCase("LunetCasePad", "Special offer inside");
-  for (TestWindow* window : {&noFragment, &otherClass, &fragmentCase, &classCase}) Redraw(*window);
-  EXPECT_EQ(0, noFragment.CloseRequests());
-  EXPECT_EQ(0, otherClass.CloseRequests());
-  EXPECT_EQ(0, fragmentCase.CloseRequests());  // fragments are case-sensitive
-  EXPECT_EQ(1, classCase.CloseRequests());     // class names are not
+  // Fragments are case-sensitive, class names are not.
+  EXPECT_EQ((Closes{0, 0, 0, 1}),
+            RedrawEach({&noFragment, &otherClass, &fragmentCase, &classCase}));
 }
 
 // The start of a close report for a window of that process.
@@ -96,9 +104,9 @@ TEST_F(WindowCheck, BusyListenerCostsReportsNotCloses) {
   EXPECT_TRUE(reports.Take().empty());
   reports.listener().HandBack();
   Redraw(ad);
-  EXPECT_EQ((std::vector<std::string>{ReportStart(ad) +
-                                      "class=\"AdFrame\" title=\"offer\" dropped=3\n"}),
-            reports.Take());
+  EXPECT_EQ(
+      (std::vector<std::string>{ReportStart(ad) + "class=\"AdFrame\" title=\"offer\" dropped=3\n"}),
+      reports.Take());
   Redraw(ad);
   EXPECT_EQ((std::vector<std::string>{ReportStart(ad) + "class=\"AdFrame\" title=\"offer\"\n"}),
             reports.Take());
@@ -118,10 +126,7 @@ TEST_F(WindowCheck, EmptyFragmentClosesEveryWindowOfAListedClass) {
   TestWindow ad("AdFrame", "anything at all");
   TestWindow untitled("AdFrame", "");
   TestWindow other("PlainFrame", "anything at all");
-  for (TestWindow* window : {&ad, &untitled, &other}) Redraw(*window);
-  EXPECT_EQ(1, ad.CloseRequests());
-  EXPECT_EQ(1, untitled.CloseRequests());
-  EXPECT_EQ(0, other.CloseRequests());
+  EXPECT_EQ((Closes{1, 1, 0}), RedrawEach({&ad, &untitled, &other}));
 }
 
 TEST_F(WindowCheck, TextsAreCutAfter254Bytes) {
@@ -130,10 +135,7 @@ TEST_F(WindowCheck, TextsAreCutAfter254Bytes) {
   TestWindow inside(longClass, std::string(252, 'x') + "AD");
   TestWindow straddling(longClass, std::string(253, 'x') + "AD");
   TestWindow beyond(longClass, std::string(254, 'x') + "AD");
-  for (TestWindow* window : {&inside, &straddling, &beyond}) Redraw(*window);
-  EXPECT_EQ(1, inside.CloseRequests());
-  EXPECT_EQ(0, straddling.CloseRequests());
-  EXPECT_EQ(0, beyond.CloseRequests());
+  EXPECT_EQ((Closes{1, 0, 0}), RedrawEach({&inside, &straddling, &beyond}));
 
   LoadFiles("class," + longClass + "\ntitle,AD\n");  // the full name is never seen
   TestWindow full(longClass, "AD");
@@ -209,9 +211,9 @@ TEST_F(WindowCheck, ReportNamesTheWindowsProcess) {
   TestWindow ad("AdFrame", "offer");
   standin::SetWindowProcess(ad.handle(), 4242);
   Redraw(ad);
-  EXPECT_EQ((std::vector<std::string>{ReportStart(ad, 4242) +
-                                      "class=\"AdFrame\" title=\"offer\"\n"}),
-            reports.Take());
+  EXPECT_EQ(
+      (std::vector<std::string>{ReportStart(ad, 4242) + "class=\"AdFrame\" title=\"offer\"\n"}),
+      reports.Take());
 }
 #endif
 

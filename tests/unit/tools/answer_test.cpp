@@ -12,28 +12,30 @@ const char kMenuScript[] =
     "\\![*]\\q[\x97\x4C\x8C\xF8\x82\xC9\x82\xB7\x82\xE9,on]\\n\\n[half]"
     "\\![*]\\q[\x83\x4C\x83\x83\x83\x93\x83\x5A\x83\x8B,cancel]\\e";
 
+// Each choice of the script as "label|id".
+std::vector<std::string> Choices(const std::string& script) {
+  std::vector<std::string> choices;
+  for (const Choice& choice : ParseChoices(script)) {
+    choices.push_back(choice.label + "|" + choice.id);
+  }
+  return choices;
+}
+
 TEST(HostAnswer, MenuChoicesInOrder) {
-  std::vector<Choice> choices = ParseChoices(kMenuScript);
-  ASSERT_EQ(2u, choices.size());
-  EXPECT_EQ("\x97\x4C\x8C\xF8\x82\xC9\x82\xB7\x82\xE9", choices[0].label);
-  EXPECT_EQ("on", choices[0].id);
-  EXPECT_EQ("\x83\x4C\x83\x83\x83\x93\x83\x5A\x83\x8B", choices[1].label);
-  EXPECT_EQ("cancel", choices[1].id);
+  EXPECT_EQ((std::vector<std::string>{"\x97\x4C\x8C\xF8\x82\xC9\x82\xB7\x82\xE9|on",
+                                      "\x83\x4C\x83\x83\x83\x93\x83\x5A\x83\x8B|cancel"}),
+            Choices(kMenuScript));
 }
 
 TEST(HostAnswer, TrailBytesThatLookLikeSyntaxStayInTheLabel) {
   // 83 5C and 83 5D are single characters whose second bytes are '\' and ']'; 83 2C does not
   // exist, but a comma is never a trail byte, so "x,y" splits at the real comma.
-  std::vector<Choice> choices = ParseChoices("\\q[\x83\x5C\x83\x5D,first]\\q[plain,second,x]");
-  ASSERT_EQ(2u, choices.size());
-  EXPECT_EQ("\x83\x5C\x83\x5D", choices[0].label);
-  EXPECT_EQ("first", choices[0].id);
-  EXPECT_EQ("plain", choices[1].label);
-  EXPECT_EQ("second,x", choices[1].id);
+  EXPECT_EQ((std::vector<std::string>{"\x83\x5C\x83\x5D|first", "plain|second,x"}),
+            Choices("\\q[\x83\x5C\x83\x5D,first]\\q[plain,second,x]"));
 }
 
 TEST(HostAnswer, NothingAfterTheEndTagCounts) {
-  EXPECT_TRUE(ParseChoices("\\h text \\e\\q[late,late]").empty());
+  EXPECT_TRUE(Choices("\\h text \\e\\q[late,late]").empty());
   EXPECT_EQ(" text ", BalloonText("\\h text \\e\\q[late,late]"));
 }
 
@@ -52,9 +54,8 @@ TEST(HostAnswer, BalloonShowsTextBreaksAndChoices) {
 TEST(HostAnswer, HeaderValueReadsWholeLinesOnly) {
   std::string answer =
       "PLUGIN/2.0 200 OK\r\nXScript: no\r\nScript:   \\hyes\\e\r\nValue: v\r\n\r\n";
-  EXPECT_EQ("\\hyes\\e", HeaderValue(answer, "Script"));
-  EXPECT_EQ("v", HeaderValue(answer, "Value"));
-  EXPECT_EQ("", HeaderValue(answer, "Reference0"));
+  const char* const cases[][2] = {{"Script", "\\hyes\\e"}, {"Value", "v"}, {"Reference0", ""}};
+  for (const auto& c : cases) EXPECT_EQ(c[1], HeaderValue(answer, c[0])) << c[0];
 }
 
 TEST(HostAnswer, RequestsCarryIdAndReference) {
