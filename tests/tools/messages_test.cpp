@@ -6,12 +6,14 @@
 #include <string>
 
 #include "common_messages.h"
+#include "host_messages.h"
 
 namespace {
 
 // Every tool's table: a tool's new table is one more line here.
 const MessageTable* const kTables[] = {
     &kCommonMessages,
+    &kHostMessages,
 };
 
 // The argument numbers of a text's placeholders; false for a stray brace or a placeholder
