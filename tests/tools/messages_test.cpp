@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 
+#include "adwindows_messages.h"
 #include "common_messages.h"
 #include "host_messages.h"
 
@@ -14,6 +15,7 @@ namespace {
 const MessageTable* const kTables[] = {
     &kCommonMessages,
     &kHostMessages,
+    &kAdWindowsMessages,
 };
 
 // The argument numbers of a text's placeholders; false for a stray brace or a placeholder
