@@ -2,14 +2,15 @@
 //
 // Japanese is chosen when LUNET_LANG is "ja", or, without LUNET_LANG, when the user's UI
 // language is Japanese (Windows: the primary language of GetUserDefaultUILanguage; elsewhere the
-// first of LC_ALL, LC_MESSAGES and LANG that is set begins with "ja"). LUNET_LANG=en, and any
-// other case, gives English.
+// first of LC_ALL, LC_MESSAGES and LANG that is set begins with "ja"). LUNET_LANG=en gives
+// English; another value of it is ignored. Everything else is English.
 //
 // Japanese falls back to English where the output cannot show it. The tools write UTF-16 to a
 // Windows console and UTF-8 everywhere else (see console_text.h), so:
 // - a pipe or a file always holds Japanese, on every system;
 // - a Windows console holds it when its output code page (GetConsoleOutputCP) is 932 or 65001:
-//   a console of another code page has no font for it and shows each character as '?';
+//   a console of another code page (437, 850...) is a Western one, whose font shows each
+//   Japanese character as '?' or a box;
 // - a terminal elsewhere holds it when the locale's character set (LC_CTYPE) is UTF-8.
 // Both stdout and stderr must hold it, so that one run speaks one language. This fallback wins
 // over LUNET_LANG=ja: English is better than a screen of question marks.
