@@ -80,6 +80,29 @@ bool NotifyOpenWindows() {
   return all;
 }
 
+// The windows CLASS=TITLE from argv[first] on; 0, or the exit status of a refusal.
+int AddWindows(int argc, char** argv, int first) {
+  for (int i = first; i < argc; ++i) {
+    const char* split = strchr(argv[i], '=');
+    if (!split || split == argv[i]) return Usage(kNotClassTitle);
+    if (split - argv[i] > 255) return Usage(kClassTooLong);
+    AdWindow ad;
+    ad.className.assign(argv[i], split - argv[i]);
+    for (const AdWindow& earlier : windows) {
+      if (earlier.className == ad.className ||
+          FoldedAscii(earlier.className) != FoldedAscii(ad.className)) {
+        continue;
+      }
+      Complain(kOneClass, Shown(earlier.className), Shown(ad.className));
+      ad.className = earlier.className;
+      break;
+    }
+    ad.title = split + 1;
+    windows.push_back(std::move(ad));
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -99,24 +122,8 @@ int main(int argc, char** argv) {
   }
   if (again >= hold && again) return Usage(kAgainTooLate);
   if (first >= argc) return Usage(kNoWindows);
-  for (int i = first; i < argc; ++i) {
-    const char* split = strchr(argv[i], '=');
-    if (!split || split == argv[i]) return Usage(kNotClassTitle);
-    if (split - argv[i] > 255) return Usage(kClassTooLong);
-    AdWindow ad;
-    ad.className.assign(argv[i], split - argv[i]);
-    for (const AdWindow& earlier : windows) {
-      if (earlier.className == ad.className ||
-          FoldedAscii(earlier.className) != FoldedAscii(ad.className)) {
-        continue;
-      }
-      Complain(kOneClass, Shown(earlier.className), Shown(ad.className));
-      ad.className = earlier.className;
-      break;
-    }
-    ad.title = split + 1;
-    windows.push_back(std::move(ad));
-  }
+  int refused = AddWindows(argc, argv, first);
+  if (refused) return refused;
 
   for (size_t i = 0; i < windows.size(); ++i) {
     if (!MakeWindow(i)) {

@@ -72,6 +72,9 @@ const char* MessageText(const MessageTable& table, int id, Language language) {
 }
 
 void PrintText(FILE* stream, const std::string& utf8) {
-  if (stream == stderr) fflush(stdout);
+  if (stream != stderr) return WriteText(stream, utf8, CP_UTF8);
+  fflush(stdout);
   WriteText(stream, utf8, CP_UTF8);
+  // The Windows C runtime buffers fwrite to a stderr that is a pipe until the program ends.
+  fflush(stderr);
 }

@@ -57,8 +57,8 @@ std::string Format(const MessageTable& table, int id, const Args&... args) {
   return fmt::format(fmt::runtime(MessageText(table, id, ToolLanguage())), args...);
 }
 
-// Writes UTF-8 text as console_text.h writes text; stdout is flushed before stderr is written,
-// so the two keep their order on one console or pipe.
+// Writes UTF-8 text as console_text.h writes text; text for stderr goes out at once, after
+// what stdout holds, so the two keep their order on one console or pipe.
 void PrintText(FILE* stream, const std::string& utf8);
 
 template <typename... Args>
