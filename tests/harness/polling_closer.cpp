@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "message_pump.h"
+#include "owned.h"
 #include "recording_window.h"
 
 namespace {
@@ -29,10 +30,10 @@ int Refuse(const char* message) {
 }
 
 bool ReadPollRules(const char* path) {
-  FILE* in = fopen(path, "rb");
-  if (!in) return false;
+  OwnedFile in(path, "rb");
+  if (!in.get()) return false;
   char line[1024];
-  while (fgets(line, sizeof line, in)) {
+  while (fgets(line, sizeof line, in.get())) {
     line[strcspn(line, "\r\n")] = 0;
     char* comma = strchr(line, ',');
     if (!comma) continue;
@@ -42,7 +43,6 @@ bool ReadPollRules(const char* path) {
     if (_stricmp(line, "class") == 0) poller.classes.push_back(value);
     if (_stricmp(line, "title") == 0) poller.titles.push_back(value);
   }
-  fclose(in);
   return true;
 }
 

@@ -2,8 +2,9 @@
 
 #include <stdio.h>
 #include <stdlib.h>
-
 #include <windows.h>
+
+#include "owned.h"
 
 #ifndef _WIN32
 #include <unistd.h>
@@ -39,20 +40,19 @@ std::string TempDir::Write(const std::string& name, const std::string& bytes) co
 }
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
-  FILE* out = fopen(path.c_str(), "wb");
-  if (!out) return false;
-  bool written = fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-  return fclose(out) == 0 && written;
+  OwnedFile out(path.c_str(), "wb");
+  if (!out.get()) return false;
+  bool written = fwrite(bytes.data(), 1, bytes.size(), out.get()) == bytes.size();
+  return out.Close() && written;
 }
 
 std::string ReadFileBytes(const std::string& path) {
   std::string bytes;
-  FILE* file = fopen(path.c_str(), "rb");
-  if (!file) return bytes;
+  OwnedFile file(path.c_str(), "rb");
+  if (!file.get()) return bytes;
   char chunk[4096];
   size_t n;
-  while ((n = fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, n);
-  fclose(file);
+  while ((n = fread(chunk, 1, sizeof chunk, file.get())) > 0) bytes.append(chunk, n);
   return bytes;
 }
 

@@ -2,7 +2,7 @@
 // closer running in the desktop-wide shell hooks closes.
 //
 // It loads no module itself: a closer that is on reaches it through its global hook. The help
-// text below says what it does.
+// text, in adwindows_messages.cpp, says what it does.
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "adwindows_messages.h"
 #include "ascii_case.h"
 #include "console_text.h"
 #include "forward_redraw.h"
@@ -29,36 +30,22 @@ struct AdWindow {
 
 std::vector<AdWindow> windows;
 
-const char kHelp[] =
-    "usage: lunet-adwindows [--hold MS] [--again MS] CLASS=TITLE ...\n"
-    "\n"
-    "A stand-in for a browser that opens pop-up windows, to see which of them a closer in the\n"
-    "desktop-wide shell hooks closes. For each CLASS=TITLE (split at the first '='; the title\n"
-    "may be empty or hold '='), it opens a visible top-level window of that class with that\n"
-    "title, then hands each window, in argument order, one \"title redrawn\" notification.\n"
-    "\n"
-    "  --hold MS   how long to keep the windows open and answer messages (default 1000)\n"
-    "  --again MS  after MS (less than the hold), notify every window still open once more,\n"
-    "              as a browser redraws a title\n"
-    "\n"
-    "Window N (counting from 0, in argument order) is 320x200 with its top left corner at\n"
-    "X = Y = 40 + 24 * (N mod 16) on the screen: the first one's middle is at 200,140, the\n"
-    "second one's at 224,164 (for lunet-rules pick --at X,Y). Window classes are\n"
-    "case-insensitive: classes that differ only in letter case are one class, registered\n"
-    "once under the first spelling, which the windows then report.\n"
-    "\n"
-    "Then it prints one line per window, in argument order, class (as registered) and title:\n"
-    "  closed MS CLASS TITLE   WM_CLOSE arrived MS milliseconds (3 decimals) after the\n"
-    "                          window's latest notification\n"
-    "  open CLASS TITLE        no WM_CLOSE came while the windows were held\n"
-    "\n"
-    "Exit status: 0 when every window was made and notified, 1 when one could not be, 2 for\n"
-    "bad arguments.\n";
+using namespace adwindows_text;
 
-int Usage(const char* problem) {
-  fprintf(stderr, "lunet-adwindows: %s\n%s", problem, kHelp);
+// "lunet-adwindows: " and the message, a line on stderr.
+template <typename... Args>
+void Complain(Id id, const Args&... args) {
+  PrintText(stderr, "lunet-adwindows: " + Format(kAdWindowsMessages, id, args...) + "\n");
+}
+
+int Usage(Id problem) {
+  PrintText(stderr, "lunet-adwindows: " + Format(kAdWindowsMessages, problem) + "\n" +
+                        Format(kAdWindowsMessages, kHelp));
   return 2;
 }
+
+// Class names and titles are ANSI code page text, as typed.
+std::string Shown(const std::string& ansi) { return AsUtf8(ansi, CP_ACP); }
 
 // A whole decimal number of milliseconds, at most a day.
 bool ParseHold(const char* text, DWORD& hold) {
@@ -86,12 +73,34 @@ bool NotifyOpenWindows() {
     if (ad.window->closes()) continue;
     ad.notified = NowUs();
     if (!ForwardRedraw(ad.window->handle())) {
-      fprintf(stderr, "lunet-adwindows: cannot notify %s=%s\n", ad.className.c_str(),
-              ad.title.c_str());
+      Complain(kCannotNotify, Shown(ad.className), Shown(ad.title));
       all = false;
     }
   }
   return all;
+}
+
+// The windows CLASS=TITLE from argv[first] on; 0, or the exit status of a refusal.
+int AddWindows(int argc, char** argv, int first) {
+  for (int i = first; i < argc; ++i) {
+    const char* split = strchr(argv[i], '=');
+    if (!split || split == argv[i]) return Usage(kNotClassTitle);
+    if (split - argv[i] > 255) return Usage(kClassTooLong);
+    AdWindow ad;
+    ad.className.assign(argv[i], split - argv[i]);
+    for (const AdWindow& earlier : windows) {
+      if (earlier.className == ad.className ||
+          FoldedAscii(earlier.className) != FoldedAscii(ad.className)) {
+        continue;
+      }
+      Complain(kOneClass, Shown(earlier.className), Shown(ad.className));
+      ad.className = earlier.className;
+      break;
+    }
+    ad.title = split + 1;
+    windows.push_back(std::move(ad));
+  }
+  return 0;
 }
 
 }  // namespace
@@ -101,49 +110,30 @@ int main(int argc, char** argv) {
   int first = 1;
   for (; first < argc && argv[first][0] == '-'; ++first) {
     if (strcmp(argv[first], "--help") == 0 || strcmp(argv[first], "-h") == 0) {
-      fputs(kHelp, stdout);
+      Print(stdout, kAdWindowsMessages, kHelp);
       return 0;
     }
     bool isHold = strcmp(argv[first], "--hold") == 0;
-    if (!isHold && strcmp(argv[first], "--again") != 0) return Usage("unknown option");
+    if (!isHold && strcmp(argv[first], "--again") != 0) return Usage(kUnknownOption);
     if (first + 1 >= argc || !ParseHold(argv[first + 1], isHold ? hold : again)) {
-      return Usage("--hold and --again need a whole number of milliseconds");
+      return Usage(kNeedsMilliseconds);
     }
     ++first;
   }
-  if (again >= hold && again) return Usage("--again must come before the hold ends");
-  if (first >= argc) return Usage("no CLASS=TITLE given");
-  for (int i = first; i < argc; ++i) {
-    const char* split = strchr(argv[i], '=');
-    if (!split || split == argv[i]) return Usage("each window is CLASS=TITLE, CLASS not empty");
-    if (split - argv[i] > 255) return Usage("a class name is at most 255 bytes");
-    AdWindow ad;
-    ad.className.assign(argv[i], split - argv[i]);
-    for (const AdWindow& earlier : windows) {
-      if (earlier.className == ad.className ||
-          FoldedAscii(earlier.className) != FoldedAscii(ad.className)) {
-        continue;
-      }
-      fprintf(stderr, "lunet-adwindows: %s and %s are one class to Windows (letter case aside):"
-              " both windows are of class %s\n", earlier.className.c_str(),
-              ad.className.c_str(), earlier.className.c_str());
-      ad.className = earlier.className;
-      break;
-    }
-    ad.title = split + 1;
-    windows.push_back(std::move(ad));
-  }
+  if (again >= hold && again) return Usage(kAgainTooLate);
+  if (first >= argc) return Usage(kNoWindows);
+  int refused = AddWindows(argc, argv, first);
+  if (refused) return refused;
 
   for (size_t i = 0; i < windows.size(); ++i) {
     if (!MakeWindow(i)) {
-      fprintf(stderr, "lunet-adwindows: cannot create window %s=%s (error %lu)\n",
-              windows[i].className.c_str(), windows[i].title.c_str(), GetLastError());
+      DWORD error = GetLastError();
+      Complain(kCannotCreate, Shown(windows[i].className), Shown(windows[i].title), error);
       return 1;
     }
   }
   if (!StartRedrawForwarding()) {
-    fprintf(stderr, "lunet-adwindows: cannot install the redraw forwarder (error %lu)\n",
-            GetLastError());
+    Complain(kCannotForward, GetLastError());
     return 1;
   }
   int status = NotifyOpenWindows() ? 0 : 1;

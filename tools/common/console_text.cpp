@@ -189,9 +189,16 @@ void WriteText(FILE* stream, const std::string& bytes, unsigned codePage) {
   }
   std::string out = Utf8(points);
 #else
-  std::string out = codePage == CP_ACP ? bytes : Utf8(Decode(bytes, codePage));
+  std::string out = AsUtf8(bytes, codePage);
 #endif
   fwrite(out.data(), 1, out.size(), stream);
+}
+
+std::string AsUtf8(const std::string& bytes, unsigned codePage) {
+#ifndef _WIN32
+  if (codePage == CP_ACP || codePage == CP_UTF8) return bytes;
+#endif
+  return Utf8(Decode(bytes, codePage));
 }
 
 std::string Quote(const std::string& bytes) {

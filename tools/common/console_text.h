@@ -10,14 +10,18 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
-// Natively code page 0 stands for "bytes as they are": they pass through unchanged.
+// Natively code page 0 stands for "bytes as they are": they pass through unchanged, as UTF-8
+// text does.
 #define CP_ACP 0
+#define CP_UTF8 65001
 #endif
 
 // Writes bytes that are text in codePage to stdout or stderr. On Windows a console gets the text
 // as UTF-16 (WriteConsoleW); a pipe or a file, and natively everything, gets UTF-8. Bytes that
 // are no character of the code page, and control characters, are shown as \xHH.
 void WriteText(FILE* stream, const std::string& bytes, unsigned codePage);
+// The text as WriteText shows it, in UTF-8: for a message that quotes a title or a path.
+std::string AsUtf8(const std::string& bytes, unsigned codePage);
 
 // The text in double quotes with control bytes escaped, so that spaces at either end and empty
 // texts can be seen. Backslashes stay: they are trail bytes of some double-byte code pages.

@@ -10,3 +10,16 @@ int StartRedrawForwarding();
 // Passes HSHELL_REDRAW for window down the hook chain from this thread's hook; 1 when done.
 int ForwardRedraw(HWND window);
 void StopRedrawForwarding();
+
+// Forwarding for the life of a scope: stopped however the scope ends, a failed test's too.
+class RedrawForwarding {
+ public:
+  RedrawForwarding() : started_(StartRedrawForwarding() == 1) {}
+  ~RedrawForwarding() { StopRedrawForwarding(); }
+  RedrawForwarding(const RedrawForwarding&) = delete;
+  RedrawForwarding& operator=(const RedrawForwarding&) = delete;
+  bool started() const { return started_; }
+
+ private:
+  bool started_;
+};

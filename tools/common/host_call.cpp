@@ -1,7 +1,8 @@
 #include "host_call.h"
 
-#include <stdio.h>
 #include <string.h>
+
+#include "common_messages.h"
 
 HGLOBAL HostBlock(const std::string& bytes) {
   HGLOBAL block = GlobalAlloc(GMEM_FIXED, bytes.size());
@@ -16,12 +17,10 @@ PluginAnswer TakeAnswer(HGLOBAL block, LONG reported) {
   answer.returned = true;
   SIZE_T size = GlobalSize(block);
   SIZE_T count = reported > 0 ? static_cast<SIZE_T>(reported) : 0;
-  if (reported < 0) answer.note = "negative length reported";
+  if (reported < 0) answer.note = Format(kCommonMessages, common_text::kNegativeLength);
   if (count > size) {
-    char note[80];
-    snprintf(note, sizeof note, "reported length %ld exceeds the block's %lu bytes",
-             static_cast<long>(reported), static_cast<unsigned long>(size));
-    answer.note = note;
+    answer.note = Format(kCommonMessages, common_text::kLengthExceeds, static_cast<long>(reported),
+                         static_cast<unsigned long>(size));
     count = size;
   }
   answer.bytes.assign(static_cast<const char*>(block), count);

@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "child_process.h"
 #include "console_text.h"
+#include "host_messages.h"
+#include "own_console.h"
 #include "owned.h"
 #include "plugin.h"
 #include "session.h"
@@ -17,30 +20,6 @@ namespace {
 
 enum Exit { kOk = 0, kCommandFailed = 1, kUsage = 2, kPluginUnusable = 3 };
 
-const char kUsageText[] =
-    "usage: lunet-host [options] PLUGIN.dll [COMMAND]...\n"
-    "\n"
-    "Loads the plug-in as the desktop-character host does, calls load with its directory,\n"
-    "runs the commands (each argument is one command line: quote the ones with arguments),\n"
-    "and calls unload at the end. Without commands or --script it is interactive: it shows\n"
-    "the plug-in's menu and sends the choice you pick.\n"
-    "\n"
-    "options:\n"
-    "  --dir DIR       the directory load receives (default: the plug-in's own)\n"
-    "  --script FILE   run the commands in FILE, one a line ('-': standard input); a line in\n"
-    "                  UTF-8 (a byte order mark allowed) is converted to the ANSI code page,\n"
-    "                  with a warning for characters it cannot hold; other lines are taken\n"
-    "                  as ANSI code page text\n"
-    "  --raw           show each answer's bytes in hex too\n"
-    "  --brief         show only the status line of each answer's headers\n"
-    "  --show-boxes    leave configure's message boxes for you to close\n"
-    "  --help\n"
-    "\n";
-
-const char kExitText[] =
-    "\nexit status: 0 every command worked; 1 a command failed (a script stops there);\n"
-    "2 usage error; 3 the plug-in cannot be used (no such file, missing exports, bad --dir).\n";
-
 struct Arguments {
   std::string plugin, directory, script;
   std::vector<std::string> commands;
@@ -48,12 +27,18 @@ struct Arguments {
 };
 
 int UsageError(const std::string& message) {
-  fprintf(stderr, "lunet-host: %s\n(lunet-host --help tells more)\n", message.c_str());
+  HostSay(stderr, host_text::kUsageError, message);
   return kUsage;
 }
 
-// 0 when the arguments are usable, else the exit status.
+// 0 when the arguments are usable, else the exit status. Started by a double-click, with a
+// console of its own and no arguments, it is the host of the lunet.dll beside it.
 int ParseArguments(int argc, char** argv, Arguments& args) {
+  if (argc == 1 && OwnsConsole()) {
+    std::string program = ProgramPath();
+    args.plugin = program.substr(0, program.find_last_of("\\/") + 1) + "lunet.dll";
+    return kOk;
+  }
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     bool hasValue = i + 1 < argc;
@@ -68,16 +53,16 @@ int ParseArguments(int argc, char** argv, Arguments& args) {
     } else if (arg == "--show-boxes") {
       args.options.pressOk = false;
     } else if (arg.size() > 1 && arg[0] == '-') {
-      return UsageError("unknown option " + arg);
+      return UsageError(HostText(host_text::kUnknownOption, AsUtf8(arg, CP_ACP)));
     } else if (args.plugin.empty()) {
       args.plugin = arg;
     } else {
       args.commands.push_back(arg);
     }
   }
-  if (args.plugin.empty()) return UsageError("no plug-in given");
+  if (args.plugin.empty()) return UsageError(HostText(host_text::kNoPlugin));
   if (!args.script.empty() && !args.commands.empty()) {
-    return UsageError("give commands either as arguments or with --script, not both");
+    return UsageError(HostText(host_text::kCommandsTwice));
   }
   return kOk;
 }
@@ -102,11 +87,9 @@ std::string ScriptLine(const std::string& name, int number, std::string line) {
   bool lost = false;
   std::string converted = ToCodePage(line, CP_ACP, &lost);
   if (lost) {
-    fflush(stdout);
-    fprintf(stderr, "lunet-host: warning: %s:%d: the ANSI code page (%u) cannot hold every "
-            "character; the line reads ", name.c_str(), number, GetACP());
-    WriteText(stderr, Quote(converted.substr(0, converted.find_last_not_of("\r\n") + 1)) + "\n",
-              CP_ACP);
+    std::string shown = Quote(converted.substr(0, converted.find_last_not_of("\r\n") + 1));
+    HostSay(stderr, host_text::kScriptLineLost, AsUtf8(name, CP_ACP), number, GetACP(),
+            AsUtf8(shown, CP_ACP));
   }
   return converted;
 }
@@ -115,7 +98,7 @@ int RunScript(Session& session, const std::string& name) {
   OwnedFile opened(name == "-" ? nullptr : fopen(name.c_str(), "rb"));
   FILE* file = name == "-" ? stdin : opened.get();
   if (!file) {
-    fprintf(stderr, "lunet-host: %s: cannot be opened\n", name.c_str());
+    HostError(HostText(host_text::kCannotOpen, AsUtf8(name, CP_ACP)));
     return kCommandFailed;
   }
   int result = kOk;
@@ -146,9 +129,9 @@ int RunInteractive(Session& session) {
   std::string line;
   for (;;) {
     if (session.choices()) {
-      printf("\npick 1-%u, or a command (help, quit): ", static_cast<unsigned>(session.choices()));
+      HostSay(stdout, host_text::kPickPrompt, session.choices());
     } else {
-      printf("\ncommand (menu, help, quit): ");
+      HostSay(stdout, host_text::kCommandPrompt);
     }
     fflush(stdout);
     if (!ReadLine(stdin, line)) break;
@@ -160,45 +143,25 @@ int RunInteractive(Session& session) {
   return kOk;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    if (strcmp(argv[i], "--help") == 0 || strcmp(argv[i], "-h") == 0) {
-      fputs(kUsageText, stdout);
-      fputs(kCommandHelp, stdout);
-      fputs(kExitText, stdout);
-      return kOk;
-    }
-    if (strcmp(argv[i], "--dir") == 0 || strcmp(argv[i], "--script") == 0) ++i;
-  }
-  Arguments args;
-  int parsed = ParseArguments(argc, argv, args);
-  if (parsed != kOk) return parsed;
+// Loads the plug-in and hands it to the session; the exit status.
+int RunSession(Arguments& args) {
   bool interactive = args.script.empty() && args.commands.empty();
   args.options.echo = !interactive;
-
   Plugin plugin;
   std::string error;
   if (!plugin.Open(args.plugin, args.directory, error)) {
-    WriteText(stderr, "lunet-host: " + error + "\n", CP_ACP);
+    HostError(error);
     return kPluginUnusable;
   }
-  WriteText(stdout, "loaded " + plugin.path() + "\n", CP_ACP);
+  HostSay(stdout, host_text::kLoaded, AsUtf8(plugin.path(), CP_ACP));
   BOOL loaded = plugin.Load();
-  WriteText(stdout,
-            "load(" + Quote(plugin.directory()) + ") returned " + std::to_string(loaded) + "\n",
-            CP_ACP);
+  HostSay(stdout, host_text::kLoadReturned, AsUtf8(Quote(plugin.directory()), CP_ACP), loaded);
 
   // The closer loads its rules from its own folder: without them it closes nothing, silently.
   std::string folder = plugin.directory();
   if (GetFileAttributesA((folder + kRulesFile).c_str()) == INVALID_FILE_ATTRIBUTES &&
       GetFileAttributesA((folder + kCustomRulesFile).c_str()) == INVALID_FILE_ATTRIBUTES) {
-    fflush(stdout);
-    WriteText(stderr,
-              "lunet-host: warning: the plug-in will close nothing: no killwnd.txt or "
-              "killwnd_custom.txt in " + folder + "\n",
-              CP_ACP);
+    HostSay(stderr, host_text::kNoRules, AsUtf8(folder, CP_ACP));
   }
 
   Session session(plugin, args.options);
@@ -206,6 +169,25 @@ int main(int argc, char** argv) {
                : args.script.empty() ? RunCommands(session, args.commands)
                                      : RunScript(session, args.script);
   BOOL unloaded = plugin.Close();
-  printf("unload() returned %d\n", unloaded);
+  HostSay(stdout, host_text::kUnloadReturned, unloaded);
   return result;
 }
+
+int Run(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (strcmp(argv[i], "--help") == 0 || strcmp(argv[i], "-h") == 0) {
+      HostSay(stdout, host_text::kUsage);
+      HostSay(stdout, host_text::kCommandHelp);
+      HostSay(stdout, host_text::kExitCodes);
+      return kOk;
+    }
+    if (strcmp(argv[i], "--dir") == 0 || strcmp(argv[i], "--script") == 0) ++i;
+  }
+  Arguments args;
+  int parsed = ParseArguments(argc, argv, args);
+  return parsed != kOk ? parsed : RunSession(args);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) { return EndOfRun(Run(argc, argv)); }

@@ -1,6 +1,8 @@
 #include "plugin.h"
 
+#include "console_text.h"
 #include "host_call.h"
+#include "host_messages.h"
 #include "is_directory.h"
 
 namespace {
@@ -30,7 +32,9 @@ std::string ErrorText(DWORD error) {
   while (!line.empty() && (line.back() == '\n' || line.back() == '\r' || line.back() == ' ')) {
     line.pop_back();
   }
-  return "error " + std::to_string(error) + (line.empty() ? "" : ": " + line);
+  // The system's text is in the ANSI code page, in the system's language.
+  return line.empty() ? HostText(host_text::kError, error)
+                      : HostText(host_text::kErrorWithText, error, AsUtf8(line, CP_ACP));
 }
 
 Plugin::~Plugin() { Close(); }
@@ -39,12 +43,12 @@ bool Plugin::Open(const std::string& dllPath, const std::string& directory, std:
   path_ = FullPath(dllPath);
   DWORD attributes = GetFileAttributesA(path_.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    error = dllPath + ": no such file";
+    error = HostText(host_text::kNoSuchFile, AsUtf8(dllPath, CP_ACP));
     return false;
   }
   if (!directory.empty()) {
     if (!IsDirectory(directory)) {
-      error = directory + ": not a directory";
+      error = HostText(host_text::kNotADirectory, AsUtf8(directory, CP_ACP));
       return false;
     }
     directory_ = FullPath(directory);
@@ -54,7 +58,8 @@ bool Plugin::Open(const std::string& dllPath, const std::string& directory, std:
   }
   // Dependencies beside the plug-in are found as the host finds them.
   if (!module_.Map(path_, LOAD_WITH_ALTERED_SEARCH_PATH)) {
-    error = dllPath + ": cannot be loaded: " + ErrorText(GetLastError());
+    std::string why = ErrorText(GetLastError());
+    error = HostText(host_text::kCannotLoad, AsUtf8(dllPath, CP_ACP), why);
     return false;
   }
   std::string missing;
@@ -62,7 +67,7 @@ bool Plugin::Open(const std::string& dllPath, const std::string& directory, std:
     if (!has(name)) missing += std::string(missing.empty() ? "" : ", ") + name;
   }
   if (!missing.empty()) {
-    error = dllPath + ": not a plug-in: it does not export " + missing;
+    error = HostText(host_text::kNotAPlugin, AsUtf8(dllPath, CP_ACP), missing);
     module_.Unmap();
     return false;
   }

@@ -15,7 +15,7 @@ class Plugin {
   Plugin(const Plugin&) = delete;
   Plugin& operator=(const Plugin&) = delete;
 
-  // Loads the DLL and finds its exports; on failure says why and leaves nothing loaded.
+  // Loads the DLL and finds its exports; on failure says why (UTF-8) and leaves nothing loaded.
   // directory is what load receives; empty means the DLL's own directory.
   bool Open(const std::string& dllPath, const std::string& directory, std::string& error);
   // Calls load with the directory; its result.
@@ -39,5 +39,5 @@ class Plugin {
   std::string path_;
 };
 
-// The system's text for an error code, on one line.
+// The system's text for an error code, on one line, in UTF-8.
 std::string ErrorText(DWORD error);

@@ -6,21 +6,25 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "console_text.h"
-#include "owned.h"
 #include "child_process.h"
+#include "console_text.h"
+#include "host_messages.h"
 #include "message_pump.h"
+#include "owned.h"
 
 namespace {
 
 const unsigned kShiftJis = 932;
 
-void Say(const std::string& text) { fputs(text.c_str(), stdout); }
+using namespace host_text;
 
-void SayError(const std::string& text) {
-  fflush(stdout);
-  fprintf(stderr, "lunet-host: %s\n", text.c_str());
+template <typename... Args>
+void Say(Id id, const Args&... args) {
+  HostSay(stdout, id, args...);
 }
+
+// A text of the plug-in's, in UTF-8 for a message.
+std::string Shown(const std::string& shiftJis) { return AsUtf8(shiftJis, kShiftJis); }
 
 std::string Indented(const std::string& text, const std::string& indent) {
   std::string out;
@@ -78,24 +82,6 @@ VOID CALLBACK LookForBox(HWND, UINT, UINT_PTR, DWORD) {
 
 }  // namespace
 
-const char kCommandHelp[] =
-    "commands:\n"
-    "  version           request \"ID: version\"\n"
-    "  menu              request \"ID: OnMenuExec\" and list the menu's choices\n"
-    "  pick N, or N      send the N-th choice of the last menu (\"OnChoiceSelect\"); lunet.dll's\n"
-    "                    first choice toggles: it is on or off as the closer is off or on\n"
-    "  choose ID         send \"OnChoiceSelect\" with \"Reference0: ID\"; lunet.dll's choice IDs\n"
-    "                    are on, off and cancel\n"
-    "  on, off           switch the closer on or off whatever its state (choose on, choose off)\n"
-    "  send FILE         send the bytes of FILE as a request ('-' reads standard input)\n"
-    "  getversion        call getversion\n"
-    "  notify [ID]       call notify with a \"NOTIFY PLUGIN/2.0\" block (ID: OnNotify)\n"
-    "  configure         call configure; its message box is read and OK pressed\n"
-    "  run COMMAND LINE  start a program and wait for it while the plug-in stays loaded\n"
-    "  sleep MS          wait, handling window messages\n"
-    "  echo TEXT         print TEXT\n"
-    "  help, quit\n";
-
 bool Session::Execute(const std::string& line) {
   size_t begin = line.find_first_not_of(" \t\r\n");
   if (begin == std::string::npos || line[begin] == '#') return true;
@@ -139,7 +125,7 @@ bool Session::Execute(const std::string& line) {
     quit_ = true;
     return true;
   }
-  SayError("unknown command or wrong arguments: " + text + " (help lists the commands)");
+  HostError(HostText(kUnknownCommand, AsUtf8(text, CP_ACP)));
   return false;
 }
 
@@ -147,7 +133,7 @@ bool Session::Send(const std::string& request) {
   std::string answer, note;
   LONG reported = 0;
   if (!plugin_.Request(request, answer, reported, note)) {
-    SayError("request returned no block");
+    HostError(HostText(kNoBlock, "request"));
     return false;
   }
   ShowAnswer(answer, reported, note);
@@ -157,14 +143,11 @@ bool Session::Send(const std::string& request) {
 bool Session::Pick(const std::string& number) {
   long index;
   if (!ParseCount(number, index) || index < 1 || static_cast<size_t>(index) > choices_.size()) {
-    SayError(choices_.empty() ? "no menu to pick from: run menu first"
-                              : "pick a number from 1 to " + std::to_string(choices_.size()));
+    HostError(choices_.empty() ? HostText(kNoMenu) : HostText(kPickRange, choices_.size()));
     return false;
   }
   const Choice& choice = choices_[index - 1];
-  Say("  picked " + std::to_string(index) + ": ");
-  WriteText(stdout, choice.label, kShiftJis);
-  Say(" (" + choice.id + ")\n");
+  Say(kPicked, index, Shown(choice.label), Shown(choice.id));
   return Send(MakeRequest("OnChoiceSelect", choice.id));
 }
 
@@ -173,7 +156,7 @@ bool Session::SendFile(const std::string& name) {
   OwnedFile opened(name == "-" ? nullptr : fopen(name.c_str(), "rb"));
   FILE* file = name == "-" ? stdin : opened.get();
   if (!file) {
-    SayError(name + ": cannot be opened");
+    HostError(HostText(kCannotOpen, AsUtf8(name, CP_ACP)));
     return false;
   }
   char chunk[4096];
@@ -186,11 +169,11 @@ bool Session::GetVersion() {
   std::string answer, note;
   LONG reported = 0;
   if (!plugin_.has("getversion")) {
-    SayError("the plug-in does not export getversion");
+    HostError(HostText(kNoExport, "getversion"));
     return false;
   }
   if (!plugin_.GetVersion(answer, reported, note)) {
-    SayError("getversion returned no block");
+    HostError(HostText(kNoBlock, "getversion"));
     return false;
   }
   ShowAnswer(answer, reported, note);
@@ -199,25 +182,25 @@ bool Session::GetVersion() {
 
 bool Session::Notify(const std::string& id) {
   if (!plugin_.has("notify")) {
-    SayError("the plug-in does not export notify");
+    HostError(HostText(kNoExport, "notify"));
     return false;
   }
   std::string text = "NOTIFY" + MakeRequest(id, "").substr(3);
   HGLOBAL result = NULL;
   plugin_.Notify(text, result);
   if (!result) {
-    Say("  notify returned NULL: the plug-in took the block\n");
+    Say(kNotifyTookBlock);
     return true;
   }
   // A block back is the host's to free, whatever it holds.
-  Say("  notify returned a block of " + std::to_string(GlobalSize(result)) + " bytes\n");
+  Say(kNotifyReturnedBlock, GlobalSize(result));
   GlobalFree(result);
   return true;
 }
 
 bool Session::Configure() {
   if (!plugin_.has("configure")) {
-    SayError("the plug-in does not export configure");
+    HostError(HostText(kNoExport, "configure"));
     return false;
   }
   box = BoxSeen();
@@ -226,11 +209,9 @@ bool Session::Configure() {
   plugin_.Configure(NULL, result);
   if (timer) KillTimer(NULL, timer);
   if (box.seen) {
-    Say("  message box ");
-    WriteText(stdout, Quote(box.caption) + ": " + box.text, kShiftJis);
-    Say("  [OK pressed by lunet-host]\n");
+    Say(kMessageBox, Shown(Quote(box.caption)), Shown(box.text));
   }
-  Say("  configure returned " + std::to_string(result) + "\n");
+  Say(kConfigureReturned, result);
   return true;
 }
 
@@ -239,12 +220,12 @@ bool Session::Run(const std::string& commandLine) {
   fflush(stderr);
   ChildProcess program(commandLine);
   if (!program.started()) {
-    SayError("cannot start " + commandLine + ": " + ErrorText(program.startError()));
+    HostError(HostText(kCannotStart, AsUtf8(commandLine, CP_ACP), ErrorText(program.startError())));
     return false;
   }
   // Keep handling messages while waiting: the plug-in's hooks belong to this thread.
   DWORD code = program.Finish(true);
-  Say("  [exit " + std::to_string(code) + "]\n");
+  Say(kExit, code);
   return true;
 }
 
@@ -252,26 +233,24 @@ void Session::ShowAnswer(const std::string& answer, LONG reported, const std::st
   size_t nul = answer.find('\0');
   std::string text = answer.substr(0, nul);
   WriteText(stdout, Indented(options_.brief ? SplitLines(text + "\n")[0] : text, "< "), kShiftJis);
-  std::string length = "  (" + std::to_string(reported) + " bytes";
-  if (nul == answer.size() - 1) length += ", the closing NUL included";
-  if (nul == std::string::npos) length += ", no closing NUL";
-  if (nul != std::string::npos && nul + 1 < answer.size()) length += ", bytes after a NUL";
-  Say(length + ")\n");
-  if (!note.empty()) SayError("warning: " + note);
-  if (options_.raw) Say(Indented(HexDump(answer), "  "));
+  Say(nul == std::string::npos     ? kBytesNoNul
+      : nul == answer.size() - 1 ? kBytesNulIncluded
+                                 : kBytesAfterNul,
+      reported);
+  if (!note.empty()) HostError(HostText(kWarning, note));
+  if (options_.raw) fputs(Indented(HexDump(answer), "  ").c_str(), stdout);
 
   std::string script = HeaderValue(text, "Script");
   if (script.empty()) return;
   std::string balloon = BalloonText(script);
-  Say("  balloon:\n");
+  Say(kBalloon);
   WriteText(stdout, Indented(balloon, "    | "), kShiftJis);
   // Like the balloon, which shows the new script in place of the old menu.
   choices_ = ParseChoices(script);
   if (choices_.empty()) return;
-  Say("  choices:\n");
+  Say(kChoices);
   for (size_t i = 0; i < choices_.size(); ++i) {
-    Say("    " + std::to_string(i + 1) + ". ");
-    WriteText(stdout, choices_[i].label, kShiftJis);
-    Say(" (" + choices_[i].id + ")\n");
+    PrintText(stdout, "    " + std::to_string(i + 1) + ". " + Shown(choices_[i].label) + " (" +
+                          Shown(choices_[i].id) + ")\n");
   }
 }

@@ -38,5 +38,3 @@ class Session {
   std::vector<Choice> choices_;
   bool quit_ = false;
 };
-
-extern const char kCommandHelp[];

@@ -1,0 +1,124 @@
+// The tools' messages: every one has a Japanese twin that takes the same arguments and keeps
+// the same line breaks at its ends; and the choice of language.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "adwindows_messages.h"
+#include "common_messages.h"
+#include "host_messages.h"
+
+namespace {
+
+// Every tool's table: a tool's new table is one more line here.
+const MessageTable* const kTables[] = {
+    &kCommonMessages,
+    &kHostMessages,
+    &kAdWindowsMessages,
+};
+
+// The argument numbers of a text's placeholders; false for a stray brace or a placeholder
+// without a number ({} or {name}), which would take arguments in the English order.
+bool Placeholders(const std::string& text, std::set<int>& numbers) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text.compare(i, 2, "{{") == 0 || text.compare(i, 2, "}}") == 0) {
+      ++i;
+    } else if (text[i] == '}') {
+      return false;
+    } else if (text[i] == '{') {
+      size_t end = text.find_first_not_of("0123456789", i + 1);
+      if (end == i + 1 || end == std::string::npos || (text[end] != '}' && text[end] != ':')) {
+        return false;
+      }
+      numbers.insert(std::stoi(text.substr(i + 1, end - i - 1)));
+      i = text.find('}', end);
+      if (i == std::string::npos) return false;
+    }
+  }
+  return true;
+}
+
+size_t LeadingBreaks(const std::string& text) { return text.find_first_not_of('\n'); }
+size_t TrailingBreaks(const std::string& text) {
+  return text.size() - 1 - text.find_last_not_of('\n');
+}
+
+bool HasNonAscii(const std::string& text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return true;
+  }
+  return false;
+}
+
+TEST(Messages, EveryMessageHasAJapaneseTwinWithTheSameArguments) {
+  for (const MessageTable* table : kTables) {
+    for (int id = 0; id < table->count; ++id) {
+      const Message& row = table->rows[id];
+      SCOPED_TRACE(std::string(table->tool) + " message " + std::to_string(id) + ": " +
+                   (row.english ? row.english : "(none)"));
+      EXPECT_EQ(id, row.id) << "rows out of the enum's order";
+      ASSERT_TRUE(row.english && *row.english);
+      ASSERT_TRUE(row.japanese && HasNonAscii(row.japanese)) << "no Japanese twin";
+      std::set<int> english, japanese;
+      EXPECT_TRUE(Placeholders(row.english, english)) << "a stray brace or a numberless {}";
+      EXPECT_TRUE(Placeholders(row.japanese, japanese)) << row.japanese;
+      EXPECT_EQ(english, japanese) << row.japanese;
+      EXPECT_TRUE(english.empty() || *english.rbegin() == static_cast<int>(english.size()) - 1)
+          << "argument numbers with a gap";
+      EXPECT_EQ(LeadingBreaks(row.english), LeadingBreaks(row.japanese)) << row.japanese;
+      EXPECT_EQ(TrailingBreaks(row.english), TrailingBreaks(row.japanese)) << row.japanese;
+    }
+  }
+}
+
+TEST(Messages, ArgumentsTakeTheirPlacesInEitherOrder) {
+  const Message rows[] = {{0, "{0} and {1}", "{1} と {0}"}};
+  const MessageTable table = {"test", rows, 1};
+  EXPECT_EQ("b と a", fmt::format(fmt::runtime(MessageText(table, 0, Language::kJapanese)),
+                                   "a", "b"));
+  EXPECT_EQ("a and b", fmt::format(fmt::runtime(MessageText(table, 0, Language::kEnglish)),
+                                    "a", "b"));
+}
+
+TEST(Messages, LanguageFromTheUiTheOverrideAndWhatTheOutputHolds) {
+  struct Case {
+    const char* override;
+    bool uiJapanese, holdsJapanese;
+    Language expected;
+  } cases[] = {
+      {nullptr, false, true, Language::kEnglish},
+      {nullptr, true, true, Language::kJapanese},
+      {nullptr, true, false, Language::kEnglish},  // a console without the characters
+      {"ja", false, true, Language::kJapanese},
+      {"ja", false, false, Language::kEnglish},
+      {"en", true, true, Language::kEnglish},
+      {"fr", true, true, Language::kJapanese},  // not a language of ours: the UI decides
+      {"", false, true, Language::kEnglish},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.expected, ChooseLanguage(c.override, c.uiJapanese, c.holdsJapanese))
+        << (c.override ? c.override : "(unset)") << " " << c.uiJapanese << c.holdsJapanese;
+  }
+}
+
+TEST(Messages, TheFirstLocaleVariableSetDecides) {
+  struct Case {
+    const char *lcAll, *lcMessages, *lang;
+    bool japanese;
+  } cases[] = {
+      {nullptr, nullptr, "ja_JP.UTF-8", true},
+      {nullptr, nullptr, "C.UTF-8", false},
+      {nullptr, "ja_JP.eucJP", "en_US.UTF-8", true},
+      {"en_US.UTF-8", "ja_JP.UTF-8", "ja_JP.UTF-8", false},
+      {"", "", "ja", true},  // empty counts as unset
+      {nullptr, nullptr, nullptr, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.japanese, LocaleIsJapanese(c.lcAll, c.lcMessages, c.lang))
+        << (c.lcAll ? c.lcAll : "-") << " " << (c.lcMessages ? c.lcMessages : "-") << " "
+        << (c.lang ? c.lang : "-");
+  }
+}
+
+}  // namespace

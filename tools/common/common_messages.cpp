@@ -1,0 +1,18 @@
+#include "common_messages.h"
+
+namespace {
+
+using namespace common_text;
+
+const Message kRows[] = {
+    {kPressEnter, "\nPress Enter to close this window.",
+     "\nEnter キーを押すと、このウィンドウを閉じます。"},
+    {kNegativeLength, "negative length reported", "負の長さが返されました"},
+    {kLengthExceeds, "reported length {0} exceeds the block's {1} bytes",
+     "返された長さ {0} がブロックの {1} バイトを超えています"},
+};
+static_assert(sizeof kRows / sizeof kRows[0] == kCount, "one row per message");
+
+}  // namespace
+
+const MessageTable kCommonMessages = {"common", kRows, kCount};

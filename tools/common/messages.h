@@ -1,0 +1,67 @@
+// The tools' two languages: which one the user reads, and messages written once in each.
+//
+// Japanese is chosen when LUNET_LANG is "ja", or, without LUNET_LANG, when the user's UI
+// language is Japanese (Windows: the primary language of GetUserDefaultUILanguage; elsewhere the
+// first of LC_ALL, LC_MESSAGES and LANG that is set begins with "ja"). LUNET_LANG=en gives
+// English; another value of it is ignored. Everything else is English.
+//
+// Japanese falls back to English where the output cannot show it. The tools write UTF-16 to a
+// Windows console and UTF-8 everywhere else (see console_text.h), so:
+// - a pipe or a file always holds Japanese, on every system;
+// - a Windows console holds it when its output code page (GetConsoleOutputCP) is 932 or 65001:
+//   a console of another code page (437, 850...) is a Western one, whose font shows each
+//   Japanese character as '?' or a box;
+// - a terminal elsewhere holds it when the locale's character set (LC_CTYPE) is UTF-8.
+// Both stdout and stderr must hold it, so that one run speaks one language. This fallback wins
+// over LUNET_LANG=ja: English is better than a screen of question marks.
+#pragma once
+
+#include <stdio.h>
+
+#include <string>
+
+// fmt is used header-only (FMT_HEADER_ONLY, set by the build): the tools link no fmt library.
+#include <fmt/format.h>
+
+enum class Language { kEnglish, kJapanese };
+
+// One message: its id (the row's place in its table) and its text in each language, UTF-8,
+// with positional arguments {0}, {1}... for fmt, since Japanese puts them in another order.
+struct Message {
+  int id;
+  const char* english;
+  const char* japanese;
+};
+
+struct MessageTable {
+  const char* tool;
+  const Message* rows;
+  int count;
+};
+
+// The language of this run, decided once on the first call.
+Language ToolLanguage();
+
+// The decision itself, for tests: override is LUNET_LANG (NULL when unset), uiJapanese whether
+// the UI language is Japanese, holdsJapanese whether the output can show it.
+Language ChooseLanguage(const char* override, bool uiJapanese, bool holdsJapanese);
+// Whether the POSIX locale variables name Japanese: the first set and non-empty of them decides.
+bool LocaleIsJapanese(const char* lcAll, const char* lcMessages, const char* lang);
+
+// The row's text in the language.
+const char* MessageText(const MessageTable& table, int id, Language language);
+
+// The message in this run's language with the arguments in its places (arguments are UTF-8).
+template <typename... Args>
+std::string Format(const MessageTable& table, int id, const Args&... args) {
+  return fmt::format(fmt::runtime(MessageText(table, id, ToolLanguage())), args...);
+}
+
+// Writes UTF-8 text as console_text.h writes text; text for stderr goes out at once, after
+// what stdout holds, so the two keep their order on one console or pipe.
+void PrintText(FILE* stream, const std::string& utf8);
+
+template <typename... Args>
+void Print(FILE* stream, const MessageTable& table, int id, const Args&... args) {
+  PrintText(stream, Format(table, id, args...));
+}
