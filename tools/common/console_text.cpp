@@ -196,7 +196,8 @@ void WriteText(FILE* stream, const std::string& bytes, unsigned codePage) {
 
 std::string AsUtf8(const std::string& bytes, unsigned codePage) {
 #ifndef _WIN32
-  if (codePage == CP_ACP || codePage == CP_UTF8) return bytes;
+  // UTF-8 is decoded too, so that bytes that are none show as \xHH, as in any code page.
+  if (codePage == CP_ACP) return bytes;
 #endif
   return Utf8(Decode(bytes, codePage));
 }

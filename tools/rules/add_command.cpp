@@ -23,13 +23,13 @@ const char kNewFileComment[] =
 
 // Why the value cannot be a rule of that kind, or "" when it can; what it can be with a surprise
 // goes to warnings.
-std::string Refusal(const RuleKind& kind, const std::string& value,
+std::string Refusal(const RuleKind& kind, const std::string& value, unsigned codePage,
                     std::vector<std::string>& warnings) {
   unsigned faults = CheckRuleValue(value);
   for (ValueFault fault : kValueFaults) {
     if (!Has(faults, fault)) continue;
-    if (Refused(fault)) return FaultText(fault, kind, value, true);
-    warnings.push_back(FaultText(fault, kind, value, true));
+    if (Refused(fault)) return FaultText(fault, kind, value, codePage, true);
+    warnings.push_back(FaultText(fault, kind, value, codePage, true));
   }
   return "";
 }
@@ -122,11 +122,10 @@ int PlanAdd(const std::string& given, const std::string* className, const std::s
        {std::make_pair(&kClassKind, className), std::make_pair(&kTitleKind, fragment)}) {
     if (!value.second) continue;
     std::vector<std::string> warnings;
-    std::string why = Refusal(*value.first, *value.second, warnings);
-    std::string what = value.first->keyword + (" " + Quote(*value.second));
+    std::string why = Refusal(*value.first, *value.second, plan.before.CodePage(), warnings);
+    std::string what = plan.before.Shown(value.first->keyword + (" " + Quote(*value.second)));
     if (!why.empty()) {
-      fflush(stdout);
-      WriteText(stderr, "lunet-rules: " + what + " refused: " + why + "\n", plan.before.CodePage());
+      PrintText(stderr, "lunet-rules: " + what + " refused: " + why + "\n");
       return kUsage;
     }
     for (const std::string& warning : warnings) plan.warnings.push_back(what + ": " + warning);
@@ -151,7 +150,7 @@ void ShowPlan(const AddPlan& plan) {
   const RuleSet& rules = plan.before;
   for (const std::string& line : plan.lines) rules.Out("add to " + plan.path + ": " + line + "\n");
   for (const std::string& note : plan.notes) rules.Out(note + "\n");
-  for (const std::string& warning : plan.warnings) rules.Out("warning: " + warning + "\n");
+  for (const std::string& warning : plan.warnings) Say("warning: " + warning + "\n");
 }
 
 int ApplyAdd(const AddPlan& plan) {

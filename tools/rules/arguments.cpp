@@ -11,30 +11,21 @@ namespace rules_cli {
 
 namespace {
 
+using namespace rules_text;
+
 const Option kOptions[] = {
-    {OptionId::CodePage, "--codepage", nullptr, Takes::Count, "N",
-     "the ANSI code page of the system the rules are for: 1252 (Western), 932 (Japanese), "
-     "65001 (set to UTF-8), or another this system converts. The default is this system's on Windows, 1252 elsewhere; "
-     "every command takes it. Typed texts are converted to it; a character it cannot hold is "
-     "warned about (it becomes ?, as in the window functions) and the command ends with status "
-     "1 at least."},
-    {OptionId::Quiet, "--quiet", "-q", Takes::Nothing, nullptr, "shows only the warnings."},
-    {OptionId::Class, "--class", nullptr, Takes::Typed, "NAME", "the window's class name."},
-    {OptionId::Title, "--title", nullptr, Takes::Typed, "TEXT", "the window's title."},
-    {OptionId::ClassRule, "--class", nullptr, Takes::Typed, "NAME",
-     "the class rule to add: a window class name, letter case aside."},
-    {OptionId::Fragment, "--title", nullptr, Takes::Typed, "TEXT",
-     "the title fragment to add; for pick, a part of the window's title, which it must contain."},
-    {OptionId::All, "--all", nullptr, Takes::Nothing, nullptr,
-     "lists the other visible windows too."},
-    {OptionId::Hidden, "--hidden", nullptr, Takes::Nothing, nullptr,
-     "with --all, lists the hidden windows too."},
-    {OptionId::Log, "--log", nullptr, Takes::Path, "FILE", "appends the same lines to FILE."},
-    {OptionId::Count, "--count", nullptr, Takes::Count, "N", "stops after N closes."},
-    {OptionId::At, "--at", nullptr, Takes::Point, "X,Y",
-     "picks the window at that point on the screen without waiting for Enter."},
-    {OptionId::Yes, "--yes", nullptr, Takes::Nothing, nullptr,
-     "adds the rules without asking, for scripts."},
+    {OptionId::CodePage, "--codepage", nullptr, Takes::Count, "N", kOptCodePage},
+    {OptionId::Quiet, "--quiet", "-q", Takes::Nothing, nullptr, kOptQuiet},
+    {OptionId::Class, "--class", nullptr, Takes::Typed, "NAME", kOptClass},
+    {OptionId::Title, "--title", nullptr, Takes::Typed, "TEXT", kOptTitle},
+    {OptionId::ClassRule, "--class", nullptr, Takes::Typed, "NAME", kOptClassRule},
+    {OptionId::Fragment, "--title", nullptr, Takes::Typed, "TEXT", kOptFragment},
+    {OptionId::All, "--all", nullptr, Takes::Nothing, nullptr, kOptAll},
+    {OptionId::Hidden, "--hidden", nullptr, Takes::Nothing, nullptr, kOptHidden},
+    {OptionId::Log, "--log", nullptr, Takes::Path, "FILE", kOptLog},
+    {OptionId::Count, "--count", nullptr, Takes::Count, "N", kOptCount},
+    {OptionId::At, "--at", nullptr, Takes::Point, "X,Y", kOptAt},
+    {OptionId::Yes, "--yes", nullptr, Takes::Nothing, nullptr, kOptYes},
 };
 
 const Option* FindOption(const Command& command, const std::string& name) {
@@ -58,14 +49,14 @@ bool Convert(Takes takes, const std::string& value, long numbers[2]) {
          ParseNumber(value.substr(comma + 1), -0x7FFFFFFF, 0x7FFFFFFF, numbers[1]);
 }
 
-// What the option wants, after its name.
-const char* Expected(Takes takes) {
+// What the option wants, said of the command and the option.
+Id Expected(Takes takes) {
   switch (takes) {
-    case Takes::Nothing: return " takes no value";
-    case Takes::Count: return " needs a whole number above 0";
-    case Takes::Point: return " needs X,Y, two whole numbers";
-    case Takes::Path: return " needs a file name";
-    default: return " needs a value";
+    case Takes::Nothing: return kTakesNoValue;
+    case Takes::Count: return kNeedsNumber;
+    case Takes::Point: return kNeedsPoint;
+    case Takes::Path: return kNeedsFileName;
+    default: return kNeedsValue;
   }
 }
 
@@ -128,19 +119,18 @@ long Arguments::Number(OptionId id, int index) const {
 
 int Parse(const Command& command, const std::vector<std::string>& args,
           const std::vector<std::string>& typed, Arguments& parsed) {
-  const std::string name = std::string(command.name) + ": ";
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg.size() < 2 || arg[0] != '-') {
       if (!command.manyPaths && !parsed.paths.empty()) {
-        return UsageError(name + "unexpected argument " + arg);
+        return UsageError(RulesText(kUnexpectedArgument, command.name, Given(arg)));
       }
       parsed.paths.push_back(arg);
       continue;
     }
     size_t equals = arg.find('=');
     const Option* option = FindOption(command, arg.substr(0, equals));
-    if (!option) return UsageError(name + "unknown option " + arg);
+    if (!option) return UsageError(RulesText(kUnknownOption, command.name, Given(arg)));
     Arguments::Given& given = parsed.Slot(option);
     bool inline_ = equals != std::string::npos, wants = option->takes != Takes::Nothing;
     bool valued = inline_ || (wants && i + 1 < args.size());
@@ -150,12 +140,12 @@ int Parse(const Command& command, const std::vector<std::string>& args,
                         .substr(inline_ ? equals + 1 : 0);
     }
     if (valued != wants || !Convert(option->takes, given.value, given.numbers)) {
-      return UsageError(name + option->name + Expected(option->takes) +
-                        (valued && wants ? ", not " + given.value : ""));
+      return UsageError(RulesText(Expected(option->takes), command.name, option->name) +
+                        (valued && wants ? RulesText(kNotGiven, Given(given.value)) : ""));
     }
     if (option->id != OptionId::CodePage) continue;
     if (given.numbers[0] > 65535 || !KnownCodePage(static_cast<unsigned>(given.numbers[0]))) {
-      return UsageError("--codepage " + given.value + ": not a code page this system converts");
+      return UsageError(RulesText(kUnknownCodePage, Given(given.value)));
     }
     parsed.codePage_ = static_cast<unsigned>(given.numbers[0]);
   }
@@ -171,10 +161,7 @@ std::string Arguments::Typed(const std::string& utf8) {
   std::string text = ToCodePage(utf8, codePage_, &lost);
   if (lost) {
     typedLost_ = true;
-    fflush(stdout);
-    fprintf(stderr, "lunet-rules: warning: %s cannot hold every character typed; ",
-            CodePageName(codePage_).c_str());
-    WriteText(stderr, "the plug-in's windows read it as " + Quote(text) + "\n", codePage_);
+    PrintText(stderr, RulesText(kTypedLost, CodePageName(codePage_), AsUtf8(Quote(text), codePage_)));
   }
   return text;
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "rules_messages.h"
+
 namespace rules_cli {
 
 enum class Takes {
@@ -40,7 +42,7 @@ struct Option {
   const char* alias;  // "-q", or null
   Takes takes;
   const char* value;  // its value in the usage: "N"; null for a switch
-  const char* help;   // one line: what it does
+  rules_text::Id help;  // one line: what it does
 };
 const Option& OptionRow(OptionId id);
 
@@ -53,18 +55,18 @@ struct CommandOption {
 
 struct Command {
   const char* name;
-  // Null when the command runs anywhere; else what it needs a Windows desktop for.
-  const char* windowsOnly;
+  // What it needs a Windows desktop for; kCount when it runs anywhere.
+  rules_text::Id windowsOnly;
   // Null where the command cannot run: natively, for those that need Windows.
   int (*run)(Arguments& args);
   // The options besides --codepage, which every command takes.
   std::vector<CommandOption> options;
   // More than one folder or file (check); the others take at most one folder.
   bool manyPaths;
-  const char* help;  // what the command does, its options aside
+  rules_text::Id help;  // what the command does, its options aside
 };
 const std::vector<Command>& Commands();
-// The whole --help text, made from the command and option rows.
+// The whole --help text, made from the command and option rows, in this run's language.
 std::string HelpText();
 
 // A command line taken apart: the options given, the folder or files, and the rules' code page.

@@ -2,6 +2,12 @@
 #include <stdio.h>
 #include <windows.h>
 
+#ifdef _WIN32
+#include "child_process.h"
+#else
+#include <unistd.h>
+#endif
+
 #include "commands.h"
 #include "console_text.h"
 #include "is_directory.h"
@@ -12,30 +18,33 @@ namespace rules_cli {
 
 namespace {
 
+using namespace rules_text;
+
 // Prints the findings of one file; returns the number of warnings.
 int PrintFile(const RuleSet& rules, const FileReport& file, bool quiet) {
-  int warnings = 0;
+  std::string path = rules.Shown(file.path);
   if (file.state == FileState::Empty) {
     // Nothing to load from an empty file; whether any rules remain is the set's concern.
-    if (!quiet) rules.Out(file.path + ": " + StateText(file.state) + "\n");
+    if (!quiet) Say(path + ": " + StateText(file.state) + "\n");
     return 0;
   }
   if (file.state != FileState::Read) {
-    rules.Out(file.path + ": warning: " + StateText(file.state) + "\n");
+    Say(RulesText(kWarningAt, path, StateText(file.state)) + "\n");
     return 1;
   }
+  int warnings = 0;
   for (const std::string& warning : file.warnings) {
-    rules.Out(file.path + ": warning: " + warning + "\n");
+    Say(RulesText(kWarningAt, path, warning) + "\n");
     ++warnings;
   }
   for (const LineReport& line : file.lines) {
+    std::string where = rules.Shown(Where(file, line));
     bool rule = line.effect == LineEffect::ClassRule || line.effect == LineEffect::TitleRule;
     if (!quiet && rule) {
-      rules.Out(Where(file, line) + ": " + KindOf(line.effect).noun + " " + Quote(line.text) +
-                "\n");
+      Say(RulesText(KindOf(line.effect).ruleAt, where, rules.Shown(Quote(line.text))) + "\n");
     }
     for (const std::string& warning : line.warnings) {
-      rules.Out(Where(file, line) + ": warning: " + warning + "\n");
+      Say(RulesText(kWarningAt, where, warning) + "\n");
       ++warnings;
     }
   }
@@ -44,15 +53,15 @@ int PrintFile(const RuleSet& rules, const FileReport& file, bool quiet) {
 
 // A rule equal to an earlier one adds nothing: class rules compared as the module compares class
 // names, ASCII letter case folded; title fragments byte for byte.
-void MarkDuplicates(std::vector<FileReport>& files, const RuleKind& kind) {
+void MarkDuplicates(const RuleSet& rules, std::vector<FileReport>& files, const RuleKind& kind) {
   std::vector<std::pair<const FileReport*, const LineReport*>> seen;
   for (FileReport& file : files) {
     for (LineReport& line : file.lines) {
       if (line.effect != kind.effect) continue;
       for (const auto& earlier : seen) {
         if (!kind.same(earlier.second->text.c_str(), line.text.c_str())) continue;
-        line.warnings.push_back(kind.repeats + Where(*earlier.first, *earlier.second) +
-                                kind.repeatsEnd + ": this line adds nothing");
+        line.warnings.push_back(
+            RulesText(kind.repeats, rules.Shown(Where(*earlier.first, *earlier.second))));
         break;
       }
       seen.push_back({&file, &line});
@@ -65,13 +74,9 @@ std::string CrossProduct(const RuleSet& set) {
   size_t classes = set.Rules(kClassKind).size();
   size_t titles = set.Rules(kTitleKind).size();
   if (classes == 0 || titles == 0 || classes + titles == 2) return "";
-  std::string fragments = titles == 1
-                              ? std::string("the title fragment")
-                              : "each of the " + std::to_string(titles) + " title fragments";
-  std::string rules = classes == 1 ? std::string("the class rule")
-                                   : "each of the " + std::to_string(classes) + " class rules";
-  return fragments + " applies to " + rules +
-         ": a window of any listed class whose title holds any fragment is closed";
+  if (titles == 1) return RulesText(kOneTitleEachClass, classes);
+  if (classes == 1) return RulesText(kEachTitleOneClass, titles);
+  return RulesText(kEachTitleEachClass, titles, classes);
 }
 
 int CheckPath(const std::string& path, bool quiet, unsigned codePage) {
@@ -84,20 +89,45 @@ int CheckPath(const std::string& path, bool quiet, unsigned codePage) {
   }
   if (!rules.Consistent()) return InternalError(path);
   std::vector<FileReport> files = rules.Files();
-  for (const RuleKind* kind : kRuleKinds) MarkDuplicates(files, *kind);
+  for (const RuleKind* kind : kRuleKinds) MarkDuplicates(rules, files, *kind);
   int warnings = 0;
   for (const FileReport& file : files) warnings += PrintFile(rules, file, quiet);
+  std::string shown = rules.Shown(path);
   for (const std::string& warning : SetWarnings(files)) {
-    rules.Out(path + ": warning: " + warning + (directory ? "\n" : " (this file read alone)\n"));
+    Say(RulesText(kWarningAt, shown, directory ? warning : RulesText(kReadAlone, warning)) + "\n");
     ++warnings;
   }
   std::string product = CrossProduct(rules);
-  if (!quiet && !product.empty()) rules.Out(path + ": " + product + "\n");
-  rules.Out(path + ": " + Counts(rules) + ", " + Plural(warnings, "warning") + "\n");
+  if (!quiet && !product.empty()) Say(shown + ": " + product + "\n");
+  Say(shown + ": " +
+      RulesText(kCounts, Counts(rules), Counted(warnings, kOneWarning, rules_text::kWarnings)) +
+      "\n");
   return warnings ? kWarnings : kClean;
 }
 
+// The folder the program was started from, with its separator.
+std::string ProgramFolder() {
+#ifdef _WIN32
+  std::string path = ProgramPath();
+#else
+  char buffer[4096];
+  ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  std::string path(buffer, length > 0 ? static_cast<size_t>(length) : 0);
+#endif
+  return path.substr(0, path.find_last_of("\\/") + 1);
+}
+
 }  // namespace
+
+int RunFirstScreen() {
+  std::string folder = ProgramFolder();
+  if (folder.empty()) folder = WithSeparator(".");
+  Say(RulesText(kDoubleClickFolder, Given(folder)));
+  int status = CheckPath(folder, true, Arguments().CodePage());
+  Say(RulesText(status == kClean ? kDoubleClickClean : kDoubleClickWarnings));
+  Say(RulesText(kDoubleClickNext));
+  return status;
+}
 
 int RunCheck(Arguments& args) {
   std::vector<std::string> paths = args.paths;

@@ -6,41 +6,76 @@ namespace rules_cli {
 
 namespace {
 
-const char kIntro[] =
-    "Reads the rule files killwnd.txt and killwnd_custom.txt with the plug-in's own loader and "
-    "matcher. DIR defaults to the current directory.";
-
-const char kRuleFiles[] =
-    "Rule files are text in the system's ANSI code page, one rule a line:\n"
-    "  class,WindowClass     close windows of this class (letter case ignored) ...\n"
-    "  title,Fragment        ... whose title contains this text (letter case counts)\n"
-    "  // a comment          (// at the very start of the line)\n"
-    "Each program reads the rules once: after editing them, restart the programs that\n"
-    "should use the new ones (programs started later use them anyway).\n";
-
-const char kEveryOption[] = "Every option takes --x V and --x=V alike.";
+using namespace rules_text;
 
 // Natively a command that needs Windows only says what for.
 #ifdef _WIN32
-#define WINDOWS_ONLY(what, run) "", run
+#define WINDOWS_ONLY(what, run) what, run
 #else
 #define WINDOWS_ONLY(what, run) what, nullptr
 #endif
 
+// The columns a UTF-8 character takes on a terminal: two for Japanese, one for the rest.
+size_t Columns(const std::string& text) {
+  size_t columns = 0;
+  for (unsigned char byte : text) {
+    if (byte < 0x80) ++columns;
+    if (byte >= 0xE0) columns += 2;
+  }
+  return columns;
+}
+
+// Where a line may break in Japanese: not before 、。） nor after （, nor inside a word of
+// ASCII letters, digits or signs.
+bool MayBreakBefore(const std::string& next, const std::string& previous) {
+  static const char* const kNoBreakBefore[] = {"、", "。", "）", "」", "］", "・", "ー", "ァ",
+                                                "ィ", "ゥ", "ェ", "ォ", "ッ", "ャ", "ュ", "ョ",
+                                                "っ", "ゃ", "ゅ", "ょ", "…"};
+  static const char* const kNoBreakAfter[] = {"（", "「", "［"};
+  for (const char* mark : kNoBreakBefore) {
+    if (next == mark) return false;
+  }
+  for (const char* mark : kNoBreakAfter) {
+    if (previous == mark) return false;
+  }
+  // A space goes with what follows it: a line may break before it, not after.
+  if (previous == " ") return false;
+  return static_cast<unsigned char>(next[0]) >= 0x80 ||
+         static_cast<unsigned char>(previous[0]) >= 0x80;
+}
+
+// The text cut into pieces a line may break between: words at spaces (the space kept in front),
+// and each Japanese character alone.
+std::vector<std::string> Pieces(const std::string& text) {
+  std::vector<std::string> pieces;
+  std::string previous = " ";
+  for (size_t i = 0; i < text.size();) {
+    size_t length = 1;
+    unsigned char byte = static_cast<unsigned char>(text[i]);
+    if (byte >= 0xC0) length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : 2;
+    std::string piece = text.substr(i, length);
+    if (pieces.empty() || piece == " " || MayBreakBefore(piece, previous)) {
+      pieces.push_back(piece);
+    } else {
+      pieces.back() += piece;
+    }
+    previous = piece;
+    i += length;
+  }
+  return pieces;
+}
+
 // A paragraph of help in lines of at most 79 columns, each after indent.
 std::string Wrapped(const std::string& text, const std::string& indent) {
   std::string out, line;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find(' ', start);
-    if (end == std::string::npos) end = text.size();
-    std::string word = text.substr(start, end - start);
-    if (!line.empty() && indent.size() + line.size() + 1 + word.size() > 79) {
+  for (const std::string& piece : Pieces(text)) {
+    bool space = piece[0] == ' ';
+    if (!line.empty() && indent.size() + Columns(line) + Columns(piece) > 79) {
       out += indent + line + "\n";
-      line.clear();
+      line = space ? piece.substr(1) : piece;
+      continue;
     }
-    line += (line.empty() ? "" : " ") + word;
-    start = end + 1;
+    line += line.empty() && space ? piece.substr(1) : piece;
   }
   return out + indent + line + "\n";
 }
@@ -66,85 +101,60 @@ std::string OptionHelp(OptionId id, const std::string& indent) {
   std::string head = indent + option.name;
   if (option.alias) head = indent + option.alias + ", " + option.name;
   if (option.value) head += std::string(" ") + option.value;
-  return head + "\n" + Wrapped(option.help, indent + "    ");
+  return head + "\n" + Wrapped(RulesText(option.help), indent + "    ");
 }
 
 }  // namespace
 
 const std::vector<Command>& Commands() {
   static const std::vector<Command> kCommands = {
-      {"check",
-       nullptr,
-       RunCheck,
-       {{OptionId::Quiet, false}},
-       true,
-       "lists what each line of the rule files does, and warns about every line that does "
-       "nothing or more than it seems to: a keyword alone, an unknown keyword, a space next to "
-       "the keyword, a comment not at the start of the line or begun with #, a third field, an "
-       "empty title fragment, a rule that repeats an earlier one, title rules without any class "
-       "rule, text that is not in the code page (UTF-8, say), a missing file. An empty file is "
-       "fine while the other holds rules. A FILE is read on its own; a DIR reads both files as "
-       "the plug-in does. Exit 0 when clean, 1 on warnings, 2 on usage errors."},
+      {"check", kCount, RunCheck, {{OptionId::Quiet, false}}, true, kHelpCheck},
       {"test",
-       nullptr,
+       kCount,
        RunTest,
        {{OptionId::Class, true}, {OptionId::Title, true}},
        false,
-       "says whether a window with that class name and title would be closed, and by which "
-       "rules, with a hint at rules missed only by a byte order mark, spaces or letter case; "
-       "like the plug-in it reads only the first 254 bytes of each. Exit 0 when it would be "
-       "closed, 1 when it would stay open."},
+       kHelpTest},
       {"scan",
-       WINDOWS_ONLY("lists the windows open on a Windows desktop", RunScan),
+       WINDOWS_ONLY(kScanNeeds, RunScan),
        {{OptionId::All, false}, {OptionId::Hidden, false}},
        false,
-       "(Windows) lists the top-level windows open now that the rules would close, without "
-       "closing anything."},
+       kHelpScan},
       {"watch",
-       WINDOWS_ONLY("reads the debug output of a Windows desktop", RunWatch),
+       WINDOWS_ONLY(kWatchNeeds, RunWatch),
        {{OptionId::Log, false}, {OptionId::Count, false}},
        false,
-       "(Windows) prints each window the closer asks to close, as it happens: time, program, "
-       "class, title, and the rules in DIR that match it; Ctrl+C ends it. Only one program can "
-       "listen to debug output at a time: exit 4 when another one does."},
+       kHelpWatch},
       {"add",
-       nullptr,
+       kCount,
        RunAdd,
        {{OptionId::ClassRule, false}, {OptionId::Fragment, false}},
        false,
-       "appends a class rule, a title fragment or both to killwnd_custom.txt (made, with a "
-       "comment, when missing; its line ends kept), skipping what is there already as the "
-       "plug-in compares it. Refuses an empty fragment (it would close every window of every "
-       "listed class), a comma (the plug-in cuts the value there), spaces at either end and "
-       "values over 254 bytes; warns of quotes (exit 1). Says what the new rules apply to across "
-       "the two lists and (Windows) which open windows they now match. Exit 4 when the file "
-       "cannot be written."},
+       kHelpAdd},
       {"pick",
-       WINDOWS_ONLY("looks at the windows of a Windows desktop", RunPick),
+       WINDOWS_ONLY(kPickNeeds, RunPick),
        {{OptionId::At, false}, {OptionId::Fragment, false}, {OptionId::Yes, false}},
        false,
-       "(Windows) point at a window and press Enter: shows its class, title and program, "
-       "proposes its class and whole title as rules, takes a shorter fragment (it must occur in "
-       "the title), shows what add would do and adds it once you say y."},
+       kHelpPick},
   };
   return kCommands;
 }
 
 std::string HelpText() {
-  std::string help;
+  std::string help, head = RulesText(kUsageHead);
   for (const Command& command : Commands()) {
-    help += (help.empty() ? "usage: " : "       ") + UsageLine(command) + "\n";
+    help += (help.empty() ? head : std::string(Columns(head), ' ')) + UsageLine(command) + "\n";
   }
-  help += "\n" + Wrapped(kIntro, "") + "\n";
+  help += "\n" + Wrapped(RulesText(kIntro), "") + "\n";
   for (const Command& command : Commands()) {
-    std::string name = command.name, text = Wrapped(command.help, std::string(9, ' '));
+    std::string name = command.name, text = Wrapped(RulesText(command.help), std::string(9, ' '));
     help += text.replace(0, 9, "  " + name + std::string(7 - name.size(), ' '));
     for (const CommandOption& taken : command.options) {
       help += OptionHelp(taken.id, std::string(9, ' '));
     }
   }
-  help += "\n" + OptionHelp(OptionId::CodePage, "  ") + Wrapped(kEveryOption, "  ");
-  return help + "\n" + kRuleFiles;
+  help += "\n" + OptionHelp(OptionId::CodePage, "  ") + Wrapped(RulesText(kEveryOption), "  ");
+  return help + "\n" + RulesText(kRuleFiles);
 }
 
 }  // namespace rules_cli

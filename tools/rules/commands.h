@@ -8,6 +8,8 @@ namespace rules_cli {
 int RunCheck(Arguments& args);
 int RunTest(Arguments& args);
 int RunAdd(Arguments& args);
+// Started by a double-click: checks the rules in the program's own folder and says what next.
+int RunFirstScreen();
 #ifdef _WIN32
 int RunScan(Arguments& args);
 int RunWatch(Arguments& args);

@@ -9,26 +9,32 @@ namespace rules_cli {
 
 void Out(const std::string& text, unsigned codePage) { WriteText(stdout, text, codePage); }
 
+void Say(const std::string& utf8) { PrintText(stdout, utf8); }
+
 int UsageError(const std::string& message) {
-  fprintf(stderr, "lunet-rules: %s\n(lunet-rules --help tells more)\n", message.c_str());
+  PrintText(stderr, RulesText(rules_text::kUsageError, message));
   return kUsage;
 }
 
 int InternalError(const std::string& path) {
-  fprintf(stderr,
-          "lunet-rules: internal error: the module's loader stored other rules from %s than "
-          "this check found\n",
-          path.c_str());
+  PrintText(stderr, RulesText(rules_text::kInternalError, Given(path)));
   return kInternal;
 }
 
 int NotAFolder(const std::string& given) {
   bool missing = GetFileAttributesA(given.c_str()) == INVALID_FILE_ATTRIBUTES;
-  return UsageError(given + (missing ? ": no such file or directory" : ": not a directory"));
+  return UsageError(
+      RulesText(missing ? rules_text::kNoSuchPath : rules_text::kNotADirectory, Given(given)));
 }
+
+std::string Given(const std::string& ansi) { return AsUtf8(ansi, CP_ACP); }
 
 std::string Plural(unsigned long count, const char* one) {
   return std::to_string(count) + " " + one + (count == 1 ? "" : "s");
+}
+
+std::string Counted(unsigned long count, rules_text::Id one, rules_text::Id many) {
+  return count == 1 ? RulesText(one) : RulesText(many, count);
 }
 
 }  // namespace rules_cli

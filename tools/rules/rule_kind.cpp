@@ -29,11 +29,14 @@ const RuleKind kClassKind = {LineEffect::ClassRule,
                              "matches no class rule",
                              "matches the",
                              " applies with every title fragment",
-                             "the same class as the class rule at ",
-                             " (letter case aside)",
-                             "an empty class name: no window has one",
-                             "empty class name: no window has one, so this rule closes nothing",
-                             ", so this never matches"};
+                             rules_text::kClassRuleAt,
+                             rules_text::kSameClass,
+                             rules_text::kEmptyClassRead,
+                             rules_text::kEmptyClassTyped,
+                             rules_text::kClassTooLongRead,
+                             rules_text::kClassTooLongTyped,
+                             rules_text::kOneClassRule,
+                             rules_text::kClassRules};
 
 const RuleKind kTitleKind = {
     LineEffect::TitleRule,
@@ -49,12 +52,14 @@ const RuleKind kTitleKind = {
     "contains no title fragment",
     "contains the",
     " applies to every class rule",
-    "the same title fragment as at ",
-    "",
-    "an empty title fragment: every title contains it, so every window of every listed class "
-    "would be closed",
-    "empty title fragment: every title contains it, so every window of a listed class is closed",
-    ", so this is never found"};
+    rules_text::kTitleRuleAt,
+    rules_text::kSameTitle,
+    rules_text::kEmptyTitleRead,
+    rules_text::kEmptyTitleTyped,
+    rules_text::kTitleTooLongRead,
+    rules_text::kTitleTooLongTyped,
+    rules_text::kOneTitleRule,
+    rules_text::kTitleRules};
 
 LineEffect EffectOf(RuleLineKind seen) { return kEffects[seen]; }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "closer/rules.h"
+#include "rules_messages.h"
 
 namespace rules_cli {
 
@@ -29,11 +30,11 @@ struct RuleKind {
   const char* matchesNone;
   const char* matchesThe;  // "matches the"
   const char* appliesTo;   // what a new rule of the kind applies to across the other list
-  const char* repeats;     // before FILE:LINE of an earlier equal rule
-  const char* repeatsEnd;
-  const char* emptyTyped;    // an empty value given to add
-  const char* emptyRead;     // an empty value read from a file
-  const char* neverMatches;  // the end of "longer than 254 bytes" for a value read from a file
+  // The messages said of the kind: a rule line of a file; a rule equal to an earlier one; an
+  // empty value and one over 254 bytes, read from a file or typed for add; a count of rules.
+  rules_text::Id ruleAt, repeats;
+  rules_text::Id emptyRead, emptyTyped, tooLongRead, tooLongTyped;
+  rules_text::Id one, many;
 };
 
 extern const RuleKind kClassKind;

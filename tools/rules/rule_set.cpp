@@ -44,11 +44,13 @@ Verdict RuleSet::Judge(const std::string& className, const std::string& title) c
 
 void RuleSet::Out(const std::string& text) const { rules_cli::Out(text, codePage_); }
 
+std::string RuleSet::Shown(const std::string& text) const { return AsUtf8(text, codePage_); }
+
 int OpenFolder(const std::string& given, RuleSet& rules) {
   if (!IsDirectory(given)) return NotAFolder(given);
   std::string dir = WithSeparator(given);
   // The plug-in cannot load from a folder whose path its buffer cannot hold.
-  if (dir.size() >= MAX_PATH) return UsageError(given + ": path too long");
+  if (dir.size() >= MAX_PATH) return UsageError(RulesText(rules_text::kPathTooLong, Given(given)));
   rules.LoadFolder(dir);
   return rules.Consistent() ? kClean : InternalError(dir);
 }
@@ -71,8 +73,10 @@ std::string Where(const FileReport& file, const LineReport& line) {
 }
 
 std::string Counts(const RuleSet& rules) {
-  return Plural(rules.Rules(kClassKind).size(), kClassKind.noun) + ", " +
-         Plural(rules.Rules(kTitleKind).size(), kTitleKind.noun);
+  const RuleKind& c = kClassKind;
+  const RuleKind& t = kTitleKind;
+  return RulesText(rules_text::kCounts, Counted(rules.Rules(c).size(), c.one, c.many),
+                   Counted(rules.Rules(t).size(), t.one, t.many));
 }
 
 bool RuleMatches(const std::string& rule, const RuleKind& kind, const std::string& text) {

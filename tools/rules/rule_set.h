@@ -46,6 +46,8 @@ class RuleSet {
   const LineReport* FirstMatch(const RuleKind& kind, const std::string& text) const;
   // Text in the rules' code page, to stdout.
   void Out(const std::string& text) const;
+  // Text in the rules' code page (a path, a quoted rule) in UTF-8, for a message.
+  std::string Shown(const std::string& text) const;
 
  private:
   unsigned codePage_;
@@ -63,7 +65,7 @@ std::string WithSeparator(std::string dir);
 // "FILE:LINE" of a line, and of a rule found among the files' lines.
 std::string Where(const FileReport& file, const LineReport& line);
 std::string Located(const std::vector<FileReport>& files, const LineReport* rule);
-// "N class rules, M title fragments".
+// "N class rules, M title fragments", in this run's language.
 std::string Counts(const RuleSet& rules);
 
 // Whether the matcher takes the text for a rule of the kind; an empty rule matches nothing here.

@@ -7,12 +7,20 @@
 
 #include "closer/rules.h"
 #include "console_text.h"
+#include "output.h"
 #include "owned.h"
 #include "support/text_reader.h"
 
 namespace rules_cli {
 
 namespace {
+
+using namespace rules_text;
+
+// A text of a rule file in quotes, for a message.
+std::string Shown(const std::string& bytes, unsigned codePage) {
+  return AsUtf8(Quote(bytes), codePage);
+}
 
 // A keyword the loader knows, where it is not one because of what surrounds it.
 bool IsKeyword(const std::string& field) { return KindOfKeyword(field.c_str()) != nullptr; }
@@ -38,15 +46,20 @@ unsigned CleanCodePage(const std::string& value, bool utf8, unsigned codePage) {
 // On a system set to UTF-8 the windows hand the plug-in UTF-8: text in another code page, most
 // likely the Shift_JIS of a file saved by habit, never matches there.
 std::string NotUtf8(const std::string& value) {
-  std::string name = CodePageName(kUtf8CodePage);
+  std::string name = CodePageName(kUtf8CodePage), shown = Shown(value, kUtf8CodePage);
   unsigned other = CleanCodePage(value, false, kUtf8CodePage);
-  std::string where = other ? "; it reads cleanly in code page " + std::to_string(other) : "";
-  std::string pass = other ? ", or, for a system of code page " + std::to_string(other) +
-                                 ", pass --codepage " + std::to_string(other)
-                           : "";
-  return "not UTF-8 text: window texts are compared byte for byte in " + name +
-         ", which reads it as " + Quote(value) + where +
-         ": save the file as UTF-8 (in Notepad: Save As, Encoding UTF-8)" + pass;
+  return other ? RulesText(kNotUtf8ReadsIn, name, shown, other) : RulesText(kNotUtf8, name, shown);
+}
+
+// UTF-8 text where the windows hand the plug-in another code page.
+std::string Utf8Text(const std::string& value, unsigned codePage) {
+  std::string name = CodePageName(codePage), shown = Shown(value, codePage);
+  bool lost = false;
+  ToCodePage(value, codePage, &lost);
+  if (!lost) return RulesText(kUtf8Text, name, shown);
+  unsigned other = CleanCodePage(value, true, codePage);
+  return other ? RulesText(kUtf8TextCannotHold, name, shown, other)
+               : RulesText(kUtf8TextCannotHoldAny, name, shown);
 }
 
 // Non-ASCII text is fine when it is text in the code page the plug-in compares in.
@@ -57,36 +70,17 @@ void CheckCodePage(const std::string& value, unsigned codePage,
   if (ascii) return;
   std::string name = CodePageName(codePage);
   if (value.compare(0, 3, kBom) == 0) {
-    warnings.push_back(
-        "a UTF-8 byte order mark starts the value, and is part of the text: save "
-        "the file in " +
-        name + ", without one");
+    warnings.push_back(RulesText(kBomInValue, name));
     CheckCodePage(value.substr(3), codePage, warnings);
   } else if (codePage == kUtf8CodePage) {
     if (!IsCodePageText(value, codePage)) warnings.push_back(NotUtf8(value));
   } else if (LooksLikeUtf8(value)) {
-    bool lost = false;
-    ToCodePage(value, codePage, &lost);
-    std::string advice = "save the file in " + name;
-    if (lost) {
-      unsigned other = CleanCodePage(value, true, codePage);
-      advice =
-          name + " cannot hold that text: " +
-          (other ? "for a system of code page " + std::to_string(other) + ", pass --codepage " +
-                       std::to_string(other) + " and save the file in that code page"
-                 : std::string("pass --codepage N for the system the rules are for, and "
-                               "save the file in that code page"));
-    }
-    warnings.push_back("UTF-8 text: window texts are compared byte for byte in " + name +
-                       ", which reads it as " + Quote(value) + "; " + advice);
+    warnings.push_back(Utf8Text(value, codePage));
   } else if (!IsCodePageText(value, codePage)) {
     unsigned other = CleanCodePage(value, false, codePage);
-    warnings.push_back("not text in " + name + ", which reads it as " + Quote(value) + "; " +
-                       (other
-                            ? "it reads cleanly in code page " + std::to_string(other) +
-                                  ": if the file was written for such a system, pass --codepage " +
-                                  std::to_string(other)
-                            : "save the file in " + name));
+    std::string shown = Shown(value, codePage);
+    warnings.push_back(other ? RulesText(kNotTextReadsIn, name, shown, other)
+                             : RulesText(kNotText, name, shown));
   }
 }
 
@@ -107,25 +101,20 @@ std::string FoldTwin(const std::string& value, unsigned codePage) {
     std::string other = value.substr(i, 1) + static_cast<char>(trail ^ 0x20);
     if (letter && IsCodePageText(value.substr(i, 2), codePage) && IsCodePageText(other, codePage)) {
       twin[i + 1] = other[1];
-      pairs += (pairs.empty() ? "" : ", ") + other + " for " + value.substr(i, 2);
+      pairs += (pairs.empty() ? "" : RulesText(kListSeparator)) +
+               RulesText(kFoldPair, AsUtf8(other, codePage), AsUtf8(value.substr(i, 2), codePage));
     }
     i += 2;
   }
-  return pairs.empty() ? "" : pairs + ", such as the class " + Quote(twin);
+  return pairs.empty() ? "" : RulesText(kFoldTwin, pairs, Shown(twin, codePage));
 }
 
-// A line meant as a comment that the loader does not take for one; nullptr for other lines.
-const char* CommentHint(const std::string& field) {
+// A line meant as a comment that the loader does not take for one; "" for other lines.
+std::string CommentHint(const std::string& field) {
   std::string bare = Trim(field);
-  if (bare.compare(0, 2, "//") == 0) {
-    return "a comment begins with // at the very start of the line: this indented one does "
-           "nothing, but it is read as a rule line";
-  }
-  if (bare.compare(0, 1, "#") == 0) {
-    return "# starts no comment (a comment begins with // at the start of the line): the line "
-           "does nothing, but it is read as a rule line";
-  }
-  return nullptr;
+  if (bare.compare(0, 2, "//") == 0) return RulesText(kIndentedComment);
+  if (bare.compare(0, 1, "#") == 0) return RulesText(kHashComment);
+  return "";
 }
 
 // A line that ended after its first field: the loader skips it.
@@ -135,36 +124,31 @@ void SingleField(const std::string& field, bool atEnd, LineReport& line) {
     line.effect = LineEffect::Blank;
   } else if (IsComment(field)) {
     line.effect = LineEffect::Comment;
-  } else if (CommentHint(field)) {
+  } else if (!CommentHint(field).empty()) {
     line.warnings.push_back(CommentHint(field));
   } else if (IsKeyword(Trim(field))) {
-    line.warnings.push_back(std::string("keyword without a comma and a value") +
-                            (atEnd ? " at the end of the file" : "") + ": the line does nothing");
+    line.warnings.push_back(RulesText(atEnd ? kKeywordAloneAtEnd : kKeywordAlone));
   } else {
-    line.warnings.push_back("no comma: the line does nothing (write class,NAME or title,TEXT)");
+    line.warnings.push_back(RulesText(kNoComma));
   }
 }
 
 void UnknownKeyword(const std::string& field, bool firstLine, const std::string& rest,
-                    LineReport& line) {
+                    unsigned codePage, LineReport& line) {
   std::string bare = field;
   if (firstLine && bare.compare(0, 3, kBom) == 0) bare = bare.substr(3);
   if (field.empty()) {
-    line.warnings.push_back("the line starts with a comma, so it has no keyword: it does nothing");
-  } else if (CommentHint(field)) {
+    line.warnings.push_back(RulesText(kLeadingComma));
+  } else if (!CommentHint(field).empty()) {
     line.warnings.push_back(CommentHint(field));
   } else if (bare != field && IsKeyword(bare)) {
     line.lost = KindOfKeyword(bare.c_str())->effect;
     line.lostValue = rest.substr(0, rest.find(','));
-    line.warnings.push_back("the file's byte order mark sticks to this keyword: the line " +
-                            Quote(bare + "," + rest) + " is lost and does nothing");
+    line.warnings.push_back(RulesText(kBomKeyword, Shown(bare + "," + rest, codePage)));
   } else if (IsKeyword(Trim(bare))) {
-    line.warnings.push_back("the keyword " + Quote(field) +
-                            " has spaces around it: only class and "
-                            "title count, so the line does nothing");
+    line.warnings.push_back(RulesText(kSpacedKeyword, Shown(field, codePage)));
   } else {
-    line.warnings.push_back("unknown keyword " + Quote(field) +
-                            " (only class and title count): the line does nothing");
+    line.warnings.push_back(RulesText(kUnknownKeyword, Shown(field, codePage)));
   }
 }
 
@@ -172,15 +156,10 @@ void CheckEncoding(const unsigned char* view, int32_t size, unsigned codePage,
                    std::vector<std::string>& warnings) {
   std::string start(reinterpret_cast<const char*>(view), size < 3 ? size : 3);
   if (start == kBom) {
-    warnings.push_back(
-        "begins with a UTF-8 byte order mark, which the plug-in reads as part of the first "
-        "line, so that line's rule is lost: " +
-        SaveWithoutBom(codePage));
+    warnings.push_back(RulesText(kBomInFile, SaveWithoutBom(codePage)));
   }
   if (memchr(view, 0, static_cast<size_t>(size))) {
-    warnings.push_back(
-        "holds NUL bytes (UTF-16 text?): a field ends at its first NUL; save it in " +
-        CodePageName(codePage));
+    warnings.push_back(RulesText(kNulBytes, CodePageName(codePage)));
   }
 }
 
@@ -212,19 +191,18 @@ void CheckRule(const RuleFileWalk& walk, const MappedTextReader& reader, LineRep
   const RuleKind& kind = KindOf(line.effect);
   unsigned faults = CheckRuleValue(line.text);
   for (ValueFault fault : kValueFaults) {
-    if (Has(faults, fault)) line.warnings.push_back(FaultText(fault, kind, line.text, false));
+    if (Has(faults, fault)) {
+      line.warnings.push_back(FaultText(fault, kind, line.text, walk.codePage, false));
+    }
   }
   CheckCodePage(line.text, walk.codePage, line.warnings);
   std::string twin =
       kind.foldsCase && line.warnings.empty() ? FoldTwin(line.text, walk.codePage) : "";
   if (!twin.empty()) {
-    line.warnings.push_back(
-        "second bytes of its double-byte characters are ASCII letters, which the plug-in "
-        "folds as it folds letter case: it also matches classes with " +
-        twin);
+    line.warnings.push_back(twin);
   }
   if (reader.FieldEnd == FieldEndDelimiter) {
-    line.warnings.push_back("a third field is ignored: " + Quote(RestOfLine(reader)));
+    line.warnings.push_back(RulesText(kThirdField, Shown(RestOfLine(reader), walk.codePage)));
   }
 }
 
@@ -241,7 +219,7 @@ void SeeLine(void* context, const MappedTextReader& reader, int number, RuleLine
     SingleField(line.text, reader.FieldEnd == FieldEndData, line);
     if (line.effect == LineEffect::Blank) return;
   } else if (kind == RuleLineOther) {
-    UnknownKeyword(line.text, number == 1, RestOfLine(reader), line);
+    UnknownKeyword(line.text, number == 1, RestOfLine(reader), walk.codePage, line);
   } else if (kind != RuleLineComment) {
     CheckRule(walk, reader, line);
   }
@@ -271,22 +249,15 @@ unsigned CheckRuleValue(const std::string& value) {
 }
 
 std::string FaultText(ValueFault fault, const RuleKind& kind, const std::string& value,
-                      bool typed) {
+                      unsigned codePage, bool typed) {
   switch (fault) {
-    case ValueFault::Empty: return typed ? kind.emptyTyped : kind.emptyRead;
+    case ValueFault::Empty: return RulesText(typed ? kind.emptyTyped : kind.emptyRead);
     case ValueFault::Comma:
-      return std::string("a comma: the plug-in would cut the ") + kind.keyword + " there, at " +
-             Quote(value.substr(0, value.find(',')));
-    case ValueFault::LineEnd: return "a line end inside the value";
-    case ValueFault::EdgeSpaces:
-      return typed ? "spaces at its start or end would be part of the rule, which a window's "
-                     "text must then hold too: type it without them"
-                   : "spaces at the start or end of the value are part of the text, which must "
-                     "match them too";
-    case ValueFault::Quotes: return "the quotes are part of the text: nothing is unquoted";
-    case ValueFault::TooLong:
-      return std::string("longer than 254 bytes: the hook reads at most 254 bytes of a ") +
-             kind.textName + (typed ? ", so it would never match" : kind.neverMatches);
+      return RulesText(kComma, kind.keyword, Shown(value.substr(0, value.find(',')), codePage));
+    case ValueFault::LineEnd: return RulesText(kLineEnd);
+    case ValueFault::EdgeSpaces: return RulesText(typed ? kEdgeSpacesTyped : kEdgeSpacesRead);
+    case ValueFault::Quotes: return RulesText(kQuotes);
+    case ValueFault::TooLong: return RulesText(typed ? kind.tooLongTyped : kind.tooLongRead);
   }
   return "";
 }
@@ -306,21 +277,18 @@ std::string Trim(const std::string& text) {
 std::string SaveWithoutBom(unsigned codePage) {
   // Notepad's "ANSI" is the system's code page; on a system set to UTF-8 it offers UTF-8 with
   // and without the mark, and names the one without plainly "UTF-8".
-  if (codePage == kUtf8CodePage) {
-    return "save it as UTF-8 without one (in Notepad: Save As, Encoding UTF-8, not UTF-8 with "
-           "BOM)";
-  }
-  return "save it in " + CodePageName(codePage) +
-         " without one (in Notepad: Save As, Encoding ANSI; in other editors: no BOM)";
+  if (codePage == kUtf8CodePage) return RulesText(kSaveUtf8WithoutBom);
+  return RulesText(kSaveWithoutBom, CodePageName(codePage));
 }
 
 std::string CodePageName(unsigned codePage) {
-  std::string name = "code page " + std::to_string(codePage);
-  const char* utf8 = codePage == kUtf8CodePage ? "UTF-8" : nullptr;
+  bool utf8 = codePage == kUtf8CodePage;
 #ifdef _WIN32
-  if (codePage == GetACP()) return name + (utf8 ? " (UTF-8, this system's)" : " (this system's)");
+  if (codePage == GetACP()) {
+    return RulesText(utf8 ? kCodePageUtf8ThisSystem : kCodePageThisSystem, codePage);
+  }
 #endif
-  return utf8 ? name + " (UTF-8)" : name;
+  return RulesText(utf8 ? kCodePageUtf8 : kCodePage, codePage);
 }
 
 FileReport ReportRuleFile(const std::string& path, unsigned codePage) {
@@ -353,29 +321,22 @@ std::vector<std::string> SetWarnings(const std::vector<FileReport>& files) {
   size_t titles = RulesOf(files, kTitleKind).size();
   std::vector<std::string> warnings;
   if (classes == 0 && titles == 0) {
-    warnings.push_back(
-        "no rules at all: nothing is closed, and every title redraw in every "
-        "program reads the rule files again");
+    warnings.push_back(RulesText(kNoRulesAtAll));
   } else if (classes == 0) {
-    warnings.push_back(
-        "title fragments but no class rule: nothing is closed, and every title "
-        "redraw in every program reads the rule files again");
+    warnings.push_back(RulesText(kTitlesWithoutClass));
   } else if (titles == 0) {
-    warnings.push_back(
-        "class rules but no title fragment: nothing is closed, and every title "
-        "redraw of a window of a listed class reads the rule files again");
+    warnings.push_back(RulesText(kClassesWithoutTitle));
   }
   return warnings;
 }
 
-const char* StateText(FileState state) {
+std::string StateText(FileState state) {
   switch (state) {
-    case FileState::Read: return "read";
-    case FileState::Missing: return "missing: nothing loaded from it";
-    case FileState::Empty: return "empty: no rules in it";
-    case FileState::Directory: return "is a directory, not a file: nothing loaded from it";
-    case FileState::Unreadable:
-      return "cannot be opened (in use or denied): nothing loaded from it";
+    case FileState::Read: return "";
+    case FileState::Missing: return RulesText(kFileMissing);
+    case FileState::Empty: return RulesText(kFileEmpty);
+    case FileState::Directory: return RulesText(kFileIsDirectory);
+    case FileState::Unreadable: return RulesText(kFileUnreadable);
   }
   return "";
 }

@@ -14,7 +14,7 @@ struct LineReport {
   int line = 0;
   LineEffect effect = LineEffect::Nothing;
   std::string text;  // the stored rule for ClassRule and TitleRule, else the line's first field
-  std::vector<std::string> warnings;
+  std::vector<std::string> warnings;  // in UTF-8, this run's language
   // A first line whose keyword the file's byte order mark spoiled: the rule it was meant to be.
   LineEffect lost = LineEffect::Nothing;
   std::string lostValue;
@@ -25,7 +25,7 @@ enum class FileState { Read, Missing, Empty, Directory, Unreadable };
 struct FileReport {
   std::string path;
   FileState state = FileState::Missing;
-  std::vector<std::string> warnings;  // about the file as a whole
+  std::vector<std::string> warnings;  // about the file as a whole, in UTF-8
   std::vector<LineReport> lines;      // blank lines left out
 };
 
@@ -41,7 +41,8 @@ int StoreHolds(const RuleStore& store, const std::vector<FileReport>& files);
 // Warnings about a set of files loaded together: rules that cannot close anything.
 std::vector<std::string> SetWarnings(const std::vector<FileReport>& files);
 
-const char* StateText(FileState state);
+// What the state means, in this run's language; "" for Read.
+std::string StateText(FileState state);
 
 // What in the value of a class rule or title fragment keeps it from doing what it seems to.
 enum class ValueFault { Empty, Comma, LineEnd, EdgeSpaces, Quotes, TooLong };
@@ -54,15 +55,17 @@ unsigned CheckRuleValue(const std::string& value);
 inline bool Has(unsigned faults, ValueFault fault) {
   return (faults >> static_cast<unsigned>(fault)) & 1;
 }
-// Why the fault matters, said of a rule line in a file, or (typed) of a value given to add.
-std::string FaultText(ValueFault fault, const RuleKind& kind, const std::string& value, bool typed);
+// Why the fault matters, said of a rule line in a file, or (typed) of a value given to add; the
+// value is in codePage, the text in UTF-8.
+std::string FaultText(ValueFault fault, const RuleKind& kind, const std::string& value,
+                      unsigned codePage, bool typed);
 // add refuses a value with this fault; the others it takes as they are.
 bool Refused(ValueFault fault);
 
-// How to save a rule file without a byte order mark.
+// How to save a rule file without a byte order mark, in UTF-8 as CodePageName.
 std::string SaveWithoutBom(unsigned codePage);
 
-// "code page N", saying when it is this system's.
+// "code page N", saying when it is this system's, in this run's language.
 std::string CodePageName(unsigned codePage);
 
 std::string Trim(const std::string& text);

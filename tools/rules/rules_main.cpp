@@ -6,16 +6,20 @@
 #include <vector>
 
 #include "arguments.h"
+#include "commands.h"
 #include "console_text.h"
 #include "output.h"
+#include "own_console.h"
 
 using namespace rules_cli;
 
-int main(int argc, char** argv) {
-  if (argc < 2) return UsageError("no command given");
+namespace {
+
+int RunCommand(int argc, char** argv) {
+  if (argc < 2) return UsageError(RulesText(rules_text::kNoCommand));
   std::string name = argv[1];
   if (name == "--help" || name == "-h" || name == "help") {
-    fputs(HelpText().c_str(), stdout);
+    Say(HelpText());
     return kClean;
   }
   for (const Command& command : Commands()) {
@@ -27,10 +31,19 @@ int main(int argc, char** argv) {
     int status = Parse(command, std::vector<std::string>(argv + 2, argv + argc), typed, parsed);
     if (status != kClean) return status;
     if (!command.run) {
-      return UsageError(name + " " + command.windowsOnly + ": run the Windows build");
+      return UsageError(
+          RulesText(rules_text::kRunWindowsBuild, name, RulesText(command.windowsOnly)));
     }
     status = command.run(parsed);
     return parsed.TypedLost() && status == kClean ? kWarnings : status;
   }
-  return UsageError("unknown command " + name);
+  return UsageError(RulesText(rules_text::kUnknownCommand, Given(name)));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Started by a double-click: the rules beside the program, and what to do next.
+  if (argc == 1 && OwnsConsole()) return EndOfRun(RunFirstScreen());
+  return EndOfRun(RunCommand(argc, argv));
 }

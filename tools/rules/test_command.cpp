@@ -22,10 +22,10 @@ void NearMisses(const RuleSet& rules, const RuleKind& kind, const std::string& t
   for (const FileReport& file : rules.Files()) {
     for (const LineReport& line : file.lines) {
       if (line.lost != kind.effect || !RuleMatches(line.lostValue, kind, text)) continue;
-      rules.Out("hint: the first line of " + file.path + ", " + kind.keyword + "," +
-                line.lostValue + ", would " + kind.wouldMatch +
-                ", but the file's byte order mark makes it a line that does nothing: " +
-                SaveWithoutBom(rules.CodePage()) + "\n");
+      Say(rules.Shown("hint: the first line of " + file.path + ", " + kind.keyword + "," +
+                      line.lostValue + ", would " + kind.wouldMatch +
+                      ", but the file's byte order mark makes it a line that does nothing: ") +
+          SaveWithoutBom(rules.CodePage()) + "\n");
     }
   }
 }
@@ -60,7 +60,7 @@ int RunTest(Arguments& args) {
   int opened = OpenFolder(args.Folder(), rules);
   if (opened != kClean) return opened;
 
-  rules.Out("rules in " + WithSeparator(args.Folder()) + ": " + Counts(rules) + "\n");
+  Say(rules.Shown("rules in " + WithSeparator(args.Folder()) + ": ") + Counts(rules) + "\n");
   for (const auto& text : kWindowTexts) {
     if (Cut(args.Text(text.option)).size() == args.Text(text.option).size()) continue;
     rules.Out(std::string("the hook reads only the first 254 bytes of the ") + text.kind.textName +

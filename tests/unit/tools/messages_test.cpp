@@ -8,6 +8,7 @@
 #include "adwindows_messages.h"
 #include "common_messages.h"
 #include "host_messages.h"
+#include "rules_messages.h"
 
 namespace {
 
@@ -16,6 +17,7 @@ const MessageTable* const kTables[] = {
     &kCommonMessages,
     &kHostMessages,
     &kAdWindowsMessages,
+    &kRulesMessages,
 };
 
 // The argument numbers of a text's placeholders; false for a stray brace or a placeholder
