@@ -18,23 +18,21 @@ struct RuleKind {
   RuleLineKind seen;     // the loader's name for a line of this kind
   const char* keyword;   // "class": written before the comma
   const char* noun;      // "class rule"
-  const char* textName;  // what of a window it is matched with: "class name"
   // The module's own comparison of a window's text with one rule of the kind.
   int (*matches)(const char* text, const char* rule);
   // Whether the module takes two rules for the same: class rules with ASCII letter case folded.
   int (*same)(const char* a, const char* b);
   RuleList RuleStore::*list;  // where the module stores them
   bool foldsCase;
-  // Words said of the kind: a near miss "would match"; a window text "matches no class rule".
-  const char* wouldMatch;
-  const char* matchesNone;
-  const char* matchesThe;  // "matches the"
   const char* appliesTo;   // what a new rule of the kind applies to across the other list
   // The messages said of the kind: a rule line of a file; a rule equal to an earlier one; an
   // empty value and one over 254 bytes, read from a file or typed for add; a count of rules.
   rules_text::Id ruleAt, repeats;
   rules_text::Id emptyRead, emptyTyped, tooLongRead, tooLongTyped;
   rules_text::Id one, many;
+  // What test says: the window's text cut to 254 bytes; it matches a rule, or none; a rule that
+  // would match but for what cannot be seen; a first line lost to a byte order mark.
+  rules_text::Id cut, found, foundNone, nearMiss, lostFirstLine;
 };
 
 extern const RuleKind kClassKind;

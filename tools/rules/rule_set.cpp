@@ -94,18 +94,19 @@ std::string Located(const std::vector<FileReport>& files, const LineReport* rule
 
 std::string NearMiss(const LineReport& rule, const RuleKind& kind, const std::string& text) {
   std::string bare = rule.text, why;
+  std::string joined = RulesText(rules_text::kWhyAnd);
   if (bare.compare(0, 3, kBom) == 0) {
     bare.erase(0, 3);
-    why = "its byte order mark";
+    why = RulesText(rules_text::kWhyBom);
   }
   if (Trim(bare) != bare) {
     bare = Trim(bare);
-    why += std::string(why.empty() ? "" : " and ") + "the spaces at its start or end";
+    why += (why.empty() ? "" : joined) + RulesText(rules_text::kWhySpaces);
   }
   if (bare.empty()) return "";
   if (RuleMatches(bare, kind, text)) return why;
   if (!kind.foldsCase && RuleMatches(FoldedAscii(bare), kind, FoldedAscii(text))) {
-    return why + (why.empty() ? "" : " and ") + "letter case, which counts in titles";
+    return why + (why.empty() ? "" : joined) + RulesText(rules_text::kWhyCase);
   }
   return "";
 }
@@ -122,13 +123,9 @@ std::string Told(const Verdict& verdict, Tell part) {
   if (part == Tell::Window) {
     return "class " + Quote(verdict.className) + " title " + Quote(verdict.title);
   }
-  bool withText = part != Tell::Lines;
-  std::string told = part == Tell::TitleFragment
-                         ? std::string()
-                         : Named(*verdict.rules, verdict.classRule, withText);
-  if (part == Tell::ClassRule) return told;
-  if (!told.empty()) told += withText ? " and " : ", ";
-  return told + Named(*verdict.rules, verdict.titleFragment, withText);
+  bool withText = part == Tell::Rules;
+  return Named(*verdict.rules, verdict.classRule, withText) + (withText ? " and " : ", ") +
+         Named(*verdict.rules, verdict.titleFragment, withText);
 }
 
 }  // namespace rules_cli

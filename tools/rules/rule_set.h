@@ -74,18 +74,18 @@ bool RuleMatches(const std::string& rule, const RuleKind& kind, const std::strin
 // What the hook reads of a window text.
 std::string Cut(const std::string& text);
 
-// The parts of a verdict as every command tells them:
+// The parts of a verdict as scan, watch and add tell them:
 //   Window     class "C" title "T"
-//   ClassRule  class rule "X" (FILE:LINE)      TitleFragment  title fragment "Y" (FILE:LINE)
 //   Rules      class rule "X" (FILE:LINE) and title fragment "Y" (FILE:LINE)
 //   Lines      class rule FILE:LINE, title fragment FILE:LINE
-// A rule as every command names it: "class rule "X" (FILE:LINE)", or "class rule FILE:LINE".
+// A rule as they name it: "class rule "X" (FILE:LINE)", or "class rule FILE:LINE".
 std::string Named(const RuleSet& rules, const LineReport* rule, bool withText);
-enum class Tell { Window, ClassRule, TitleFragment, Rules, Lines };
+enum class Tell { Window, Rules, Lines };
 std::string Told(const Verdict& verdict, Tell part);
 
 // Why a class rule or title fragment that did not match would have: its byte order mark, spaces
-// at its ends, or (for a fragment) letter case; "" when none of these explains it.
+// at its ends, or (for a fragment) letter case, in this run's language; "" when none of these
+// explains it.
 std::string NearMiss(const LineReport& rule, const RuleKind& kind, const std::string& text);
 
 }  // namespace rules_cli
