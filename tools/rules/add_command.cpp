@@ -58,19 +58,18 @@ const LineReport* Existing(const RuleSet& rules, const RuleKind& kind, const std
 // applies to in the other list (others; otherGiven when that list gains a rule now too).
 void PlanOne(const RuleKind& kind, const std::string& value,
              const std::vector<const LineReport*>& others, bool otherGiven, AddPlan& plan) {
-  if (const LineReport* rule = Existing(plan.before, kind, value)) {
-    plan.notes.push_back(std::string("the ") + kind.noun + " " + Quote(rule->text) +
-                         " is there already (" + Located(plan.before.Files(), rule) +
-                         "): not added again");
+  const RuleSet& rules = plan.before;
+  if (const LineReport* rule = Existing(rules, kind, value)) {
+    plan.notes.push_back(RulesText(kind.there, rules.Shown(Quote(rule->text)),
+                                   rules.Shown(Located(rules.Files(), rule))));
     return;
   }
   plan.lines.push_back(kind.keyword + ("," + value));
   std::string reach =
       others.empty()
-          ? (otherGiven ? " (only the new one)" : ": there is none yet, so it closes nothing")
-          : " (" + std::to_string(others.size()) + " already: " + QuotedList(others) + ")";
-  plan.notes.push_back(std::string("the new ") + kind.noun + " " + Quote(value) + kind.appliesTo +
-                       reach);
+          ? RulesText(otherGiven ? rules_text::kReachOnlyNew : rules_text::kReachNone)
+          : RulesText(rules_text::kReachSome, others.size(), rules.Shown(QuotedList(others)));
+  plan.notes.push_back(RulesText(kind.added, rules.Shown(Quote(value)), reach));
 }
 
 // The file's line end: CR LF unless it already uses LF alone.
@@ -101,18 +100,15 @@ void ListNewlyClosed(const AddPlan& plan) {
     if (!verdict.Closes() || plan.before.Judge(window.className, window.title).Closes()) continue;
     DWORD processId = 0;
     GetWindowThreadProcessId(window.handle, &processId);
-    after.Out("  the new rules match the open window " + HandleText(window.handle) + " of " +
-              ProcessName(processId) + ", " + Told(verdict, Tell::Window) + "\n");
+    Say(RulesText(rules_text::kNewRulesMatch, HandleText(window.handle),
+                  Given(ProcessName(processId)), after.Shown(Quote(window.className)),
+                  after.Shown(Quote(window.title))) +
+        "\n");
     ++count;
   }
-  if (count == 0) after.Out("the new rules match no window open now\n");
+  if (count == 0) Say(RulesText(rules_text::kNewRulesMatchNone) + "\n");
 }
 #endif
-
-// Each program reads the rules once, when the closer first reaches it.
-const char kAfterEditing[] =
-    "programs started from now on use the new rules; a program already running keeps the rules "
-    "it read until it is restarted\n";
 
 }  // namespace
 
@@ -125,10 +121,12 @@ int PlanAdd(const std::string& given, const std::string* className, const std::s
     std::string why = Refusal(*value.first, *value.second, plan.before.CodePage(), warnings);
     std::string what = plan.before.Shown(value.first->keyword + (" " + Quote(*value.second)));
     if (!why.empty()) {
-      PrintText(stderr, "lunet-rules: " + what + " refused: " + why + "\n");
+      PrintText(stderr, RulesText(rules_text::kRefused, what, why));
       return kUsage;
     }
-    for (const std::string& warning : warnings) plan.warnings.push_back(what + ": " + warning);
+    for (const std::string& warning : warnings) {
+      plan.warnings.push_back(RulesText(rules_text::kAddWarning, what, warning));
+    }
   }
   int opened = OpenFolder(given, plan.before);
   if (opened != kClean) return opened;
@@ -136,7 +134,7 @@ int PlanAdd(const std::string& given, const std::string* className, const std::s
   plan.path = plan.dir + kCustomRulesFile;
   if (ReadOnly(plan.path)) {
     // Windows refuses to write it even to an administrator; say so before showing any plan.
-    fprintf(stderr, "lunet-rules: %s: read-only: nothing added\n", plan.path.c_str());
+    PrintText(stderr, RulesText(rules_text::kReadOnly, plan.before.Shown(plan.path)));
     return kUnavailable;
   }
   std::vector<const LineReport*> classes = plan.before.Rules(kClassKind);
@@ -148,21 +146,23 @@ int PlanAdd(const std::string& given, const std::string* className, const std::s
 
 void ShowPlan(const AddPlan& plan) {
   const RuleSet& rules = plan.before;
-  for (const std::string& line : plan.lines) rules.Out("add to " + plan.path + ": " + line + "\n");
-  for (const std::string& note : plan.notes) rules.Out(note + "\n");
-  for (const std::string& warning : plan.warnings) Say("warning: " + warning + "\n");
+  for (const std::string& line : plan.lines) {
+    Say(RulesText(rules_text::kAddTo, rules.Shown(plan.path), rules.Shown(line)) + "\n");
+  }
+  for (const std::string& note : plan.notes) Say(note + "\n");
+  for (const std::string& warning : plan.warnings) Say(warning + "\n");
 }
 
 int ApplyAdd(const AddPlan& plan) {
   const RuleSet& rules = plan.before;
   if (plan.lines.empty()) {
-    rules.Out("nothing to add\n");
+    Say(RulesText(rules_text::kNothingToAdd) + "\n");
     return kClean;
   }
   std::string content;
   bool exists = false;
   if (!ReadWhole(plan.path, content, exists)) {
-    fprintf(stderr, "lunet-rules: %s: cannot be read\n", plan.path.c_str());
+    PrintText(stderr, RulesText(rules_text::kCannotRead, rules.Shown(plan.path)));
     return kUnavailable;
   }
   std::string end = LineEndOf(content);
@@ -173,21 +173,22 @@ int ApplyAdd(const AddPlan& plan) {
   bool written = file.get() && fwrite(text.data(), 1, text.size(), file.get()) == text.size();
   if (!file.Close()) written = false;
   if (!written) {
-    fprintf(stderr, "lunet-rules: %s: cannot be written (read-only, or in use?): nothing added\n",
-            plan.path.c_str());
+    PrintText(stderr, RulesText(rules_text::kCannotWrite, rules.Shown(plan.path)));
     return kUnavailable;
   }
-  rules.Out(std::string(exists ? "added to " : "created ") + plan.path + "\n");
+  Say(RulesText(exists ? rules_text::kAddedTo : rules_text::kCreated, rules.Shown(plan.path)) +
+      "\n");
 #ifdef _WIN32
   ListNewlyClosed(plan);
 #endif
-  rules.Out(kAfterEditing);
+  // Each program reads the rules once, when the closer first reaches it.
+  Say(RulesText(rules_text::kAfterEditing));
   return plan.warnings.empty() ? kClean : kWarnings;
 }
 
 int RunAdd(Arguments& args) {
   bool haveClass = args.Has(OptionId::ClassRule), haveTitle = args.Has(OptionId::Fragment);
-  if (!haveClass && !haveTitle) return UsageError("add needs --class NAME, --title TEXT or both");
+  if (!haveClass && !haveTitle) return UsageError(RulesText(rules_text::kAddNeeds));
   AddPlan plan(args.CodePage());
   int planned = PlanAdd(args.Folder(), haveClass ? &args.Text(OptionId::ClassRule) : nullptr,
                         haveTitle ? &args.Text(OptionId::Fragment) : nullptr, plan);

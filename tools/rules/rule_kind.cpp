@@ -24,7 +24,6 @@ const RuleKind kClassKind = {LineEffect::ClassRule,
                              ClassRuleMatches,
                              &RuleStore::ClassRules,
                              true,
-                             " applies with every title fragment",
                              rules_text::kClassRuleAt,
                              rules_text::kSameClass,
                              rules_text::kEmptyClassRead,
@@ -37,7 +36,9 @@ const RuleKind kClassKind = {LineEffect::ClassRule,
                              rules_text::kClassMatches,
                              rules_text::kClassMatchesNone,
                              rules_text::kClassNearMiss,
-                             rules_text::kClassLostFirstLine};
+                             rules_text::kClassLostFirstLine,
+                             rules_text::kClassThere,
+                             rules_text::kNewClass};
 
 const RuleKind kTitleKind = {
     LineEffect::TitleRule,
@@ -48,7 +49,6 @@ const RuleKind kTitleKind = {
     SameBytes,
     &RuleStore::TitleRules,
     false,
-    " applies to every class rule",
     rules_text::kTitleRuleAt,
     rules_text::kSameTitle,
     rules_text::kEmptyTitleRead,
@@ -61,7 +61,9 @@ const RuleKind kTitleKind = {
     rules_text::kTitleContains,
     rules_text::kTitleContainsNone,
     rules_text::kTitleNearMiss,
-    rules_text::kTitleLostFirstLine};
+    rules_text::kTitleLostFirstLine,
+    rules_text::kTitleThere,
+    rules_text::kNewTitle};
 
 LineEffect EffectOf(RuleLineKind seen) { return kEffects[seen]; }
 

@@ -24,7 +24,6 @@ struct RuleKind {
   int (*same)(const char* a, const char* b);
   RuleList RuleStore::*list;  // where the module stores them
   bool foldsCase;
-  const char* appliesTo;   // what a new rule of the kind applies to across the other list
   // The messages said of the kind: a rule line of a file; a rule equal to an earlier one; an
   // empty value and one over 254 bytes, read from a file or typed for add; a count of rules.
   rules_text::Id ruleAt, repeats;
@@ -33,6 +32,8 @@ struct RuleKind {
   // What test says: the window's text cut to 254 bytes; it matches a rule, or none; a rule that
   // would match but for what cannot be seen; a first line lost to a byte order mark.
   rules_text::Id cut, found, foundNone, nearMiss, lostFirstLine;
+  // What add says: the rule is there already; a new one applies across the other list.
+  rules_text::Id there, added;
 };
 
 extern const RuleKind kClassKind;
