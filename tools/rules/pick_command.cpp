@@ -20,13 +20,13 @@ HWND WindowAt(POINT point, std::string& problem) {
   HWND window = WindowFromPoint(point);
   if (window) window = GetAncestor(window, GA_ROOT);
   if (!window || window == GetDesktopWindow() || window == GetShellWindow()) {
-    problem = "that is the desktop, not a window: point at the window to close";
+    problem = RulesText(rules_text::kThatIsDesktop);
     return NULL;
   }
   DWORD processId = 0;
   GetWindowThreadProcessId(window, &processId);
   if (window == GetConsoleWindow() || processId == GetCurrentProcessId()) {
-    problem = "that is this console: point at the window to close, then press Enter here";
+    problem = RulesText(rules_text::kThatIsConsole);
     return NULL;
   }
   return window;
@@ -42,42 +42,41 @@ int RunPick(Arguments& args) {
   const RuleSet& rules = plan.before;
   std::string line;
   if (!args.Has(OptionId::At)) {
-    rules.Out("Point at the window with the mouse, then press Enter here.\n");
+    Say(RulesText(rules_text::kPointAt) + "\n");
     fflush(stdout);
-    if (!args.ReadTypedLine(line))
-      return UsageError("pick: no Enter came (use --at X,Y in scripts)");
+    if (!args.ReadTypedLine(line)) return UsageError(RulesText(rules_text::kNoEnter));
     GetCursorPos(&point);
   }
   std::string problem;
   HWND handle = WindowAt(point, problem);
   if (!handle) {
-    fprintf(stderr, "lunet-rules: pick at %ld,%ld: %s\n", static_cast<long>(point.x),
-            static_cast<long>(point.y), problem.c_str());
+    PrintText(stderr, RulesText(rules_text::kPickAt, static_cast<long>(point.x),
+                                static_cast<long>(point.y), problem));
     return kUnavailable;
   }
   OpenWindow window = Describe(handle);
   DWORD processId = 0;
   GetWindowThreadProcessId(handle, &processId);
-  rules.Out("window " + HandleText(handle) + " of " + ProcessName(processId) + "\n  class " +
-            Quote(window.className) + "\n  title " + Quote(window.title) + "\n");
+  Say(RulesText(rules_text::kPickedWindow, HandleText(handle), Given(ProcessName(processId)),
+                rules.Shown(Quote(window.className)), rules.Shown(Quote(window.title))));
   if (!args.Has(OptionId::Fragment)) {
-    rules.Out("title fragment to close on (Enter for the whole title): ");
+    Say(RulesText(rules_text::kFragmentPrompt));
     fflush(stdout);
     // Typed in the console's code page; the title is in the rules' (the system's ANSI) one.
     fragment = args.ReadTypedLine(line) && !line.empty() ? line : window.title;
   }
   if (window.title.find(fragment) == std::string::npos) {
-    fprintf(stderr, "lunet-rules: pick: the title does not contain %s\n", Quote(fragment).c_str());
+    PrintText(stderr, RulesText(rules_text::kNotInTitle, rules.Shown(Quote(fragment))));
     return kUsage;
   }
   int planned = PlanAdd(dir, &window.className, &fragment, plan);
   if (planned != kClean) return planned;
   ShowPlan(plan);
   if (!args.Has(OptionId::Yes) && !plan.lines.empty()) {
-    rules.Out("add these rules? [y/N] ");
+    Say(RulesText(rules_text::kAddPrompt));
     fflush(stdout);
     if (!args.ReadTypedLine(line) || (line != "y" && line != "Y" && line != "yes")) {
-      rules.Out("nothing added\n");
+      Say(RulesText(rules_text::kNothingAdded) + "\n");
       return kClean;
     }
   }

@@ -113,19 +113,14 @@ std::string NearMiss(const LineReport& rule, const RuleKind& kind, const std::st
 
 std::string Cut(const std::string& text) { return text.substr(0, kHookTextBytes); }
 
-std::string Named(const RuleSet& rules, const LineReport* rule, bool withText) {
-  std::string kind = std::string(KindOf(rule->effect).noun) + " ";
-  return withText ? kind + Quote(rule->text) + " (" + Located(rules.Files(), rule) + ")"
-                  : kind + Located(rules.Files(), rule);
+std::string Named(const RuleSet& rules, const LineReport* rule) {
+  return std::string(KindOf(rule->effect).noun) + " " + Quote(rule->text) + " (" +
+         Located(rules.Files(), rule) + ")";
 }
 
-std::string Told(const Verdict& verdict, Tell part) {
-  if (part == Tell::Window) {
-    return "class " + Quote(verdict.className) + " title " + Quote(verdict.title);
-  }
-  bool withText = part == Tell::Rules;
-  return Named(*verdict.rules, verdict.classRule, withText) + (withText ? " and " : ", ") +
-         Named(*verdict.rules, verdict.titleFragment, withText);
+std::string Told(const Verdict& verdict) {
+  return Named(*verdict.rules, verdict.classRule) + " and " +
+         Named(*verdict.rules, verdict.titleFragment);
 }
 
 }  // namespace rules_cli

@@ -74,14 +74,10 @@ bool RuleMatches(const std::string& rule, const RuleKind& kind, const std::strin
 // What the hook reads of a window text.
 std::string Cut(const std::string& text);
 
-// The parts of a verdict as scan, watch and add tell them:
-//   Window     class "C" title "T"
-//   Rules      class rule "X" (FILE:LINE) and title fragment "Y" (FILE:LINE)
-//   Lines      class rule FILE:LINE, title fragment FILE:LINE
-// A rule as they name it: "class rule "X" (FILE:LINE)", or "class rule FILE:LINE".
-std::string Named(const RuleSet& rules, const LineReport* rule, bool withText);
-enum class Tell { Window, Rules, Lines };
-std::string Told(const Verdict& verdict, Tell part);
+// The rules of a verdict as watch tells them, in English: class rule "X" (FILE:LINE) and title
+// fragment "Y" (FILE:LINE).
+std::string Named(const RuleSet& rules, const LineReport* rule);
+std::string Told(const Verdict& verdict);
 
 // Why a class rule or title fragment that did not match would have: its byte order mark, spaces
 // at its ends, or (for a fragment) letter case, in this run's language; "" when none of these

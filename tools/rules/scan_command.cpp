@@ -25,24 +25,27 @@ int RunScan(Arguments& args) {
     // Hidden windows are the system's and the programs' own plumbing: a title redraw of one is
     // still checked, so a hidden one that would close is always listed.
     if (!closes && (!all || (!window.visible && !hidden))) continue;
-    std::string line = std::string(closes ? "would close" : "left open  ") + " window " +
-                       HandleText(window.handle) + (window.visible ? "" : " (hidden)") + " " +
-                       Told(verdict, Tell::Window);
+    std::string handle = HandleText(window.handle);
+    std::string shown = window.visible ? "" : RulesText(rules_text::kHidden);
+    std::string className = rules.Shown(Quote(window.className));
+    std::string title = rules.Shown(Quote(window.title));
     if (closes) {
-      line += " (" + Told(verdict, Tell::Lines) + ")";
+      Say(RulesText(rules_text::kScanWouldClose, handle, shown, className, title,
+                    rules.Shown(Located(rules.Files(), verdict.classRule)),
+                    rules.Shown(Located(rules.Files(), verdict.titleFragment))) +
+          "\n");
       ++closing;
+    } else {
+      Say(RulesText(rules_text::kScanLeftOpen, handle, shown, className, title) + "\n");
     }
-    rules.Out(line + "\n");
     ++listed;
   }
   // The count is of every window looked at; with --all, say which ones the list leaves out.
   std::string left;
   if (all && static_cast<size_t>(listed) < windows.size()) {
-    left = " (" + std::to_string(windows.size() - listed) +
-           " hidden, not listed: --hidden lists them)";
+    left = RulesText(rules_text::kScanHiddenLeft, windows.size() - listed);
   }
-  rules.Out(std::to_string(closing) + " of " + std::to_string(windows.size()) +
-            " top-level windows would be closed" + left + "\n");
+  Say(RulesText(rules_text::kScanCount, closing, windows.size(), left) + "\n");
   return kClean;
 }
 }  // namespace rules_cli

@@ -35,7 +35,7 @@ std::string MatchedBy(const RuleSet& rules, const CloseReport& report) {
   if (!verdict.Closes()) {
     return "matched by no rule in the files now (edited since the program read them?)";
   }
-  return "by " + Told(verdict, Tell::Rules);
+  return "by " + Told(verdict);
 }
 
 // Reports the queue could not hold, with the times of the first and the last.

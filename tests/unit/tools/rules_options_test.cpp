@@ -127,7 +127,7 @@ TEST(RuleSets, JudgeApartFromEachOtherAndThePlugIn) {
   EXPECT_EQ("Buy", byCustom.titleFragment->text);
   EXPECT_EQ("class rule \"AdTwo\" (" + two.path() + "killwnd.txt:2) and title fragment \"Buy\" (" +
                 two.path() + "killwnd_custom.txt:2)",
-            Told(byCustom, Tell::Rules));
+            Told(byCustom));
   EXPECT_FALSE(second.Judge("AdTwo", "buy").Closes());
 
   EXPECT_EQ(0u, KillRules.ClassRules.count + KillRules.TitleRules.count);
