@@ -113,14 +113,4 @@ std::string NearMiss(const LineReport& rule, const RuleKind& kind, const std::st
 
 std::string Cut(const std::string& text) { return text.substr(0, kHookTextBytes); }
 
-std::string Named(const RuleSet& rules, const LineReport* rule) {
-  return std::string(KindOf(rule->effect).noun) + " " + Quote(rule->text) + " (" +
-         Located(rules.Files(), rule) + ")";
-}
-
-std::string Told(const Verdict& verdict) {
-  return Named(*verdict.rules, verdict.classRule) + " and " +
-         Named(*verdict.rules, verdict.titleFragment);
-}
-
 }  // namespace rules_cli

@@ -74,11 +74,6 @@ bool RuleMatches(const std::string& rule, const RuleKind& kind, const std::strin
 // What the hook reads of a window text.
 std::string Cut(const std::string& text);
 
-// The rules of a verdict as watch tells them, in English: class rule "X" (FILE:LINE) and title
-// fragment "Y" (FILE:LINE).
-std::string Named(const RuleSet& rules, const LineReport* rule);
-std::string Told(const Verdict& verdict);
-
 // Why a class rule or title fragment that did not match would have: its byte order mark, spaces
 // at its ends, or (for a fragment) letter case, in this run's language; "" when none of these
 // explains it.

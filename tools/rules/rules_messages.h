@@ -175,6 +175,22 @@ enum Id {
   kNotInTitle,
   kAddPrompt,
   kNothingAdded,
+  // watch: the closes as they happen.
+  kWatching,
+  kCtrlCEnds,
+  kWatchClosed,
+  kByRules,
+  kByNoRule,
+  kMissedOneReport,
+  kMissedReports,
+  kMissedOneClose,
+  kMissedCloses,
+  kOneCloseSeen,
+  kClosesSeen,
+  kMissedInAll,
+  kLogCannotOpen,
+  kWatchError,
+  kNoThread,
   // Started by a double-click: the rules beside the program, and what to do next.
   kDoubleClickFolder,
   kDoubleClickClean,
@@ -190,4 +206,9 @@ extern const MessageTable kRulesMessages;
 template <typename... Args>
 std::string RulesText(rules_text::Id id, const Args&... args) {
   return Format(kRulesMessages, id, args...);
+}
+// The message in English whatever the run's language: for watch's log, a record kept alike.
+template <typename... Args>
+std::string EnglishText(rules_text::Id id, const Args&... args) {
+  return fmt::format(fmt::runtime(MessageText(kRulesMessages, id, Language::kEnglish)), args...);
 }

@@ -28,14 +28,26 @@ std::string ClockTime(const SYSTEMTIME& at) {
   return text;
 }
 
+// A line of watch: said in the run's language, logged in English (the log stays one record,
+// whoever reads it).
+struct Line {
+  std::string said, logged;
+};
+template <typename... Args>
+Line Both(rules_text::Id id, const Args&... args) {
+  return {RulesText(id, args...), EnglishText(id, args...)};
+}
+
 // The rules in DIR that match the closed window, as the module compares them; the running
 // module may hold other rules, read before the files were last edited.
-std::string MatchedBy(const RuleSet& rules, const CloseReport& report) {
+Line MatchedBy(const RuleSet& rules, const CloseReport& report) {
   Verdict verdict = rules.Judge(report.className, report.title);
-  if (!verdict.Closes()) {
-    return "matched by no rule in the files now (edited since the program read them?)";
-  }
-  return "by " + Told(verdict);
+  if (!verdict.Closes()) return Both(rules_text::kByNoRule);
+  const LineReport* c = verdict.classRule;
+  const LineReport* t = verdict.titleFragment;
+  return Both(rules_text::kByRules, rules.Shown(Quote(c->text)),
+              rules.Shown(Located(rules.Files(), c)), rules.Shown(Quote(t->text)),
+              rules.Shown(Located(rules.Files(), t)));
 }
 
 // Reports the queue could not hold, with the times of the first and the last.
@@ -147,39 +159,44 @@ class WatchOutput {
     fwrite(line.data(), 1, line.size(), log_);
     fflush(log_);
   }
-  void Print(const std::string& line) {
-    rules_.Out(line);
+  void Print(const Line& line) {
+    Say(line.said + "\n");
     fflush(stdout);
-    Log(line);
+    Log(ToCodePage(line.logged, rules_.CodePage()) + "\n");
   }
   // What the queue could not hold since it was last asked, said once.
   void SayMissed(const Missed& missed) {
     if (!missed.count) return;
     missedInAll_ += missed.count;
-    Print(ClockTime(missed.last) + "  missed " + Plural(missed.count, "report") + " between " +
-          ClockTime(missed.first) + " and " + ClockTime(missed.last) +
-          ": they came faster than they could be printed\n");
+    Print(Both(missed.count == 1 ? rules_text::kMissedOneReport : rules_text::kMissedReports,
+               ClockTime(missed.last), ClockTime(missed.first), ClockTime(missed.last),
+               missed.count));
   }
   // One report read: false when it is some other program's debug output.
   bool Show(const ReadText& read) {
     CloseReport report;
     if (!ParseCloseReport(read.text, report)) return false;
-    std::string program = ProcessName(static_cast<DWORD>(report.processId));
-    std::string line = ClockTime(read.at) + "  " + program + "  closed class " +
-                       Quote(report.className) + " title " + Quote(report.title) + "  " +
-                       MatchedBy(rules_, report) + "\n";
+    std::string at = ClockTime(read.at);
+    std::string program = Given(ProcessName(static_cast<DWORD>(report.processId)));
     if (report.dropped) {
       missedInAll_ += report.dropped;
-      line = ClockTime(read.at) + "  missed " + Plural(report.dropped, "close") + " of " + program +
-             " before this one: the buffer was busy\n" + line;
+      Print(Both(report.dropped == 1 ? rules_text::kMissedOneClose : rules_text::kMissedCloses,
+                 at, program, report.dropped));
     }
-    Print(line);
+    std::string className = rules_.Shown(Quote(report.className));
+    std::string title = rules_.Shown(Quote(report.title));
+    Line matched = MatchedBy(rules_, report);
+    Print({RulesText(rules_text::kWatchClosed, at, program, className, title, matched.said),
+           EnglishText(rules_text::kWatchClosed, at, program, className, title, matched.logged)});
     return true;
   }
   void Summary(long seen) {
-    std::string summary = Plural(static_cast<unsigned long>(seen), "close") + " seen";
-    if (missedInAll_) summary += ", " + std::to_string(missedInAll_) + " missed";
-    Print(summary + "\n");
+    Line summary = Both(seen == 1 ? rules_text::kOneCloseSeen : rules_text::kClosesSeen, seen);
+    if (missedInAll_) {
+      Line missed = Both(rules_text::kMissedInAll, missedInAll_);
+      summary = {summary.said + missed.said, summary.logged + missed.logged};
+    }
+    Print(summary);
   }
 
  private:
@@ -207,11 +224,15 @@ void StartWatching(const std::string& dir, const RuleSet& rules, WatchOutput& ou
   GetLocalTime(&started);
   char date[16];
   snprintf(date, sizeof date, "%04u-%02u-%02u ", started.wYear, started.wMonth, started.wDay);
-  const std::string header = "watching for windows the closer asks to close (rules in " +
-                             WithSeparator(dir) + ": " + Counts(rules) + ")";
-  rules.Out(header + "; Ctrl+C ends\n");
+  std::string folder = rules.Shown(WithSeparator(dir));
+  Say(RulesText(rules_text::kWatching, folder, Counts(rules)) + RulesText(rules_text::kCtrlCEnds) +
+      "\n");
   fflush(stdout);
-  output.Log(date + ClockTime(started) + "  " + header + "\n");
+  // The log's counts in English, as the rest of it.
+  std::string counts = Plural(rules.Rules(kClassKind).size(), kClassKind.noun) + ", " +
+                       Plural(rules.Rules(kTitleKind).size(), kTitleKind.noun);
+  std::string header = EnglishText(rules_text::kWatching, folder, counts);
+  output.Log(date + ClockTime(started) + "  " + ToCodePage(header, rules.CodePage()) + "\n");
 }
 
 }  // namespace
@@ -224,13 +245,13 @@ int RunWatch(Arguments& args) {
   if (opened != kClean) return opened;
   OwnedFile log(logPath.empty() ? nullptr : fopen(logPath.c_str(), "ab"));
   if (!logPath.empty() && !log.get()) {
-    fprintf(stderr, "lunet-rules: %s: cannot be opened for appending\n", logPath.c_str());
+    PrintText(stderr, RulesText(rules_text::kLogCannotOpen, Given(logPath)));
     return kUnavailable;
   }
   DebugListener listener;
   std::string error;
   if (!listener.Open(error)) {
-    fprintf(stderr, "lunet-rules: watch: %s\n", error.c_str());
+    PrintText(stderr, RulesText(rules_text::kWatchError, Given(error)));
     return kUnavailable;
   }
   EventHandle finishedEvent(CreateEventA(NULL, TRUE, FALSE, NULL));
@@ -240,7 +261,7 @@ int RunWatch(Arguments& args) {
   Reader reader = {&listener, &queue, 0};
   ProcessHandle readerThread(CreateThread(NULL, 0, ReadReports, &reader, 0, NULL));
   if (!readerThread.valid()) {
-    fprintf(stderr, "lunet-rules: watch: cannot start the listening thread\n");
+    PrintText(stderr, RulesText(rules_text::kNoThread));
     return kInternal;
   }
   WatchOutput output(rules, log.get());

@@ -125,9 +125,8 @@ TEST(RuleSets, JudgeApartFromEachOtherAndThePlugIn) {
   EXPECT_EQ(2, byCustom.classRule->line);
   EXPECT_EQ(2, byCustom.titleFragment->line);
   EXPECT_EQ("Buy", byCustom.titleFragment->text);
-  EXPECT_EQ("class rule \"AdTwo\" (" + two.path() + "killwnd.txt:2) and title fragment \"Buy\" (" +
-                two.path() + "killwnd_custom.txt:2)",
-            Told(byCustom));
+  EXPECT_EQ(two.path() + "killwnd.txt:2", Located(second.Files(), byCustom.classRule));
+  EXPECT_EQ(two.path() + "killwnd_custom.txt:2", Located(second.Files(), byCustom.titleFragment));
   EXPECT_FALSE(second.Judge("AdTwo", "buy").Closes());
 
   EXPECT_EQ(0u, KillRules.ClassRules.count + KillRules.TitleRules.count);
