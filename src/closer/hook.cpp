@@ -12,7 +12,7 @@ namespace {
 
 // Rebuilds the store when the list is still empty once no scan is running.
 void ReloadIfEmpty(const RuleList& list) {
-  RulesExclusive hold;
+  RulesHold hold;
   if (list.count == 0) LoadPluginRules();
 }
 
@@ -27,11 +27,11 @@ int ScanTitles(const char* title) {
 // Scans the list under the shared lock, reloading the files first when it is empty.
 int Match(const RuleList& list, int (*scan)(const char*), const char* text) {
   {
-    RulesShared hold;
+    RulesHold hold;
     if (list.count != 0) return scan(text);
   }
   ReloadIfEmpty(list);
-  RulesShared hold;
+  RulesHold hold;
   return scan(text);
 }
 

@@ -73,7 +73,11 @@ void StoreRule(void*, const MappedTextReader&, int, RuleLineKind kind, const cha
 
 }  // namespace
 
-RuleStore::RuleStore() : lock(SRWLOCK_INIT), abandoned(0) {
+// In the DLL the store is built by the runtime's start-up inside DllMain's attach, under the
+// loader lock, where making a critical section is allowed: it loads nothing and waits for no one.
+// InitializeCriticalSection would raise an exception on XP when memory is short; this one says 0.
+RuleStore::RuleStore() : lockMade(0), abandoned(0) {
+  lockMade = InitializeCriticalSectionAndSpinCount(&lock, 0) ? 1 : 0;
   InitList(ClassRules, 4);
   InitList(TitleRules, 64);
 }
@@ -86,6 +90,8 @@ RuleStore::~RuleStore() {
   free(TitleRules.items);
   ClassRules = RuleList{nullptr, 0, 0};
   TitleRules = RuleList{nullptr, 0, 0};
+  if (lockMade) DeleteCriticalSection(&lock);
+  lockMade = 0;
 }
 
 int CompareNoCaseAscii(const char* first, const char* second) {

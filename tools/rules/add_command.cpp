@@ -100,7 +100,7 @@ void ListNewlyClosed(const std::string& dir, const std::vector<FileReport>& befo
     closedBefore.push_back(Judge(before, window.className, window.title).Closes());
   }
   {
-    RulesExclusive hold;
+    RulesHold hold;
     ClearRules();  // the next match reads the files as they are now
   }
   std::vector<FileReport> after = WalkDirectory(dir);

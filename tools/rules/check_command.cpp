@@ -85,11 +85,11 @@ int CheckPath(const std::string& path, bool quiet) {
   std::string dir = directory ? WithSeparator(path) : "";
   if (directory) {
     files = WalkDirectory(dir);
-    RulesExclusive hold;
+    RulesHold hold;
     LoadRules(dir.c_str());
   } else {
     files.push_back(ReportRuleFile(path, RuleCodePage()));
-    RulesExclusive hold;
+    RulesHold hold;
     ClearRules();
     LoadRuleFile(path.c_str());
   }

@@ -91,7 +91,7 @@ const LineReport* FirstMatch(const std::vector<FileReport>& files, LineEffect ki
                              const std::string& text) {
   bool isClass = kind == LineEffect::ClassRule;
   std::vector<const LineReport*> rules = RulesOf(files, kind);
-  RulesShared hold;
+  RulesHold hold;
   int at = FirstMatchingRule(isClass ? KillRules.ClassRules : KillRules.TitleRules,
                              isClass ? ClassRuleMatches : TitleRuleMatches, text.c_str());
   return at >= 0 && static_cast<size_t>(at) < rules.size() ? rules[at] : nullptr;

@@ -334,7 +334,7 @@ std::vector<const LineReport*> RulesOf(const std::vector<FileReport>& files, Lin
 }
 
 int StoreHolds(const std::vector<FileReport>& files) {
-  RulesShared hold;
+  RulesHold hold;
   return SameTexts(KillRules.ClassRules, RulesOf(files, LineEffect::ClassRule)) &&
          SameTexts(KillRules.TitleRules, RulesOf(files, LineEffect::TitleRule));
 }
