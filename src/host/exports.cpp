@@ -10,7 +10,8 @@
 namespace {
 
 const char kCaption[] = "Tessop";
-// Shift_JIS message texts.
+// Shift_JIS message texts, byte for byte: 有効になりました。 ("It is now on.") and
+// 無効になりました。 ("It is now off.").
 const char kEnabledMessage[] =
     "\x97\x4C\x8C\xF8\x82\xC9\x82\xC8\x82\xE8\x82\xDC\x82\xB5\x82\xBD\x81\x42";
 const char kDisabledMessage[] =
