@@ -4,7 +4,9 @@
 # The module: a DLL in the build's format (PE32 i386 or PE32+ x86-64), exactly the six exports,
 # a section "shared" shared between processes, imports from system DLLs only (the runtime is
 # linked in statically), DYNAMIC_BASE and NX_COMPAT, no section both writable and executable,
-# no library loader of ours, symbols stripped; in the 32-bit DLL, every export returns as cdecl.
+# no library loader of ours, symbols stripped, a GUI subsystem and the oldest Windows it loads on
+# in the header (5.1, XP; 5.2 for 64 bits). In the 32-bit DLL, every export returns as cdecl,
+# and every import is one that XP exports (xp_exports.txt, beside this script).
 # The programs: the same format, system imports only.
 set -uo pipefail
 
@@ -52,6 +54,15 @@ imports=$(imports_of "$headers")
   grep -qx KERNEL32.DLL <<<"$imports" && grep -qx USER32.DLL <<<"$imports"
 check $? "imports system DLLs only: $(echo $imports)"
 
+# The header's floor: XP for the 32-bit DLL, the first 64-bit Windows for the other.
+floor=5.1
+[[ $pointer == 8 ]] && floor=5.2
+field() { awk -v name="$1" '$1 == name {print $2}' <<<"$headers"; }
+subsystem=$(field MajorSubsystemVersion).$(field MinorSubsystemVersion)
+os=$(field MajorOSystemVersion).$(field MinorOSystemVersion)
+grep -qE '^Subsystem[[:space:]]+00000002' <<<"$headers" && [[ $subsystem == "$floor" && $os == "$floor" ]]
+check $? "Windows GUI, subsystem and OS version $floor (found: $(field Subsystem), $subsystem, $os)"
+
 dllchars=$(awk '/^DllCharacteristics/ {print $2}' <<<"$headers")
 [[ $(( 16#$dllchars & 0x0140 )) == $(( 0x0140 )) ]]
 check $? "DllCharacteristics 0x$dllchars has DYNAMIC_BASE and NX_COMPAT"
@@ -91,6 +102,17 @@ if [[ $loaders == LoadLibraryA && $pointer == 4 ]]; then
   runtime=$?
   [[ $calls == 1 && $runtime == 0 ]]
   check $? "LoadLibraryA has one caller, the runtime's frame registration ($calls call through $slot)"
+fi
+
+# Every imported function of the 32-bit DLL must be one that Windows XP's system DLLs export,
+# or the loader refuses the module there with an entry-point error.
+if [[ $pointer == 4 ]]; then
+  known=$(dirname "$0")/xp_exports.txt
+  # "DLL function" a line: the member lines of each DLL's import table.
+  wanted=$(awk '/DLL Name:/ {dll = toupper($3); next} dll && /^\t[0-9a-f]+\t/ {print dll, $NF}' <<<"$import_table")
+  unknown=$(grep -vxF -f <(grep -vE '^(#|$)' "$known") <<<"$wanted" | tr '\n' ',' | sed 's/,$//; s/,/, /g')
+  [[ -n $wanted && -z $unknown ]]
+  check $? "imports $(wc -l <<<"$wanted") functions, all exported by Windows XP${unknown:+ (not: $unknown)}"
 fi
 
 # The host calls the six exports caller-cleans-up (cdecl). In a 32-bit DLL such a function returns
