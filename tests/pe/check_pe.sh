@@ -174,10 +174,11 @@ fi
 grep -q 'symbols stripped' <<<"$headers" && ! "$objdump" -h "$dll" | grep -qE '\.debug|\.stab'
 check $? "symbols and debugging information stripped ($(stat -c %s "$dll") bytes)"
 
+# The programs also take their command line apart with SHELL32's CommandLineToArgvW.
 for program in "$@"; do
   text=$("$objdump" -p "$program") || { check 1 "$(basename "$program"): readable"; continue; }
   imports=$(imports_of "$text")
-  is_format "$text" && [[ -z $(grep -vxE 'KERNEL32\.DLL|USER32\.DLL|MSVCRT\.DLL|ADVAPI32\.DLL' <<<"$imports") ]]
+  is_format "$text" && [[ -z $(grep -vxE 'KERNEL32\.DLL|USER32\.DLL|MSVCRT\.DLL|ADVAPI32\.DLL|SHELL32\.DLL' <<<"$imports") ]]
   check $? "$(basename "$program"): $kind, imports $(echo $imports)"
 done
 
