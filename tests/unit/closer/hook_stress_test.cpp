@@ -53,7 +53,7 @@ TEST_F(HookStress, ScansNeverSeeAListBeingRebuilt) {
       break;
     }
     {
-      RulesExclusive hold;
+      RulesHold hold;
       if (reloads % 2) {
         ClearRules();  // the next scan must load the files itself
       } else {
