@@ -364,6 +364,8 @@ TEST_F(JapaneseCrossProcess, WatchPrintsAndLogsTheTitle) {
   host.Choose("on");
   EXPECT_EQ("closed", FateOf(OpenWindows({std::string("AdFrame=") + kSaleTitle.shiftJis}),
                              std::string("AdFrame ") + kSaleTitle.utf8));
+  // Without a close watch would wait for one for ever.
+  if (watch.Wait(10000) == STILL_ACTIVE) watch.Terminate(1);
   EXPECT_EQ(0u, watch.Finish());
   const std::string& printed = watch.output();
   EXPECT_NE(std::string::npos, printed.find(kSaleTitle.utf8)) << printed;
