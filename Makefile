@@ -1,5 +1,5 @@
 # Entry points for people and CI. Each target installs what is missing first.
-.PHONY: demo dist build test test-docs test-docs test-native test-asan test-tsan test-fuzz test-native32 test-win32 test-win64 fuzz bench soak deps clean
+.PHONY: demo demo-japanese dist build test test-docs test-docs test-native test-asan test-tsan test-fuzz test-native32 test-win32 test-win64 fuzz bench soak deps clean
 
 CMAKE_JOBS ?= 2
 
@@ -14,6 +14,10 @@ build: deps
 # Builds only the plug-in and the tools, 32-bit where this machine runs 32-bit programs.
 demo: deps
 	@scripts/demo
+
+# The same demo on a Japanese system: Wine in code page 932, a Japanese rule and titles.
+demo-japanese: deps
+	@scripts/demo --japanese
 
 # The release: dist/lunet/ and dist/lunet.zip.
 dist: deps

@@ -98,7 +98,7 @@ void HookCheck(benchmark::State& state, HookCase kind, uint32_t rules) {
   dir.Write("killwnd.txt", file.text);
   SetPluginDir(dir.path());
   {
-    RulesExclusive hold;
+    RulesHold hold;
     LoadRules(dir.path().c_str());
   }
   if (KillRules.ClassRules.count != rules || KillRules.TitleRules.count != rules) {
@@ -112,7 +112,7 @@ void HookCheck(benchmark::State& state, HookCase kind, uint32_t rules) {
   CheckOutcome(window, kind, reading);
   NotifyLoop(state, window, reading);
   standin::DestroyWindow(window);
-  RulesExclusive hold;
+  RulesHold hold;
   ClearRules();
 }
 
@@ -152,7 +152,7 @@ void HashedClassLookup(benchmark::State& state, uint32_t rules) {
     for (int i = 0; i < length; ++i) {
       if (name[i] >= 'A' && name[i] <= 'Z') name[i] = static_cast<char>(name[i] - 'A' + 'a');
     }
-    RulesShared hold;
+    RulesHold hold;
     benchmark::DoNotOptimize(lookup.count(std::string_view(name, static_cast<size_t>(length))));
   });
 }

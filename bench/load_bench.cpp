@@ -38,7 +38,7 @@ LoadInput& Input(uint32_t lines) {
 
 // The module's way: the store emptied, then both files through the mapped reader.
 void LoadWithModule(const LoadInput& input) {
-  RulesExclusive hold;
+  RulesHold hold;
   LoadRules(input.dir.path().c_str());
 }
 

@@ -94,6 +94,12 @@ shipped_targets() {
   done < <(shipped "$1")
 }
 
+# has_japanese_locale: the ja_JP.UTF-8 locale is made (locale -a spells it ja_JP.utf8), which
+# Wine needs to run as on a Japanese system.
+has_japanese_locale() {
+  locale -a 2>/dev/null | grep -qix 'ja_JP\.utf-\?8'
+}
+
 # wine_run PREFIX PROGRAM [ARGUMENT...]: runs a Windows program under Wine in the prefix (made on
 # first use); paths may be relative to the current directory.
 wine_run() {

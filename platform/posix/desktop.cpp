@@ -1,5 +1,5 @@
 // A small in-process desktop: windows with a class and a title, shell hooks, posted messages,
-// message boxes and slim reader-writer locks.
+// message boxes, critical sections and slim reader-writer locks.
 #include <string.h>
 #include <windows.h>
 
@@ -216,3 +216,25 @@ extern "C" void AcquireSRWLockShared(PSRWLOCK srw) { pthread_rwlock_rdlock(&srw-
 extern "C" void ReleaseSRWLockShared(PSRWLOCK srw) { pthread_rwlock_unlock(&srw->lock); }
 extern "C" void AcquireSRWLockExclusive(PSRWLOCK srw) { pthread_rwlock_wrlock(&srw->lock); }
 extern "C" void ReleaseSRWLockExclusive(PSRWLOCK srw) { pthread_rwlock_unlock(&srw->lock); }
+
+// A critical section that cannot be made is reported as XP reports it, by a zero result.
+extern "C" BOOL InitializeCriticalSectionAndSpinCount(LPCRITICAL_SECTION section, DWORD) {
+  pthread_mutexattr_t attributes;
+  if (pthread_mutexattr_init(&attributes) != 0) return FALSE;
+  pthread_mutexattr_settype(&attributes, PTHREAD_MUTEX_RECURSIVE);
+  int made = pthread_mutex_init(&section->mutex, &attributes);
+  pthread_mutexattr_destroy(&attributes);
+  return made == 0;
+}
+extern "C" void InitializeCriticalSection(LPCRITICAL_SECTION section) {
+  InitializeCriticalSectionAndSpinCount(section, 0);
+}
+extern "C" void EnterCriticalSection(LPCRITICAL_SECTION section) {
+  pthread_mutex_lock(&section->mutex);
+}
+extern "C" void LeaveCriticalSection(LPCRITICAL_SECTION section) {
+  pthread_mutex_unlock(&section->mutex);
+}
+extern "C" void DeleteCriticalSection(LPCRITICAL_SECTION section) {
+  pthread_mutex_destroy(&section->mutex);
+}

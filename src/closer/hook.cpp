@@ -10,12 +10,6 @@
 
 namespace {
 
-// Rebuilds the store when the list is still empty once no scan is running.
-void ReloadIfEmpty(const RuleList& list) {
-  RulesExclusive hold;
-  if (list.count == 0) LoadPluginRules();
-}
-
 int ScanClasses(const char* name) {
   return FirstMatchingRule(KillRules.ClassRules, ClassRuleMatches, name) != -1;
 }
@@ -24,14 +18,10 @@ int ScanTitles(const char* title) {
   return FirstMatchingRule(KillRules.TitleRules, TitleRuleMatches, title) != -1;
 }
 
-// Scans the list under the shared lock, reloading the files first when it is empty.
+// Scans the list under the store's lock, reloading the files first when it is empty.
 int Match(const RuleList& list, int (*scan)(const char*), const char* text) {
-  {
-    RulesShared hold;
-    if (list.count != 0) return scan(text);
-  }
-  ReloadIfEmpty(list);
-  RulesShared hold;
+  RulesHold hold;
+  if (list.count == 0) LoadPluginRules();
   return scan(text);
 }
 

@@ -2,7 +2,7 @@
 // a comment; killwnd.txt first, then killwnd_custom.txt.
 #include "closer/rules.h"
 
-#include <new>
+#include <memory>
 
 #include "shared/plugin_folder.h"
 #include "support/text_reader.h"
@@ -18,32 +18,28 @@ void InitList(RuleList& list, uint32_t capacity) {
 }
 
 void ClearList(RuleList& list) {
-  for (uint32_t i = 0; i < list.count; ++i) {
-    StrBuf* rule = list.items[i];
-    if (!rule) continue;
-    rule->~StrBuf();
-    free(rule);
-  }
+  for (uint32_t i = 0; i < list.count; ++i) delete list.items[i];
   list.count = 0;
 }
 
+// Room for one more rule: 0 when the array cannot grow.
+int MakeRoom(RuleList& list) {
+  if (list.count + 1 <= list.capacity) return 1;
+  uint32_t capacity = 2 * (list.count + 1);
+  StrBuf** grown = static_cast<StrBuf**>(realloc(list.items, capacity * sizeof(StrBuf*)));
+  if (!grown) return 0;
+  list.items = grown;
+  list.capacity = capacity;
+  return 1;
+}
+
+// A rule whose object cannot be allocated, or that finds no room in the list, is not added.
 void AddRule(RuleList& list, const char* value) {
-  void* block = malloc(sizeof(StrBuf));
-  if (!block) return;
-  StrBuf* rule = new (block) StrBuf;
+  std::unique_ptr<StrBuf> rule(new StrBuf);
+  if (!rule) return;
   rule->Assign(value);
-  if (list.count + 1 > list.capacity) {
-    uint32_t capacity = 2 * (list.count + 1);
-    StrBuf** grown = static_cast<StrBuf**>(realloc(list.items, capacity * sizeof(StrBuf*)));
-    if (!grown) {
-      rule->~StrBuf();
-      free(rule);
-      return;
-    }
-    list.items = grown;
-    list.capacity = capacity;
-  }
-  list.items[list.count++] = rule;
+  if (!MakeRoom(list)) return;
+  list.items[list.count++] = rule.release();
 }
 
 // clang-format off
@@ -73,7 +69,11 @@ void StoreRule(void* store, const MappedTextReader&, int, RuleLineKind kind, con
 
 }  // namespace
 
-RuleStore::RuleStore() : lock(SRWLOCK_INIT), abandoned(0) {
+// In the DLL the store is built by the runtime's start-up inside DllMain's attach, under the
+// loader lock, where making a critical section is allowed: it loads nothing and waits for no one.
+// InitializeCriticalSection would raise an exception on XP when memory is short; this one says 0.
+RuleStore::RuleStore() : lockMade(0), abandoned(0) {
+  lockMade = InitializeCriticalSectionAndSpinCount(&lock, 0) ? 1 : 0;
   InitList(ClassRules, 4);
   InitList(TitleRules, 64);
 }
@@ -86,6 +86,8 @@ RuleStore::~RuleStore() {
   free(TitleRules.items);
   ClassRules = RuleList{nullptr, 0, 0};
   TitleRules = RuleList{nullptr, 0, 0};
+  if (lockMade) DeleteCriticalSection(&lock);
+  lockMade = 0;
 }
 
 int CompareNoCaseAscii(const char* first, const char* second) {

@@ -21,7 +21,8 @@ void SetEnabled(int on, int persist) {
     if (persist && haveMarker) {
       FILE* file = fopen(marker, "wb");
       if (file) {
-        fwrite("Enabled", 1, 7, file);
+        static const char kMarkerText[] = "Enabled";
+        fwrite(kMarkerText, 1, sizeof kMarkerText - 1, file);
         fclose(file);
       }
     }

@@ -10,7 +10,8 @@
 namespace {
 
 const char kCaption[] = "Tessop";
-// Shift_JIS message texts.
+// Shift_JIS message texts, byte for byte: 有効になりました。 ("It is now on.") and
+// 無効になりました。 ("It is now off.").
 const char kEnabledMessage[] =
     "\x97\x4C\x8C\xF8\x82\xC9\x82\xC8\x82\xE8\x82\xDC\x82\xB5\x82\xBD\x81\x42";
 const char kDisabledMessage[] =
@@ -67,20 +68,24 @@ extern "C" int __cdecl configure(HWND owner) {
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   if (reason == DLL_PROCESS_ATTACH) {
+    // Without its lock the store cannot be used: refusing the load beats a crash in the host or
+    // in a hooked program later.
+    if (!KillRules.lockMade) return FALSE;
     SharedState.module = instance;
     ProcessModule = instance;
     DisableThreadLibraryCalls(instance);
     if (SharedState.enabled == 1) {
-      RulesExclusive hold;
+      RulesHold hold;
       LoadPluginRules();
     }
   } else if (reason == DLL_PROCESS_DETACH) {
     // A non-null reserved argument means the process is ending, not FreeLibrary: the lock may
     // be held by a thread that no longer exists, and waiting for it would hang the exit.
+    // A refused attach is followed by this detach, lock or no lock.
     if (reserved) {
       AbandonRules();
-    } else if (SharedState.enabled == 1) {
-      RulesExclusive hold;
+    } else if (SharedState.enabled == 1 && KillRules.lockMade) {
+      RulesHold hold;
       ClearRules();
     }
   }

@@ -8,16 +8,19 @@
 #include "closer/switch.h"
 #include "shared/shared_state.h"
 
-namespace {
-
+// Macros only so that the literals below join into whole answers at compile time; undefined
+// after them. The Shift_JIS texts, byte for byte: 有効にしました。 ("Turned on."), 無効にしました。
+// ("Turned off."), 有効にする ("Turn on"), 無効にする ("Turn off"), キャンセル ("Cancel"), and
+// the menu's title.
 #define HEADER_OK "PLUGIN/2.0 200 OK\r\nCharset: Shift_JIS\r\n"
-// Shift_JIS texts, byte for byte.
 #define SJIS_ENABLED_NOW "\x97\x4C\x8C\xF8\x82\xC9\x82\xB5\x82\xDC\x82\xB5\x82\xBD\x81\x42"
 #define SJIS_DISABLED_NOW "\x96\xB3\x8C\xF8\x82\xC9\x82\xB5\x82\xDC\x82\xB5\x82\xBD\x81\x42"
 #define SJIS_ENABLE "\x97\x4C\x8C\xF8\x82\xC9\x82\xB7\x82\xE9"
 #define SJIS_DISABLE "\x96\xB3\x8C\xF8\x82\xC9\x82\xB7\x82\xE9"
 #define SJIS_CANCEL "\x83\x4C\x83\x83\x83\x93\x83\x5A\x83\x8B"
 #define SJIS_TITLE "\x83\x7E\x83\x4A\x83\x67\x83\x8C\x83\x6D\x83\x58\x83\x6E\x83\x8B\x83\x5B"
+
+namespace {
 
 const char kNoContent[] = "PLUGIN/2.0 204 No Content\r\nCharset: Shift_JIS\r\n\r\n";
 const char kVersion[] = HEADER_OK "Value: PLUGIN/2.0\r\n\r\n";
@@ -37,6 +40,14 @@ const char kMenuMiddle[] = "\\n\\n[half]\\![*]\\q[" SJIS_CANCEL
 const char kReferenceDisable[] = "Reference0: " SJIS_DISABLE ",off\r\n";
 const char kReferenceEnable[] = "Reference0: " SJIS_ENABLE ",on\r\n";
 const char kReferenceCancel[] = "Reference1: " SJIS_CANCEL ",cancel\r\n";
+
+#undef HEADER_OK
+#undef SJIS_ENABLED_NOW
+#undef SJIS_DISABLED_NOW
+#undef SJIS_ENABLE
+#undef SJIS_DISABLE
+#undef SJIS_CANCEL
+#undef SJIS_TITLE
 
 template <size_t N>
 void AppendLiteral(StrBuf& out, const char (&text)[N]) {

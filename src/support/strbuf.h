@@ -4,6 +4,8 @@
 #include <stdint.h>
 #include <windows.h>
 
+#include "support/heap.h"
+
 struct StrBuf {
   char* data;
   uint32_t length;    // bytes in use, terminator included
@@ -15,6 +17,8 @@ struct StrBuf {
   ~StrBuf() { Release(); }
   StrBuf(const StrBuf&) = delete;
   StrBuf& operator=(const StrBuf&) = delete;
+  // A rule of the store is one on the heap; new gives null when the heap is exhausted.
+  LUNET_HEAP_ALLOCATED
 
   StrBuf& Assign(const char* text);
   void Append(const char* bytes, uint32_t n);

@@ -20,6 +20,17 @@ foreach(name IN LISTS READONLY)
   file(CHMOD "${WORK}/${name}" PERMISSIONS OWNER_READ GROUP_READ WORLD_READ)
 endforeach()
 
+# A row of the Japanese pass is worth nothing on another system: the Shift_JIS texts would be
+# other characters there.
+if(CODE_PAGE_CHECK)
+  execute_process(COMMAND ${CODE_PAGE_CHECK} RESULT_VARIABLE status OUTPUT_VARIABLE pages
+                  ERROR_VARIABLE pages TIMEOUT 120)
+  if(NOT pages MATCHES "^ansi 932 ")
+    message(FATAL_ERROR "failed: the system's code pages are [${pages}], not ANSI 932: this row "
+                        "runs in the Japanese pass (Wine with LANG=ja_JP.UTF-8)")
+  endif()
+endif()
+
 set(input_option)
 if(INPUT)
   set(input_option INPUT_FILE "${INPUT}")

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "child_process.h"
+#include "harness/japanese_system.h"
 #include "harness/temp_dir.h"
 #include "message_pump.h"
 #include "owned.h"
@@ -114,6 +115,52 @@ TEST_F(RulesPick, MakesRulesOfTheWindowUnderThePoint) {
   EXPECT_EQ(4u, onDesktop.Finish(true)) << onDesktop.output();
   EXPECT_NE(std::string::npos, onDesktop.output().find("that is the desktop, not a window"))
       << onDesktop.output();
+}
+
+// On a Japanese system, without --codepage: the rule in Shift_JIS, the titles in it, the
+// fragment typed in its place. The messages around them may be in either language.
+class JapaneseRules : public RulesFolder {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(OnJapaneseSystem());
+    dir.Write("killwnd.txt", std::string("class,LunetScanAd\r\ntitle,") + kLimitedTime.shiftJis);
+    dir.Write("killwnd_custom.txt", "// mine\r\n");
+  }
+};
+
+TEST_F(JapaneseRules, ScanListsOnlyTheShiftJisTitleWithTheRule) {
+  auto ad = MakeWindow("LunetScanAd", kSaleTitle.shiftJis);
+  auto plain = MakeWindow("LunetScanAd", kWeatherTitle.shiftJis);
+  auto other = MakeWindow("LunetScanOther", kSaleTitle.shiftJis);
+  ASSERT_TRUE(ad->handle() && plain->handle() && other->handle());
+  PumpPending();
+  ChildProcess scan(std::string(LUNET_RULES_EXE) + " scan " + dir.path(),
+                    ChildProcess::kCaptureWithErrors);
+  DWORD code = scan.Finish();
+  PumpPending();
+  const std::string& output = scan.output();
+  EXPECT_EQ(0u, code) << output;
+  EXPECT_NE(std::string::npos, output.find(kSaleTitle.utf8)) << output;
+  EXPECT_NE(std::string::npos, output.find("killwnd.txt:2")) << output;
+  EXPECT_EQ(std::string::npos, output.find(kWeatherTitle.utf8)) << output;
+  EXPECT_EQ(std::string::npos, output.find("LunetScanOther")) << output;
+  EXPECT_EQ(0, ad->closes());
+}
+
+TEST_F(JapaneseRules, PickWritesTheTypedFragmentInShiftJis) {
+  dir.Write("killwnd.txt", "class,LunetScanAd\r\n");  // the fragment is new, so it is written
+  auto ad = MakeWindow("LunetPickAd", kSaleTitle.shiftJis, 300, 200);
+  ASSERT_TRUE(ad->handle());
+  PumpPending();
+  ChildProcess pick(std::string(LUNET_RULES_EXE) + " pick --at 400,250 --title " +
+                        kLimitedTime.shiftJis + " --yes " + dir.path(),
+                    ChildProcess::kCaptureWithErrors);
+  EXPECT_EQ(0u, pick.Finish(true)) << pick.output();
+  EXPECT_NE(std::string::npos, pick.output().find(kSaleTitle.utf8)) << pick.output();
+  EXPECT_EQ(std::string("// mine\r\nclass,LunetPickAd\r\ntitle,") + kLimitedTime.shiftJis + "\r\n",
+            ReadFileBytes(dir.File("killwnd_custom.txt")))
+      << pick.output();
+  EXPECT_EQ(0, ad->closes());
 }
 
 }  // namespace

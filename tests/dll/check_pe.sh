@@ -4,7 +4,9 @@
 # The module: a DLL in the build's format (PE32 i386 or PE32+ x86-64), exactly the six exports,
 # a section "shared" shared between processes, imports from system DLLs only (the runtime is
 # linked in statically), DYNAMIC_BASE and NX_COMPAT, no section both writable and executable,
-# no library loader of ours, symbols stripped; in the 32-bit DLL, every export returns as cdecl.
+# no library loader of ours, symbols stripped, a GUI subsystem and the oldest Windows it loads on
+# in the header (5.1, XP; 5.2 for 64 bits). In the 32-bit DLL, every export returns as cdecl,
+# and every import is one that XP exports (xp_exports.txt, beside this script).
 # The programs: the same format, system imports only.
 set -uo pipefail
 
@@ -13,11 +15,13 @@ processor=$2
 dll=$3
 shift 3
 failures=0
-check() {  # check DESCRIPTION CONDITION-RESULT
-  if [[ $2 == 0 ]]; then
-    echo "ok   $1"
+# The status comes first: expanded before the description, whose command substitutions would
+# otherwise reset $? to theirs and let every check pass.
+check() {  # check CONDITION-RESULT DESCRIPTION
+  if [[ $1 == 0 ]]; then
+    echo "ok   $2"
   else
-    echo "FAIL $1"
+    echo "FAIL $2"
     failures=$((failures + 1))
   fi
 }
@@ -33,26 +37,35 @@ is_format() { grep -q "file format $format" <<<"$1" && grep -qE "^Magic[[:space:
 imports_of() { grep -oE 'DLL Name: [^[:space:]]+' <<<"$1" | cut -d' ' -f3 | tr a-z A-Z | sort -u; }
 
 is_format "$headers" && grep -qE '^[[:space:]]+DLL$' <<<"$headers"
-check "$(basename "$dll"): a $kind DLL" $?
+check $? "$(basename "$dll"): a $kind DLL"
 
 # Export names: the "[n] name" lines after the name pointer table's heading.
 exports=$(sed -n '/\[Ordinal\/Name Pointer\] Table\|\[Name Pointer\/Ordinal\] Table/,/^$/p' <<<"$headers" |
   grep -oE '\[ *[0-9]+\] [A-Za-z_@?0-9]+' | awk '{print $NF}' | sort | tr '\n' ' ')
 [[ $exports == "configure getversion load notify request unload " ]]
-check "exports exactly: ${exports% }" $?
+check $? "exports exactly: ${exports% }"
 
 # The shared section: its header line, then a flags line that says SHARED.
 "$objdump" -h "$dll" | grep -A1 -E '^ +[0-9]+ shared ' | grep -q SHARED
-check "a section 'shared' with the SHARED flag" $?
+check $? "a section 'shared' with the SHARED flag"
 
 imports=$(imports_of "$headers")
 [[ -z $(grep -vxE 'KERNEL32\.DLL|USER32\.DLL|MSVCRT\.DLL' <<<"$imports") ]] &&
   grep -qx KERNEL32.DLL <<<"$imports" && grep -qx USER32.DLL <<<"$imports"
-check "imports system DLLs only: $(echo $imports)" $?
+check $? "imports system DLLs only: $(echo $imports)"
+
+# The header's floor: XP for the 32-bit DLL, the first 64-bit Windows for the other.
+floor=5.1
+[[ $pointer == 8 ]] && floor=5.2
+field() { awk -v name="$1" '$1 == name {print $2}' <<<"$headers"; }
+subsystem=$(field MajorSubsystemVersion).$(field MinorSubsystemVersion)
+os=$(field MajorOSystemVersion).$(field MinorOSystemVersion)
+grep -qE '^Subsystem[[:space:]]+00000002' <<<"$headers" && [[ $subsystem == "$floor" && $os == "$floor" ]]
+check $? "Windows GUI, subsystem and OS version $floor (found: $(field Subsystem), $subsystem, $os)"
 
 dllchars=$(awk '/^DllCharacteristics/ {print $2}' <<<"$headers")
 [[ $(( 16#$dllchars & 0x0140 )) == $(( 0x0140 )) ]]
-check "DllCharacteristics 0x$dllchars has DYNAMIC_BASE and NX_COMPAT" $?
+check $? "DllCharacteristics 0x$dllchars has DYNAMIC_BASE and NX_COMPAT"
 
 # Raw section table: e_lfanew at 0x3C; sections follow the optional header, 40 bytes each, with
 # their characteristics at offset 36 (0x20000000 execute, 0x80000000 write).
@@ -69,7 +82,7 @@ for ((i = 0; i < sections; i++)); do
   (( (flags & 0x20000000) && (flags & 0x80000000) )) && bad+=" $name"
 done
 [[ $sections -gt 0 && -z $bad ]]
-check "no writable and executable section among $sections${bad:+ (found:$bad)}" $?
+check $? "no writable and executable section among $sections${bad:+ (found:$bad)}"
 
 # Library loaders among the imports. The 32-bit runtime's frame registration imports LoadLibraryA,
 # and only pins "libgcc_s_dw2-1.dll" when GetModuleHandleA has found it already loaded, so it
@@ -77,7 +90,7 @@ check "no writable and executable section among $sections${bad:+ (found:$bad)}" 
 import_table=$(sed -n '/The Import Tables/,/The Export Tables/p' <<<"$headers")
 loaders=$(grep -oE '\b(LoadLibrary(Ex)?[AW]|LdrLoadDll|LoadPackagedLibrary)\b' <<<"$import_table" | sort -u)
 [[ -z $loaders || ($loaders == LoadLibraryA && $pointer == 4) ]]
-check "no library loader imported but the runtime's LoadLibraryA${loaders:+ (imported: $(echo $loaders))}" $?
+check $? "no library loader imported but the runtime's LoadLibraryA${loaders:+ (imported: $(echo $loaders))}"
 if [[ $loaders == LoadLibraryA && $pointer == 4 ]]; then
   # Its address-table slot: the DLL's first thunk plus one pointer per name before it.
   base=$(awk '/^ImageBase/ {print $2}' <<<"$headers")
@@ -88,7 +101,18 @@ if [[ $loaders == LoadLibraryA && $pointer == 4 ]]; then
   strings -a "$dll" | grep -qx 'libgcc_s_dw2-1.dll' && strings -a "$dll" | grep -qx '__register_frame_info'
   runtime=$?
   [[ $calls == 1 && $runtime == 0 ]]
-  check "LoadLibraryA has one caller, the runtime's frame registration ($calls call through $slot)" $?
+  check $? "LoadLibraryA has one caller, the runtime's frame registration ($calls call through $slot)"
+fi
+
+# Every imported function of the 32-bit DLL must be one that Windows XP's system DLLs export,
+# or the loader refuses the module there with an entry-point error.
+if [[ $pointer == 4 ]]; then
+  known=$(dirname "$0")/xp_exports.txt
+  # "DLL function" a line: the member lines of each DLL's import table.
+  wanted=$(awk '/DLL Name:/ {dll = toupper($3); next} dll && /^\t[0-9a-f]+\t/ {print dll, $NF}' <<<"$import_table")
+  unknown=$(grep -vxF -f <(grep -vE '^(#|$)' "$known") <<<"$wanted" | tr '\n' ',' | sed 's/,$//; s/,/, /g')
+  [[ -n $wanted && -z $unknown ]]
+  check $? "imports $(wc -l <<<"$wanted") functions, all exported by Windows XP${unknown:+ (not: $unknown)}"
 fi
 
 # The host calls the six exports caller-cleans-up (cdecl). In a 32-bit DLL such a function returns
@@ -143,18 +167,19 @@ if [[ $pointer == 4 ]]; then
     [[ $plain == 0 && -z $popping ]] &&
       detail=", but no plain ret reached; left by:$(grep ' jmp ' <<<"$returns" | tr -s ' ' |
         awk '{printf " \"%s %s\" at 0x%s", $2, $3, $1}')"
-    check "$name at 0x$entry returns as cdecl does ($plain plain ret)$detail" $ok
+    check $ok "$name at 0x$entry returns as cdecl does ($plain plain ret)$detail"
   done
 fi
 
 grep -q 'symbols stripped' <<<"$headers" && ! "$objdump" -h "$dll" | grep -qE '\.debug|\.stab'
-check "symbols and debugging information stripped ($(stat -c %s "$dll") bytes)" $?
+check $? "symbols and debugging information stripped ($(stat -c %s "$dll") bytes)"
 
+# The programs also take their command line apart with SHELL32's CommandLineToArgvW.
 for program in "$@"; do
-  text=$("$objdump" -p "$program") || { check "$(basename "$program"): readable" 1; continue; }
+  text=$("$objdump" -p "$program") || { check 1 "$(basename "$program"): readable"; continue; }
   imports=$(imports_of "$text")
-  is_format "$text" && [[ -z $(grep -vxE 'KERNEL32\.DLL|USER32\.DLL|MSVCRT\.DLL|ADVAPI32\.DLL' <<<"$imports") ]]
-  check "$(basename "$program"): $kind, imports $(echo $imports)" $?
+  is_format "$text" && [[ -z $(grep -vxE 'KERNEL32\.DLL|USER32\.DLL|MSVCRT\.DLL|ADVAPI32\.DLL|SHELL32\.DLL' <<<"$imports") ]]
+  check $? "$(basename "$program"): $kind, imports $(echo $imports)"
 done
 
 echo "$failures failed"

@@ -8,6 +8,7 @@
 #include "debug_listener.h"
 #include "dll/plugin_host.h"
 #include "forward_redraw.h"
+#include "harness/japanese_system.h"
 #include "message_pump.h"
 #include "owned.h"
 #include "recording_window.h"
@@ -29,7 +30,7 @@ class CrossProcessTest : public ::testing::Test {
     ASSERT_FALSE(probe.empty()) << "LUNET_PROBE must name lunet-probe.exe";
     ASSERT_FALSE(rules.empty()) << "LUNET_RULES must name lunet-rules.exe";
     ASSERT_FALSE(host.dllPath.empty()) << "LUNET_DLL must name the built lunet.dll";
-    host.dir.Write("killwnd.txt", kRules);
+    host.dir.Write("killwnd.txt", ruleText);
     ASSERT_TRUE(host.Map());
     ASSERT_EQ(1, host.Load());
   }
@@ -73,6 +74,7 @@ class CrossProcessTest : public ::testing::Test {
     return ::testing::AssertionSuccess();
   }
 
+  std::string ruleText = kRules;
   PluginHost host;
   std::string adwindows;
   std::string probe;
@@ -328,6 +330,51 @@ TEST_F(CrossProcessTest, WatchWithBlockedOutputHoldsUpNoClose) {
   EXPECT_NE(std::string::npos, missed.find(" reports between ")) << watch.output();
   EXPECT_EQ(0u, lines.back().find("40 closes seen, ")) << lines.back();
   EXPECT_NE(std::string::npos, lines.back().find(" missed")) << lines.back();
+}
+
+// The same road on a Japanese system, as most users have it: the rule saved in Shift_JIS, as
+// Notepad saves "ANSI" there, and titles in it.
+class JapaneseCrossProcess : public CrossProcessTest {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(OnJapaneseSystem());
+    ruleText = std::string("class,AdFrame\r\ntitle,") + kLimitedTime.shiftJis + "\r\n";
+    CrossProcessTest::SetUp();
+  }
+};
+
+TEST_F(JapaneseCrossProcess, InjectedCloserClosesShiftJisTitlesWithTheRule) {
+  host.Choose("on");
+  const std::string ad = std::string("AdFrame=") + kSaleTitle.shiftJis;
+  std::vector<WindowFate> fates =
+      OpenWindows({ad, std::string("NoteFrame=") + kSaleTitle.shiftJis,
+                   std::string("AdFrame=") + kWeatherTitle.shiftJis});
+  EXPECT_EQ("closed", FateOf(fates, std::string("AdFrame ") + kSaleTitle.utf8));
+  EXPECT_EQ("open", FateOf(fates, std::string("NoteFrame ") + kSaleTitle.utf8));
+  EXPECT_EQ("open", FateOf(fates, std::string("AdFrame ") + kWeatherTitle.utf8));
+}
+
+// watch prints the title as the console shows it, and logs it in the system's code page, as
+// the rule files are written; the messages around it may be in either language.
+TEST_F(JapaneseCrossProcess, WatchPrintsAndLogsTheTitle) {
+  const std::string log = host.dir.File("watch.log");
+  ChildProcess watch(CommandLine(rules, {"watch", host.dir.path(), "--count", "1", "--log", log}),
+                     ChildProcess::kCapture);
+  ASSERT_TRUE(ListenerStarted());
+  host.Choose("on");
+  EXPECT_EQ("closed", FateOf(OpenWindows({std::string("AdFrame=") + kSaleTitle.shiftJis}),
+                             std::string("AdFrame ") + kSaleTitle.utf8));
+  // Without a close watch would wait for one for ever.
+  if (watch.Wait(10000) == STILL_ACTIVE) watch.Terminate(1);
+  EXPECT_EQ(0u, watch.Finish());
+  const std::string& printed = watch.output();
+  EXPECT_NE(std::string::npos, printed.find(kSaleTitle.utf8)) << printed;
+  EXPECT_NE(std::string::npos, printed.find(kLimitedTime.utf8)) << printed;
+  EXPECT_NE(std::string::npos, printed.find("killwnd.txt:2")) << printed;
+  const std::string logged = ReadFileBytes(log);
+  EXPECT_NE(std::string::npos, logged.find(kSaleTitle.shiftJis)) << logged;
+  EXPECT_NE(std::string::npos, logged.find(kLimitedTime.shiftJis)) << logged;
+  EXPECT_EQ(std::string::npos, logged.find(kSaleTitle.utf8)) << logged;
 }
 
 }  // namespace

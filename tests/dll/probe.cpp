@@ -5,6 +5,8 @@
 //   takes the debug-output buffer, prints "listening", reads one text and keeps the buffer
 //   until the named event is set, then hands it back and reads one more; prints each text as
 //   "text <writer's pid> <text>".
+// Usage: lunet-probe --code-pages
+//   prints "ansi <GetACP()> oem <GetOEMCP()>": the system a test runs on, for tests that need one.
 // Usage: lunet-probe DLL [--reserve-base] [--menu] [--load DIR]
 //   --reserve-base  reserve the DLL's preferred image base first, so the loader must relocate it
 //   --menu          send an "OnMenuExec" request and print "menu <reported length>"
@@ -89,8 +91,13 @@ int StallDebugOutput(const char* eventName) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    fprintf(stderr, "usage: lunet-probe DLL [--reserve-base] [--menu] [--load DIR]\n");
+    fprintf(stderr, "usage: lunet-probe DLL [--reserve-base] [--menu] [--load DIR]\n"
+                    "       lunet-probe --code-pages\n");
     return 2;
+  }
+  if (strcmp(argv[1], "--code-pages") == 0) {
+    printf("ansi %u oem %u\n", GetACP(), GetOEMCP());
+    return 0;
   }
   if (strcmp(argv[1], "--stall-debug-output") == 0) {
     return argc == 3 ? StallDebugOutput(argv[2]) : Fail("--stall-debug-output needs an event");

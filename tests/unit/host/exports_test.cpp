@@ -76,6 +76,17 @@ TEST_F(DllMainTest, DetachEmptiesTheRulesOnlyWhileOn) {
   EXPECT_EQ(0u, Rules());
 }
 
+// The store's lock could not be made (XP short of memory): the load is refused, and the detach
+// the runtime sends after a refused attach touches neither the lock nor the rules.
+TEST_F(DllMainTest, WithoutTheStoreLockAttachIsRefusedAndDetachLeavesTheStore) {
+  LoadRules(dir.path().c_str());
+  SetEnabled(1, 0);
+  ScopedValue<int> noLock(KillRules.lockMade, 0);
+  EXPECT_FALSE(DllMain(instance, DLL_PROCESS_ATTACH, NULL));
+  EXPECT_TRUE(DllMain(instance, DLL_PROCESS_DETACH, NULL));
+  EXPECT_EQ(2u, Rules());
+}
+
 TEST_F(DllMainTest, ShippedSampleRulesLoadAsTheirCommentsSay) {
   std::string samples = LUNET_SAMPLES_DIR;
 #ifdef _WIN32

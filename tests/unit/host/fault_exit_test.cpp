@@ -23,10 +23,10 @@ TEST(ProcessEnd, DetachDoesNotWaitForALockHeldByAStoppedThread) {
 
   std::promise<void> held, release;
   std::thread stopped([&] {
-    AcquireSRWLockExclusive(&KillRules.lock);
+    EnterCriticalSection(&KillRules.lock);
     held.set_value();
     release.get_future().wait();
-    ReleaseSRWLockExclusive(&KillRules.lock);
+    LeaveCriticalSection(&KillRules.lock);
   });
   held.get_future().wait();
 

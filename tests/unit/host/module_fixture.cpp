@@ -42,7 +42,7 @@ void LinkedModule::Stop() {
   SwitchOff();
   DllMain(instance, DLL_PROCESS_DETACH, NULL);
   {
-    RulesExclusive hold;
+    RulesHold hold;
     ClearRules();
   }
 #ifndef _WIN32
