@@ -74,8 +74,7 @@ const Message kRows[] = {
     {kCannotForward, "cannot install the redraw forwarder (error {0})",
      "再描画の通知を転送するフックを組み込めません（エラー {0}）"},
 };
-static_assert(sizeof kRows / sizeof kRows[0] == kCount, "one row per message");
 
 }  // namespace
 
-const MessageTable kAdWindowsMessages = {"lunet-adwindows", kRows, kCount};
+const MessageTable kAdWindowsMessages = MessagesOf<kCount>("lunet-adwindows", kRows);

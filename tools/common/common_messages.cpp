@@ -11,8 +11,7 @@ const Message kRows[] = {
     {kLengthExceeds, "reported length {0} exceeds the block's {1} bytes",
      "返された長さ {0} がブロックの {1} バイトを超えています"},
 };
-static_assert(sizeof kRows / sizeof kRows[0] == kCount, "one row per message");
 
 }  // namespace
 
-const MessageTable kCommonMessages = {"common", kRows, kCount};
+const MessageTable kCommonMessages = MessagesOf<kCount>("common", kRows);

@@ -39,6 +39,14 @@ struct MessageTable {
   int count;
 };
 
+// A tool's table of its rows, one per id of its enum (kCount ids); the test of the tables checks
+// that each row stands at its id.
+template <int kCount, int kRows>
+constexpr MessageTable MessagesOf(const char* tool, const Message (&rows)[kRows]) {
+  static_assert(kRows == kCount, "one row per message");
+  return {tool, rows, kCount};
+}
+
 // The language of this run, decided once on the first call.
 Language ToolLanguage();
 

@@ -141,10 +141,9 @@ const Message kRows[] = {
     {kBalloon, "  balloon:\n", "  バルーン:\n"},
     {kChoices, "  choices:\n", "  選択肢:\n"},
 };
-static_assert(sizeof kRows / sizeof kRows[0] == kCount, "one row per message");
 
 }  // namespace
 
-const MessageTable kHostMessages = {"lunet-host", kRows, kCount};
+const MessageTable kHostMessages = MessagesOf<kCount>("lunet-host", kRows);
 
 void HostError(const std::string& text) { PrintText(stderr, "lunet-host: " + text + "\n"); }

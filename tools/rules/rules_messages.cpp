@@ -513,8 +513,7 @@ const Message kRows[] = {
      "  lunet-rules watch    プラグインが閉じたウィンドウを、その都度表示します\n"
      "  lunet-rules --help   そのほかの使い方を表示します\n"},
 };
-static_assert(sizeof kRows / sizeof kRows[0] == kCount, "one row per message");
 
 }  // namespace
 
-const MessageTable kRulesMessages = {"lunet-rules", kRows, kCount};
+const MessageTable kRulesMessages = MessagesOf<kCount>("lunet-rules", kRows);
