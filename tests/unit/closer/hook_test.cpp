@@ -3,8 +3,9 @@
 
 #include <stdio.h>
 
-#include <initializer_list>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "unit/closer/rules_fixture.h"
@@ -23,7 +24,7 @@ class WindowCheck : public RulesFixture {
     ShellHookProc(HSHELL_REDRAW, reinterpret_cast<WPARAM>(window.handle()), 0);
   }
   // One redraw of each window in turn; then the close requests each has had.
-  static std::vector<int> RedrawEach(std::initializer_list<TestWindow*> windows) {
+  static std::vector<int> RedrawEach(const std::vector<TestWindow*>& windows) {
     for (TestWindow* window : windows) Redraw(*window);
     std::vector<int> closes;
     for (TestWindow* window : windows) closes.push_back(window->CloseRequests());
@@ -41,15 +42,56 @@ TEST_F(WindowCheck, MatchingWindowIsAskedToCloseOnEveryRedraw) {
   EXPECT_EQ(2, ad.CloseRequests());
 }
 
-TEST_F(WindowCheck, ClassAndFragmentMustBothMatch) {
-  LoadFiles("class,AdFrame\ntitle,Special offer\n", "class,lunetcasepad\n");
-  TestWindow noFragment("AdFrame", "Ordinary page");
-  TestWindow otherClass("PlainFrame", "Special offer");
-  TestWindow fragmentCase("AdFrame", "special offer");
-  TestWindow classCase("LunetCasePad", "Special offer inside");
-  // Fragments are case-sensitive, class names are not.
-  EXPECT_EQ((Closes{0, 0, 0, 1}),
-            RedrawEach({&noFragment, &otherClass, &fragmentCase, &classCase}));
+// Which windows one redraw each closes, under one pair of rule files.
+struct CloseCase {
+  const char* what;
+  std::string rules, customRules;
+  std::vector<std::pair<std::string, std::string>> windows;  // class, title
+  Closes closes;
+};
+
+const std::string kLongClass = "C" + std::string(254, 'k');  // 255 bytes
+
+const CloseCase kCloseCases[] = {
+    {"class and fragment must both match; fragments keep letter case, class names do not",
+     "class,AdFrame\ntitle,Special offer\n",
+     "class,lunetcasepad\n",
+     {{"AdFrame", "Ordinary page"},
+      {"PlainFrame", "Special offer"},
+      {"AdFrame", "special offer"},
+      {"LunetCasePad", "Special offer inside"}},
+     {0, 0, 0, 1}},
+    {"an empty fragment closes every window of a listed class",
+     "class,AdFrame\ntitle,",
+     "",
+     {{"AdFrame", "anything at all"}, {"AdFrame", ""}, {"PlainFrame", "anything at all"}},
+     {1, 1, 0}},
+    {"titles are cut after 254 bytes",
+     "class," + kLongClass.substr(0, 254) + "\ntitle,AD\n",
+     "",
+     {{kLongClass, std::string(252, 'x') + "AD"},
+      {kLongClass, std::string(253, 'x') + "AD"},
+      {kLongClass, std::string(254, 'x') + "AD"}},
+     {1, 0, 0}},
+    {"a class name is cut after 254 bytes too, so its full 255 are never seen",
+     "class," + kLongClass + "\ntitle,AD\n",
+     "",
+     {{kLongClass, "AD"}},
+     {0}},
+};
+
+TEST_F(WindowCheck, WhichWindowsClose) {
+  for (const CloseCase& test : kCloseCases) {
+    SCOPED_TRACE(test.what);
+    LoadFiles(test.rules, test.customRules);
+    std::vector<std::unique_ptr<TestWindow>> windows;
+    std::vector<TestWindow*> each;
+    for (const auto& window : test.windows) {
+      windows.push_back(std::make_unique<TestWindow>(window.first, window.second));
+      each.push_back(windows.back().get());
+    }
+    EXPECT_EQ(test.closes, RedrawEach(each));
+  }
 }
 
 // The start of a close report for a window of that process.
@@ -121,54 +163,37 @@ TEST_F(WindowCheck, OnlyTitleRedrawsAreChecked) {
   EXPECT_EQ(0, ad.CloseRequests());
 }
 
-TEST_F(WindowCheck, EmptyFragmentClosesEveryWindowOfAListedClass) {
-  LoadFiles("class,AdFrame\ntitle,");
-  TestWindow ad("AdFrame", "anything at all");
-  TestWindow untitled("AdFrame", "");
-  TestWindow other("PlainFrame", "anything at all");
-  EXPECT_EQ((Closes{1, 1, 0}), RedrawEach({&ad, &untitled, &other}));
-}
-
-TEST_F(WindowCheck, TextsAreCutAfter254Bytes) {
-  const std::string longClass = "C" + std::string(254, 'k');  // 255 bytes
-  LoadFiles("class," + longClass.substr(0, 254) + "\ntitle,AD\n");
-  TestWindow inside(longClass, std::string(252, 'x') + "AD");
-  TestWindow straddling(longClass, std::string(253, 'x') + "AD");
-  TestWindow beyond(longClass, std::string(254, 'x') + "AD");
-  EXPECT_EQ((Closes{1, 0, 0}), RedrawEach({&inside, &straddling, &beyond}));
-
-  LoadFiles("class," + longClass + "\ntitle,AD\n");  // the full name is never seen
-  TestWindow full(longClass, "AD");
-  Redraw(full);
-  EXPECT_EQ(0, full.CloseRequests());
-}
-
-TEST_F(WindowCheck, EmptyStoreIsLoadedFromThePluginDirectory) {
-  WriteRules("class,AdFrame\ntitle,offer\n");
+// The store reads the files only while a list is empty: on the first check, and on every check
+// of a matching class while the title list is empty. One window through every step.
+TEST_F(WindowCheck, FilesAreReadOnlyWhileAListIsEmpty) {
+  const struct {
+    const char* what;
+    bool load;  // loaded now, else only written for the hook to find
+    const char* rules;
+    int closes;  // so far
+    Texts classes, titles;
+  } kSteps[] = {
+      {"an empty store is loaded from the plug-in folder", false, "class,AdFrame\ntitle,offer\n",
+       1, {"AdFrame"}, {"offer"}},
+      {"while both lists hold rules, edits to the files do not reach the store", false,
+       "class,Other\ntitle,nothing\n", 2, {"AdFrame"}, {"offer"}},
+      {"class rules alone close nothing", true, "class,AdFrame\n", 2, {"AdFrame"}, {}},
+      {"the empty title list makes a matching class re-read both files", false,
+       "class,AdFrame\ntitle,offer\n", 3, {"AdFrame"}, {"offer"}},
+  };
   TestWindow ad("AdFrame", "offer");
-  Redraw(ad);
-  EXPECT_EQ(1, ad.CloseRequests());
-  EXPECT_EQ(1u, KillRules.ClassRules.count);
-
-  // While both lists hold rules, edits to the files do not reach the store.
-  WriteRules("class,Other\ntitle,nothing\n");
-  Redraw(ad);
-  EXPECT_EQ(2, ad.CloseRequests());
-  EXPECT_EQ((Texts{"AdFrame"}), Classes());
-}
-
-TEST_F(WindowCheck, ClassRulesAloneCloseNothingAndTitlesAreReloaded) {
-  LoadFiles("class,AdFrame\n");
-  TestWindow ad("AdFrame", "offer");
-  Redraw(ad);
-  EXPECT_EQ(0, ad.CloseRequests());
-  EXPECT_TRUE(Titles().empty());
-
-  // The empty title list makes every matching class re-read both files.
-  WriteRules("class,AdFrame\ntitle,offer\n");
-  Redraw(ad);
-  EXPECT_EQ(1, ad.CloseRequests());
-  EXPECT_EQ((Texts{"offer"}), Titles());
+  for (const auto& step : kSteps) {
+    SCOPED_TRACE(step.what);
+    if (step.load) {
+      LoadFiles(step.rules);
+    } else {
+      WriteRules(step.rules);
+    }
+    Redraw(ad);
+    EXPECT_EQ(step.closes, ad.CloseRequests());
+    EXPECT_EQ(step.classes, Classes());
+    EXPECT_EQ(step.titles, Titles());
+  }
 }
 
 TEST_F(WindowCheck, WindowThatIsGoneReadsAsEmptyText) {
