@@ -78,3 +78,5 @@ void PrintText(FILE* stream, const std::string& utf8) {
   // The Windows C runtime buffers fwrite to a stderr that is a pipe until the program ends.
   fflush(stderr);
 }
+
+std::string FormatText(const char* text, fmt::format_args args) { return fmt::vformat(text, args); }

@@ -20,8 +20,9 @@
 
 #include <string>
 
-// fmt is used header-only (FMT_HEADER_ONLY, set by the build): the tools link no fmt library.
-#include <fmt/format.h>
+// fmt's core alone: its formatting is compiled once, in fmt_impl.cpp, not in every file that
+// prints a message.
+#include <fmt/core.h>
 
 enum class Language { kEnglish, kJapanese };
 
@@ -59,10 +60,20 @@ bool LocaleIsJapanese(const char* lcAll, const char* lcMessages, const char* lan
 // The row's text in the language.
 const char* MessageText(const MessageTable& table, int id, Language language);
 
-// The message in this run's language with the arguments in its places (arguments are UTF-8).
+// The text with the arguments in its places {0}, {1}... (the tables' test checks every text's
+// places against its arguments).
+std::string FormatText(const char* text, fmt::format_args args);
+
+// The message in the language with the arguments in its places (arguments are UTF-8).
+template <typename... Args>
+std::string FormatIn(Language language, const MessageTable& table, int id, const Args&... args) {
+  return FormatText(MessageText(table, id, language), fmt::make_format_args(args...));
+}
+
+// The message in this run's language.
 template <typename... Args>
 std::string Format(const MessageTable& table, int id, const Args&... args) {
-  return fmt::format(fmt::runtime(MessageText(table, id, ToolLanguage())), args...);
+  return FormatIn(ToolLanguage(), table, id, args...);
 }
 
 // Writes UTF-8 text as console_text.h writes text; text for stderr goes out at once, after

@@ -210,5 +210,5 @@ std::string RulesText(rules_text::Id id, const Args&... args) {
 // The message in English whatever the run's language: for watch's log, a record kept alike.
 template <typename... Args>
 std::string EnglishText(rules_text::Id id, const Args&... args) {
-  return fmt::format(fmt::runtime(MessageText(kRulesMessages, id, Language::kEnglish)), args...);
+  return FormatIn(Language::kEnglish, kRulesMessages, id, args...);
 }

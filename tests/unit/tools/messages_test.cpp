@@ -77,10 +77,8 @@ TEST(Messages, EveryMessageHasAJapaneseTwinWithTheSameArguments) {
 TEST(Messages, ArgumentsTakeTheirPlacesInEitherOrder) {
   const Message rows[] = {{0, "{0} and {1}", "{1} と {0}"}};
   const MessageTable table = {"test", rows, 1};
-  EXPECT_EQ("b と a", fmt::format(fmt::runtime(MessageText(table, 0, Language::kJapanese)),
-                                   "a", "b"));
-  EXPECT_EQ("a and b", fmt::format(fmt::runtime(MessageText(table, 0, Language::kEnglish)),
-                                    "a", "b"));
+  EXPECT_EQ("b と a", FormatIn(Language::kJapanese, table, 0, "a", "b"));
+  EXPECT_EQ("a and b", FormatIn(Language::kEnglish, table, 0, "a", "b"));
 }
 
 TEST(Messages, LanguageFromTheUiTheOverrideAndWhatTheOutputHolds) {
