@@ -7,7 +7,8 @@
 # no library loader of ours, symbols stripped, a GUI subsystem and the oldest Windows it loads on
 # in the header (5.1, XP; 5.2 for 64 bits). In the 32-bit DLL, every export returns as cdecl,
 # and every import is one that XP exports (xp_exports.txt, beside this script).
-# The programs: the same format, system imports only.
+# The programs: the same format, system imports only, a console subsystem with the same oldest
+# Windows in the header, and in 32 bits imports that XP exports.
 set -uo pipefail
 
 objdump=$1
@@ -35,6 +36,8 @@ esac
 is_format() { grep -q "file format $format" <<<"$1" && grep -qE "^Magic[[:space:]]+$magic" <<<"$1"; }
 # The upper-case names of the DLLs a file imports, one a line.
 imports_of() { grep -oE 'DLL Name: [^[:space:]]+' <<<"$1" | cut -d' ' -f3 | tr a-z A-Z | sort -u; }
+# The import tables of objdump -p's text: up to the next heading at the start of a line.
+import_table_of() { awk '/^The Import Tables/ {on = 1; next} on && /^[A-Za-z]/ {exit} on' <<<"$1"; }
 
 is_format "$headers" && grep -qE '^[[:space:]]+DLL$' <<<"$headers"
 check $? "$(basename "$dll"): a $kind DLL"
@@ -54,14 +57,18 @@ imports=$(imports_of "$headers")
   grep -qx KERNEL32.DLL <<<"$imports" && grep -qx USER32.DLL <<<"$imports"
 check $? "imports system DLLs only: $(echo $imports)"
 
-# The header's floor: XP for the 32-bit DLL, the first 64-bit Windows for the other.
+# The header's floor: XP in 32 bits, the first 64-bit Windows in 64.
 floor=5.1
 [[ $pointer == 8 ]] && floor=5.2
-field() { awk -v name="$1" '$1 == name {print $2}' <<<"$headers"; }
-subsystem=$(field MajorSubsystemVersion).$(field MinorSubsystemVersion)
-os=$(field MajorOSystemVersion).$(field MinorOSystemVersion)
-grep -qE '^Subsystem[[:space:]]+00000002' <<<"$headers" && [[ $subsystem == "$floor" && $os == "$floor" ]]
-check $? "Windows GUI, subsystem and OS version $floor (found: $(field Subsystem), $subsystem, $os)"
+field() { awk -v name="$2" '$1 == name {print $2}' <<<"$1"; }  # field HEADERS NAME
+check_floor() {  # check_floor HEADERS SUBSYSTEM-NUMBER WHAT
+  local subsystem os
+  subsystem=$(field "$1" MajorSubsystemVersion).$(field "$1" MinorSubsystemVersion)
+  os=$(field "$1" MajorOSystemVersion).$(field "$1" MinorOSystemVersion)
+  [[ $(field "$1" Subsystem) == "$2" && $subsystem == "$floor" && $os == "$floor" ]]
+  check $? "$3, subsystem and OS version $floor (found: $(field "$1" Subsystem), $subsystem, $os)"
+}
+check_floor "$headers" 00000002 "Windows GUI"
 
 dllchars=$(awk '/^DllCharacteristics/ {print $2}' <<<"$headers")
 [[ $(( 16#$dllchars & 0x0140 )) == $(( 0x0140 )) ]]
@@ -87,7 +94,7 @@ check $? "no writable and executable section among $sections${bad:+ (found:$bad)
 # Library loaders among the imports. The 32-bit runtime's frame registration imports LoadLibraryA,
 # and only pins "libgcc_s_dw2-1.dll" when GetModuleHandleA has found it already loaded, so it
 # never searches the plug-in or the current directory; the 64-bit runtime imports none.
-import_table=$(sed -n '/The Import Tables/,/The Export Tables/p' <<<"$headers")
+import_table=$(import_table_of "$headers")
 loaders=$(grep -oE '\b(LoadLibrary(Ex)?[AW]|LdrLoadDll|LoadPackagedLibrary)\b' <<<"$import_table" | sort -u)
 [[ -z $loaders || ($loaders == LoadLibraryA && $pointer == 4) ]]
 check $? "no library loader imported but the runtime's LoadLibraryA${loaders:+ (imported: $(echo $loaders))}"
@@ -104,16 +111,19 @@ if [[ $loaders == LoadLibraryA && $pointer == 4 ]]; then
   check $? "LoadLibraryA has one caller, the runtime's frame registration ($calls call through $slot)"
 fi
 
-# Every imported function of the 32-bit DLL must be one that Windows XP's system DLLs export,
-# or the loader refuses the module there with an entry-point error.
-if [[ $pointer == 4 ]]; then
-  known=$(dirname "$0")/xp_exports.txt
+# Every imported function of a 32-bit file must be one that Windows XP's system DLLs export,
+# or the loader refuses the module there, and refuses to start a program, with an entry-point
+# error.
+check_xp_imports() {  # check_xp_imports IMPORT-TABLE WHAT
+  local wanted unknown
   # "DLL function" a line: the member lines of each DLL's import table.
-  wanted=$(awk '/DLL Name:/ {dll = toupper($3); next} dll && /^\t[0-9a-f]+\t/ {print dll, $NF}' <<<"$import_table")
-  unknown=$(grep -vxF -f <(grep -vE '^(#|$)' "$known") <<<"$wanted" | tr '\n' ',' | sed 's/,$//; s/,/, /g')
+  wanted=$(awk '/DLL Name:/ {dll = toupper($3); next} dll && /^\t[0-9a-f]+\t/ {print dll, $NF}' <<<"$1")
+  unknown=$(grep -vxF -f <(grep -vE '^(#|$)' "$(dirname "$0")/xp_exports.txt") <<<"$wanted" |
+    tr '\n' ',' | sed 's/,$//; s/,/, /g')
   [[ -n $wanted && -z $unknown ]]
-  check $? "imports $(wc -l <<<"$wanted") functions, all exported by Windows XP${unknown:+ (not: $unknown)}"
-fi
+  check $? "${2}imports $(wc -l <<<"$wanted") functions, all exported by Windows XP${unknown:+ (not: $unknown)}"
+}
+[[ $pointer == 4 ]] && check_xp_imports "$import_table" ""
 
 # The host calls the six exports caller-cleans-up (cdecl). In a 32-bit DLL such a function returns
 # with a plain ret; a callee-cleans-up one (stdcall) with "ret N", which would pop N bytes of the
@@ -176,10 +186,13 @@ check $? "symbols and debugging information stripped ($(stat -c %s "$dll") bytes
 
 # The programs also take their command line apart with SHELL32's CommandLineToArgvW.
 for program in "$@"; do
-  text=$("$objdump" -p "$program") || { check 1 "$(basename "$program"): readable"; continue; }
+  name=$(basename "$program")
+  text=$("$objdump" -p "$program") || { check 1 "$name: readable"; continue; }
   imports=$(imports_of "$text")
   is_format "$text" && [[ -z $(grep -vxE 'KERNEL32\.DLL|USER32\.DLL|MSVCRT\.DLL|ADVAPI32\.DLL|SHELL32\.DLL' <<<"$imports") ]]
-  check $? "$(basename "$program"): $kind, imports $(echo $imports)"
+  check $? "$name: $kind, imports $(echo $imports)"
+  check_floor "$text" 00000003 "$name: Windows console"
+  [[ $pointer == 4 ]] && check_xp_imports "$(import_table_of "$text")" "$name: "
 done
 
 echo "$failures failed"

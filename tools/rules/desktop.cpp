@@ -1,6 +1,7 @@
 #include "desktop.h"
 
 #include <stdio.h>
+#include <tlhelp32.h>
 
 #include "closer/hook.h"
 #include "owned.h"
@@ -36,15 +37,18 @@ std::vector<OpenWindow> TopLevelWindows() {
   return windows;
 }
 
+// From the system's list of processes, which XP has too (QueryFullProcessImageName and
+// PROCESS_QUERY_LIMITED_INFORMATION are Vista's): it needs no access to the process, so elevated
+// programs and those of the other bitness are named as well.
 std::string ProcessName(DWORD processId) {
   std::string name = "pid " + std::to_string(processId);
-  ProcessHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-  char path[MAX_PATH];
-  DWORD size = sizeof path;
-  if (process.valid() && QueryFullProcessImageNameA(process.get(), 0, path, &size)) {
-    std::string full(path, size);
-    name = full.substr(full.find_last_of("\\/") + 1) + " (" + name + ")";
-  }
+  FileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  PROCESSENTRY32 entry;
+  entry.dwSize = sizeof entry;
+  if (!snapshot.valid() || !Process32First(snapshot.get(), &entry)) return name;
+  do {
+    if (entry.th32ProcessID == processId) return std::string(entry.szExeFile) + " (" + name + ")";
+  } while (Process32Next(snapshot.get(), &entry));
   return name;
 }
 

@@ -67,7 +67,10 @@ class ReportQueue {
  public:
   static const size_t kCapacity = 256;
 
-  ReportQueue() : ready_(CreateEventA(NULL, FALSE, FALSE, NULL)) {}
+  ReportQueue() : ready_(CreateEventA(NULL, FALSE, FALSE, NULL)) {
+    InitializeCriticalSection(&lock_);
+  }
+  ~ReportQueue() { DeleteCriticalSection(&lock_); }
   ReportQueue(const ReportQueue&) = delete;
   ReportQueue& operator=(const ReportQueue&) = delete;
 
@@ -95,18 +98,19 @@ class ReportQueue {
 
  private:
   EventHandle ready_;
-  // The one lock of this program, held only to move a text in or out.
+  // The one lock of this program, held only to move a text in or out: a critical section, as XP
+  // has no slim reader/writer lock.
   class Hold {
    public:
-    explicit Hold(SRWLOCK& lock) : lock_(lock) { AcquireSRWLockExclusive(&lock_); }
-    ~Hold() { ReleaseSRWLockExclusive(&lock_); }
+    explicit Hold(CRITICAL_SECTION& lock) : lock_(lock) { EnterCriticalSection(&lock_); }
+    ~Hold() { LeaveCriticalSection(&lock_); }
     Hold(const Hold&) = delete;
     Hold& operator=(const Hold&) = delete;
 
    private:
-    SRWLOCK& lock_;
+    CRITICAL_SECTION& lock_;
   };
-  SRWLOCK lock_ = SRWLOCK_INIT;
+  CRITICAL_SECTION lock_;
   std::vector<ReadText> texts_;
   Missed missed_;
 };
