@@ -44,10 +44,15 @@ lunet.dll と同じフォルダーで "lunet-rules check --codepage 932" を実�
 - 別の項目です
 """
 
+# The check's code block, followed by a session of the tool (a block of its own).
+HELP = "    lunet-rules check\n\nThen:\n\n    > lunet-rules --help\n"
+TEST = ("    lunet-rules check\n\nThen:\n\n"
+        "    > lunet-rules test --class AdPopupWindow --title Sponsored\n")
+
 # (name, text replaced in the English guide, in the Japanese one, exit status, texts the output
 # must hold)
 CASES = [
-    ("guides in step", None, None, 0, ["4 passed, 0 failed"]),
+    ("guides in step", None, None, 0, ["5 passed, 0 failed"]),
     ("a word broken in Japanese", None, ("クラスを指定します。", "クラスを指\n定します。"), 1,
      ["FAIL  breaks:", "ja.md:6: line break between Japanese characters (指 | 定)"]),
     ("a line that starts with a long vowel mark", None, ("ルールは、", "ルー\nルは、"), 1,
@@ -70,6 +75,13 @@ CASES = [
      ['en.md:7: code line missing from ja.md in section 1 "説明書" (line 1): lunet-rules check']),
     ("a heading missing", ("Rules\n-----\n", ""), None, 1,
      ["en.md has 1 headings, ja.md has 2"]),
+    # Sessions run the native lunet-rules; "..." stands for what a session leaves out.
+    ("sessions leaving every line out", ("    lunet-rules check\n", HELP + "    ...\n"),
+     ("    lunet-rules check\n", HELP + "    ...\n"), 0, ["examples: 2 sessions are what"]),
+    ("a session changed", ("    lunet-rules check\n", TEST + "    closed: not what it prints\n"),
+     ("    lunet-rules check\n", TEST + "    ...\n"), 1,
+     ['en.md:11: the session of "lunet-rules test --class AdPopupWindow --title Sponsored" is not '
+      "what lunet-rules prints", "    -closed: not what it prints"]),
 ]
 
 
