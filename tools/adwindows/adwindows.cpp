@@ -35,12 +35,12 @@ using namespace adwindows_text;
 // "lunet-adwindows: " and the message, a line on stderr.
 template <typename... Args>
 void Complain(Id id, const Args&... args) {
-  PrintText(stderr, "lunet-adwindows: " + Format(kAdWindowsMessages, id, args...) + "\n");
+  PrintError(kAdWindowsMessages, Format(kAdWindowsMessages, id, args...));
 }
 
 int Usage(Id problem) {
-  PrintText(stderr, "lunet-adwindows: " + Format(kAdWindowsMessages, problem) + "\n" +
-                        Format(kAdWindowsMessages, kHelp));
+  Complain(problem);
+  PrintLine(stderr, Format(kAdWindowsMessages, kHelp));
   return 2;
 }
 
@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
   int first = 1;
   for (; first < argc && argv[first][0] == '-'; ++first) {
     if (strcmp(argv[first], "--help") == 0 || strcmp(argv[first], "-h") == 0) {
-      Print(stdout, kAdWindowsMessages, kHelp);
+      PrintLine(stdout, Format(kAdWindowsMessages, kHelp));
       return 0;
     }
     bool isHold = strcmp(argv[first], "--hold") == 0;

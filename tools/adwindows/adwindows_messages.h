@@ -5,17 +5,9 @@
 
 namespace adwindows_text {
 enum Id {
-  kHelp,
-  kUnknownOption,
-  kNeedsMilliseconds,
-  kAgainTooLate,
-  kNoWindows,
-  kNotClassTitle,
-  kClassTooLong,
-  kCannotNotify,
-  kOneClass,
-  kCannotCreate,
-  kCannotForward,
+#define M(id, english, japanese) id,
+#include "adwindows_messages.def"
+#undef M
   kCount
 };
 }  // namespace adwindows_text

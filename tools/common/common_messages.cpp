@@ -2,16 +2,12 @@
 
 namespace {
 
-using namespace common_text;
-
 const Message kRows[] = {
-    {kPressEnter, "\nPress Enter to close this window.",
-     "\nEnter キーを押すと、このウィンドウを閉じます。"},
-    {kNegativeLength, "negative length reported", "負の長さが返されました"},
-    {kLengthExceeds, "reported length {0} exceeds the block's {1} bytes",
-     "返された長さ {0} がブロックの {1} バイトを超えています"},
+#define M(id, english, japanese) {english, japanese},
+#include "common_messages.def"
+#undef M
 };
 
 }  // namespace
 
-const MessageTable kCommonMessages = MessagesOf<kCount>("common", kRows);
+const MessageTable kCommonMessages = MessagesOf<common_text::kCount>("common", kRows);

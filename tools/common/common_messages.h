@@ -4,7 +4,12 @@
 #include "messages.h"
 
 namespace common_text {
-enum Id { kPressEnter, kNegativeLength, kLengthExceeds, kCount };
-}
+enum Id {
+#define M(id, english, japanese) id,
+#include "common_messages.def"
+#undef M
+  kCount
+};
+}  // namespace common_text
 
 extern const MessageTable kCommonMessages;

@@ -44,6 +44,14 @@ bool OutputHoldsJapanese() {
 }
 #endif
 
+void PrintText(FILE* stream, const std::string& utf8) {
+  if (stream != stderr) return WriteText(stream, utf8, CP_UTF8);
+  fflush(stdout);
+  WriteText(stream, utf8, CP_UTF8);
+  // The Windows C runtime buffers fwrite to a stderr that is a pipe until the program ends.
+  fflush(stderr);
+}
+
 }  // namespace
 
 bool LocaleIsJapanese(const char* lcAll, const char* lcMessages, const char* lang) {
@@ -71,12 +79,15 @@ const char* MessageText(const MessageTable& table, int id, Language language) {
   return language == Language::kJapanese ? row.japanese : row.english;
 }
 
-void PrintText(FILE* stream, const std::string& utf8) {
-  if (stream != stderr) return WriteText(stream, utf8, CP_UTF8);
+void PrintLine(FILE* stream, const std::string& utf8) { PrintText(stream, utf8 + "\n"); }
+
+void PrintError(const MessageTable& table, const std::string& utf8) {
+  PrintText(stderr, std::string(table.tool) + ": " + utf8 + "\n");
+}
+
+void PrintPrompt(const std::string& utf8) {
+  PrintText(stdout, utf8);
   fflush(stdout);
-  WriteText(stream, utf8, CP_UTF8);
-  // The Windows C runtime buffers fwrite to a stderr that is a pipe until the program ends.
-  fflush(stderr);
 }
 
 std::string FormatText(const char* text, fmt::format_args args) { return fmt::vformat(text, args); }

@@ -26,22 +26,25 @@
 
 enum class Language { kEnglish, kJapanese };
 
-// One message: its id (the row's place in its table) and its text in each language, UTF-8,
-// with positional arguments {0}, {1}... for fmt, since Japanese puts them in another order.
+// A tool's messages are one list, TOOL_messages.def, one row a message:
+//   M(kNoCommand, "no command given", "コマンドが指定されていません")
+// its id, then its text in English and in Japanese, UTF-8, with positional arguments {0}, {1}...
+// for fmt, since Japanese puts them in another order. The list is included twice: for the enum
+// of ids (TOOL_messages.h) and for the table (TOOL_messages.cpp), so that the two cannot drift.
+// A row holds neither the program's prefix nor its last line end: PrintLine and PrintError add
+// them. Line breaks inside a row (a help block, a blank line before it) are the row's own.
 struct Message {
-  int id;
   const char* english;
   const char* japanese;
 };
 
 struct MessageTable {
-  const char* tool;
+  const char* tool;  // the program's name, which PrintError puts before its lines
   const Message* rows;
   int count;
 };
 
-// A tool's table of its rows, one per id of its enum (kCount ids); the test of the tables checks
-// that each row stands at its id.
+// A tool's table of its rows, indexed by its enum of kCount ids.
 template <int kCount, int kRows>
 constexpr MessageTable MessagesOf(const char* tool, const Message (&rows)[kRows]) {
   static_assert(kRows == kCount, "one row per message");
@@ -76,11 +79,11 @@ std::string Format(const MessageTable& table, int id, const Args&... args) {
   return FormatIn(ToolLanguage(), table, id, args...);
 }
 
-// Writes UTF-8 text as console_text.h writes text; text for stderr goes out at once, after
-// what stdout holds, so the two keep their order on one console or pipe.
-void PrintText(FILE* stream, const std::string& utf8);
-
-template <typename... Args>
-void Print(FILE* stream, const MessageTable& table, int id, const Args&... args) {
-  PrintText(stream, Format(table, id, args...));
-}
+// How the tools print: UTF-8 text written as console_text.h writes text; text for stderr goes
+// out at once, after what stdout holds, so the two keep their order on one console or pipe.
+// A line: the text and its line end.
+void PrintLine(FILE* stream, const std::string& utf8);
+// An error or a warning on stderr: "TOOL: ", the text, its line end.
+void PrintError(const MessageTable& table, const std::string& utf8);
+// A question on stdout, the answer typed after it on its line: the text alone, flushed.
+void PrintPrompt(const std::string& utf8);

@@ -24,8 +24,7 @@ bool OwnsConsole() {
 int EndOfRun(int status) {
   if (!OwnsConsole()) return status;
   fflush(stderr);
-  Print(stdout, kCommonMessages, common_text::kPressEnter);
-  fflush(stdout);
+  PrintPrompt(Format(kCommonMessages, common_text::kPressEnter));
   for (int c = getchar(); c != EOF && c != '\n';) c = getchar();
   return status;
 }

@@ -27,7 +27,7 @@ struct Arguments {
 };
 
 int UsageError(const std::string& message) {
-  HostSay(stderr, host_text::kUsageError, message);
+  HostError(HostText(host_text::kUsageError, message));
   return kUsage;
 }
 
@@ -88,8 +88,8 @@ std::string ScriptLine(const std::string& name, int number, std::string line) {
   std::string converted = ToCodePage(line, CP_ACP, &lost);
   if (lost) {
     std::string shown = Quote(converted.substr(0, converted.find_last_not_of("\r\n") + 1));
-    HostSay(stderr, host_text::kScriptLineLost, AsUtf8(name, CP_ACP), number, GetACP(),
-            AsUtf8(shown, CP_ACP));
+    HostError(HostText(host_text::kScriptLineLost, AsUtf8(name, CP_ACP), number, GetACP(),
+                       AsUtf8(shown, CP_ACP)));
   }
   return converted;
 }
@@ -129,11 +129,10 @@ int RunInteractive(Session& session) {
   std::string line;
   for (;;) {
     if (session.choices()) {
-      HostSay(stdout, host_text::kPickPrompt, session.choices());
+      PrintPrompt(HostText(host_text::kPickPrompt, session.choices()));
     } else {
-      HostSay(stdout, host_text::kCommandPrompt);
+      PrintPrompt(HostText(host_text::kCommandPrompt));
     }
-    fflush(stdout);
     if (!ReadLine(stdin, line)) break;
     if (!typed) printf("%s%s", line.c_str(), line.back() == '\n' ? "" : "\n");
     session.Execute(line);
@@ -153,15 +152,15 @@ int RunSession(Arguments& args) {
     HostError(error);
     return kPluginUnusable;
   }
-  HostSay(stdout, host_text::kLoaded, AsUtf8(plugin.path(), CP_ACP));
+  HostSay(host_text::kLoaded, AsUtf8(plugin.path(), CP_ACP));
   BOOL loaded = plugin.Load();
-  HostSay(stdout, host_text::kLoadReturned, AsUtf8(Quote(plugin.directory()), CP_ACP), loaded);
+  HostSay(host_text::kLoadReturned, AsUtf8(Quote(plugin.directory()), CP_ACP), loaded);
 
   // The closer loads its rules from its own folder: without them it closes nothing, silently.
   std::string folder = plugin.directory();
   if (GetFileAttributesA((folder + kRulesFile).c_str()) == INVALID_FILE_ATTRIBUTES &&
       GetFileAttributesA((folder + kCustomRulesFile).c_str()) == INVALID_FILE_ATTRIBUTES) {
-    HostSay(stderr, host_text::kNoRules, AsUtf8(folder, CP_ACP));
+    HostError(HostText(host_text::kNoRules, AsUtf8(folder, CP_ACP)));
   }
 
   Session session(plugin, args.options);
@@ -169,16 +168,17 @@ int RunSession(Arguments& args) {
                : args.script.empty() ? RunCommands(session, args.commands)
                                      : RunScript(session, args.script);
   BOOL unloaded = plugin.Close();
-  HostSay(stdout, host_text::kUnloadReturned, unloaded);
+  HostSay(host_text::kUnloadReturned, unloaded);
   return result;
 }
 
 int Run(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (strcmp(argv[i], "--help") == 0 || strcmp(argv[i], "-h") == 0) {
-      HostSay(stdout, host_text::kUsage);
-      HostSay(stdout, host_text::kCommandHelp);
-      HostSay(stdout, host_text::kExitCodes);
+      HostSay(host_text::kUsage);
+      PrintLine(stdout, "");  // the command list is the help command's too, shown there alone
+      HostSay(host_text::kCommandHelp);
+      HostSay(host_text::kExitCodes);
       return kOk;
     }
     if (strcmp(argv[i], "--dir") == 0 || strcmp(argv[i], "--script") == 0) ++i;

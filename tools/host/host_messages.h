@@ -5,59 +5,23 @@
 
 namespace host_text {
 enum Id {
-  kUsage,
-  kCommandHelp,
-  kExitCodes,
-  kUsageError,
-  kUnknownOption,
-  kNoPlugin,
-  kCommandsTwice,
-  kScriptLineLost,
-  kCannotOpen,
-  kPickPrompt,
-  kCommandPrompt,
-  kLoaded,
-  kLoadReturned,
-  kNoRules,
-  kUnloadReturned,
-  kNoSuchFile,
-  kNotADirectory,
-  kCannotLoad,
-  kNotAPlugin,
-  kError,
-  kErrorWithText,
-  kUnknownCommand,
-  kNoBlock,
-  kNoMenu,
-  kPickRange,
-  kPicked,
-  kNoExport,
-  kNotifyTookBlock,
-  kNotifyReturnedBlock,
-  kMessageBox,
-  kConfigureReturned,
-  kCannotStart,
-  kExit,
-  kBytesNulIncluded,
-  kBytesNoNul,
-  kBytesAfterNul,
-  kWarning,
-  kBalloon,
-  kChoices,
+#define M(id, english, japanese) id,
+#include "host_messages.def"
+#undef M
   kCount
 };
 }  // namespace host_text
 
 extern const MessageTable kHostMessages;
 
-// The message in this run's language, and the same printed.
+// The message in this run's language; the same as a line on stdout.
 template <typename... Args>
 std::string HostText(host_text::Id id, const Args&... args) {
   return Format(kHostMessages, id, args...);
 }
 template <typename... Args>
-void HostSay(FILE* stream, host_text::Id id, const Args&... args) {
-  Print(stream, kHostMessages, id, args...);
+void HostSay(host_text::Id id, const Args&... args) {
+  PrintLine(stdout, HostText(id, args...));
 }
 
 // "lunet-host: " and the UTF-8 text, a line on stderr.

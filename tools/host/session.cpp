@@ -18,11 +18,6 @@ const unsigned kShiftJis = 932;
 
 using namespace host_text;
 
-template <typename... Args>
-void Say(Id id, const Args&... args) {
-  HostSay(stdout, id, args...);
-}
-
 // A text of the plug-in's, in UTF-8 for a message.
 std::string Shown(const std::string& shiftJis) { return AsUtf8(shiftJis, kShiftJis); }
 
@@ -118,7 +113,7 @@ bool Session::Execute(const std::string& line) {
     return true;
   }
   if ((name == "help" || name == "?") && rest.empty()) {
-    Say(kCommandHelp);
+    HostSay(kCommandHelp);
     return true;
   }
   if ((name == "quit" || name == "exit") && rest.empty()) {
@@ -147,7 +142,7 @@ bool Session::Pick(const std::string& number) {
     return false;
   }
   const Choice& choice = choices_[index - 1];
-  Say(kPicked, index, Shown(choice.label), Shown(choice.id));
+  HostSay(kPicked, index, Shown(choice.label), Shown(choice.id));
   return Send(MakeRequest("OnChoiceSelect", choice.id));
 }
 
@@ -189,11 +184,11 @@ bool Session::Notify(const std::string& id) {
   HGLOBAL result = NULL;
   plugin_.Notify(text, result);
   if (!result) {
-    Say(kNotifyTookBlock);
+    HostSay(kNotifyTookBlock);
     return true;
   }
   // A block back is the host's to free, whatever it holds.
-  Say(kNotifyReturnedBlock, GlobalSize(result));
+  HostSay(kNotifyReturnedBlock, GlobalSize(result));
   GlobalFree(result);
   return true;
 }
@@ -209,9 +204,9 @@ bool Session::Configure() {
   plugin_.Configure(NULL, result);
   if (timer) KillTimer(NULL, timer);
   if (box.seen) {
-    Say(kMessageBox, Shown(Quote(box.caption)), Shown(box.text));
+    HostSay(kMessageBox, Shown(Quote(box.caption)), Shown(box.text));
   }
-  Say(kConfigureReturned, result);
+  HostSay(kConfigureReturned, result);
   return true;
 }
 
@@ -225,7 +220,7 @@ bool Session::Run(const std::string& commandLine) {
   }
   // Keep handling messages while waiting: the plug-in's hooks belong to this thread.
   DWORD code = program.Finish(true);
-  Say(kExit, code);
+  HostSay(kExit, code);
   return true;
 }
 
@@ -233,24 +228,24 @@ void Session::ShowAnswer(const std::string& answer, LONG reported, const std::st
   size_t nul = answer.find('\0');
   std::string text = answer.substr(0, nul);
   WriteText(stdout, Indented(options_.brief ? SplitLines(text + "\n")[0] : text, "< "), kShiftJis);
-  Say(nul == std::string::npos     ? kBytesNoNul
-      : nul == answer.size() - 1 ? kBytesNulIncluded
-                                 : kBytesAfterNul,
-      reported);
+  HostSay(nul == std::string::npos   ? kBytesNoNul
+          : nul == answer.size() - 1 ? kBytesNulIncluded
+                                     : kBytesAfterNul,
+          reported);
   if (!note.empty()) HostError(HostText(kWarning, note));
   if (options_.raw) fputs(Indented(HexDump(answer), "  ").c_str(), stdout);
 
   std::string script = HeaderValue(text, "Script");
   if (script.empty()) return;
   std::string balloon = BalloonText(script);
-  Say(kBalloon);
+  HostSay(kBalloon);
   WriteText(stdout, Indented(balloon, "    | "), kShiftJis);
   // Like the balloon, which shows the new script in place of the old menu.
   choices_ = ParseChoices(script);
   if (choices_.empty()) return;
-  Say(kChoices);
+  HostSay(kChoices);
   for (size_t i = 0; i < choices_.size(); ++i) {
-    PrintText(stdout, "    " + std::to_string(i + 1) + ". " + Shown(choices_[i].label) + " (" +
-                          Shown(choices_[i].id) + ")\n");
+    PrintLine(stdout, "    " + std::to_string(i + 1) + ". " + Shown(choices_[i].label) + " (" +
+                          Shown(choices_[i].id) + ")");
   }
 }

@@ -102,11 +102,10 @@ void ListNewlyClosed(const AddPlan& plan) {
     GetWindowThreadProcessId(window.handle, &processId);
     Say(RulesText(rules_text::kNewRulesMatch, HandleText(window.handle),
                   Given(ProcessName(processId)), after.Shown(Quote(window.className)),
-                  after.Shown(Quote(window.title))) +
-        "\n");
+                  after.Shown(Quote(window.title))));
     ++count;
   }
-  if (count == 0) Say(RulesText(rules_text::kNewRulesMatchNone) + "\n");
+  if (count == 0) Say(RulesText(rules_text::kNewRulesMatchNone));
 }
 #endif
 
@@ -121,7 +120,7 @@ int PlanAdd(const std::string& given, const std::string* className, const std::s
     std::string why = Refusal(*value.first, *value.second, plan.before.CodePage(), warnings);
     std::string what = plan.before.Shown(value.first->keyword + (" " + Quote(*value.second)));
     if (!why.empty()) {
-      PrintText(stderr, RulesText(rules_text::kRefused, what, why));
+      Complain(RulesText(rules_text::kRefused, what, why));
       return kUsage;
     }
     for (const std::string& warning : warnings) {
@@ -134,7 +133,7 @@ int PlanAdd(const std::string& given, const std::string* className, const std::s
   plan.path = plan.dir + kCustomRulesFile;
   if (ReadOnly(plan.path)) {
     // Windows refuses to write it even to an administrator; say so before showing any plan.
-    PrintText(stderr, RulesText(rules_text::kReadOnly, plan.before.Shown(plan.path)));
+    Complain(RulesText(rules_text::kReadOnly, plan.before.Shown(plan.path)));
     return kUnavailable;
   }
   std::vector<const LineReport*> classes = plan.before.Rules(kClassKind);
@@ -147,22 +146,22 @@ int PlanAdd(const std::string& given, const std::string* className, const std::s
 void ShowPlan(const AddPlan& plan) {
   const RuleSet& rules = plan.before;
   for (const std::string& line : plan.lines) {
-    Say(RulesText(rules_text::kAddTo, rules.Shown(plan.path), rules.Shown(line)) + "\n");
+    Say(RulesText(rules_text::kAddTo, rules.Shown(plan.path), rules.Shown(line)));
   }
-  for (const std::string& note : plan.notes) Say(note + "\n");
-  for (const std::string& warning : plan.warnings) Say(warning + "\n");
+  for (const std::string& note : plan.notes) Say(note);
+  for (const std::string& warning : plan.warnings) Say(warning);
 }
 
 int ApplyAdd(const AddPlan& plan) {
   const RuleSet& rules = plan.before;
   if (plan.lines.empty()) {
-    Say(RulesText(rules_text::kNothingToAdd) + "\n");
+    Say(RulesText(rules_text::kNothingToAdd));
     return kClean;
   }
   std::string content;
   bool exists = false;
   if (!ReadWhole(plan.path, content, exists)) {
-    PrintText(stderr, RulesText(rules_text::kCannotRead, rules.Shown(plan.path)));
+    Complain(RulesText(rules_text::kCannotRead, rules.Shown(plan.path)));
     return kUnavailable;
   }
   std::string end = LineEndOf(content);
@@ -173,11 +172,10 @@ int ApplyAdd(const AddPlan& plan) {
   bool written = file.get() && fwrite(text.data(), 1, text.size(), file.get()) == text.size();
   if (!file.Close()) written = false;
   if (!written) {
-    PrintText(stderr, RulesText(rules_text::kCannotWrite, rules.Shown(plan.path)));
+    Complain(RulesText(rules_text::kCannotWrite, rules.Shown(plan.path)));
     return kUnavailable;
   }
-  Say(RulesText(exists ? rules_text::kAddedTo : rules_text::kCreated, rules.Shown(plan.path)) +
-      "\n");
+  Say(RulesText(exists ? rules_text::kAddedTo : rules_text::kCreated, rules.Shown(plan.path)));
 #ifdef _WIN32
   ListNewlyClosed(plan);
 #endif

@@ -161,7 +161,7 @@ std::string Arguments::Typed(const std::string& utf8) {
   std::string text = ToCodePage(utf8, codePage_, &lost);
   if (lost) {
     typedLost_ = true;
-    PrintText(stderr, RulesText(kTypedLost, CodePageName(codePage_), AsUtf8(Quote(text), codePage_)));
+    Complain(RulesText(kTypedLost, CodePageName(codePage_), AsUtf8(Quote(text), codePage_)));
   }
   return text;
 }

@@ -25,26 +25,26 @@ int PrintFile(const RuleSet& rules, const FileReport& file, bool quiet) {
   std::string path = rules.Shown(file.path);
   if (file.state == FileState::Empty) {
     // Nothing to load from an empty file; whether any rules remain is the set's concern.
-    if (!quiet) Say(path + ": " + StateText(file.state) + "\n");
+    if (!quiet) Say(path + ": " + StateText(file.state));
     return 0;
   }
   if (file.state != FileState::Read) {
-    Say(RulesText(kWarningAt, path, StateText(file.state)) + "\n");
+    Say(RulesText(kWarningAt, path, StateText(file.state)));
     return 1;
   }
   int warnings = 0;
   for (const std::string& warning : file.warnings) {
-    Say(RulesText(kWarningAt, path, warning) + "\n");
+    Say(RulesText(kWarningAt, path, warning));
     ++warnings;
   }
   for (const LineReport& line : file.lines) {
     std::string where = rules.Shown(Where(file, line));
     bool rule = line.effect == LineEffect::ClassRule || line.effect == LineEffect::TitleRule;
     if (!quiet && rule) {
-      Say(RulesText(KindOf(line.effect).ruleAt, where, rules.Shown(Quote(line.text))) + "\n");
+      Say(RulesText(KindOf(line.effect).ruleAt, where, rules.Shown(Quote(line.text))));
     }
     for (const std::string& warning : line.warnings) {
-      Say(RulesText(kWarningAt, where, warning) + "\n");
+      Say(RulesText(kWarningAt, where, warning));
       ++warnings;
     }
   }
@@ -94,14 +94,13 @@ int CheckPath(const std::string& path, bool quiet, unsigned codePage) {
   for (const FileReport& file : files) warnings += PrintFile(rules, file, quiet);
   std::string shown = rules.Shown(path);
   for (const std::string& warning : SetWarnings(files)) {
-    Say(RulesText(kWarningAt, shown, directory ? warning : RulesText(kReadAlone, warning)) + "\n");
+    Say(RulesText(kWarningAt, shown, directory ? warning : RulesText(kReadAlone, warning)));
     ++warnings;
   }
   std::string product = CrossProduct(rules);
-  if (!quiet && !product.empty()) Say(shown + ": " + product + "\n");
+  if (!quiet && !product.empty()) Say(shown + ": " + product);
   Say(shown + ": " +
-      RulesText(kCounts, Counts(rules), Counted(warnings, kOneWarning, rules_text::kWarnings)) +
-      "\n");
+      RulesText(kCounts, Counts(rules), Counted(warnings, kOneWarning, rules_text::kWarnings)));
   return warnings ? kWarnings : kClean;
 }
 

@@ -9,15 +9,17 @@ namespace rules_cli {
 
 void Out(const std::string& text, unsigned codePage) { WriteText(stdout, text, codePage); }
 
-void Say(const std::string& utf8) { PrintText(stdout, utf8); }
+void Say(const std::string& utf8) { PrintLine(stdout, utf8); }
+
+void Complain(const std::string& utf8) { PrintError(kRulesMessages, utf8); }
 
 int UsageError(const std::string& message) {
-  PrintText(stderr, RulesText(rules_text::kUsageError, message));
+  Complain(RulesText(rules_text::kUsageError, message));
   return kUsage;
 }
 
 int InternalError(const std::string& path) {
-  PrintText(stderr, RulesText(rules_text::kInternalError, Given(path)));
+  Complain(RulesText(rules_text::kInternalError, Given(path)));
   return kInternal;
 }
 

@@ -42,7 +42,7 @@ int RunPick(Arguments& args) {
   const RuleSet& rules = plan.before;
   std::string line;
   if (!args.Has(OptionId::At)) {
-    Say(RulesText(rules_text::kPointAt) + "\n");
+    Say(RulesText(rules_text::kPointAt));
     fflush(stdout);
     if (!args.ReadTypedLine(line)) return UsageError(RulesText(rules_text::kNoEnter));
     GetCursorPos(&point);
@@ -50,8 +50,8 @@ int RunPick(Arguments& args) {
   std::string problem;
   HWND handle = WindowAt(point, problem);
   if (!handle) {
-    PrintText(stderr, RulesText(rules_text::kPickAt, static_cast<long>(point.x),
-                                static_cast<long>(point.y), problem));
+    Complain(RulesText(rules_text::kPickAt, static_cast<long>(point.x), static_cast<long>(point.y),
+                       problem));
     return kUnavailable;
   }
   OpenWindow window = Describe(handle);
@@ -60,23 +60,21 @@ int RunPick(Arguments& args) {
   Say(RulesText(rules_text::kPickedWindow, HandleText(handle), Given(ProcessName(processId)),
                 rules.Shown(Quote(window.className)), rules.Shown(Quote(window.title))));
   if (!args.Has(OptionId::Fragment)) {
-    Say(RulesText(rules_text::kFragmentPrompt));
-    fflush(stdout);
+    PrintPrompt(RulesText(rules_text::kFragmentPrompt));
     // Typed in the console's code page; the title is in the rules' (the system's ANSI) one.
     fragment = args.ReadTypedLine(line) && !line.empty() ? line : window.title;
   }
   if (window.title.find(fragment) == std::string::npos) {
-    PrintText(stderr, RulesText(rules_text::kNotInTitle, rules.Shown(Quote(fragment))));
+    Complain(RulesText(rules_text::kNotInTitle, rules.Shown(Quote(fragment))));
     return kUsage;
   }
   int planned = PlanAdd(dir, &window.className, &fragment, plan);
   if (planned != kClean) return planned;
   ShowPlan(plan);
   if (!args.Has(OptionId::Yes) && !plan.lines.empty()) {
-    Say(RulesText(rules_text::kAddPrompt));
-    fflush(stdout);
+    PrintPrompt(RulesText(rules_text::kAddPrompt));
     if (!args.ReadTypedLine(line) || (line != "y" && line != "Y" && line != "yes")) {
-      Say(RulesText(rules_text::kNothingAdded) + "\n");
+      Say(RulesText(rules_text::kNothingAdded));
       return kClean;
     }
   }

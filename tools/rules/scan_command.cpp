@@ -32,11 +32,10 @@ int RunScan(Arguments& args) {
     if (closes) {
       Say(RulesText(rules_text::kScanWouldClose, handle, shown, className, title,
                     rules.Shown(Located(rules.Files(), verdict.classRule)),
-                    rules.Shown(Located(rules.Files(), verdict.titleFragment))) +
-          "\n");
+                    rules.Shown(Located(rules.Files(), verdict.titleFragment))));
       ++closing;
     } else {
-      Say(RulesText(rules_text::kScanLeftOpen, handle, shown, className, title) + "\n");
+      Say(RulesText(rules_text::kScanLeftOpen, handle, shown, className, title));
     }
     ++listed;
   }
@@ -45,7 +44,7 @@ int RunScan(Arguments& args) {
   if (all && static_cast<size_t>(listed) < windows.size()) {
     left = RulesText(rules_text::kScanHiddenLeft, windows.size() - listed);
   }
-  Say(RulesText(rules_text::kScanCount, closing, windows.size(), left) + "\n");
+  Say(RulesText(rules_text::kScanCount, closing, windows.size(), left));
   return kClean;
 }
 }  // namespace rules_cli

@@ -16,8 +16,7 @@ void NearMisses(const RuleSet& rules, const RuleKind& kind, const std::string& t
     std::string why = NearMiss(*rule, kind, text);
     if (why.empty()) continue;
     Say(RulesText(kind.nearMiss, rules.Shown(Quote(rule->text)),
-                  rules.Shown(Located(rules.Files(), rule)), why) +
-        "\n");
+                  rules.Shown(Located(rules.Files(), rule)), why));
   }
   // A rule on a first line lost to the file's byte order mark is no rule at all.
   for (const FileReport& file : rules.Files()) {
@@ -25,25 +24,23 @@ void NearMisses(const RuleSet& rules, const RuleKind& kind, const std::string& t
       if (line.lost != kind.effect || !RuleMatches(line.lostValue, kind, text)) continue;
       Say(RulesText(kind.lostFirstLine, rules.Shown(file.path),
                     rules.Shown(kind.keyword + ("," + line.lostValue)),
-                    SaveWithoutBom(rules.CodePage())) +
-          "\n");
+                    SaveWithoutBom(rules.CodePage())));
     }
   }
 }
 
 // No rule of the kind matches the window's text, so it stays open.
 int LeftOpen(const RuleSet& rules, const RuleKind& kind, const std::string& text) {
-  Say(RulesText(kind.foundNone, rules.Shown(Quote(text))) + "\n");
+  Say(RulesText(kind.foundNone, rules.Shown(Quote(text))));
   NearMisses(rules, kind, text);
-  Say(RulesText(rules_text::kLeftOpen) + "\n");
+  Say(RulesText(rules_text::kLeftOpen));
   return kLeftOpen;
 }
 
 void Found(const RuleSet& rules, const RuleKind& kind, const std::string& text,
            const LineReport* rule) {
   Say(RulesText(kind.found, rules.Shown(Quote(text)), rules.Shown(Quote(rule->text)),
-                rules.Shown(Located(rules.Files(), rule))) +
-      "\n");
+                rules.Shown(Located(rules.Files(), rule))));
 }
 
 // The window's texts in the order the hook reads them.
@@ -62,18 +59,17 @@ int RunTest(Arguments& args) {
   int opened = OpenFolder(args.Folder(), rules);
   if (opened != kClean) return opened;
 
-  Say(RulesText(rules_text::kRulesIn, rules.Shown(WithSeparator(args.Folder())), Counts(rules)) +
-      "\n");
+  Say(RulesText(rules_text::kRulesIn, rules.Shown(WithSeparator(args.Folder())), Counts(rules)));
   for (const auto& text : kWindowTexts) {
     if (Cut(args.Text(text.option)).size() == args.Text(text.option).size()) continue;
-    Say(RulesText(text.kind.cut) + "\n");
+    Say(RulesText(text.kind.cut));
   }
   Verdict verdict = rules.Judge(Cut(args.Text(OptionId::Class)), Cut(args.Text(OptionId::Title)));
   if (!verdict.classRule) return LeftOpen(rules, kClassKind, verdict.className);
   Found(rules, kClassKind, verdict.className, verdict.classRule);
   if (!verdict.titleFragment) return LeftOpen(rules, kTitleKind, verdict.title);
   Found(rules, kTitleKind, verdict.title, verdict.titleFragment);
-  Say(RulesText(rules_text::kClosed) + "\n");
+  Say(RulesText(rules_text::kClosed));
   return kClosed;
 }
 

@@ -158,15 +158,17 @@ class WatchOutput {
  public:
   WatchOutput(const RuleSet& rules, FILE* log) : rules_(rules), log_(log) {}
 
-  void Log(const std::string& line) {
+  // A line of the log, in the rules' code page; its line end added here.
+  void Log(std::string line) {
     if (!log_) return;
+    line += "\n";
     fwrite(line.data(), 1, line.size(), log_);
     fflush(log_);
   }
   void Print(const Line& line) {
-    Say(line.said + "\n");
+    Say(line.said);
     fflush(stdout);
-    Log(ToCodePage(line.logged, rules_.CodePage()) + "\n");
+    Log(ToCodePage(line.logged, rules_.CodePage()));
   }
   // What the queue could not hold since it was last asked, said once.
   void SayMissed(const Missed& missed) {
@@ -229,14 +231,13 @@ void StartWatching(const std::string& dir, const RuleSet& rules, WatchOutput& ou
   char date[16];
   snprintf(date, sizeof date, "%04u-%02u-%02u ", started.wYear, started.wMonth, started.wDay);
   std::string folder = rules.Shown(WithSeparator(dir));
-  Say(RulesText(rules_text::kWatching, folder, Counts(rules)) + RulesText(rules_text::kCtrlCEnds) +
-      "\n");
+  Say(RulesText(rules_text::kWatching, folder, Counts(rules)) + RulesText(rules_text::kCtrlCEnds));
   fflush(stdout);
   // The log's counts in English, as the rest of it.
   std::string counts = Plural(rules.Rules(kClassKind).size(), kClassKind.noun) + ", " +
                        Plural(rules.Rules(kTitleKind).size(), kTitleKind.noun);
   std::string header = EnglishText(rules_text::kWatching, folder, counts);
-  output.Log(date + ClockTime(started) + "  " + ToCodePage(header, rules.CodePage()) + "\n");
+  output.Log(date + ClockTime(started) + "  " + ToCodePage(header, rules.CodePage()));
 }
 
 }  // namespace
@@ -249,13 +250,13 @@ int RunWatch(Arguments& args) {
   if (opened != kClean) return opened;
   OwnedFile log(logPath.empty() ? nullptr : fopen(logPath.c_str(), "ab"));
   if (!logPath.empty() && !log.get()) {
-    PrintText(stderr, RulesText(rules_text::kLogCannotOpen, Given(logPath)));
+    Complain(RulesText(rules_text::kLogCannotOpen, Given(logPath)));
     return kUnavailable;
   }
   DebugListener listener;
   std::string error;
   if (!listener.Open(error)) {
-    PrintText(stderr, RulesText(rules_text::kWatchError, Given(error)));
+    Complain(RulesText(rules_text::kWatchError, Given(error)));
     return kUnavailable;
   }
   EventHandle finishedEvent(CreateEventA(NULL, TRUE, FALSE, NULL));
@@ -265,7 +266,7 @@ int RunWatch(Arguments& args) {
   Reader reader = {&listener, &queue, 0};
   ProcessHandle readerThread(CreateThread(NULL, 0, ReadReports, &reader, 0, NULL));
   if (!readerThread.valid()) {
-    PrintText(stderr, RulesText(rules_text::kNoThread));
+    Complain(RulesText(rules_text::kNoThread));
     return kInternal;
   }
   WatchOutput output(rules, log.get());

@@ -1,5 +1,6 @@
-// The tools' messages: every one has a Japanese twin that takes the same arguments and keeps
-// the same line breaks at its ends; and the choice of language.
+// The tools' messages: every one has a Japanese twin that takes the same arguments and starts
+// with the same line breaks, and leaves the program's prefix and its last line end to the
+// printing; and the choice of language.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -42,8 +43,10 @@ bool Placeholders(const std::string& text, std::set<int>& numbers) {
 }
 
 size_t LeadingBreaks(const std::string& text) { return text.find_first_not_of('\n'); }
-size_t TrailingBreaks(const std::string& text) {
-  return text.size() - 1 - text.find_last_not_of('\n');
+
+// What PrintLine and PrintError add: a row holding it too would print it twice.
+bool HoldsWhatPrintingAdds(const std::string& text, const std::string& tool) {
+  return text.back() == '\n' || text.compare(0, tool.size() + 1, tool + ":") == 0;
 }
 
 bool HasNonAscii(const std::string& text) {
@@ -59,7 +62,6 @@ TEST(Messages, EveryMessageHasAJapaneseTwinWithTheSameArguments) {
       const Message& row = table->rows[id];
       SCOPED_TRACE(std::string(table->tool) + " message " + std::to_string(id) + ": " +
                    (row.english ? row.english : "(none)"));
-      EXPECT_EQ(id, row.id) << "rows out of the enum's order";
       ASSERT_TRUE(row.english && *row.english);
       ASSERT_TRUE(row.japanese && HasNonAscii(row.japanese)) << "no Japanese twin";
       std::set<int> english, japanese;
@@ -69,13 +71,14 @@ TEST(Messages, EveryMessageHasAJapaneseTwinWithTheSameArguments) {
       EXPECT_TRUE(english.empty() || *english.rbegin() == static_cast<int>(english.size()) - 1)
           << "argument numbers with a gap";
       EXPECT_EQ(LeadingBreaks(row.english), LeadingBreaks(row.japanese)) << row.japanese;
-      EXPECT_EQ(TrailingBreaks(row.english), TrailingBreaks(row.japanese)) << row.japanese;
+      EXPECT_FALSE(HoldsWhatPrintingAdds(row.english, table->tool)) << "a prefix or a line end";
+      EXPECT_FALSE(HoldsWhatPrintingAdds(row.japanese, table->tool)) << row.japanese;
     }
   }
 }
 
 TEST(Messages, ArgumentsTakeTheirPlacesInEitherOrder) {
-  const Message rows[] = {{0, "{0} and {1}", "{1} と {0}"}};
+  const Message rows[] = {{"{0} and {1}", "{1} と {0}"}};
   const MessageTable table = {"test", rows, 1};
   EXPECT_EQ("b と a", FormatIn(Language::kJapanese, table, 0, "a", "b"));
   EXPECT_EQ("a and b", FormatIn(Language::kEnglish, table, 0, "a", "b"));
