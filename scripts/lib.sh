@@ -18,16 +18,47 @@ pick_windows_build() {
   fi
 }
 
-# preset_tree PRESET: the preset's own build tree (binaryDir in CMakePresets.json), relative to
-# the checkout's root. ctest, make and every script build and run there, so each build is made
-# once and its Wine prefix is shared.
+# preset_tree PRESET: the preset's own build tree, relative to the checkout's root, as
+# CMakePresets.json gives it (binaryDir, from the preset or the ones it inherits). ctest, make
+# and every script build and run there, so each build is made once and its Wine prefix is shared.
 preset_tree() {
-  echo "build/$1"
+  python3 - "$lunet_root" "$1" <<'PY'
+import json
+import os
+import sys
+
+root, name = sys.argv[1:]
+with open(os.path.join(root, "CMakePresets.json"), encoding="utf-8") as file:
+    presets = {preset["name"]: preset for preset in json.load(file)["configurePresets"]}
+
+
+def binary_dir(name):
+    preset = presets[name]
+    if "binaryDir" in preset:
+        return preset["binaryDir"]
+    parents = preset.get("inherits", [])
+    for parent in [parents] if isinstance(parents, str) else parents:
+        found = binary_dir(parent)
+        if found:
+            return found
+    return None
+
+
+if name not in presets or not binary_dir(name):
+    sys.exit(f"lib.sh: CMakePresets.json has no configure preset {name} with a binaryDir")
+tree = binary_dir(name).replace("${sourceDir}", root).replace("${presetName}", name)
+print(os.path.relpath(tree, root))
+PY
 }
 
-# tree_prefix DIR: the Wine prefix of a build tree, the one its ctest runs use (CMakeLists.txt).
+# tree_prefix DIR: the Wine prefix of a configured Windows build tree, the one its ctest runs use:
+# LUNET_WINEPREFIX in its cache, which CMakePresets.json sets for each Windows preset.
 tree_prefix() {
-  echo "$1/wineprefix"
+  local prefix
+  prefix=$(sed -n 's/^LUNET_WINEPREFIX:[A-Z]*=//p' "$1/CMakeCache.txt" 2>/dev/null)
+  [[ -n $prefix ]] ||
+    { echo "lib.sh: $1 is no configured Windows build (its cache names no Wine prefix)" >&2; return 1; }
+  echo "$prefix"
 }
 
 # configure_preset PRESET: configures the preset's tree, quietly.

@@ -201,6 +201,14 @@ TEST_F(WindowCheck, WindowThatIsGoneReadsAsEmptyText) {
   TestWindow gone("AdFrame", "offer");
   HWND handle = gone.handle();
   gone.Destroy();
+  // Whatever the buffer held before, the check sees no text at all, neither class nor title.
+  for (void (*read)(HWND, WindowText) : {ReadClassName, ReadTitle}) {
+    WindowText text;
+    memset(text, 'x', sizeof text - 1);
+    text[sizeof text - 1] = 0;
+    read(handle, text);
+    EXPECT_STREQ("", text);
+  }
   ShellHookProc(HSHELL_REDRAW, reinterpret_cast<WPARAM>(handle), 0);
   EXPECT_EQ(1, MatchClass(""));
   EXPECT_EQ(0, MatchClass("AdFrame"));

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "closer/rules.h"
@@ -22,9 +24,11 @@ class RulesFixture : public ::testing::Test {
     ClearRules();
     SharedState.PluginDir[0] = 0;
   }
+  // Both files, each written or, for an empty text, removed: a row never finds the file an
+  // earlier row left behind.
   void WriteRules(const std::string& main, const std::string& custom = "") {
-    dir_.Write("killwnd.txt", main);
-    if (!custom.empty()) dir_.Write("killwnd_custom.txt", custom);
+    WriteOrRemove("killwnd.txt", main);
+    WriteOrRemove("killwnd_custom.txt", custom);
   }
   void LoadFiles(const std::string& main, const std::string& custom = "") {
     WriteRules(main, custom);
@@ -39,6 +43,16 @@ class RulesFixture : public ::testing::Test {
   static std::vector<std::string> Titles() { return TextsOf(KillRules.TitleRules); }
 
   TempDir dir_;
+
+ private:
+  void WriteOrRemove(const std::string& name, const std::string& bytes) {
+    std::error_code ignored;
+    if (bytes.empty()) {
+      std::filesystem::remove(dir_.File(name), ignored);
+    } else {
+      dir_.Write(name, bytes);
+    }
+  }
 };
 
 using Texts = std::vector<std::string>;

@@ -35,6 +35,18 @@ std::unique_ptr<ModuleUnderTest> MakeLinked() { return std::make_unique<LinkedMo
 
 LUNET_EXPORT_TESTS_FOR(Linked);
 
+// The shared record as the image holds it, copied before any test runs: the closer starts off,
+// with no handles and no folder, until a load finds the marker file.
+const SharedStateRecord kSharedAtStart = SharedState;
+
+TEST(SharedStateAtStart, ClosersStartOffWithNothingShared) {
+  EXPECT_EQ(0, kSharedAtStart.enabled);
+  EXPECT_EQ(NULL, kSharedAtStart.module);
+  EXPECT_EQ(NULL, kSharedAtStart.hook);
+  EXPECT_EQ(std::string(sizeof kSharedAtStart.PluginDir, '\0'),
+            std::string(kSharedAtStart.PluginDir, sizeof kSharedAtStart.PluginDir));
+}
+
 class DllMainTest : public ModuleTest {
  protected:
   void SetUp() override {

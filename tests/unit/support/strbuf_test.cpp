@@ -64,11 +64,12 @@ const Growth kGrowth[] = {
        s.Append(s.data, 6);
      },
      "abcabcabcabc", 13, 26},
-    {"reserve takes exactly what is asked", [](StrBuf& s) { s.Reserve(5); }, nullptr, 0, 5},
-    {"reserve below the capacity keeps it",
+    {"reserve takes exactly what is asked, and says it succeeded",
+     [](StrBuf& s) { EXPECT_EQ(1, s.Reserve(5)); }, nullptr, 0, 5},
+    {"reserve below the capacity keeps it, and succeeds too",
      [](StrBuf& s) {
        s.Assign("abc");
-       s.Reserve(3);
+       EXPECT_EQ(1, s.Reserve(3));
      },
      "abc", 4, 8},
     {"reserve above it",

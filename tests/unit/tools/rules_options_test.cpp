@@ -16,18 +16,6 @@ using namespace rules_cli;
 
 namespace {
 
-// A first and a second value of the option's kind; the second must win.
-std::vector<std::string> Values(Takes takes) {
-  switch (takes) {
-    case Takes::Nothing: return {"", ""};
-    case Takes::Path: return {"first.log", "second.log"};
-    case Takes::Typed: return {"first", "second"};
-    case Takes::Count: return {"1252", "932"};
-    case Takes::Point: return {"1,2", "-5,6"};
-  }
-  return {};
-}
-
 int ParseLine(const Command& command, const std::vector<std::string>& args, Arguments& parsed) {
   return Parse(command, args, args, parsed);
 }
@@ -36,41 +24,65 @@ const Command& Named(const char* name) {
   for (const Command& command : Commands()) {
     if (std::string(command.name) == name) return command;
   }
+  ADD_FAILURE() << "no command " << name;
   return Commands().front();
 }
 
 }  // namespace
 
-// Every option of every command at once, each twice (as --x=V, then as its alias or --x V): the
-// given options grow as needed and the last value of each counts.
+// Every option of every command at once, each twice as a user types it (as --x=V, then as its
+// alias or --x V): the given options grow as needed and the last value of each counts.
 TEST(RulesOptions, EveryOptionOfEveryCommandTwice) {
-  for (const Command& command : Commands()) {
-    std::vector<CommandOption> taken = command.options;
-    taken.push_back({OptionId::CodePage, false});
+  const struct {
+    const char* command;
     std::vector<std::string> args;
-    for (const CommandOption& one : taken) {
-      const Option& option = OptionRow(one.id);
-      std::vector<std::string> values = Values(option.takes);
-      args.push_back(option.name + (option.takes == Takes::Nothing ? "" : "=" + values[0]));
-      args.push_back(option.alias ? option.alias : option.name);
-      if (option.takes != Takes::Nothing) args.push_back(values[1]);
-    }
-    args.push_back(".");
+    std::vector<OptionId> given;  // every option of the command
+  } kLines[] = {
+      {"check", {"--quiet", "-q", "--codepage=1252", "--codepage", "932", "."}, {OptionId::Quiet}},
+      {"test",
+       {"--class=first", "--class", "second", "--title=first", "--title", "second",
+        "--codepage=1252", "--codepage", "932", "."},
+       {OptionId::Class, OptionId::Title}},
+      {"scan",
+       {"--all", "--all", "--hidden", "--hidden", "--codepage=1252", "--codepage", "932", "."},
+       {OptionId::All, OptionId::Hidden}},
+      {"watch",
+       {"--log=first.log", "--log", "second.log", "--count=1", "--count", "3", "--codepage=1252",
+        "--codepage", "932", "."},
+       {OptionId::Log, OptionId::Count}},
+      {"add",
+       {"--class=first", "--class", "second", "--title=first", "--title", "second",
+        "--codepage=1252", "--codepage", "932", "."},
+       {OptionId::ClassRule, OptionId::Fragment}},
+      {"pick",
+       {"--at=1,2", "--at", "-5,6", "--title=first", "--title", "second", "--yes", "--yes",
+        "--codepage=1252", "--codepage", "932", "."},
+       {OptionId::At, OptionId::Fragment, OptionId::Yes}},
+  };
+  ASSERT_EQ(Commands().size(), sizeof kLines / sizeof kLines[0]);
+  for (const auto& line : kLines) {
+    SCOPED_TRACE(line.command);
+    const Command& command = Named(line.command);
+    ASSERT_EQ(command.options.size(), line.given.size());
     Arguments parsed;
-    ASSERT_EQ(kClean, ParseLine(command, args, parsed)) << command.name;
-    for (const CommandOption& one : taken) {
-      const Option& option = OptionRow(one.id);
-      SCOPED_TRACE(std::string(command.name) + " " + option.name);
-      EXPECT_TRUE(parsed.Has(one.id));
-      if (option.takes == Takes::Path || option.takes == Takes::Typed) {
-        EXPECT_EQ(Values(option.takes)[1], parsed.Text(one.id));
-      }
-      if (option.takes == Takes::Point) {
-        EXPECT_EQ(-5, parsed.Number(one.id, 0));
-        EXPECT_EQ(6, parsed.Number(one.id, 1));
+    ASSERT_EQ(kClean, ParseLine(command, line.args, parsed));
+    for (size_t i = 0; i < line.given.size(); ++i) {
+      OptionId id = line.given[i];
+      SCOPED_TRACE(OptionRow(id).name);
+      EXPECT_EQ(command.options[i].id, id);
+      EXPECT_TRUE(parsed.Has(id));
+      switch (OptionRow(id).takes) {
+        case Takes::Nothing: break;
+        case Takes::Path: EXPECT_EQ("second.log", parsed.Text(id)); break;
+        case Takes::Typed: EXPECT_EQ("second", parsed.Text(id)); break;
+        case Takes::Count: EXPECT_EQ(3, parsed.Number(id)); break;
+        case Takes::Point:
+          EXPECT_EQ(-5, parsed.Number(id, 0));
+          EXPECT_EQ(6, parsed.Number(id, 1));
+          break;
       }
     }
-    EXPECT_EQ(932u, parsed.CodePage()) << command.name;
+    EXPECT_EQ(932u, parsed.CodePage());
     EXPECT_EQ(std::vector<std::string>{"."}, parsed.paths);
   }
 }
@@ -96,13 +108,20 @@ TEST(RulesOptions, RefusedCommandLines) {
   }
 }
 
-// The code page belongs to one parsed command line, not to the program.
+// The code page belongs to one parsed command line, not to the program: without --codepage, a
+// command line has the system's, whatever another one chose.
 TEST(RulesOptions, CodePageIsThatOfItsCommandLine) {
-  Arguments japanese, plain;
+  Arguments japanese, western, plain;
   ASSERT_EQ(kClean, ParseLine(Named("check"), {"--codepage", "932"}, japanese));
+  ASSERT_EQ(kClean, ParseLine(Named("check"), {"--codepage", "1252"}, western));
   ASSERT_EQ(kClean, ParseLine(Named("check"), {}, plain));
   EXPECT_EQ(932u, japanese.CodePage());
-  EXPECT_NE(932u, plain.CodePage());
+  EXPECT_EQ(1252u, western.CodePage());
+#ifdef _WIN32
+  EXPECT_EQ(GetACP(), plain.CodePage());
+#else
+  EXPECT_EQ(1252u, plain.CodePage());
+#endif
 }
 
 // Two rule sets answer side by side, each by its own rules, and the plug-in's store and folder
