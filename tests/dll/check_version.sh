@@ -4,7 +4,7 @@
 # Each file carries the version and the commit that the build recorded in lunet_version.h, as
 # Explorer shows them (Properties, Details): FILEVERSION and PRODUCTVERSION, ProductName,
 # ProductVersion, FileVersion, FileDescription and OriginalFilename naming the file, and the
-# commit in Comments. The commit itself is a full hash, or says why there is none.
+# commit in Comments: its full hash, or why there is none.
 source "$(dirname "$0")/checks.sh"
 
 windres=$1
@@ -14,10 +14,12 @@ define() { sed -n "s/^#define $1 \"\\{0,1\\}\\([^\"]*\\)\"\\{0,1\\}\$/\\1/p" "$h
 version=$(define LUNET_VERSION)
 numbers=$(define LUNET_VERSION_NUMBERS)
 commit=$(define LUNET_COMMIT)
+comment=$(define LUNET_COMMIT_COMMENT)
 [[ $version =~ ^[0-9]+\.[0-9]+\.[0-9]+$ && $numbers == "${version//./,},0" ]]
 check $? "the build recorded version $version ($numbers)"
-[[ $commit =~ ^[0-9a-f]{40}(\ with\ uncommitted\ changes)?$ || $commit == "unknown (not built from a git checkout)" ]]
-check $? "the build recorded commit $commit"
+[[ ($commit =~ ^[0-9a-f]{40}$ && $comment == "commit $commit"* ) ||
+   ($commit == "" && $comment == "not built from a git checkout") ]]
+check $? "the build recorded \"$comment\""
 
 for file in "$@"; do
   name=$(basename "$file")
@@ -33,7 +35,7 @@ for file in "$@"; do
   check $? "$name: $(value ProductName) $(value ProductVersion), file version $(value FileVersion)"
   [[ $(value OriginalFilename) == "$name" && $(value FileDescription) == "${name%.*}: "* ]]
   check $? "$name: $(value OriginalFilename), \"$(value FileDescription)\""
-  [[ $(value Comments) == "commit $commit" ]]
+  [[ $(value Comments) == "$comment" ]]
   check $? "$name: \"$(value Comments)\""
 done
 
