@@ -19,7 +19,7 @@ demo: deps
 demo-japanese: deps
 	@scripts/demo --japanese
 
-# The release: dist/lunet/ and dist/lunet.zip.
+# The release: dist/lunet/, dist/lunet-VERSION.zip and dist/SHA256SUMS.
 dist: deps
 	@scripts/make-dist
 

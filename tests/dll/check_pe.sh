@@ -9,23 +9,12 @@
 # and every import is one that XP exports (xp_exports.txt, beside this script).
 # The programs: the same format, system imports only, a console subsystem with the same oldest
 # Windows in the header, and in 32 bits imports that XP exports.
-set -uo pipefail
+source "$(dirname "$0")/checks.sh"
 
 objdump=$1
 processor=$2
 dll=$3
 shift 3
-failures=0
-# The status comes first: expanded before the description, whose command substitutions would
-# otherwise reset $? to theirs and let every check pass.
-check() {  # check CONDITION-RESULT DESCRIPTION
-  if [[ $1 == 0 ]]; then
-    echo "ok   $2"
-  else
-    echo "FAIL $2"
-    failures=$((failures + 1))
-  fi
-}
 
 headers=$("$objdump" -p "$dll") || { echo "FAIL cannot read $dll"; exit 1; }
 case $processor in
@@ -195,5 +184,4 @@ for program in "$@"; do
   [[ $pointer == 4 ]] && check_xp_imports "$(import_table_of "$text")" "$name: "
 done
 
-echo "$failures failed"
-[[ $failures == 0 ]]
+checks_done

@@ -14,6 +14,7 @@
 #include "owned.h"
 #include "plugin.h"
 #include "session.h"
+#include "tool_version.h"
 #include "shared/plugin_folder.h"
 
 namespace {
@@ -179,6 +180,10 @@ int Run(int argc, char** argv) {
       PrintLine(stdout, "");  // the command list is the help command's too, shown there alone
       HostSay(host_text::kCommandHelp);
       HostSay(host_text::kExitCodes);
+      return kOk;
+    }
+    if (strcmp(argv[i], "--version") == 0) {
+      PrintVersion("lunet-host");
       return kOk;
     }
     if (strcmp(argv[i], "--dir") == 0 || strcmp(argv[i], "--script") == 0) ++i;

@@ -154,7 +154,7 @@ std::string HelpText() {
     }
   }
   help += "\n" + OptionHelp(OptionId::CodePage, "  ") + Wrapped(RulesText(kEveryOption), "  ");
-  return help + "\n" + RulesText(kRuleFiles);
+  return help + "\n" + RulesText(kRuleFiles) + "\n\n" + RulesText(kHelpVersion);
 }
 
 }  // namespace rules_cli

@@ -10,6 +10,7 @@
 #include "console_text.h"
 #include "output.h"
 #include "own_console.h"
+#include "tool_version.h"
 
 using namespace rules_cli;
 
@@ -20,6 +21,10 @@ int RunCommand(int argc, char** argv) {
   std::string name = argv[1];
   if (name == "--help" || name == "-h" || name == "help") {
     Say(HelpText());
+    return kClean;
+  }
+  if (name == "--version") {
+    PrintVersion("lunet-rules");
     return kClean;
   }
   for (const Command& command : Commands()) {
