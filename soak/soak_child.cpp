@@ -11,12 +11,12 @@
 #include <memory>
 #include <thread>
 
-#include "forward_redraw.h"
+#include "harness/forward_redraw.h"
 #include "harness/heap_in_use.h"
+#include "harness/recording_window.h"
 #include "harness/seeded_random.h"
 #include "message_pump.h"
 #include "owned.h"
-#include "recording_window.h"
 #include "soak.h"
 
 namespace soak {

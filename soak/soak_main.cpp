@@ -20,12 +20,12 @@
 
 #include "child_process.h"
 #include "harness/polling_closer.h"
+#include "harness/recording_window.h"
 #include "harness/temp_dir.h"
 #include "host_call.h"
 #include "message_pump.h"
 #include "owned.h"
 #include "plugin_module.h"
-#include "recording_window.h"
 #include "soak.h"
 #include "soak_score.h"
 #include "soak_verdict.h"

@@ -10,11 +10,11 @@
 
 #include <atomic>
 
-#include "forward_redraw.h"
+#include "harness/forward_redraw.h"
+#include "harness/recording_window.h"
 #include "message_pump.h"
 #include "owned.h"
 #include "plugin_module.h"
-#include "recording_window.h"
 
 namespace {
 

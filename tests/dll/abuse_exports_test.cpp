@@ -8,12 +8,12 @@
 
 #include "child_process.h"
 #include "dll/plugin_host.h"
-#include "forward_redraw.h"
+#include "harness/forward_redraw.h"
 #include "harness/protocol/protocol.h"
+#include "harness/recording_window.h"
 #include "harness/temp_dir.h"
 #include "message_pump.h"
 #include "owned.h"
-#include "recording_window.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 #include "child_process.h"
 #include "debug_listener.h"
 #include "dll/plugin_host.h"
-#include "forward_redraw.h"
+#include "harness/forward_redraw.h"
 #include "harness/japanese_system.h"
+#include "harness/recording_window.h"
 #include "message_pump.h"
 #include "owned.h"
-#include "recording_window.h"
 
 namespace {
 

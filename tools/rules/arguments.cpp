@@ -6,6 +6,7 @@
 #include "console_text.h"
 #include "output.h"
 #include "rule_walk.h"
+#include "whole_number.h"
 
 namespace rules_cli {
 
@@ -67,20 +68,6 @@ const Option& OptionRow(OptionId id) {
     if (option.id == id) return option;
   }
   return kOptions[0];
-}
-
-bool ParseNumber(const std::string& text, long low, long high, long& number) {
-  size_t at = text.size() > 1 && text[0] == '-' ? 1 : 0;
-  if (at == text.size() || text.size() - at > 10) return false;
-  long long value = 0;
-  for (; at < text.size(); ++at) {
-    if (text[at] < '0' || text[at] > '9') return false;
-    value = value * 10 + (text[at] - '0');
-  }
-  if (text[0] == '-') value = -value;
-  if (value < low || value > high) return false;
-  number = static_cast<long>(value);
-  return true;
 }
 
 unsigned Arguments::DefaultCodePage() {

@@ -117,7 +117,4 @@ class Arguments {
 int Parse(const Command& command, const std::vector<std::string>& args,
           const std::vector<std::string>& typed, Arguments& parsed);
 
-// A whole number in [low, high], digits only: "12abc", "", "+3" and " 3" are not numbers.
-bool ParseNumber(const std::string& text, long low, long high, long& number);
-
 }  // namespace rules_cli
