@@ -12,12 +12,6 @@ enum Exit { kClean = 0, kWarnings = 1, kUsage = 2, kInternal = 3, kUnavailable =
 
 // Text of the rule files or of windows, in the rules' code page, to stdout.
 void Out(const std::string& text, unsigned codePage);
-// A line of this run's language, UTF-8, to stdout.
-void Say(const std::string& utf8);
-// An error or a warning, UTF-8: "lunet-rules: " and the text, a line on stderr.
-void Complain(const std::string& utf8);
-// A usage error, UTF-8, told on stderr; returns kUsage.
-int UsageError(const std::string& message);
 // The module's store and the walk of the same files disagree: a fault of this program.
 int InternalError(const std::string& path);
 // The usage error for a folder that is missing ("no such file or directory", as check says of

@@ -50,7 +50,7 @@ int OpenFolder(const std::string& given, RuleSet& rules) {
   if (!IsDirectory(given)) return NotAFolder(given);
   std::string dir = WithSeparator(given);
   // The plug-in cannot load from a folder whose path its buffer cannot hold.
-  if (dir.size() >= MAX_PATH) return UsageError(RulesText(rules_text::kPathTooLong, Given(given)));
+  if (dir.size() >= MAX_PATH) return UsageError(rules_text::kPathTooLong, Given(given));
   rules.LoadFolder(dir);
   return rules.Consistent() ? kClean : InternalError(dir);
 }

@@ -250,13 +250,13 @@ int RunWatch(Arguments& args) {
   if (opened != kClean) return opened;
   OwnedFile log(logPath.empty() ? nullptr : fopen(logPath.c_str(), "ab"));
   if (!logPath.empty() && !log.get()) {
-    Complain(RulesText(rules_text::kLogCannotOpen, Given(logPath)));
+    Complain(rules_text::kLogCannotOpen, Given(logPath));
     return kUnavailable;
   }
   DebugListener listener;
   std::string error;
   if (!listener.Open(error)) {
-    Complain(RulesText(rules_text::kWatchError, Given(error)));
+    Complain(rules_text::kWatchError, Given(error));
     return kUnavailable;
   }
   EventHandle finishedEvent(CreateEventA(NULL, TRUE, FALSE, NULL));
@@ -266,7 +266,7 @@ int RunWatch(Arguments& args) {
   Reader reader = {&listener, &queue, 0};
   ProcessHandle readerThread(CreateThread(NULL, 0, ReadReports, &reader, 0, NULL));
   if (!readerThread.valid()) {
-    Complain(RulesText(rules_text::kNoThread));
+    Complain(rules_text::kNoThread);
     return kInternal;
   }
   WatchOutput output(rules, log.get());
