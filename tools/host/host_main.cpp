@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "child_process.h"
 #include "console_text.h"
 #include "host_messages.h"
 #include "own_console.h"
@@ -31,8 +30,7 @@ struct Arguments {
 // console of its own and no arguments, it is the host of the lunet.dll beside it.
 int ParseArguments(int argc, char** argv, Arguments& args) {
   if (argc == 1 && OwnsConsole()) {
-    std::string program = ProgramPath();
-    args.plugin = program.substr(0, program.find_last_of("\\/") + 1) + "lunet.dll";
+    args.plugin = ProgramFolder() + "lunet.dll";
     return kOk;
   }
   for (int i = 1; i < argc; ++i) {
@@ -79,7 +77,7 @@ std::string ScriptLine(const std::string& name, int number, std::string line) {
   if (number == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
   bool ascii = true;
   for (char c : line) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-  if (ascii || !LooksLikeUtf8(line)) return line;
+  if (ascii || !IsCodePageText(line, CP_UTF8)) return line;
   bool lost = false;
   std::string converted = ToCodePage(line, CP_ACP, &lost);
   if (lost) {

@@ -2,15 +2,10 @@
 #include <stdio.h>
 #include <windows.h>
 
-#ifdef _WIN32
-#include "child_process.h"
-#else
-#include <unistd.h>
-#endif
-
 #include "commands.h"
 #include "console_text.h"
 #include "is_directory.h"
+#include "own_console.h"
 #include "output.h"
 #include "rule_set.h"
 
@@ -87,7 +82,6 @@ int CheckPath(const std::string& path, bool quiet, unsigned codePage) {
   } else {
     rules.LoadFile(path);
   }
-  if (!rules.Consistent()) return InternalError(path);
   std::vector<FileReport> files = rules.Files();
   for (const RuleKind* kind : kRuleKinds) MarkDuplicates(rules, files, *kind);
   int warnings = 0;
@@ -102,18 +96,6 @@ int CheckPath(const std::string& path, bool quiet, unsigned codePage) {
   Say(shown + ": " +
       RulesText(kCounts, Counts(rules), Counted(warnings, kOneWarning, rules_text::kWarnings)));
   return warnings ? kWarnings : kClean;
-}
-
-// The folder the program was started from, with its separator.
-std::string ProgramFolder() {
-#ifdef _WIN32
-  std::string path = ProgramPath();
-#else
-  char buffer[4096];
-  ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-  std::string path(buffer, length > 0 ? static_cast<size_t>(length) : 0);
-#endif
-  return path.substr(0, path.find_last_of("\\/") + 1);
 }
 
 }  // namespace

@@ -7,13 +7,6 @@
 
 namespace rules_cli {
 
-void Out(const std::string& text, unsigned codePage) { WriteText(stdout, text, codePage); }
-
-int InternalError(const std::string& path) {
-  Complain(rules_text::kInternalError, Given(path));
-  return kInternal;
-}
-
 int NotAFolder(const std::string& given) {
   bool missing = GetFileAttributesA(given.c_str()) == INVALID_FILE_ATTRIBUTES;
   return UsageError(missing ? rules_text::kNoSuchPath : rules_text::kNotADirectory, Given(given));

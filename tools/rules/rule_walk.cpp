@@ -1,5 +1,5 @@
-// The lines come from the module's walk (WalkRuleFile), the one LoadRuleFile stores rules from;
-// StoreHolds still compares what the store holds with what the walk reported.
+// The lines come from the module's walk (WalkRuleFile), each stored by the module's own step
+// (StoreRuleLine) as LoadRuleFile stores it, then reported: the file is read once.
 #include "rule_walk.h"
 
 #include <string.h>
@@ -74,7 +74,7 @@ void CheckCodePage(const std::string& value, unsigned codePage,
     CheckCodePage(value.substr(3), codePage, warnings);
   } else if (codePage == kUtf8CodePage) {
     if (!IsCodePageText(value, codePage)) warnings.push_back(NotUtf8(value));
-  } else if (LooksLikeUtf8(value)) {
+  } else if (IsCodePageText(value, kUtf8CodePage)) {
     warnings.push_back(Utf8Text(value, codePage));
   } else if (!IsCodePageText(value, codePage)) {
     unsigned other = CleanCodePage(value, false, codePage);
@@ -184,6 +184,7 @@ FileState StateOfUnopened(const std::string& path) {
 struct RuleFileWalk {
   FileReport report;
   unsigned codePage;
+  RuleStore& store;
 };
 
 // What may surprise in the value of a rule line.
@@ -210,6 +211,7 @@ void CheckRule(const RuleFileWalk& walk, const MappedTextReader& reader, LineRep
 void SeeLine(void* context, const MappedTextReader& reader, int number, RuleLineKind kind,
              const char* text) {
   RuleFileWalk& walk = *static_cast<RuleFileWalk*>(context);
+  StoreRuleLine(&walk.store, reader, number, kind, text);
   if (number == 1) CheckEncoding(reader.view, reader.size, walk.codePage, walk.report.warnings);
   LineReport line;
   line.line = number;
@@ -224,14 +226,6 @@ void SeeLine(void* context, const MappedTextReader& reader, int number, RuleLine
     CheckRule(walk, reader, line);
   }
   walk.report.lines.push_back(line);
-}
-
-int SameTexts(const RuleList& list, const std::vector<const LineReport*>& rules) {
-  if (list.count != rules.size()) return 0;
-  for (uint32_t i = 0; i < list.count; ++i) {
-    if (!list.items[i] || rules[i]->text != list.items[i]->data) return 0;
-  }
-  return 1;
 }
 
 }  // namespace
@@ -291,8 +285,8 @@ std::string CodePageName(unsigned codePage) {
   return RulesText(utf8 ? kCodePageUtf8 : kCodePage, codePage);
 }
 
-FileReport ReportRuleFile(const std::string& path, unsigned codePage) {
-  RuleFileWalk walk = {FileReport(), codePage};
+FileReport ReportRuleFile(const std::string& path, unsigned codePage, RuleStore& store) {
+  RuleFileWalk walk = {FileReport(), codePage, store};
   walk.report.path = path;
   walk.report.state =
       WalkRuleFile(path.c_str(), SeeLine, &walk) ? FileState::Read : StateOfUnopened(path);
@@ -307,13 +301,6 @@ std::vector<const LineReport*> RulesOf(const std::vector<FileReport>& files, con
     }
   }
   return rules;
-}
-
-int StoreHolds(const RuleStore& store, const std::vector<FileReport>& files) {
-  for (const RuleKind* kind : kRuleKinds) {
-    if (!SameTexts(store.*kind->list, RulesOf(files, *kind))) return 0;
-  }
-  return 1;
 }
 
 std::vector<std::string> SetWarnings(const std::vector<FileReport>& files) {

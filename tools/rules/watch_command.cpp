@@ -94,7 +94,6 @@ class ReportQueue {
     missed = std::exchange(missed_, {});
     return std::exchange(texts_, {});
   }
-  void Wake() { SetEvent(ready_.get()); }
 
  private:
   EventHandle ready_;
