@@ -191,7 +191,7 @@ int RunChild(int argc, char** argv) {
   int count = atoi(argv[2]);
   double rate = atof(argv[3]);
   Log log(argv[4]);
-  EventHandle stop(OpenEventA(SYNCHRONIZE, FALSE, argv[5]));
+  KernelHandle stop(OpenEventA(SYNCHRONIZE, FALSE, argv[5]));
   if (!log.ok() || !stop.valid() || count <= 0 || rate <= 0 || !StartRedrawForwarding()) return 1;
   std::string hammerName = "lunet-soak-hammer-" + std::to_string(GetCurrentProcessId());
   // Never closed: the hammering thread waits on it until the process is ended.

@@ -148,7 +148,7 @@ TEST_F(CrossProcessTest, SwitchOnWorksAfterAnotherProcessMappedTheModuleElsewher
 // True once a debug-output listener holds the desktop's buffer, within 10 s.
 bool ListenerStarted() {
   for (int waited = 0; waited < 10000; waited += 20) {
-    EventHandle ready(OpenEventA(SYNCHRONIZE, FALSE, "DBWIN_BUFFER_READY"));
+    KernelHandle ready(OpenEventA(SYNCHRONIZE, FALSE, "DBWIN_BUFFER_READY"));
     if (ready.valid()) return true;
     Sleep(20);
   }
@@ -228,7 +228,7 @@ double CloseHere(RecordingWindow& window) {
 // nothing: each close is as quick as without it, the reports it could not take are counted,
 // and the first report after it lets go says how many.
 TEST_F(CrossProcessTest, StalledListenerHoldsUpNoClose) {
-  EventHandle letGo(CreateEventA(NULL, TRUE, FALSE, "lunet-test-let-go"));
+  KernelHandle letGo(CreateEventA(NULL, TRUE, FALSE, "lunet-test-let-go"));
   ASSERT_TRUE(letGo.valid());
   ChildProcess viewer(CommandLine(probe, {"--stall-debug-output", "lunet-test-let-go"}),
                       ChildProcess::kCaptureWithErrors);
@@ -295,7 +295,7 @@ TEST_F(CrossProcessTest, WatchWithBlockedOutputHoldsUpNoClose) {
   ChildProcess watch(CommandLine(rules, {"watch", host.dir.path(), "--count", "40"}),
                      ChildProcess::kCapture);
   ASSERT_TRUE(ListenerStarted());
-  EventHandle bufferReady(
+  KernelHandle bufferReady(
       OpenEventA(SYNCHRONIZE | EVENT_MODIFY_STATE, FALSE, "DBWIN_BUFFER_READY"));
   ASSERT_TRUE(bufferReady.valid());
   host.Choose("on");

@@ -20,7 +20,7 @@ const unsigned kShiftJis = 932;
 using namespace host_text;
 
 // A text of the plug-in's, in UTF-8 for a message.
-std::string Shown(const std::string& shiftJis) { return AsUtf8(shiftJis, kShiftJis); }
+std::string FromShiftJis(const std::string& shiftJis) { return AsUtf8(shiftJis, kShiftJis); }
 
 std::string Indented(const std::string& text, const std::string& indent) {
   std::string out;
@@ -138,7 +138,7 @@ bool Session::Pick(const std::string& number) {
     return false;
   }
   const Choice& choice = choices_[index - 1];
-  Say(kPicked, index, Shown(choice.label), Shown(choice.id));
+  Say(kPicked, index, FromShiftJis(choice.label), FromShiftJis(choice.id));
   return Send(ChoiceText(choice.id));
 }
 
@@ -180,7 +180,7 @@ bool Session::Configure() {
   UINT_PTR timer = options_.pressOk ? SetTimer(NULL, 0, 50, LookForBox) : 0;
   int result = plugin_.configure(NULL);
   if (timer) KillTimer(NULL, timer);
-  if (box.seen) Say(kMessageBox, Shown(Quote(box.caption)), Shown(box.text));
+  if (box.seen) Say(kMessageBox, FromShiftJis(Quote(box.caption)), FromShiftJis(box.text));
   Say(kConfigureReturned, result);
   return true;
 }
@@ -224,8 +224,8 @@ bool Session::ShowAnswer(const char* exportName, const PluginAnswer& answer) {
   if (choices_.empty()) return true;
   Say(kChoices);
   for (size_t i = 0; i < choices_.size(); ++i) {
-    PrintLine(stdout, "    " + std::to_string(i + 1) + ". " + Shown(choices_[i].label) + " (" +
-                          Shown(choices_[i].id) + ")");
+    PrintLine(stdout, "    " + std::to_string(i + 1) + ". " + FromShiftJis(choices_[i].label) + " (" +
+                          FromShiftJis(choices_[i].id) + ")");
   }
   return true;
 }

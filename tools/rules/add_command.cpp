@@ -101,7 +101,7 @@ void ListNewlyClosed(const AddPlan& plan) {
     DWORD processId = 0;
     GetWindowThreadProcessId(window.handle, &processId);
     Say(RulesText(rules_text::kNewRulesMatch, HandleText(window.handle),
-                  Given(ProcessName(processId)), after.Shown(Quote(window.className)),
+                  FromAnsi(ProcessName(processId)), after.Shown(Quote(window.className)),
                   after.Shown(Quote(window.title))));
     ++count;
   }

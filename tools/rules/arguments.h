@@ -53,9 +53,12 @@ struct CommandOption {
   bool required;
 };
 
+// A command's windowsOnly when it runs anywhere: no message, the end of the list.
+const rules_text::Id kRunsAnywhere = rules_text::kCount;
+
 struct Command {
   const char* name;
-  // What it needs a Windows desktop for; kCount when it runs anywhere.
+  // What it needs a Windows desktop for; kRunsAnywhere when it needs none.
   rules_text::Id windowsOnly;
   // Null where the command cannot run: natively, for those that need Windows.
   int (*run)(Arguments& args);

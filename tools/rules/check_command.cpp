@@ -36,7 +36,7 @@ int PrintFile(const RuleSet& rules, const FileReport& file, bool quiet) {
     std::string where = rules.Shown(Where(file, line));
     bool rule = line.effect == LineEffect::ClassRule || line.effect == LineEffect::TitleRule;
     if (!quiet && rule) {
-      Say(RulesText(KindOf(line.effect).ruleAt, where, rules.Shown(Quote(line.text))));
+      Say(RulesText(KindOfRule(line.effect).ruleAt, where, rules.Shown(Quote(line.text))));
     }
     for (const std::string& warning : line.warnings) {
       Say(RulesText(kWarningAt, where, warning));
@@ -94,7 +94,7 @@ int CheckPath(const std::string& path, bool quiet, unsigned codePage) {
   std::string product = CrossProduct(rules);
   if (!quiet && !product.empty()) Say(shown + ": " + product);
   Say(shown + ": " +
-      RulesText(kCounts, Counts(rules), Counted(warnings, kOneWarning, rules_text::kWarnings)));
+      RulesText(kCommaJoined, Counts(rules), Counted(warnings, kOneWarning, rules_text::kManyWarnings)));
   return warnings ? kWarnings : kClean;
 }
 
@@ -103,7 +103,7 @@ int CheckPath(const std::string& path, bool quiet, unsigned codePage) {
 int RunFirstScreen() {
   std::string folder = ProgramFolder();
   if (folder.empty()) folder = WithSeparator(".");
-  Say(RulesText(kDoubleClickFolder, Given(folder)));
+  Say(RulesText(kDoubleClickFolder, FromAnsi(folder)));
   int status = CheckPath(folder, true, Arguments().CodePage());
   Say(RulesText(status == kClean ? kDoubleClickClean : kDoubleClickWarnings));
   Say(RulesText(kDoubleClickNext));
@@ -116,7 +116,8 @@ int RunCheck(Arguments& args) {
   int result = kClean;
   for (const std::string& path : paths) {
     if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
-      result = NotAFolder(path) > result ? kUsage : result;
+      int refused = NotAFolder(path);  // says why on stderr
+      if (refused > result) result = refused;
       continue;
     }
     int one = CheckPath(path, args.Has(OptionId::Quiet), args.CodePage());

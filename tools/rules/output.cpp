@@ -9,10 +9,10 @@ namespace rules_cli {
 
 int NotAFolder(const std::string& given) {
   bool missing = GetFileAttributesA(given.c_str()) == INVALID_FILE_ATTRIBUTES;
-  return UsageError(missing ? rules_text::kNoSuchPath : rules_text::kNotADirectory, Given(given));
+  return UsageError(missing ? rules_text::kNoSuchPath : rules_text::kNotADirectory, FromAnsi(given));
 }
 
-std::string Given(const std::string& ansi) { return AsUtf8(ansi, CP_ACP); }
+std::string FromAnsi(const std::string& ansi) { return AsUtf8(ansi, CP_ACP); }
 
 std::string Plural(unsigned long count, const char* one) {
   return std::to_string(count) + " " + one + (count == 1 ? "" : "s");

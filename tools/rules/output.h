@@ -13,8 +13,8 @@ enum Exit { kClean = 0, kWarnings = 1, kUsage = 2, kInternal = 3, kUnavailable =
 // The usage error for a folder that is missing ("no such file or directory", as check says of
 // any path) or a file.
 int NotAFolder(const std::string& given);
-// A path or a value given on the command line, in UTF-8 for a message.
-std::string Given(const std::string& ansi);
+// Text in the ANSI code page (a path or a value typed, a process name) in UTF-8, for a message.
+std::string FromAnsi(const std::string& ansi);
 
 // "1 class rule", "2 class rules" in English (watch's counts).
 std::string Plural(unsigned long count, const char* one);

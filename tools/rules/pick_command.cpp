@@ -56,7 +56,7 @@ int RunPick(Arguments& args) {
   OpenWindow window = Describe(handle);
   DWORD processId = 0;
   GetWindowThreadProcessId(handle, &processId);
-  Say(RulesText(rules_text::kPickedWindow, HandleText(handle), Given(ProcessName(processId)),
+  Say(RulesText(rules_text::kPickedWindow, HandleText(handle), FromAnsi(ProcessName(processId)),
                 rules.Shown(Quote(window.className)), rules.Shown(Quote(window.title))));
   if (!args.Has(OptionId::Fragment)) {
     PrintPrompt(RulesText(rules_text::kFragmentPrompt));

@@ -47,7 +47,7 @@ int OpenFolder(const std::string& given, RuleSet& rules) {
   if (!IsDirectory(given)) return NotAFolder(given);
   std::string dir = WithSeparator(given);
   // The plug-in cannot load from a folder whose path its buffer cannot hold.
-  if (dir.size() >= MAX_PATH) return UsageError(rules_text::kPathTooLong, Given(given));
+  if (dir.size() >= MAX_PATH) return UsageError(rules_text::kPathTooLong, FromAnsi(given));
   rules.LoadFolder(dir);
   return kClean;
 }
@@ -72,7 +72,7 @@ std::string Where(const FileReport& file, const LineReport& line) {
 std::string Counts(const RuleSet& rules) {
   const RuleKind& c = kClassKind;
   const RuleKind& t = kTitleKind;
-  return RulesText(rules_text::kCounts, Counted(rules.Rules(c).size(), c.one, c.many),
+  return RulesText(rules_text::kCommaJoined, Counted(rules.Rules(c).size(), c.one, c.many),
                    Counted(rules.Rules(t).size(), t.one, t.many));
 }
 

@@ -36,7 +36,7 @@ int RunCommand(int argc, char** argv) {
     status = command.run(parsed);
     return parsed.TypedLost() && status == kClean ? kWarnings : status;
   }
-  return UsageError(rules_text::kUnknownCommand, Given(name));
+  return UsageError(rules_text::kUnknownCommand, FromAnsi(name));
 }
 
 }  // namespace
