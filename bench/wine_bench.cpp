@@ -14,12 +14,12 @@
 #include <memory>
 
 #include "child_process.h"
-#include "forward_redraw.h"
-#include "message_pump.h"
-#include "plugin_module.h"
+#include "harness/forward_redraw.h"
 #include "harness/polling_closer.h"
 #include "harness/temp_dir.h"
 #include "host_call.h"
+#include "message_pump.h"
+#include "plugin_module.h"
 
 namespace wine_bench {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "recording_window.h"
+#include "harness/recording_window.h"
 #include "rule_sets.h"
 
 namespace wine_bench {

@@ -27,8 +27,8 @@ void MeasurePoller(int period, const bench::RuleFile& rules, const std::string& 
 
   std::string suffix = std::to_string(GetCurrentProcessId()) + "-" + std::to_string(period);
   std::string stopName = "lunet-bench-stop-" + suffix, readyName = "lunet-bench-ready-" + suffix;
-  EventHandle stop(CreateEventA(NULL, TRUE, FALSE, stopName.c_str()));
-  EventHandle ready(CreateEventA(NULL, TRUE, FALSE, readyName.c_str()));
+  KernelHandle stop(CreateEventA(NULL, TRUE, FALSE, stopName.c_str()));
+  KernelHandle ready(CreateEventA(NULL, TRUE, FALSE, readyName.c_str()));
   if (!stop.valid() || !ready.valid()) Fail("cannot make the poller's events");
   ChildProcess child(SelfCommand(arguments + stopName + " " + readyName), ChildProcess::kCapture);
   if (!child.started() || !PumpUntil(ready.get(), 10000)) Fail("the poller did not start");

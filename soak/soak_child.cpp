@@ -12,12 +12,12 @@
 #include <memory>
 #include <thread>
 
-#include "forward_redraw.h"
+#include "harness/forward_redraw.h"
 #include "harness/heap_in_use.h"
+#include "harness/recording_window.h"
 #include "harness/seeded_random.h"
 #include "message_pump.h"
 #include "owned.h"
-#include "recording_window.h"
 #include "soak.h"
 
 namespace soak {
@@ -314,7 +314,7 @@ int RunChild(int argc, char** argv) {
   if (read != kChildDone) return read;
   Log log(options.log);
   if (!log.ok()) return CannotRun("write the log", options.log);
-  EventHandle stop(OpenEventA(SYNCHRONIZE, FALSE, options.stop));
+  KernelHandle stop(OpenEventA(SYNCHRONIZE, FALSE, options.stop));
   if (!stop.valid()) return CannotRun("open the stop event", options.stop);
   if (!StartRedrawForwarding()) return CannotRun("forward redraws", "into the shell hooks");
   if (!StartHammer()) return CannotRun("make the hammer event", "of this process");

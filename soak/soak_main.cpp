@@ -20,12 +20,12 @@
 
 #include "child_process.h"
 #include "harness/polling_closer.h"
+#include "harness/recording_window.h"
 #include "harness/temp_dir.h"
 #include "host_call.h"
 #include "message_pump.h"
 #include "owned.h"
 #include "plugin_module.h"
-#include "recording_window.h"
 #include "soak.h"
 #include "soak_score.h"
 #include "soak_verdict.h"
@@ -209,7 +209,7 @@ class Driver {
     std::string stopName = "lunet-soak-poll-stop-" + suffix;
     std::string readyName = "lunet-soak-poll-ready-" + suffix;
     pollStop_.reset(CreateEventA(NULL, TRUE, FALSE, stopName.c_str()));
-    EventHandle ready(CreateEventA(NULL, TRUE, FALSE, readyName.c_str()));
+    KernelHandle ready(CreateEventA(NULL, TRUE, FALSE, readyName.c_str()));
     if (!pollStop_.valid() || !ready.valid() || !WriteFileBytes(rules, PollerRules()))
       Fail("cannot set up the poller");
     std::string command = QuotedArgument(program_) + " --poller " + std::to_string(kPollMs) + " " +
@@ -253,7 +253,7 @@ class Driver {
     for (Process& process : processes_) {
       if (process.record.slot != slot || process.record.endedAt || process.record.failed) continue;
       std::string name = "lunet-soak-hammer-" + std::to_string(process.child->id());
-      EventHandle hammer(OpenEventA(EVENT_MODIFY_STATE, FALSE, name.c_str()));
+      KernelHandle hammer(OpenEventA(EVENT_MODIFY_STATE, FALSE, name.c_str()));
       if (hammer.valid()) {
         SetEvent(hammer.get());
         Sleep(50);
@@ -402,10 +402,10 @@ class Driver {
   std::string program_;
   Module module_;
   std::string stopName_;
-  EventHandle stop_;
+  KernelHandle stop_;
   std::vector<Process> processes_;
   std::unique_ptr<ChildProcess> poller_;
-  EventHandle pollStop_;
+  KernelHandle pollStop_;
   RunFigures run_;
   std::vector<std::pair<double, double>> on_;
   double onSince_ = 0, runStart_ = 0;

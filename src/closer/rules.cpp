@@ -62,12 +62,12 @@ uint32_t Fold(char c) {
   return static_cast<uint32_t>(static_cast<int32_t>(static_cast<signed char>(c)));
 }
 
-void StoreRule(void* store, const MappedTextReader&, int, RuleLineKind kind, const char* value) {
-  if (kind == RuleLineClass) AddRule(static_cast<RuleStore*>(store)->ClassRules, value);
-  if (kind == RuleLineTitle) AddRule(static_cast<RuleStore*>(store)->TitleRules, value);
-}
-
 }  // namespace
+
+void StoreRuleLine(void* store, const MappedTextReader&, int, RuleLineKind kind, const char* text) {
+  if (kind == RuleLineClass) AddRule(static_cast<RuleStore*>(store)->ClassRules, text);
+  if (kind == RuleLineTitle) AddRule(static_cast<RuleStore*>(store)->TitleRules, text);
+}
 
 // In the DLL the store is built by the runtime's start-up inside DllMain's attach, under the
 // loader lock, where making a critical section is allowed: it loads nothing and waits for no one.
@@ -142,7 +142,7 @@ int WalkRuleFile(const char* path, RuleLineSeen seen, void* context) {
 }
 
 int LoadRuleFile(const char* path, RuleStore& store) {
-  return WalkRuleFile(path, StoreRule, &store);
+  return WalkRuleFile(path, StoreRuleLine, &store);
 }
 
 int LoadRules(const char* directory, RuleStore& store) {

@@ -48,6 +48,11 @@ typedef void (*RuleLineSeen)(void* context, const MappedTextReader& reader, int 
 // The loader's walk through a rule file, LoadRuleFile's and a checking tool's; 0 when the file
 // cannot be opened (missing, empty, in use).
 int WalkRuleFile(const char* path, RuleLineSeen seen, void* context);
+// LoadRuleFile's step for each line the walk sees: a class rule or a title fragment added to the
+// store that context points to. A checking tool calls it from its own walk, so that the file it
+// reports on is the one read, once, into the store.
+void StoreRuleLine(void* store, const MappedTextReader& reader, int line, RuleLineKind kind,
+                   const char* text);
 // LoadRules on the shared plug-in folder; a PluginDir without a terminator loads nothing.
 int LoadPluginRules();
 void ClearRules();

@@ -8,10 +8,10 @@
 
 #include "child_process.h"
 #include "harness/japanese_system.h"
+#include "harness/recording_window.h"
 #include "harness/temp_dir.h"
 #include "message_pump.h"
 #include "owned.h"
-#include "recording_window.h"
 
 namespace {
 

@@ -10,11 +10,11 @@
 
 #include <atomic>
 
-#include "forward_redraw.h"
+#include "harness/forward_redraw.h"
+#include "harness/recording_window.h"
 #include "message_pump.h"
 #include "owned.h"
 #include "plugin_module.h"
-#include "recording_window.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ int Churn(const char* dll, const char* dir, int milliseconds) {
   memcpy(block, dir, length);
   module.load(block, static_cast<LONG>(length));
   // Left to run: the handles go at once, the threads live on until the exit.
-  for (int i = 0; i < kThreads; ++i) EventHandle(CreateThread(NULL, 0, Redraw, NULL, 0, NULL));
+  for (int i = 0; i < kThreads; ++i) KernelHandle(CreateThread(NULL, 0, Redraw, NULL, 0, NULL));
   // Exit only once the store has been busy for a while.
   while (redraws < 40) Sleep(1);
   Sleep(static_cast<DWORD>(milliseconds));

@@ -8,12 +8,12 @@
 
 #include "child_process.h"
 #include "dll/plugin_host.h"
-#include "forward_redraw.h"
+#include "harness/forward_redraw.h"
 #include "harness/protocol/protocol.h"
+#include "harness/recording_window.h"
 #include "harness/temp_dir.h"
 #include "message_pump.h"
 #include "owned.h"
-#include "recording_window.h"
 
 namespace {
 
@@ -101,7 +101,7 @@ TEST_F(AbuseTest, RuleFileLockedByAnotherProcess) {
   plugin.Write("killwnd_custom.txt", "class,LunetCustomRule\r\ntitle,Advert\r\n");
   plugin.Write("config.dat", "Enabled");
   std::string eventName = "lunet-abuse-hold-" + std::to_string(GetCurrentProcessId());
-  EventHandle ready(CreateEventA(NULL, TRUE, FALSE, eventName.c_str()));
+  KernelHandle ready(CreateEventA(NULL, TRUE, FALSE, eventName.c_str()));
   ChildProcess holder(AbuseChild("hold \"" + locked + "\" " + eventName));
   ASSERT_TRUE(holder.started());
   ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(ready.get(), 10000)) << "the holder did not start";

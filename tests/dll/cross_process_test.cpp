@@ -7,11 +7,11 @@
 #include "child_process.h"
 #include "debug_listener.h"
 #include "dll/plugin_host.h"
-#include "forward_redraw.h"
+#include "harness/forward_redraw.h"
 #include "harness/japanese_system.h"
+#include "harness/recording_window.h"
 #include "message_pump.h"
 #include "owned.h"
-#include "recording_window.h"
 
 namespace {
 
@@ -151,7 +151,7 @@ TEST_F(CrossProcessTest, SwitchOnWorksAfterAnotherProcessMappedTheModuleElsewher
 // True once a debug-output listener holds the desktop's buffer, within 10 s.
 bool ListenerStarted() {
   for (int waited = 0; waited < 10000; waited += 20) {
-    EventHandle ready(OpenEventA(SYNCHRONIZE, FALSE, "DBWIN_BUFFER_READY"));
+    KernelHandle ready(OpenEventA(SYNCHRONIZE, FALSE, "DBWIN_BUFFER_READY"));
     if (ready.valid()) return true;
     Sleep(20);
   }
@@ -231,7 +231,7 @@ double CloseHere(RecordingWindow& window) {
 // nothing: each close is as quick as without it, the reports it could not take are counted,
 // and the first report after it lets go says how many.
 TEST_F(CrossProcessTest, StalledListenerHoldsUpNoClose) {
-  EventHandle letGo(CreateEventA(NULL, TRUE, FALSE, "lunet-test-let-go"));
+  KernelHandle letGo(CreateEventA(NULL, TRUE, FALSE, "lunet-test-let-go"));
   ASSERT_TRUE(letGo.valid());
   ChildProcess viewer(CommandLine(probe, {"--stall-debug-output", "lunet-test-let-go"}),
                       ChildProcess::kCaptureWithErrors);
@@ -248,7 +248,7 @@ TEST_F(CrossProcessTest, StalledListenerHoldsUpNoClose) {
   for (int i = 1; i <= 4; ++i) EXPECT_LT(CloseHere(*ads[i]), 1000) << "ad " << i;
   // The viewer hands the buffer back once let go; taken here and handed on again, so that the
   // next report finds it free.
-  EventHandle bufferReady(
+  KernelHandle bufferReady(
       OpenEventA(SYNCHRONIZE | EVENT_MODIFY_STATE, FALSE, "DBWIN_BUFFER_READY"));
   ASSERT_TRUE(bufferReady.valid());
   SetEvent(letGo.get());
@@ -310,7 +310,7 @@ TEST_F(CrossProcessTest, WatchWithBlockedOutputHoldsUpNoClose) {
   ChildProcess watch(CommandLine(rules, {"watch", host.dir.path(), "--count", "40"}),
                      ChildProcess::kCapture);
   ASSERT_TRUE(ListenerStarted());
-  EventHandle bufferReady(
+  KernelHandle bufferReady(
       OpenEventA(SYNCHRONIZE | EVENT_MODIFY_STATE, FALSE, "DBWIN_BUFFER_READY"));
   ASSERT_TRUE(bufferReady.valid());
   host.Choose("on");

@@ -32,9 +32,7 @@ class PluginHost : public PluginModule {
   BOOL Load() { return LoadFrom(dir.path()); }
   BOOL LoadFrom(const std::string& directory);
   Answer Ask(const std::string& text) { return ::Ask(request, text); }
-  Answer AskId(const std::string& id, const std::string& more = "") {
-    return ::AskId(request, id, more);
-  }
+  Answer AskId(const std::string& id) { return ::AskId(request, id); }
   Answer Choose(const std::string& choice) { return ::Choose(request, choice); }
 
   // The shared section as this process maps it (read only, for checks).

@@ -74,7 +74,7 @@ bool PrintNext(DebugListener& listener, bool handBack) {
 }
 
 int StallDebugOutput(const char* eventName) {
-  EventHandle letGo(OpenEventA(SYNCHRONIZE, FALSE, eventName));
+  KernelHandle letGo(OpenEventA(SYNCHRONIZE, FALSE, eventName));
   if (!letGo.valid()) return Fail("cannot open the event");
   DebugListener listener;
   std::string error;

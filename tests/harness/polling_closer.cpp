@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "harness/recording_window.h"
 #include "message_pump.h"
 #include "owned.h"
-#include "recording_window.h"
 
 namespace {
 

@@ -16,7 +16,7 @@ ChildProcess::ChildProcess(const std::string& commandLine, Output output) {
     // Only the child's end is inherited, or the pipe would never report the end.
     SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
   }
-  ProcessHandle writeEnd(write);
+  KernelHandle writeEnd(write);
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
@@ -30,7 +30,7 @@ ChildProcess::ChildProcess(const std::string& commandLine, Output output) {
     startError_ = GetLastError();
     return;
   }
-  ProcessHandle thread(info.hThread);  // not needed: closed at once
+  KernelHandle thread(info.hThread);  // not needed: closed at once
   process_.reset(info.hProcess);
   id_ = info.dwProcessId;
 }

@@ -34,8 +34,8 @@ class ChildProcess {
  private:
   void ReadAvailable();
 
-  ProcessHandle read_;
-  ProcessHandle process_;
+  KernelHandle read_;
+  KernelHandle process_;
   DWORD id_ = 0;
   DWORD startError_ = 0;
   std::string output_;

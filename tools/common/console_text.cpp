@@ -11,149 +11,10 @@ namespace {
 
 const char kHex[] = "0123456789ABCDEF";
 
+// Decoded text is UTF-16 on Windows, which the console takes and WideCharToMultiByte turns into
+// UTF-8, and UTF-8 elsewhere, which iconv writes directly.
 #ifdef _WIN32
-void AppendUtf16(const wchar_t* units, int count, std::u32string& out) {
-  for (int i = 0; i < count; ++i) {
-    char32_t unit = units[i];
-    if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < count) {
-      out += 0x10000 + ((unit - 0xD800) << 10) + (units[++i] - 0xDC00);
-    } else {
-      out += unit;
-    }
-  }
-}
-
-// The code point of one character of the code page at the start of bytes, appended to out;
-// returns its length in bytes, or 0 when no character of the code page starts there.
-class CharDecoder {
- public:
-  explicit CharDecoder(unsigned codePage) : codePage_(codePage) {}
-  size_t Next(const char* bytes, size_t left, std::u32string& out) {
-    wchar_t units[8];
-    for (size_t length = 1; length <= 4 && length <= left; ++length) {
-      int count = MultiByteToWideChar(codePage_, MB_ERR_INVALID_CHARS, bytes,
-                                      static_cast<int>(length), units, 8);
-      if (count > 0) {
-        AppendUtf16(units, count, out);
-        return length;
-      }
-    }
-    return 0;
-  }
-
- private:
-  unsigned codePage_;
-};
-#else
-// iconv knows no CP65001: UTF-8 goes by its own name.
-std::string IconvName(unsigned codePage) {
-  return codePage == 65001 ? "UTF-8" : "CP" + std::to_string(codePage);
-}
-
-class CharDecoder {
- public:
-  explicit CharDecoder(unsigned codePage)
-      : handle_(iconv_open("UTF-32LE", IconvName(codePage).c_str())) {}
-  ~CharDecoder() {
-    if (handle_ != Failed()) iconv_close(handle_);
-  }
-  CharDecoder(const CharDecoder&) = delete;
-  CharDecoder& operator=(const CharDecoder&) = delete;
-
-  size_t Next(const char* bytes, size_t left, std::u32string& out) {
-    if (handle_ == Failed()) return 0;
-    for (size_t length = 1; length <= 4 && length <= left; ++length) {
-      char32_t points[4];
-      char* in = const_cast<char*>(bytes);
-      char* cursor = reinterpret_cast<char*>(points);
-      size_t inLeft = length, outLeft = sizeof points;
-      iconv(handle_, nullptr, nullptr, nullptr, nullptr);
-      if (iconv(handle_, &in, &inLeft, &cursor, &outLeft) != static_cast<size_t>(-1) &&
-          outLeft < sizeof points) {
-        out.append(points, (sizeof points - outLeft) / sizeof(char32_t));
-        return length;
-      }
-    }
-    return 0;
-  }
-
- private:
-  static iconv_t Failed() { return reinterpret_cast<iconv_t>(-1); }
-  iconv_t handle_;
-};
-#endif
-
-void AppendEscape(unsigned char byte, std::u32string& out) {
-  out += U'\\';
-  out += U'x';
-  out += static_cast<char32_t>(kHex[byte >> 4]);
-  out += static_cast<char32_t>(kHex[byte & 15]);
-}
-
-// Appends the next character of the text to out and returns its length in bytes; 0, leaving out
-// as it was, for a byte that starts no character and for a C1 control, which some code pages
-// (1252 among them) map their unused bytes to.
-size_t NextChar(CharDecoder& decoder, const std::string& bytes, size_t at, std::u32string& out) {
-  size_t before = out.size();
-  size_t length = decoder.Next(bytes.data() + at, bytes.size() - at, out);
-  bool control = length == 1 && out.size() == before + 1 && out.back() >= 0x80 && out.back() < 0xA0;
-  if (length == 0 || control) {
-    out.resize(before);
-    return 0;
-  }
-  return length;
-}
-
-// The text's characters, with \xHH for each byte that is none, so the reader sees the bytes.
-std::u32string Decode(const std::string& bytes, unsigned codePage) {
-  CharDecoder decoder(codePage);
-  std::u32string out;
-  for (size_t i = 0; i < bytes.size();) {
-    size_t length = NextChar(decoder, bytes, i, out);
-    if (length == 0) {
-      AppendEscape(static_cast<unsigned char>(bytes[i]), out);
-      length = 1;
-    }
-    i += length;
-  }
-  return out;
-}
-
-std::string Utf8(const std::u32string& points) {
-  std::string out;
-  for (char32_t point : points) {
-    if (point < 0x80) {
-      out += static_cast<char>(point);
-    } else if (point < 0x800) {
-      out += static_cast<char>(0xC0 | (point >> 6));
-      out += static_cast<char>(0x80 | (point & 0x3F));
-    } else if (point < 0x10000) {
-      out += static_cast<char>(0xE0 | (point >> 12));
-      out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (point & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (point >> 18));
-      out += static_cast<char>(0x80 | ((point >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (point & 0x3F));
-    }
-  }
-  return out;
-}
-
-#ifdef _WIN32
-std::wstring Utf16(const std::u32string& points) {
-  std::wstring out;
-  for (char32_t point : points) {
-    if (point >= 0x10000) {
-      out += static_cast<wchar_t>(0xD800 + ((point - 0x10000) >> 10));
-      out += static_cast<wchar_t>(0xDC00 + ((point - 0x10000) & 0x3FF));
-    } else {
-      out += static_cast<wchar_t>(point);
-    }
-  }
-  return out;
-}
+typedef std::wstring Chars;
 
 std::wstring Widen(const std::string& bytes, unsigned codePage) {
   int count = static_cast<int>(bytes.size());
@@ -170,36 +31,141 @@ std::string Narrow(const std::wstring& wide, unsigned codePage) {
   if (bytes > 0) WideCharToMultiByte(codePage, 0, wide.data(), count, &out[0], bytes, NULL, NULL);
   return out;
 }
+
+// Whether what was appended after before is one C1 control, U+0080 to U+009F.
+bool IsC1(const Chars& out, size_t before) {
+  return out.size() == before + 1 && out.back() >= 0x80 && out.back() < 0xA0;
+}
+
+// One character of the code page at the start of bytes, appended to out; returns its length in
+// bytes, or 0 when no character of the code page starts there.
+class CharDecoder {
+ public:
+  explicit CharDecoder(unsigned codePage) : codePage_(codePage) {}
+  size_t Next(const char* bytes, size_t left, Chars& out) {
+    wchar_t units[8];
+    for (size_t length = 1; length <= 4 && length <= left; ++length) {
+      int count = MultiByteToWideChar(codePage_, MB_ERR_INVALID_CHARS, bytes,
+                                      static_cast<int>(length), units, 8);
+      if (count > 0) {
+        out.append(units, count);
+        return length;
+      }
+    }
+    return 0;
+  }
+
+ private:
+  unsigned codePage_;
+};
+#else
+typedef std::string Chars;
+
+bool IsC1(const Chars& out, size_t before) {
+  return out.size() == before + 2 && static_cast<unsigned char>(out[before]) == 0xC2 &&
+         static_cast<unsigned char>(out[before + 1]) < 0xA0;
+}
+
+// iconv knows no CP65001: UTF-8 goes by its own name.
+std::string IconvName(unsigned codePage) {
+  return codePage == 65001 ? "UTF-8" : "CP" + std::to_string(codePage);
+}
+
+class CharDecoder {
+ public:
+  explicit CharDecoder(unsigned codePage)
+      : handle_(iconv_open("UTF-8", IconvName(codePage).c_str())) {}
+  ~CharDecoder() {
+    if (handle_ != Failed()) iconv_close(handle_);
+  }
+  CharDecoder(const CharDecoder&) = delete;
+  CharDecoder& operator=(const CharDecoder&) = delete;
+
+  size_t Next(const char* bytes, size_t left, Chars& out) {
+    if (handle_ == Failed()) return 0;
+    for (size_t length = 1; length <= 4 && length <= left; ++length) {
+      char utf8[16];
+      char* in = const_cast<char*>(bytes);
+      char* cursor = utf8;
+      size_t inLeft = length, outLeft = sizeof utf8;
+      iconv(handle_, nullptr, nullptr, nullptr, nullptr);
+      if (iconv(handle_, &in, &inLeft, &cursor, &outLeft) != static_cast<size_t>(-1) &&
+          outLeft < sizeof utf8) {
+        out.append(utf8, cursor - utf8);
+        return length;
+      }
+    }
+    return 0;
+  }
+
+ private:
+  static iconv_t Failed() { return reinterpret_cast<iconv_t>(-1); }
+  iconv_t handle_;
+};
 #endif
+
+void AppendEscape(unsigned char byte, Chars& out) {
+  out += '\\';
+  out += 'x';
+  out += kHex[byte >> 4];
+  out += kHex[byte & 15];
+}
+
+// Appends the next character of the text to out and returns its length in bytes; 0, leaving out
+// as it was, for a byte that starts no character and for a C1 control, which some code pages
+// (1252 among them) map their unused bytes to.
+size_t NextChar(CharDecoder& decoder, const std::string& bytes, size_t at, Chars& out) {
+  size_t before = out.size();
+  size_t length = decoder.Next(bytes.data() + at, bytes.size() - at, out);
+  if (length == 0 || (length == 1 && IsC1(out, before))) {
+    out.resize(before);
+    return 0;
+  }
+  return length;
+}
+
+// The text's characters, with \xHH for each byte that is none, so the reader sees the bytes.
+Chars Decode(const std::string& bytes, unsigned codePage) {
+  CharDecoder decoder(codePage);
+  Chars out;
+  for (size_t i = 0; i < bytes.size();) {
+    size_t length = NextChar(decoder, bytes, i, out);
+    if (length == 0) {
+      AppendEscape(static_cast<unsigned char>(bytes[i]), out);
+      length = 1;
+    }
+    i += length;
+  }
+  return out;
+}
 
 }  // namespace
 
 void WriteText(FILE* stream, const std::string& bytes, unsigned codePage) {
 #ifdef _WIN32
-  std::u32string points = Decode(bytes, codePage);
   HANDLE handle = GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
   DWORD mode;
   if (GetConsoleMode(handle, &mode)) {
     // The console shows UTF-16 whatever its output code page is; flush first to keep order.
     fflush(stream);
-    std::wstring wide = Utf16(points);
+    std::wstring wide = Decode(bytes, codePage);
     DWORD written;
     WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, NULL);
     return;
   }
-  std::string out = Utf8(points);
-#else
-  std::string out = AsUtf8(bytes, codePage);
 #endif
+  std::string out = AsUtf8(bytes, codePage);
   fwrite(out.data(), 1, out.size(), stream);
 }
 
 std::string AsUtf8(const std::string& bytes, unsigned codePage) {
-#ifndef _WIN32
+#ifdef _WIN32
+  return Narrow(Decode(bytes, codePage), CP_UTF8);
+#else
   // UTF-8 is decoded too, so that bytes that are none show as \xHH, as in any code page.
   if (codePage == CP_ACP) return bytes;
+  return Decode(bytes, codePage);
 #endif
-  return Utf8(Decode(bytes, codePage));
 }
 
 std::string Quote(const std::string& bytes) {
@@ -219,25 +185,6 @@ std::string Quote(const std::string& bytes) {
   return out;
 }
 
-// Double-byte text rarely is UTF-8: a Shift_JIS lead byte below 0xC2 or a trail byte below 0x80
-// breaks it.
-int LooksLikeUtf8(const std::string& text) {
-  for (size_t i = 0; i < text.size();) {
-    unsigned char byte = static_cast<unsigned char>(text[i]);
-    size_t extra = byte < 0x80                    ? 0
-                   : byte >= 0xC2 && byte <= 0xDF ? 1
-                   : byte >= 0xE0 && byte <= 0xEF ? 2
-                   : byte >= 0xF0 && byte <= 0xF4 ? 3
-                                                  : 9;
-    if (extra == 9 || i + extra >= text.size()) return 0;
-    for (size_t k = 1; k <= extra; ++k) {
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return 0;
-    }
-    i += extra + 1;
-  }
-  return 1;
-}
-
 int KnownCodePage(unsigned codePage) {
 #ifdef _WIN32
   return IsValidCodePage(codePage) ? 1 : 0;
@@ -254,7 +201,7 @@ int IsCodePageText(const std::string& bytes, unsigned codePage) {
   if (codePage == CP_ACP) return 1;
 #endif
   CharDecoder decoder(codePage);
-  std::u32string ignored;
+  Chars ignored;
   for (size_t i = 0, length = 0; i < bytes.size(); i += length) {
     length = NextChar(decoder, bytes, i, ignored);
     if (length == 0) return 0;

@@ -27,11 +27,11 @@ std::string AsUtf8(const std::string& bytes, unsigned codePage);
 // texts can be seen. Backslashes stay: they are trail bytes of some double-byte code pages.
 std::string Quote(const std::string& bytes);
 
-// 1 when every byte from 0x80 up belongs to a well-formed UTF-8 sequence.
-int LooksLikeUtf8(const std::string& text);
 // 1 when this system can convert to and from the code page.
 int KnownCodePage(unsigned codePage);
-// 1 when every byte belongs to a character of the code page.
+// 1 when every byte belongs to a character of the code page, other than a C1 control (which no
+// text holds; 1252 and others map their unused bytes to them). With CP_UTF8: whether the text
+// reads as UTF-8, which double-byte text rarely does.
 int IsCodePageText(const std::string& bytes, unsigned codePage);
 // UTF-8 text in the code page, as the ANSI window functions convert: what it cannot hold
 // becomes '?' (or a look-alike on Windows). *lost, when given, says whether any character was

@@ -26,8 +26,8 @@ class DebugListener {
   void HandBack();
 
  private:
-  EventHandle bufferReady_;
-  EventHandle dataReady_;
-  EventHandle mapping_;
+  KernelHandle bufferReady_;
+  KernelHandle dataReady_;
+  KernelHandle mapping_;
   const BYTE* view_ = nullptr;
 };

@@ -45,13 +45,23 @@ BOOL CallLoad(plugin_abi::LoadEntry load, const std::string& directory);
 // notify with text in a block of its own; what notify returned.
 HGLOBAL CallNotify(plugin_abi::NotifyEntry notify, const std::string& text);
 
-// A "PLUGIN/2.0" request as the host writes it: the identifier, then further header lines.
-inline std::string RequestText(const std::string& id, const std::string& extra = "") {
-  return "GET PLUGIN/2.0\r\nSender: host\r\nCharset: Shift_JIS\r\nSecurityLevel: local\r\nID: " +
-         id + "\r\n" + extra + "\r\n";
+// A "PLUGIN/2.0" text as the host writes it, for request (verb GET) and notify (verb NOTIFY):
+// the identifier, and Reference0 when one is given. lunet-host, the tests, the benchmarks and
+// the soak all send these.
+inline std::string ProtocolText(const char* verb, const std::string& id,
+                                const std::string& reference0 = "") {
+  std::string text = std::string(verb) +
+                     " PLUGIN/2.0\r\nSender: lunet-host\r\nCharset: Shift_JIS\r\n"
+                     "SecurityLevel: local\r\nID: " + id + "\r\n";
+  if (!reference0.empty()) text += "Reference0: " + reference0 + "\r\n";
+  return text + "\r\n";
+}
+
+inline std::string RequestText(const std::string& id, const std::string& reference0 = "") {
+  return ProtocolText("GET", id, reference0);
 }
 
 // The request the balloon sends when a menu choice is picked.
 inline std::string ChoiceText(const std::string& choice) {
-  return RequestText("OnChoiceSelect", "Reference0: " + choice + "\r\n");
+  return RequestText("OnChoiceSelect", choice);
 }

@@ -6,7 +6,6 @@
 // Dispatches this thread's messages until handle (if not NULL) is signalled or ms milliseconds
 // have passed (INFINITE: no limit); true when the handle was signalled.
 bool PumpUntil(HANDLE handle, DWORD ms);
-// Dispatches this thread's messages for ms milliseconds.
 inline void PumpMessages(DWORD ms) { PumpUntil(NULL, ms); }
-// Dispatches only the messages already queued.
+// The messages already queued, and no wait for more.
 inline void PumpPending() { PumpUntil(NULL, 0); }

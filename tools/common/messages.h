@@ -19,6 +19,7 @@
 #include <stdio.h>
 
 #include <string>
+#include <type_traits>
 
 // fmt's core alone: its formatting is compiled once, in fmt_impl.cpp, not in every file that
 // prints a message.
@@ -87,3 +88,42 @@ void PrintLine(FILE* stream, const std::string& utf8);
 void PrintError(const MessageTable& table, const std::string& utf8);
 // A question on stdout, the answer typed after it on its line: the text alone, flushed.
 void PrintPrompt(const std::string& utf8);
+
+// How a tool speaks, the same in every tool. Its messages header names its table for its enum of
+// ids, one line:
+//   template <> inline const MessageTable& TableOf<host_text::Id>() { return kHostMessages; }
+// and its list holds kUsageError, the row "{0}\n(TOOL --help tells more)".
+template <typename Id>
+const MessageTable& TableOf();
+
+// Only a tool's enum of ids picks its table: text already in words takes the overloads below.
+template <typename Id>
+using IfMessageId = std::enable_if_t<std::is_enum<Id>::value, int>;
+
+// The message in this run's language.
+template <typename Id, typename... Args, IfMessageId<Id> = 0>
+std::string Text(Id id, const Args&... args) {
+  return Format(TableOf<Id>(), id, args...);
+}
+// A line on stdout: the message, or text already in words (UTF-8).
+template <typename Id, typename... Args, IfMessageId<Id> = 0>
+void Say(Id id, const Args&... args) {
+  PrintLine(stdout, Text(id, args...));
+}
+inline void Say(const std::string& utf8) { PrintLine(stdout, utf8); }
+// An error or a warning on stderr, after the tool's prefix.
+template <typename Id, typename... Args, IfMessageId<Id> = 0>
+void Complain(Id id, const Args&... args) {
+  PrintError(TableOf<Id>(), Text(id, args...));
+}
+// A usage error: the message, and where the help is; returns 2, every tool's usage status.
+// Text already in words names its tool by the enum: UsageError<host_text::Id>(text).
+template <typename Id>
+int UsageError(const std::string& utf8) {
+  Complain(Id::kUsageError, utf8);
+  return 2;
+}
+template <typename Id, typename... Args, IfMessageId<Id> = 0>
+int UsageError(Id id, const Args&... args) {
+  return UsageError<Id>(Text(id, args...));
+}

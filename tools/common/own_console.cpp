@@ -8,6 +8,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <unistd.h>
 #endif
 
 bool OwnsConsole() {
@@ -19,6 +21,19 @@ bool OwnsConsole() {
 #else
   return false;
 #endif
+}
+
+std::string ProgramFolder() {
+  char path[4096];
+#ifdef _WIN32
+  DWORD length = GetModuleFileNameA(NULL, path, MAX_PATH);
+  if (length >= MAX_PATH) length = 0;
+#else
+  ssize_t length = readlink("/proc/self/exe", path, sizeof path);
+  if (length < 0 || length == sizeof path) length = 0;
+#endif
+  std::string program(path, static_cast<size_t>(length));
+  return program.substr(0, program.find_last_of("\\/") + 1);
 }
 
 int EndOfRun(int status) {

@@ -34,9 +34,8 @@ class Owned {
  private:
   T value_;
 };
-using ProcessHandle = Owned<HANDLE, 0, CloseHandle>;
-// Events, threads and the other kernel objects whose "none" is 0.
-using EventHandle = Owned<HANDLE, 0, CloseHandle>;
+// Processes, threads, events, pipes, mappings: the kernel objects whose "none" is 0.
+using KernelHandle = Owned<HANDLE, 0, CloseHandle>;
 using FileHandle = Owned<HANDLE, -1, CloseHandle>;
 using OwnedHook = Owned<HHOOK, 0, UnhookWindowsHookEx>;
 

@@ -13,6 +13,7 @@ bool PluginModule::Map(const std::string& path, DWORD flags) {
   Unmap();
   handle_ = LoadLibraryExA(path.c_str(), NULL, flags);
   if (!handle_) return false;
+  path_ = path;
   Find(handle_, plugin_abi::kLoad, load);
   Find(handle_, plugin_abi::kUnload, unload);
   Find(handle_, plugin_abi::kRequest, request);
@@ -25,6 +26,7 @@ bool PluginModule::Map(const std::string& path, DWORD flags) {
 void PluginModule::Unmap() {
   if (handle_) FreeLibrary(handle_);
   handle_ = NULL;
+  path_.clear();
   static_cast<PluginEntries&>(*this) = PluginEntries();
 }
 

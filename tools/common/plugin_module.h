@@ -20,8 +20,11 @@ class PluginModule : public PluginEntries {
   bool Map(const std::string& path, DWORD flags = 0);
   void Unmap();
   HMODULE handle() const { return handle_; }
+  // The path it was mapped from, as given to Map.
+  const std::string& path() const { return path_; }
   bool HasAllExports() const;
 
  private:
   HMODULE handle_ = NULL;
+  std::string path_;
 };

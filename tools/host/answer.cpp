@@ -66,14 +66,7 @@ void WalkScript(const std::string& script, Tag tag, Text text) {
 
 }  // namespace
 
-std::string MakeRequest(const std::string& id, const std::string& reference0) {
-  std::string request =
-      "GET PLUGIN/2.0\r\nID: " + id + "\r\nCharset: Shift_JIS\r\nSender: lunet-host\r\n";
-  if (!reference0.empty()) request += "Reference0: " + reference0 + "\r\n";
-  return request + "\r\n";
-}
-
-std::string HeaderValue(const std::string& answer, const std::string& name) {
+std::string LineHeaderValue(const std::string& answer, const std::string& name) {
   std::string prefix = name + ":";
   for (const std::string& line : SplitLines(answer)) {
     if (line.compare(0, prefix.size(), prefix) != 0) continue;

@@ -1,5 +1,5 @@
-// The texts the host exchanges with a plug-in: requests it sends, and the parts of an answer it
-// reads (header values, the menu's choices, what the balloon shows). Texts are Shift_JIS bytes.
+// The parts of a plug-in's answer that the host reads (header values, the menu's choices, what
+// the balloon shows); the requests it sends are host_call.h's. Texts are Shift_JIS bytes.
 #pragma once
 
 #include <string>
@@ -10,12 +10,10 @@ struct Choice {
   std::string id;
 };
 
-// A "GET PLUGIN/2.0" request for the event id; a non-empty reference0 adds "Reference0:".
-std::string MakeRequest(const std::string& id, const std::string& reference0);
-
 // The value of the first header line "name: value" (spaces after the colon skipped); empty when
-// there is none.
-std::string HeaderValue(const std::string& answer, const std::string& name);
+// there is none. Unlike the module's reading of a request, the name counts only at a line's
+// start: "XScript:" is no "Script:".
+std::string LineHeaderValue(const std::string& answer, const std::string& name);
 
 // The choices \q[label,id] of a script, in order.
 std::vector<Choice> ParseChoices(const std::string& script);

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "child_process.h"
 #include "console_text.h"
 #include "host_messages.h"
 #include "own_console.h"
 #include "owned.h"
 #include "plugin.h"
+#include "plugin_module.h"
 #include "session.h"
 #include "tool_version.h"
 #include "shared/plugin_folder.h"
@@ -27,17 +27,11 @@ struct Arguments {
   HostOptions options;
 };
 
-int UsageError(const std::string& message) {
-  HostError(HostText(host_text::kUsageError, message));
-  return kUsage;
-}
-
 // 0 when the arguments are usable, else the exit status. Started by a double-click, with a
 // console of its own and no arguments, it is the host of the lunet.dll beside it.
 int ParseArguments(int argc, char** argv, Arguments& args) {
   if (argc == 1 && OwnsConsole()) {
-    std::string program = ProgramPath();
-    args.plugin = program.substr(0, program.find_last_of("\\/") + 1) + "lunet.dll";
+    args.plugin = ProgramFolder() + "lunet.dll";
     return kOk;
   }
   for (int i = 1; i < argc; ++i) {
@@ -54,16 +48,16 @@ int ParseArguments(int argc, char** argv, Arguments& args) {
     } else if (arg == "--show-boxes") {
       args.options.pressOk = false;
     } else if (arg.size() > 1 && arg[0] == '-') {
-      return UsageError(HostText(host_text::kUnknownOption, AsUtf8(arg, CP_ACP)));
+      return UsageError(host_text::kUnknownOption, AsUtf8(arg, CP_ACP));
     } else if (args.plugin.empty()) {
       args.plugin = arg;
     } else {
       args.commands.push_back(arg);
     }
   }
-  if (args.plugin.empty()) return UsageError(HostText(host_text::kNoPlugin));
+  if (args.plugin.empty()) return UsageError(host_text::kNoPlugin);
   if (!args.script.empty() && !args.commands.empty()) {
-    return UsageError(HostText(host_text::kCommandsTwice));
+    return UsageError(host_text::kCommandsTwice);
   }
   return kOk;
 }
@@ -84,13 +78,13 @@ std::string ScriptLine(const std::string& name, int number, std::string line) {
   if (number == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
   bool ascii = true;
   for (char c : line) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-  if (ascii || !LooksLikeUtf8(line)) return line;
+  if (ascii || !IsCodePageText(line, CP_UTF8)) return line;
   bool lost = false;
   std::string converted = ToCodePage(line, CP_ACP, &lost);
   if (lost) {
     std::string shown = Quote(converted.substr(0, converted.find_last_not_of("\r\n") + 1));
-    HostError(HostText(host_text::kScriptLineLost, AsUtf8(name, CP_ACP), number, GetACP(),
-                       AsUtf8(shown, CP_ACP)));
+    Complain(host_text::kScriptLineLost, AsUtf8(name, CP_ACP), number, GetACP(),
+             AsUtf8(shown, CP_ACP));
   }
   return converted;
 }
@@ -99,7 +93,7 @@ int RunScript(Session& session, const std::string& name) {
   OwnedFile opened(name == "-" ? nullptr : fopen(name.c_str(), "rb"));
   FILE* file = name == "-" ? stdin : opened.get();
   if (!file) {
-    HostError(HostText(host_text::kCannotOpen, AsUtf8(name, CP_ACP)));
+    Complain(host_text::kCannotOpen, AsUtf8(name, CP_ACP));
     return kCommandFailed;
   }
   int result = kOk;
@@ -130,9 +124,9 @@ int RunInteractive(Session& session) {
   std::string line;
   for (;;) {
     if (session.choices()) {
-      PrintPrompt(HostText(host_text::kPickPrompt, session.choices()));
+      PrintPrompt(Text(host_text::kPickPrompt, session.choices()));
     } else {
-      PrintPrompt(HostText(host_text::kCommandPrompt));
+      PrintPrompt(Text(host_text::kCommandPrompt));
     }
     if (!ReadLine(stdin, line)) break;
     if (!typed) printf("%s%s", line.c_str(), line.back() == '\n' ? "" : "\n");
@@ -147,39 +141,36 @@ int RunInteractive(Session& session) {
 int RunSession(Arguments& args) {
   bool interactive = args.script.empty() && args.commands.empty();
   args.options.echo = !interactive;
-  Plugin plugin;
-  std::string error;
-  if (!plugin.Open(args.plugin, args.directory, error)) {
-    HostError(error);
-    return kPluginUnusable;
-  }
-  HostSay(host_text::kLoaded, AsUtf8(plugin.path(), CP_ACP));
-  BOOL loaded = plugin.Load();
-  HostSay(host_text::kLoadReturned, AsUtf8(Quote(plugin.directory()), CP_ACP), loaded);
+  PluginModule plugin;
+  std::string folder;
+  if (!OpenPlugin(args.plugin, args.directory, plugin, folder)) return kPluginUnusable;
+  Say(host_text::kLoaded, AsUtf8(plugin.path(), CP_ACP));
+  BOOL loaded = CallLoad(plugin.load, folder);
+  Say(host_text::kLoadReturned, AsUtf8(Quote(folder), CP_ACP), loaded);
 
   // The closer loads its rules from its own folder: without them it closes nothing, silently.
-  std::string folder = plugin.directory();
   if (GetFileAttributesA((folder + kRulesFile).c_str()) == INVALID_FILE_ATTRIBUTES &&
       GetFileAttributesA((folder + kCustomRulesFile).c_str()) == INVALID_FILE_ATTRIBUTES) {
-    HostError(HostText(host_text::kNoRules, AsUtf8(folder, CP_ACP)));
+    Complain(host_text::kNoRules, AsUtf8(folder, CP_ACP));
   }
 
   Session session(plugin, args.options);
   int result = interactive           ? RunInteractive(session)
                : args.script.empty() ? RunCommands(session, args.commands)
                                      : RunScript(session, args.script);
-  BOOL unloaded = plugin.Close();
-  HostSay(host_text::kUnloadReturned, unloaded);
+  BOOL unloaded = plugin.unload();
+  plugin.Unmap();
+  Say(host_text::kUnloadReturned, unloaded);
   return result;
 }
 
 int Run(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (strcmp(argv[i], "--help") == 0 || strcmp(argv[i], "-h") == 0) {
-      HostSay(host_text::kUsage);
-      PrintLine(stdout, "");  // the command list is the help command's too, shown there alone
-      HostSay(host_text::kCommandHelp);
-      HostSay(host_text::kExitCodes);
+      Say(host_text::kUsage);
+      Say("");  // the command list is the help command's too, shown there alone
+      Say(host_text::kCommandHelp);
+      Say(host_text::kExitCodes);
       return kOk;
     }
     if (strcmp(argv[i], "--version") == 0) {

@@ -11,5 +11,3 @@ const Message kRows[] = {
 }  // namespace
 
 const MessageTable kHostMessages = MessagesOf<host_text::kCount>("lunet-host", kRows);
-
-void HostError(const std::string& text) { PrintError(kHostMessages, text); }

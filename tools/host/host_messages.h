@@ -14,15 +14,7 @@ enum Id {
 
 extern const MessageTable kHostMessages;
 
-// The message in this run's language; the same as a line on stdout.
-template <typename... Args>
-std::string HostText(host_text::Id id, const Args&... args) {
-  return Format(kHostMessages, id, args...);
+template <>
+inline const MessageTable& TableOf<host_text::Id>() {
+  return kHostMessages;
 }
-template <typename... Args>
-void HostSay(host_text::Id id, const Args&... args) {
-  PrintLine(stdout, HostText(id, args...));
-}
-
-// "lunet-host: " and the UTF-8 text, a line on stderr.
-void HostError(const std::string& text);

@@ -1,25 +1,45 @@
 #include "plugin.h"
 
 #include "console_text.h"
-#include "host_call.h"
 #include "host_messages.h"
 #include "is_directory.h"
 
 namespace {
 
-// The answer's parts for the session; false when no block came back.
-bool Took(const PluginAnswer& taken, std::string& answer, LONG& reported, std::string& note) {
-  reported = taken.length;
-  if (!taken.returned) return false;
-  answer = taken.bytes;
-  note = taken.note;
-  return true;
-}
+using namespace host_text;
 
 std::string FullPath(const std::string& path) {
   char full[MAX_PATH];
   DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, NULL);
   return length > 0 && length < sizeof full ? std::string(full, length) : path;
+}
+
+// The folder load receives; false, said, when the given one is none.
+bool LoadFolder(const std::string& dll, const std::string& given, std::string& directory) {
+  if (given.empty()) {
+    directory = dll.substr(0, dll.find_last_of("\\/") + 1);
+    return true;
+  }
+  if (!IsDirectory(given)) {
+    Complain(kNotADirectory, AsUtf8(given, CP_ACP));
+    return false;
+  }
+  directory = FullPath(given);
+  if (directory.back() != '\\' && directory.back() != '/') directory += '\\';
+  return true;
+}
+
+// A host cannot run a plug-in without these three: it hands over the folder, asks, and lets go.
+// getversion, notify and configure it calls only when they are there.
+std::string MissingExports(const PluginModule& plugin) {
+  std::string missing;
+  const std::pair<bool, const char*> needed[] = {{plugin.load != nullptr, plugin_abi::kLoad},
+                                                 {plugin.unload != nullptr, plugin_abi::kUnload},
+                                                 {plugin.request != nullptr, plugin_abi::kRequest}};
+  for (const auto& entry : needed) {
+    if (!entry.first) missing += std::string(missing.empty() ? "" : ", ") + entry.second;
+  }
+  return missing;
 }
 
 }  // namespace
@@ -33,80 +53,27 @@ std::string ErrorText(DWORD error) {
     line.pop_back();
   }
   // The system's text is in the ANSI code page, in the system's language.
-  return line.empty() ? HostText(host_text::kError, error)
-                      : HostText(host_text::kErrorWithText, error, AsUtf8(line, CP_ACP));
+  return line.empty() ? Text(kError, error)
+                      : Text(kErrorWithText, error, AsUtf8(line, CP_ACP));
 }
 
-Plugin::~Plugin() { Close(); }
-
-bool Plugin::Open(const std::string& dllPath, const std::string& directory, std::string& error) {
-  path_ = FullPath(dllPath);
-  DWORD attributes = GetFileAttributesA(path_.c_str());
+bool OpenPlugin(const std::string& dllPath, const std::string& given, PluginModule& plugin,
+                std::string& directory) {
+  std::string path = FullPath(dllPath), shown = AsUtf8(dllPath, CP_ACP);
+  DWORD attributes = GetFileAttributesA(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    error = HostText(host_text::kNoSuchFile, AsUtf8(dllPath, CP_ACP));
+    Complain(kNoSuchFile, shown);
     return false;
   }
-  if (!directory.empty()) {
-    if (!IsDirectory(directory)) {
-      error = HostText(host_text::kNotADirectory, AsUtf8(directory, CP_ACP));
-      return false;
-    }
-    directory_ = FullPath(directory);
-    if (directory_.back() != '\\' && directory_.back() != '/') directory_ += '\\';
-  } else {
-    directory_ = path_.substr(0, path_.find_last_of("\\/") + 1);
-  }
+  if (!LoadFolder(path, given, directory)) return false;
   // Dependencies beside the plug-in are found as the host finds them.
-  if (!module_.Map(path_, LOAD_WITH_ALTERED_SEARCH_PATH)) {
-    std::string why = ErrorText(GetLastError());
-    error = HostText(host_text::kCannotLoad, AsUtf8(dllPath, CP_ACP), why);
+  if (!plugin.Map(path, LOAD_WITH_ALTERED_SEARCH_PATH)) {
+    Complain(kCannotLoad, shown, ErrorText(GetLastError()));
     return false;
   }
-  std::string missing;
-  for (const char* name : {"load", "unload", "request"}) {
-    if (!has(name)) missing += std::string(missing.empty() ? "" : ", ") + name;
-  }
-  if (!missing.empty()) {
-    error = HostText(host_text::kNotAPlugin, AsUtf8(dllPath, CP_ACP), missing);
-    module_.Unmap();
-    return false;
-  }
-  return true;
-}
-
-bool Plugin::has(const char* exportName) const {
-  return module_.handle() && GetProcAddress(module_.handle(), exportName) != NULL;
-}
-
-BOOL Plugin::Load() {
-  return CallLoad(module_.load, directory_);
-}
-
-BOOL Plugin::Close() {
-  if (!module_.handle()) return FALSE;
-  BOOL result = module_.unload();
-  module_.Unmap();
-  return result;
-}
-
-bool Plugin::Request(const std::string& text, std::string& answer, LONG& reported,
-                     std::string& note) {
-  return Took(CallRequest(module_.request, text), answer, reported, note);
-}
-
-bool Plugin::GetVersion(std::string& answer, LONG& reported, std::string& note) {
-  if (!module_.getversion) return false;
-  return Took(CallGetVersion(module_.getversion), answer, reported, note);
-}
-
-bool Plugin::Notify(const std::string& text, HGLOBAL& result) {
-  if (!module_.notify) return false;
-  result = CallNotify(module_.notify, text);
-  return true;
-}
-
-bool Plugin::Configure(HWND owner, int& result) {
-  if (!module_.configure) return false;
-  result = module_.configure(owner);
-  return true;
+  std::string missing = MissingExports(plugin);
+  if (missing.empty()) return true;
+  Complain(kNotAPlugin, shown, missing);
+  plugin.Unmap();
+  return false;
 }

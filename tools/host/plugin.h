@@ -1,5 +1,5 @@
-// A plug-in DLL loaded the way the host loads it: the six caller-cleans-up exports, blocks of
-// fixed global memory in both directions.
+// lunet-host's plug-in: a DLL found and mapped the way the host maps one, or told apart from a
+// file that is none.
 #pragma once
 
 #include <windows.h>
@@ -8,36 +8,12 @@
 
 #include "plugin_module.h"
 
-class Plugin {
- public:
-  Plugin() = default;
-  ~Plugin();
-  Plugin(const Plugin&) = delete;
-  Plugin& operator=(const Plugin&) = delete;
-
-  // Loads the DLL and finds its exports; on failure says why (UTF-8) and leaves nothing loaded.
-  // directory is what load receives; empty means the DLL's own directory.
-  bool Open(const std::string& dllPath, const std::string& directory, std::string& error);
-  // Calls load with the directory; its result.
-  BOOL Load();
-  // Calls unload, then releases the DLL.
-  BOOL Close();
-
-  // Each returns false when the plug-in has no such export or gave no block back.
-  bool Request(const std::string& text, std::string& answer, LONG& reported, std::string& note);
-  bool GetVersion(std::string& answer, LONG& reported, std::string& note);
-  bool Notify(const std::string& text, HGLOBAL& result);
-  bool Configure(HWND owner, int& result);
-
-  const std::string& directory() const { return directory_; }
-  const std::string& path() const { return path_; }
-  bool has(const char* exportName) const;
-
- private:
-  PluginModule module_;
-  std::string directory_;
-  std::string path_;
-};
+// Maps the DLL at dllPath (made full) into plugin, as the host does, and sets directory to what
+// load is to receive: the given one, else the DLL's own, full and ending in a backslash. False,
+// said on stderr, when there is no such file or folder, or the file is no plug-in; then nothing
+// stays mapped.
+bool OpenPlugin(const std::string& dllPath, const std::string& given, PluginModule& plugin,
+                std::string& directory);
 
 // The system's text for an error code, on one line, in UTF-8.
 std::string ErrorText(DWORD error);

@@ -3,7 +3,6 @@
 #include "session.h"
 
 #include <stdio.h>
-#include <stdlib.h>
 #include <string.h>
 
 #include "child_process.h"
@@ -11,6 +10,8 @@
 #include "host_messages.h"
 #include "message_pump.h"
 #include "owned.h"
+#include "plugin.h"
+#include "whole_number.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ const unsigned kShiftJis = 932;
 using namespace host_text;
 
 // A text of the plug-in's, in UTF-8 for a message.
-std::string Shown(const std::string& shiftJis) { return AsUtf8(shiftJis, kShiftJis); }
+std::string FromShiftJis(const std::string& shiftJis) { return AsUtf8(shiftJis, kShiftJis); }
 
 std::string Indented(const std::string& text, const std::string& indent) {
   std::string out;
@@ -27,13 +28,15 @@ std::string Indented(const std::string& text, const std::string& indent) {
   return out;
 }
 
+// A pick's number, or sleep's milliseconds: a whole number, at most a day of milliseconds.
 bool ParseCount(const std::string& text, long& value) {
-  if (text.empty() || text.size() > 9) return false;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-  }
-  value = atol(text.c_str());
-  return true;
+  return ParseNumber(text, 0, 86400000, value);
+}
+
+// False, said, when the plug-in lacks the export.
+bool Exports(bool present, const char* name) {
+  if (!present) Complain(kNoExport, name);
+  return present;
 }
 
 // What configure's message box said, read before lunet-host presses its OK button.
@@ -92,12 +95,12 @@ bool Session::Execute(const std::string& line) {
 
   long number;
   if (ParseCount(name, number)) return Pick(name);
-  if (name == "version" && rest.empty()) return Send(MakeRequest("version", ""));
-  if (name == "menu" && rest.empty()) return Send(MakeRequest("OnMenuExec", ""));
+  if (name == "version" && rest.empty()) return Send(RequestText("version"));
+  if (name == "menu" && rest.empty()) return Send(RequestText("OnMenuExec"));
   if (name == "pick") return Pick(rest);
-  if (name == "choose" && !rest.empty()) return Send(MakeRequest("OnChoiceSelect", rest));
+  if (name == "choose" && !rest.empty()) return Send(ChoiceText(rest));
   if ((name == "on" || name == "off") && rest.empty()) {
-    return Send(MakeRequest("OnChoiceSelect", name));
+    return Send(ChoiceText(name));
   }
   if (name == "send" && !rest.empty()) return SendFile(rest);
   if (name == "getversion" && rest.empty()) return GetVersion();
@@ -113,37 +116,30 @@ bool Session::Execute(const std::string& line) {
     return true;
   }
   if ((name == "help" || name == "?") && rest.empty()) {
-    HostSay(kCommandHelp);
+    Say(kCommandHelp);
     return true;
   }
   if ((name == "quit" || name == "exit") && rest.empty()) {
     quit_ = true;
     return true;
   }
-  HostError(HostText(kUnknownCommand, AsUtf8(text, CP_ACP)));
+  Complain(kUnknownCommand, AsUtf8(text, CP_ACP));
   return false;
 }
 
 bool Session::Send(const std::string& request) {
-  std::string answer, note;
-  LONG reported = 0;
-  if (!plugin_.Request(request, answer, reported, note)) {
-    HostError(HostText(kNoBlock, "request"));
-    return false;
-  }
-  ShowAnswer(answer, reported, note);
-  return true;
+  return ShowAnswer(plugin_abi::kRequest, CallRequest(plugin_.request, request));
 }
 
 bool Session::Pick(const std::string& number) {
   long index;
   if (!ParseCount(number, index) || index < 1 || static_cast<size_t>(index) > choices_.size()) {
-    HostError(choices_.empty() ? HostText(kNoMenu) : HostText(kPickRange, choices_.size()));
+    choices_.empty() ? Complain(kNoMenu) : Complain(kPickRange, choices_.size());
     return false;
   }
   const Choice& choice = choices_[index - 1];
-  HostSay(kPicked, index, Shown(choice.label), Shown(choice.id));
-  return Send(MakeRequest("OnChoiceSelect", choice.id));
+  Say(kPicked, index, FromShiftJis(choice.label), FromShiftJis(choice.id));
+  return Send(ChoiceText(choice.id));
 }
 
 bool Session::SendFile(const std::string& name) {
@@ -151,7 +147,7 @@ bool Session::SendFile(const std::string& name) {
   OwnedFile opened(name == "-" ? nullptr : fopen(name.c_str(), "rb"));
   FILE* file = name == "-" ? stdin : opened.get();
   if (!file) {
-    HostError(HostText(kCannotOpen, AsUtf8(name, CP_ACP)));
+    Complain(kCannotOpen, AsUtf8(name, CP_ACP));
     return false;
   }
   char chunk[4096];
@@ -161,52 +157,31 @@ bool Session::SendFile(const std::string& name) {
 }
 
 bool Session::GetVersion() {
-  std::string answer, note;
-  LONG reported = 0;
-  if (!plugin_.has("getversion")) {
-    HostError(HostText(kNoExport, "getversion"));
-    return false;
-  }
-  if (!plugin_.GetVersion(answer, reported, note)) {
-    HostError(HostText(kNoBlock, "getversion"));
-    return false;
-  }
-  ShowAnswer(answer, reported, note);
-  return true;
+  if (!Exports(plugin_.getversion != nullptr, plugin_abi::kGetVersion)) return false;
+  return ShowAnswer(plugin_abi::kGetVersion, CallGetVersion(plugin_.getversion));
 }
 
 bool Session::Notify(const std::string& id) {
-  if (!plugin_.has("notify")) {
-    HostError(HostText(kNoExport, "notify"));
-    return false;
-  }
-  std::string text = "NOTIFY" + MakeRequest(id, "").substr(3);
-  HGLOBAL result = NULL;
-  plugin_.Notify(text, result);
+  if (!Exports(plugin_.notify != nullptr, plugin_abi::kNotify)) return false;
+  HGLOBAL result = CallNotify(plugin_.notify, ProtocolText("NOTIFY", id));
   if (!result) {
-    HostSay(kNotifyTookBlock);
+    Say(kNotifyTookBlock);
     return true;
   }
   // A block back is the host's to free, whatever it holds.
-  HostSay(kNotifyReturnedBlock, GlobalSize(result));
+  Say(kNotifyReturnedBlock, GlobalSize(result));
   GlobalFree(result);
   return true;
 }
 
 bool Session::Configure() {
-  if (!plugin_.has("configure")) {
-    HostError(HostText(kNoExport, "configure"));
-    return false;
-  }
+  if (!Exports(plugin_.configure != nullptr, plugin_abi::kConfigure)) return false;
   box = BoxSeen();
   UINT_PTR timer = options_.pressOk ? SetTimer(NULL, 0, 50, LookForBox) : 0;
-  int result = 0;
-  plugin_.Configure(NULL, result);
+  int result = plugin_.configure(NULL);
   if (timer) KillTimer(NULL, timer);
-  if (box.seen) {
-    HostSay(kMessageBox, Shown(Quote(box.caption)), Shown(box.text));
-  }
-  HostSay(kConfigureReturned, result);
+  if (box.seen) Say(kMessageBox, FromShiftJis(Quote(box.caption)), FromShiftJis(box.text));
+  Say(kConfigureReturned, result);
   return true;
 }
 
@@ -215,37 +190,42 @@ bool Session::Run(const std::string& commandLine) {
   fflush(stderr);
   ChildProcess program(commandLine);
   if (!program.started()) {
-    HostError(HostText(kCannotStart, AsUtf8(commandLine, CP_ACP), ErrorText(program.startError())));
+    Complain(kCannotStart, AsUtf8(commandLine, CP_ACP), ErrorText(program.startError()));
     return false;
   }
   // Keep handling messages while waiting: the plug-in's hooks belong to this thread.
   DWORD code = program.Finish(true);
-  HostSay(kExit, code);
+  Say(kExit, code);
   return true;
 }
 
-void Session::ShowAnswer(const std::string& answer, LONG reported, const std::string& note) {
-  size_t nul = answer.find('\0');
-  std::string text = answer.substr(0, nul);
+bool Session::ShowAnswer(const char* exportName, const PluginAnswer& answer) {
+  if (!answer.returned) {
+    Complain(kNoBlock, exportName);
+    return false;
+  }
+  const std::string& bytes = answer.bytes;
+  size_t nul = bytes.find('\0');
+  std::string text = bytes.substr(0, nul);
   WriteText(stdout, Indented(options_.brief ? SplitLines(text + "\n")[0] : text, "< "), kShiftJis);
-  HostSay(nul == std::string::npos   ? kBytesNoNul
-          : nul == answer.size() - 1 ? kBytesNulIncluded
-                                     : kBytesAfterNul,
-          reported);
-  if (!note.empty()) HostError(HostText(kWarning, note));
-  if (options_.raw) fputs(Indented(HexDump(answer), "  ").c_str(), stdout);
+  Say(nul == std::string::npos  ? kBytesNoNul
+      : nul == bytes.size() - 1 ? kBytesNulIncluded
+                                : kBytesAfterNul,
+      answer.length);
+  if (!answer.note.empty()) Complain(kWarning, answer.note);
+  if (options_.raw) fputs(Indented(HexDump(bytes), "  ").c_str(), stdout);
 
-  std::string script = HeaderValue(text, "Script");
-  if (script.empty()) return;
-  std::string balloon = BalloonText(script);
-  HostSay(kBalloon);
-  WriteText(stdout, Indented(balloon, "    | "), kShiftJis);
+  std::string script = LineHeaderValue(text, "Script");
+  if (script.empty()) return true;
+  Say(kBalloon);
+  WriteText(stdout, Indented(BalloonText(script), "    | "), kShiftJis);
   // Like the balloon, which shows the new script in place of the old menu.
   choices_ = ParseChoices(script);
-  if (choices_.empty()) return;
-  HostSay(kChoices);
+  if (choices_.empty()) return true;
+  Say(kChoices);
   for (size_t i = 0; i < choices_.size(); ++i) {
-    PrintLine(stdout, "    " + std::to_string(i + 1) + ". " + Shown(choices_[i].label) + " (" +
-                          Shown(choices_[i].id) + ")");
+    PrintLine(stdout, "    " + std::to_string(i + 1) + ". " + FromShiftJis(choices_[i].label) + " (" +
+                          FromShiftJis(choices_[i].id) + ")");
   }
+  return true;
 }

@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "answer.h"
-#include "plugin.h"
+#include "host_call.h"
+#include "plugin_module.h"
 
 struct HostOptions {
   bool raw = false;     // show answers in hex too
@@ -16,7 +17,7 @@ struct HostOptions {
 
 class Session {
  public:
-  Session(Plugin& plugin, const HostOptions& options) : plugin_(plugin), options_(options) {}
+  Session(PluginModule& plugin, const HostOptions& options) : plugin_(plugin), options_(options) {}
 
   // Runs one command line; false when it failed. Blank lines and # comments do nothing.
   bool Execute(const std::string& line);
@@ -31,9 +32,10 @@ class Session {
   bool Notify(const std::string& id);
   bool Configure();
   bool Run(const std::string& commandLine);
-  void ShowAnswer(const std::string& answer, LONG reported, const std::string& note);
+  // Shows what the export answered; false, said, when it gave no block back.
+  bool ShowAnswer(const char* exportName, const PluginAnswer& answer);
 
-  Plugin& plugin_;
+  PluginModule& plugin_;
   HostOptions options_;
   std::vector<Choice> choices_;
   bool quit_ = false;

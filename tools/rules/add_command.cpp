@@ -101,7 +101,7 @@ void ListNewlyClosed(const AddPlan& plan) {
     DWORD processId = 0;
     GetWindowThreadProcessId(window.handle, &processId);
     Say(RulesText(rules_text::kNewRulesMatch, HandleText(window.handle),
-                  Given(ProcessName(processId)), after.Shown(Quote(window.className)),
+                  FromAnsi(ProcessName(processId)), after.Shown(Quote(window.className)),
                   after.Shown(Quote(window.title))));
     ++count;
   }
@@ -120,7 +120,7 @@ int PlanAdd(const std::string& given, const std::string* className, const std::s
     std::string why = Refusal(*value.first, *value.second, plan.before.CodePage(), warnings);
     std::string what = plan.before.Shown(value.first->keyword + (" " + Quote(*value.second)));
     if (!why.empty()) {
-      Complain(RulesText(rules_text::kRefused, what, why));
+      Complain(rules_text::kRefused, what, why);
       return kUsage;
     }
     for (const std::string& warning : warnings) {
@@ -133,7 +133,7 @@ int PlanAdd(const std::string& given, const std::string* className, const std::s
   plan.path = plan.dir + kCustomRulesFile;
   if (ReadOnly(plan.path)) {
     // Windows refuses to write it even to an administrator; say so before showing any plan.
-    Complain(RulesText(rules_text::kReadOnly, plan.before.Shown(plan.path)));
+    Complain(rules_text::kReadOnly, plan.before.Shown(plan.path));
     return kUnavailable;
   }
   std::vector<const LineReport*> classes = plan.before.Rules(kClassKind);
@@ -161,7 +161,7 @@ int ApplyAdd(const AddPlan& plan) {
   std::string content;
   bool exists = false;
   if (!ReadWhole(plan.path, content, exists)) {
-    Complain(RulesText(rules_text::kCannotRead, rules.Shown(plan.path)));
+    Complain(rules_text::kCannotRead, rules.Shown(plan.path));
     return kUnavailable;
   }
   std::string end = LineEndOf(content);
@@ -172,7 +172,7 @@ int ApplyAdd(const AddPlan& plan) {
   bool written = file.get() && fwrite(text.data(), 1, text.size(), file.get()) == text.size();
   if (!file.Close()) written = false;
   if (!written) {
-    Complain(RulesText(rules_text::kCannotWrite, rules.Shown(plan.path)));
+    Complain(rules_text::kCannotWrite, rules.Shown(plan.path));
     return kUnavailable;
   }
   Say(RulesText(exists ? rules_text::kAddedTo : rules_text::kCreated, rules.Shown(plan.path)));
@@ -186,7 +186,7 @@ int ApplyAdd(const AddPlan& plan) {
 
 int RunAdd(Arguments& args) {
   bool haveClass = args.Has(OptionId::ClassRule), haveTitle = args.Has(OptionId::Fragment);
-  if (!haveClass && !haveTitle) return UsageError(RulesText(rules_text::kAddNeeds));
+  if (!haveClass && !haveTitle) return UsageError(rules_text::kAddNeeds);
   AddPlan plan(args.CodePage());
   int planned = PlanAdd(args.Folder(), haveClass ? &args.Text(OptionId::ClassRule) : nullptr,
                         haveTitle ? &args.Text(OptionId::Fragment) : nullptr, plan);

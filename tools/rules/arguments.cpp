@@ -6,6 +6,7 @@
 #include "console_text.h"
 #include "output.h"
 #include "rule_walk.h"
+#include "whole_number.h"
 
 namespace rules_cli {
 
@@ -69,20 +70,6 @@ const Option& OptionRow(OptionId id) {
   return kOptions[0];
 }
 
-bool ParseNumber(const std::string& text, long low, long high, long& number) {
-  size_t at = text.size() > 1 && text[0] == '-' ? 1 : 0;
-  if (at == text.size() || text.size() - at > 10) return false;
-  long long value = 0;
-  for (; at < text.size(); ++at) {
-    if (text[at] < '0' || text[at] > '9') return false;
-    value = value * 10 + (text[at] - '0');
-  }
-  if (text[0] == '-') value = -value;
-  if (value < low || value > high) return false;
-  number = static_cast<long>(value);
-  return true;
-}
-
 unsigned Arguments::DefaultCodePage() {
 #ifdef _WIN32
   return GetACP();
@@ -123,14 +110,14 @@ int Parse(const Command& command, const std::vector<std::string>& args,
     const std::string& arg = args[i];
     if (arg.size() < 2 || arg[0] != '-') {
       if (!command.manyPaths && !parsed.paths.empty()) {
-        return UsageError(RulesText(kUnexpectedArgument, command.name, Given(arg)));
+        return UsageError(kUnexpectedArgument, command.name, FromAnsi(arg));
       }
       parsed.paths.push_back(arg);
       continue;
     }
     size_t equals = arg.find('=');
     const Option* option = FindOption(command, arg.substr(0, equals));
-    if (!option) return UsageError(RulesText(kUnknownOption, command.name, Given(arg)));
+    if (!option) return UsageError(kUnknownOption, command.name, FromAnsi(arg));
     Arguments::Given& given = parsed.Slot(option);
     bool inline_ = equals != std::string::npos, wants = option->takes != Takes::Nothing;
     bool valued = inline_ || (wants && i + 1 < args.size());
@@ -140,12 +127,12 @@ int Parse(const Command& command, const std::vector<std::string>& args,
                         .substr(inline_ ? equals + 1 : 0);
     }
     if (valued != wants || !Convert(option->takes, given.value, given.numbers)) {
-      return UsageError(RulesText(Expected(option->takes), command.name, option->name) +
-                        (valued && wants ? RulesText(kNotGiven, Given(given.value)) : ""));
+      return UsageError<Id>(RulesText(Expected(option->takes), command.name, option->name) +
+                            (valued && wants ? RulesText(kNotGiven, FromAnsi(given.value)) : ""));
     }
     if (option->id != OptionId::CodePage) continue;
     if (given.numbers[0] > 65535 || !KnownCodePage(static_cast<unsigned>(given.numbers[0]))) {
-      return UsageError(RulesText(kUnknownCodePage, Given(given.value)));
+      return UsageError(kUnknownCodePage, FromAnsi(given.value));
     }
     parsed.codePage_ = static_cast<unsigned>(given.numbers[0]);
   }
@@ -161,7 +148,7 @@ std::string Arguments::Typed(const std::string& utf8) {
   std::string text = ToCodePage(utf8, codePage_, &lost);
   if (lost) {
     typedLost_ = true;
-    Complain(RulesText(kTypedLost, CodePageName(codePage_), AsUtf8(Quote(text), codePage_)));
+    Complain(kTypedLost, CodePageName(codePage_), AsUtf8(Quote(text), codePage_));
   }
   return text;
 }

@@ -53,9 +53,12 @@ struct CommandOption {
   bool required;
 };
 
+// A command's windowsOnly when it runs anywhere: no message, the end of the list.
+const rules_text::Id kRunsAnywhere = rules_text::kCount;
+
 struct Command {
   const char* name;
-  // What it needs a Windows desktop for; kCount when it runs anywhere.
+  // What it needs a Windows desktop for; kRunsAnywhere when it needs none.
   rules_text::Id windowsOnly;
   // Null where the command cannot run: natively, for those that need Windows.
   int (*run)(Arguments& args);
@@ -116,8 +119,5 @@ class Arguments {
 // in UTF-8 as typed (see TypedArguments). A usage error is told on stderr and returns kUsage.
 int Parse(const Command& command, const std::vector<std::string>& args,
           const std::vector<std::string>& typed, Arguments& parsed);
-
-// A whole number in [low, high], digits only: "12abc", "", "+3" and " 3" are not numbers.
-bool ParseNumber(const std::string& text, long low, long high, long& number);
 
 }  // namespace rules_cli

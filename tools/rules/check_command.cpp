@@ -2,15 +2,10 @@
 #include <stdio.h>
 #include <windows.h>
 
-#ifdef _WIN32
-#include "child_process.h"
-#else
-#include <unistd.h>
-#endif
-
 #include "commands.h"
 #include "console_text.h"
 #include "is_directory.h"
+#include "own_console.h"
 #include "output.h"
 #include "rule_set.h"
 
@@ -41,7 +36,7 @@ int PrintFile(const RuleSet& rules, const FileReport& file, bool quiet) {
     std::string where = rules.Shown(Where(file, line));
     bool rule = line.effect == LineEffect::ClassRule || line.effect == LineEffect::TitleRule;
     if (!quiet && rule) {
-      Say(RulesText(KindOf(line.effect).ruleAt, where, rules.Shown(Quote(line.text))));
+      Say(RulesText(KindOfRule(line.effect).ruleAt, where, rules.Shown(Quote(line.text))));
     }
     for (const std::string& warning : line.warnings) {
       Say(RulesText(kWarningAt, where, warning));
@@ -87,7 +82,6 @@ int CheckPath(const std::string& path, bool quiet, unsigned codePage) {
   } else {
     rules.LoadFile(path);
   }
-  if (!rules.Consistent()) return InternalError(path);
   std::vector<FileReport> files = rules.Files();
   for (const RuleKind* kind : kRuleKinds) MarkDuplicates(rules, files, *kind);
   int warnings = 0;
@@ -100,20 +94,8 @@ int CheckPath(const std::string& path, bool quiet, unsigned codePage) {
   std::string product = CrossProduct(rules);
   if (!quiet && !product.empty()) Say(shown + ": " + product);
   Say(shown + ": " +
-      RulesText(kCounts, Counts(rules), Counted(warnings, kOneWarning, rules_text::kWarnings)));
+      RulesText(kCommaJoined, Counts(rules), Counted(warnings, kOneWarning, rules_text::kManyWarnings)));
   return warnings ? kWarnings : kClean;
-}
-
-// The folder the program was started from, with its separator.
-std::string ProgramFolder() {
-#ifdef _WIN32
-  std::string path = ProgramPath();
-#else
-  char buffer[4096];
-  ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-  std::string path(buffer, length > 0 ? static_cast<size_t>(length) : 0);
-#endif
-  return path.substr(0, path.find_last_of("\\/") + 1);
 }
 
 }  // namespace
@@ -121,7 +103,7 @@ std::string ProgramFolder() {
 int RunFirstScreen() {
   std::string folder = ProgramFolder();
   if (folder.empty()) folder = WithSeparator(".");
-  Say(RulesText(kDoubleClickFolder, Given(folder)));
+  Say(RulesText(kDoubleClickFolder, FromAnsi(folder)));
   int status = CheckPath(folder, true, Arguments().CodePage());
   Say(RulesText(status == kClean ? kDoubleClickClean : kDoubleClickWarnings));
   Say(RulesText(kDoubleClickNext));
@@ -134,7 +116,8 @@ int RunCheck(Arguments& args) {
   int result = kClean;
   for (const std::string& path : paths) {
     if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
-      result = NotAFolder(path) > result ? kUsage : result;
+      int refused = NotAFolder(path);  // says why on stderr
+      if (refused > result) result = refused;
       continue;
     }
     int one = CheckPath(path, args.Has(OptionId::Quiet), args.CodePage());

@@ -108,9 +108,9 @@ std::string OptionHelp(OptionId id, const std::string& indent) {
 
 const std::vector<Command>& Commands() {
   static const std::vector<Command> kCommands = {
-      {"check", kCount, RunCheck, {{OptionId::Quiet, false}}, true, kHelpCheck},
+      {"check", kRunsAnywhere, RunCheck, {{OptionId::Quiet, false}}, true, kHelpCheck},
       {"test",
-       kCount,
+       kRunsAnywhere,
        RunTest,
        {{OptionId::Class, true}, {OptionId::Title, true}},
        false,
@@ -126,7 +126,7 @@ const std::vector<Command>& Commands() {
        false,
        kHelpWatch},
       {"add",
-       kCount,
+       kRunsAnywhere,
        RunAdd,
        {{OptionId::ClassRule, false}, {OptionId::Fragment, false}},
        false,

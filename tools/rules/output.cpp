@@ -7,29 +7,12 @@
 
 namespace rules_cli {
 
-void Out(const std::string& text, unsigned codePage) { WriteText(stdout, text, codePage); }
-
-void Say(const std::string& utf8) { PrintLine(stdout, utf8); }
-
-void Complain(const std::string& utf8) { PrintError(kRulesMessages, utf8); }
-
-int UsageError(const std::string& message) {
-  Complain(RulesText(rules_text::kUsageError, message));
-  return kUsage;
-}
-
-int InternalError(const std::string& path) {
-  Complain(RulesText(rules_text::kInternalError, Given(path)));
-  return kInternal;
-}
-
 int NotAFolder(const std::string& given) {
   bool missing = GetFileAttributesA(given.c_str()) == INVALID_FILE_ATTRIBUTES;
-  return UsageError(
-      RulesText(missing ? rules_text::kNoSuchPath : rules_text::kNotADirectory, Given(given)));
+  return UsageError(missing ? rules_text::kNoSuchPath : rules_text::kNotADirectory, FromAnsi(given));
 }
 
-std::string Given(const std::string& ansi) { return AsUtf8(ansi, CP_ACP); }
+std::string FromAnsi(const std::string& ansi) { return AsUtf8(ansi, CP_ACP); }
 
 std::string Plural(unsigned long count, const char* one) {
   return std::to_string(count) + " " + one + (count == 1 ? "" : "s");

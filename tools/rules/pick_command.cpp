@@ -44,20 +44,19 @@ int RunPick(Arguments& args) {
   if (!args.Has(OptionId::At)) {
     Say(RulesText(rules_text::kPointAt));
     fflush(stdout);
-    if (!args.ReadTypedLine(line)) return UsageError(RulesText(rules_text::kNoEnter));
+    if (!args.ReadTypedLine(line)) return UsageError(rules_text::kNoEnter);
     GetCursorPos(&point);
   }
   std::string problem;
   HWND handle = WindowAt(point, problem);
   if (!handle) {
-    Complain(RulesText(rules_text::kPickAt, static_cast<long>(point.x), static_cast<long>(point.y),
-                       problem));
+    Complain(rules_text::kPickAt, static_cast<long>(point.x), static_cast<long>(point.y), problem);
     return kUnavailable;
   }
   OpenWindow window = Describe(handle);
   DWORD processId = 0;
   GetWindowThreadProcessId(handle, &processId);
-  Say(RulesText(rules_text::kPickedWindow, HandleText(handle), Given(ProcessName(processId)),
+  Say(RulesText(rules_text::kPickedWindow, HandleText(handle), FromAnsi(ProcessName(processId)),
                 rules.Shown(Quote(window.className)), rules.Shown(Quote(window.title))));
   if (!args.Has(OptionId::Fragment)) {
     PrintPrompt(RulesText(rules_text::kFragmentPrompt));
@@ -65,7 +64,7 @@ int RunPick(Arguments& args) {
     fragment = args.ReadTypedLine(line) && !line.empty() ? line : window.title;
   }
   if (window.title.find(fragment) == std::string::npos) {
-    Complain(RulesText(rules_text::kNotInTitle, rules.Shown(Quote(fragment))));
+    Complain(rules_text::kNotInTitle, rules.Shown(Quote(fragment)));
     return kUsage;
   }
   int planned = PlanAdd(dir, &window.className, &fragment, plan);

@@ -10,9 +10,11 @@ namespace {
 
 int SameBytes(const char* a, const char* b) { return strcmp(a, b) == 0; }
 
-// Indexed by RuleLineKind.
+// Indexed by RuleLineKind, whose last is RuleLineOther.
 const LineEffect kEffects[] = {LineEffect::Nothing, LineEffect::Comment, LineEffect::ClassRule,
                                LineEffect::TitleRule, LineEffect::Nothing};
+static_assert(sizeof kEffects / sizeof kEffects[0] == RuleLineOther + 1,
+              "one effect for each RuleLineKind, in its order");
 
 }  // namespace
 
@@ -67,8 +69,8 @@ const RuleKind kTitleKind = {
 
 LineEffect EffectOf(RuleLineKind seen) { return kEffects[seen]; }
 
-const RuleKind& KindOf(LineEffect effect) {
-  return effect == LineEffect::TitleRule ? kTitleKind : kClassKind;
+const RuleKind& KindOfRule(LineEffect rule) {
+  return rule == LineEffect::TitleRule ? kTitleKind : kClassKind;
 }
 
 const RuleKind* KindOfKeyword(const char* keyword) {

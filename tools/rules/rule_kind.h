@@ -40,8 +40,8 @@ extern const RuleKind kClassKind;
 extern const RuleKind kTitleKind;
 const RuleKind* const kRuleKinds[] = {&kClassKind, &kTitleKind};
 
-// The kind of a rule line (ClassRule or TitleRule); the class kind for any other.
-const RuleKind& KindOf(LineEffect effect);
+// The kind of a rule line: rule is ClassRule or TitleRule, the effects that have a kind.
+const RuleKind& KindOfRule(LineEffect rule);
 // The kind whose keyword this is, letter case aside; null for another word.
 const RuleKind* KindOfKeyword(const char* keyword);
 

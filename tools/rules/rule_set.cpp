@@ -15,15 +15,14 @@ namespace rules_cli {
 
 RuleSet::RuleSet(unsigned codePage) : codePage_(codePage), store_(new RuleStore) {}
 
+// As LoadRules loads them: the rules file, then the custom one.
 void RuleSet::LoadFolder(const std::string& dir) {
-  files_.push_back(ReportRuleFile(dir + kRulesFile, codePage_));
-  files_.push_back(ReportRuleFile(dir + kCustomRulesFile, codePage_));
-  LoadRules(dir.c_str(), *store_);
+  LoadFile(dir + kRulesFile);
+  LoadFile(dir + kCustomRulesFile);
 }
 
 void RuleSet::LoadFile(const std::string& path) {
-  files_.push_back(ReportRuleFile(path, codePage_));
-  LoadRuleFile(path.c_str(), *store_);
+  files_.push_back(ReportRuleFile(path, codePage_, *store_));
 }
 
 const LineReport* RuleSet::FirstMatch(const RuleKind& kind, const std::string& text) const {
@@ -42,17 +41,15 @@ Verdict RuleSet::Judge(const std::string& className, const std::string& title) c
   return verdict;
 }
 
-void RuleSet::Out(const std::string& text) const { rules_cli::Out(text, codePage_); }
-
 std::string RuleSet::Shown(const std::string& text) const { return AsUtf8(text, codePage_); }
 
 int OpenFolder(const std::string& given, RuleSet& rules) {
   if (!IsDirectory(given)) return NotAFolder(given);
   std::string dir = WithSeparator(given);
   // The plug-in cannot load from a folder whose path its buffer cannot hold.
-  if (dir.size() >= MAX_PATH) return UsageError(RulesText(rules_text::kPathTooLong, Given(given)));
+  if (dir.size() >= MAX_PATH) return UsageError(rules_text::kPathTooLong, FromAnsi(given));
   rules.LoadFolder(dir);
-  return rules.Consistent() ? kClean : InternalError(dir);
+  return kClean;
 }
 
 std::string WithSeparator(std::string dir) {
@@ -75,7 +72,7 @@ std::string Where(const FileReport& file, const LineReport& line) {
 std::string Counts(const RuleSet& rules) {
   const RuleKind& c = kClassKind;
   const RuleKind& t = kTitleKind;
-  return RulesText(rules_text::kCounts, Counted(rules.Rules(c).size(), c.one, c.many),
+  return RulesText(rules_text::kCommaJoined, Counted(rules.Rules(c).size(), c.one, c.many),
                    Counted(rules.Rules(t).size(), t.one, t.many));
 }
 

@@ -34,8 +34,6 @@ class RuleSet {
   void LoadFolder(const std::string& dir);
   // One file read alone, added to what is loaded.
   void LoadFile(const std::string& path);
-  // 1 when the store holds exactly the rules the walks found, in order.
-  int Consistent() const { return StoreHolds(*store_, files_); }
 
   unsigned CodePage() const { return codePage_; }
   const std::vector<FileReport>& Files() const { return files_; }
@@ -44,8 +42,6 @@ class RuleSet {
   Verdict Judge(const std::string& className, const std::string& title) const;
   // The rule at the position in the store of the first one the text matches; null when none.
   const LineReport* FirstMatch(const RuleKind& kind, const std::string& text) const;
-  // Text in the rules' code page, to stdout.
-  void Out(const std::string& text) const;
   // Text in the rules' code page (a path, a quoted rule) in UTF-8, for a message.
   std::string Shown(const std::string& text) const;
 
@@ -55,8 +51,7 @@ class RuleSet {
   std::vector<FileReport> files_;
 };
 
-// The folder given (or the usage error, kUsage, when it is none) loaded into rules; kInternal
-// when the loader and the walk disagree.
+// The folder given (or the usage error, kUsage, when it is none) loaded into rules.
 int OpenFolder(const std::string& given, RuleSet& rules);
 
 // The module appends file names to the directory as they are, so it needs the separator.

@@ -1,5 +1,5 @@
-// The lines come from the module's walk (WalkRuleFile), the one LoadRuleFile stores rules from;
-// StoreHolds still compares what the store holds with what the walk reported.
+// The lines come from the module's walk (WalkRuleFile), each stored by the module's own step
+// (StoreRuleLine) as LoadRuleFile stores it, then reported: the file is read once.
 #include "rule_walk.h"
 
 #include <string.h>
@@ -18,7 +18,7 @@ namespace {
 using namespace rules_text;
 
 // A text of a rule file in quotes, for a message.
-std::string Shown(const std::string& bytes, unsigned codePage) {
+std::string QuotedIn(const std::string& bytes, unsigned codePage) {
   return AsUtf8(Quote(bytes), codePage);
 }
 
@@ -46,14 +46,14 @@ unsigned CleanCodePage(const std::string& value, bool utf8, unsigned codePage) {
 // On a system set to UTF-8 the windows hand the plug-in UTF-8: text in another code page, most
 // likely the Shift_JIS of a file saved by habit, never matches there.
 std::string NotUtf8(const std::string& value) {
-  std::string name = CodePageName(kUtf8CodePage), shown = Shown(value, kUtf8CodePage);
+  std::string name = CodePageName(kUtf8CodePage), shown = QuotedIn(value, kUtf8CodePage);
   unsigned other = CleanCodePage(value, false, kUtf8CodePage);
   return other ? RulesText(kNotUtf8ReadsIn, name, shown, other) : RulesText(kNotUtf8, name, shown);
 }
 
 // UTF-8 text where the windows hand the plug-in another code page.
 std::string Utf8Text(const std::string& value, unsigned codePage) {
-  std::string name = CodePageName(codePage), shown = Shown(value, codePage);
+  std::string name = CodePageName(codePage), shown = QuotedIn(value, codePage);
   bool lost = false;
   ToCodePage(value, codePage, &lost);
   if (!lost) return RulesText(kUtf8Text, name, shown);
@@ -74,11 +74,11 @@ void CheckCodePage(const std::string& value, unsigned codePage,
     CheckCodePage(value.substr(3), codePage, warnings);
   } else if (codePage == kUtf8CodePage) {
     if (!IsCodePageText(value, codePage)) warnings.push_back(NotUtf8(value));
-  } else if (LooksLikeUtf8(value)) {
+  } else if (IsCodePageText(value, kUtf8CodePage)) {
     warnings.push_back(Utf8Text(value, codePage));
   } else if (!IsCodePageText(value, codePage)) {
     unsigned other = CleanCodePage(value, false, codePage);
-    std::string shown = Shown(value, codePage);
+    std::string shown = QuotedIn(value, codePage);
     warnings.push_back(other ? RulesText(kNotTextReadsIn, name, shown, other)
                              : RulesText(kNotText, name, shown));
   }
@@ -106,7 +106,7 @@ std::string FoldTwin(const std::string& value, unsigned codePage) {
     }
     i += 2;
   }
-  return pairs.empty() ? "" : RulesText(kFoldTwin, pairs, Shown(twin, codePage));
+  return pairs.empty() ? "" : RulesText(kFoldTwin, pairs, QuotedIn(twin, codePage));
 }
 
 // A line meant as a comment that the loader does not take for one; "" for other lines.
@@ -144,11 +144,11 @@ void UnknownKeyword(const std::string& field, bool firstLine, const std::string&
   } else if (bare != field && IsKeyword(bare)) {
     line.lost = KindOfKeyword(bare.c_str())->effect;
     line.lostValue = rest.substr(0, rest.find(','));
-    line.warnings.push_back(RulesText(kBomKeyword, Shown(bare + "," + rest, codePage)));
+    line.warnings.push_back(RulesText(kBomKeyword, QuotedIn(bare + "," + rest, codePage)));
   } else if (IsKeyword(Trim(bare))) {
-    line.warnings.push_back(RulesText(kSpacedKeyword, Shown(field, codePage)));
+    line.warnings.push_back(RulesText(kSpacedKeyword, QuotedIn(field, codePage)));
   } else {
-    line.warnings.push_back(RulesText(kUnknownKeyword, Shown(field, codePage)));
+    line.warnings.push_back(RulesText(kUnknownKeyword, QuotedIn(field, codePage)));
   }
 }
 
@@ -184,11 +184,12 @@ FileState StateOfUnopened(const std::string& path) {
 struct RuleFileWalk {
   FileReport report;
   unsigned codePage;
+  RuleStore& store;
 };
 
 // What may surprise in the value of a rule line.
 void CheckRule(const RuleFileWalk& walk, const MappedTextReader& reader, LineReport& line) {
-  const RuleKind& kind = KindOf(line.effect);
+  const RuleKind& kind = KindOfRule(line.effect);
   unsigned faults = CheckRuleValue(line.text);
   for (ValueFault fault : kValueFaults) {
     if (Has(faults, fault)) {
@@ -202,7 +203,7 @@ void CheckRule(const RuleFileWalk& walk, const MappedTextReader& reader, LineRep
     line.warnings.push_back(twin);
   }
   if (reader.FieldEnd == FieldEndDelimiter) {
-    line.warnings.push_back(RulesText(kThirdField, Shown(RestOfLine(reader), walk.codePage)));
+    line.warnings.push_back(RulesText(kThirdField, QuotedIn(RestOfLine(reader), walk.codePage)));
   }
 }
 
@@ -210,6 +211,7 @@ void CheckRule(const RuleFileWalk& walk, const MappedTextReader& reader, LineRep
 void SeeLine(void* context, const MappedTextReader& reader, int number, RuleLineKind kind,
              const char* text) {
   RuleFileWalk& walk = *static_cast<RuleFileWalk*>(context);
+  StoreRuleLine(&walk.store, reader, number, kind, text);
   if (number == 1) CheckEncoding(reader.view, reader.size, walk.codePage, walk.report.warnings);
   LineReport line;
   line.line = number;
@@ -224,14 +226,6 @@ void SeeLine(void* context, const MappedTextReader& reader, int number, RuleLine
     CheckRule(walk, reader, line);
   }
   walk.report.lines.push_back(line);
-}
-
-int SameTexts(const RuleList& list, const std::vector<const LineReport*>& rules) {
-  if (list.count != rules.size()) return 0;
-  for (uint32_t i = 0; i < list.count; ++i) {
-    if (!list.items[i] || rules[i]->text != list.items[i]->data) return 0;
-  }
-  return 1;
 }
 
 }  // namespace
@@ -253,7 +247,7 @@ std::string FaultText(ValueFault fault, const RuleKind& kind, const std::string&
   switch (fault) {
     case ValueFault::Empty: return RulesText(typed ? kind.emptyTyped : kind.emptyRead);
     case ValueFault::Comma:
-      return RulesText(kComma, kind.keyword, Shown(value.substr(0, value.find(',')), codePage));
+      return RulesText(kComma, kind.keyword, QuotedIn(value.substr(0, value.find(',')), codePage));
     case ValueFault::LineEnd: return RulesText(kLineEnd);
     case ValueFault::EdgeSpaces: return RulesText(typed ? kEdgeSpacesTyped : kEdgeSpacesRead);
     case ValueFault::Quotes: return RulesText(kQuotes);
@@ -291,8 +285,8 @@ std::string CodePageName(unsigned codePage) {
   return RulesText(utf8 ? kCodePageUtf8 : kCodePage, codePage);
 }
 
-FileReport ReportRuleFile(const std::string& path, unsigned codePage) {
-  RuleFileWalk walk = {FileReport(), codePage};
+FileReport ReportRuleFile(const std::string& path, unsigned codePage, RuleStore& store) {
+  RuleFileWalk walk = {FileReport(), codePage, store};
   walk.report.path = path;
   walk.report.state =
       WalkRuleFile(path.c_str(), SeeLine, &walk) ? FileState::Read : StateOfUnopened(path);
@@ -307,13 +301,6 @@ std::vector<const LineReport*> RulesOf(const std::vector<FileReport>& files, con
     }
   }
   return rules;
-}
-
-int StoreHolds(const RuleStore& store, const std::vector<FileReport>& files) {
-  for (const RuleKind* kind : kRuleKinds) {
-    if (!SameTexts(store.*kind->list, RulesOf(files, *kind))) return 0;
-  }
-  return 1;
 }
 
 std::vector<std::string> SetWarnings(const std::vector<FileReport>& files) {

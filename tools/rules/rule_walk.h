@@ -29,14 +29,13 @@ struct FileReport {
   std::vector<LineReport> lines;      // blank lines left out
 };
 
-// Non-ASCII values are checked to be text in codePage, the ANSI code page the plug-in runs in.
-FileReport ReportRuleFile(const std::string& path, unsigned codePage);
+// The file read once by the module's loader, its rules added to store as LoadRuleFile adds them,
+// and what each line did. Non-ASCII values are checked to be text in codePage, the ANSI code page
+// the plug-in runs in.
+FileReport ReportRuleFile(const std::string& path, unsigned codePage, RuleStore& store);
 
 // The class rules or title fragments of the reports, in the order the module stores them.
 std::vector<const LineReport*> RulesOf(const std::vector<FileReport>& files, const RuleKind& kind);
-
-// 1 when the module's store holds exactly the rules the walks found, in order.
-int StoreHolds(const RuleStore& store, const std::vector<FileReport>& files);
 
 // Warnings about a set of files loaded together: rules that cannot close anything.
 std::vector<std::string> SetWarnings(const std::vector<FileReport>& files);

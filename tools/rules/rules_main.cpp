@@ -17,7 +17,7 @@ using namespace rules_cli;
 namespace {
 
 int RunCommand(int argc, char** argv) {
-  if (argc < 2) return UsageError(RulesText(rules_text::kNoCommand));
+  if (argc < 2) return UsageError(rules_text::kNoCommand);
   std::string name = argv[1];
   if (name == "--help" || name == "-h" || name == "help") {
     Say(HelpText());
@@ -36,13 +36,12 @@ int RunCommand(int argc, char** argv) {
     int status = Parse(command, std::vector<std::string>(argv + 2, argv + argc), typed, parsed);
     if (status != kClean) return status;
     if (!command.run) {
-      return UsageError(
-          RulesText(rules_text::kRunWindowsBuild, name, RulesText(command.windowsOnly)));
+      return UsageError(rules_text::kRunWindowsBuild, name, RulesText(command.windowsOnly));
     }
     status = command.run(parsed);
     return parsed.TypedLost() && status == kClean ? kWarnings : status;
   }
-  return UsageError(RulesText(rules_text::kUnknownCommand, Given(name)));
+  return UsageError(rules_text::kUnknownCommand, FromAnsi(name));
 }
 
 }  // namespace

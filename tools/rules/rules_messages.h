@@ -16,6 +16,11 @@ enum Id {
 
 extern const MessageTable kRulesMessages;
 
+template <>
+inline const MessageTable& TableOf<rules_text::Id>() {
+  return kRulesMessages;
+}
+
 // The message in this run's language, in UTF-8.
 template <typename... Args>
 std::string RulesText(rules_text::Id id, const Args&... args) {

@@ -53,7 +53,7 @@ const struct {
 
 int RunTest(Arguments& args) {
   if (!args.Has(OptionId::Class) || !args.Has(OptionId::Title)) {
-    return UsageError(RulesText(rules_text::kTestNeeds));
+    return UsageError(rules_text::kTestNeeds);
   }
   RuleSet rules(args.CodePage());
   int opened = OpenFolder(args.Folder(), rules);

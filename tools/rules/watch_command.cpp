@@ -94,10 +94,9 @@ class ReportQueue {
     missed = std::exchange(missed_, {});
     return std::exchange(texts_, {});
   }
-  void Wake() { SetEvent(ready_.get()); }
 
  private:
-  EventHandle ready_;
+  KernelHandle ready_;
   // The one lock of this program, held only to move a text in or out: a critical section, as XP
   // has no slim reader/writer lock.
   class Hold {
@@ -183,7 +182,7 @@ class WatchOutput {
     CloseReport report;
     if (!ParseCloseReport(read.text, report)) return false;
     std::string at = ClockTime(read.at);
-    std::string program = Given(ProcessName(static_cast<DWORD>(report.processId)));
+    std::string program = FromAnsi(ProcessName(static_cast<DWORD>(report.processId)));
     if (report.dropped) {
       missedInAll_ += report.dropped;
       Print(Both(report.dropped == 1 ? rules_text::kMissedOneClose : rules_text::kMissedCloses,
@@ -250,23 +249,23 @@ int RunWatch(Arguments& args) {
   if (opened != kClean) return opened;
   OwnedFile log(logPath.empty() ? nullptr : fopen(logPath.c_str(), "ab"));
   if (!logPath.empty() && !log.get()) {
-    Complain(RulesText(rules_text::kLogCannotOpen, Given(logPath)));
+    Complain(rules_text::kLogCannotOpen, FromAnsi(logPath));
     return kUnavailable;
   }
   DebugListener listener;
   std::string error;
   if (!listener.Open(error)) {
-    Complain(RulesText(rules_text::kWatchError, Given(error)));
+    Complain(rules_text::kWatchError, FromAnsi(error));
     return kUnavailable;
   }
-  EventHandle finishedEvent(CreateEventA(NULL, TRUE, FALSE, NULL));
+  KernelHandle finishedEvent(CreateEventA(NULL, TRUE, FALSE, NULL));
   finished = finishedEvent.get();
   SetConsoleCtrlHandler(OnConsoleControl, TRUE);
   ReportQueue queue;
   Reader reader = {&listener, &queue, 0};
-  ProcessHandle readerThread(CreateThread(NULL, 0, ReadReports, &reader, 0, NULL));
+  KernelHandle readerThread(CreateThread(NULL, 0, ReadReports, &reader, 0, NULL));
   if (!readerThread.valid()) {
-    Complain(RulesText(rules_text::kNoThread));
+    Complain(rules_text::kNoThread);
     return kInternal;
   }
   WatchOutput output(rules, log.get());

@@ -1,11 +1,9 @@
 #include "harness/protocol/protocol.h"
 
-Answer AskId(RequestEntry entry, const std::string& id, const std::string& more) {
-  return Ask(entry, "GET PLUGIN/2.0\r\nID: " + id + "\r\n" + more + "Sender: tester\r\n\r\n");
-}
+Answer AskId(RequestEntry entry, const std::string& id) { return Ask(entry, RequestText(id)); }
 
 Answer Choose(RequestEntry entry, const std::string& choice) {
-  return AskId(entry, "OnChoiceSelect", "Reference0: " + choice + "\r\n");
+  return Ask(entry, ChoiceText(choice));
 }
 
 std::string Sent(const std::string& text) { return text + std::string(1, '\0'); }

@@ -16,8 +16,8 @@ using Answer = PluginAnswer;
 
 // Sends text (its whole size, NULs included) and frees the answer block as the host does.
 inline Answer Ask(RequestEntry entry, const std::string& text) { return CallRequest(entry, text); }
-// The same, for an "ID: <id>" request with optional further header lines.
-Answer AskId(RequestEntry entry, const std::string& id, const std::string& more = "");
+// The same, for the host's request with the identifier (RequestText).
+Answer AskId(RequestEntry entry, const std::string& id);
 // An "OnChoiceSelect" request carrying choice in Reference0.
 Answer Choose(RequestEntry entry, const std::string& choice);
 

@@ -12,8 +12,8 @@ HINSTANCE TestModuleInstance() {
 
 #ifdef _WIN32
 
+#include "harness/recording_window.h"
 #include "message_pump.h"
-#include "recording_window.h"
 
 // Keeps every WM_CLOSE instead of closing, so a test can see every request.
 TestWindow::TestWindow(const std::string& className, const std::string& title)

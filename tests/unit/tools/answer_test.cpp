@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "host_call.h"
+
 namespace {
 
 // The menu script as the plug-in sends it while the closer is off.
@@ -51,20 +53,20 @@ TEST(HostAnswer, BalloonShowsTextBreaksAndChoices) {
       BalloonText("\x83\x5C\\b[-1]after"));
 }
 
-TEST(HostAnswer, HeaderValueReadsWholeLinesOnly) {
+TEST(HostAnswer, LineHeaderValueReadsWholeLinesOnly) {
   std::string answer =
       "PLUGIN/2.0 200 OK\r\nXScript: no\r\nScript:   \\hyes\\e\r\nValue: v\r\n\r\n";
   const char* const cases[][2] = {{"Script", "\\hyes\\e"}, {"Value", "v"}, {"Reference0", ""}};
-  for (const auto& c : cases) EXPECT_EQ(c[1], HeaderValue(answer, c[0])) << c[0];
+  for (const auto& c : cases) EXPECT_EQ(c[1], LineHeaderValue(answer, c[0])) << c[0];
 }
 
 TEST(HostAnswer, RequestsCarryIdAndReference) {
-  EXPECT_EQ("GET PLUGIN/2.0\r\nID: OnMenuExec\r\nCharset: Shift_JIS\r\nSender: lunet-host\r\n\r\n",
-            MakeRequest("OnMenuExec", ""));
-  EXPECT_EQ(
-      "GET PLUGIN/2.0\r\nID: OnChoiceSelect\r\nCharset: Shift_JIS\r\nSender: lunet-host\r\n"
-      "Reference0: off\r\n\r\n",
-      MakeRequest("OnChoiceSelect", "off"));
+  const char kHeaders[] = " PLUGIN/2.0\r\nSender: lunet-host\r\nCharset: Shift_JIS\r\n"
+                          "SecurityLevel: local\r\nID: ";
+  EXPECT_EQ(std::string("GET") + kHeaders + "OnMenuExec\r\n\r\n", RequestText("OnMenuExec"));
+  EXPECT_EQ(std::string("GET") + kHeaders + "OnChoiceSelect\r\nReference0: off\r\n\r\n",
+            ChoiceText("off"));
+  EXPECT_EQ(std::string("NOTIFY") + kHeaders + "OnBoot\r\n\r\n", ProtocolText("NOTIFY", "OnBoot"));
 }
 
 TEST(HostAnswer, LinesEndAtCrLfLfOrCr) {

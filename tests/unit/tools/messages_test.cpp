@@ -6,7 +6,6 @@
 #include <set>
 #include <string>
 
-#include "adwindows_messages.h"
 #include "common_messages.h"
 #include "host_messages.h"
 #include "rules_messages.h"
@@ -17,7 +16,6 @@ namespace {
 const MessageTable* const kTables[] = {
     &kCommonMessages,
     &kHostMessages,
-    &kAdWindowsMessages,
     &kRulesMessages,
 };
 

@@ -1,4 +1,4 @@
-#include "recording_window.h"
+#include "harness/recording_window.h"
 
 #include "ascii_case.h"
 

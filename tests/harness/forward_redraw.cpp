@@ -1,6 +1,6 @@
 // The thread's own shell hook runs when a top-level window is created on the thread; from there
 // CallNextHookEx hands HSHELL_REDRAW to the next hooks in the chain, the global ones included.
-#include "forward_redraw.h"
+#include "harness/forward_redraw.h"
 
 namespace {
 
