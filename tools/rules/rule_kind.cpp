@@ -37,6 +37,8 @@ const RuleKind kClassKind = {LineEffect::ClassRule,
                              rules_text::kClassMatchesNone,
                              rules_text::kClassNearMiss,
                              rules_text::kClassLostFirstLine,
+                             rules_text::kClassInOtherEncoding,
+                             rules_text::kClassLostLine,
                              rules_text::kClassThere,
                              rules_text::kNewClass};
 
@@ -62,6 +64,8 @@ const RuleKind kTitleKind = {
     rules_text::kTitleContainsNone,
     rules_text::kTitleNearMiss,
     rules_text::kTitleLostFirstLine,
+    rules_text::kTitleInOtherEncoding,
+    rules_text::kTitleLostLine,
     rules_text::kTitleThere,
     rules_text::kNewTitle};
 

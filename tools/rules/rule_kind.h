@@ -32,6 +32,8 @@ struct RuleKind {
   // What test says: the window's text cut to 254 bytes; it matches a rule, or none; a rule that
   // would match but for what cannot be seen; a first line lost to a byte order mark.
   rules_text::Id cut, found, foundNone, nearMiss, lostFirstLine;
+  // A rule saved in another encoding; a line meant as a rule that does nothing.
+  rules_text::Id otherEncoding, lostLine;
   // What add says: the rule is there already; a new one applies across the other list.
   rules_text::Id there, added;
 };

@@ -158,10 +158,11 @@ class WatchOutput {
  public:
   WatchOutput(const RuleSet& rules, FILE* log) : rules_(rules), log_(log) {}
 
-  // A line of the log, in the rules' code page; its line end added here.
+  // A line of the log, in the rules' code page; its line end, CR LF as in every file the
+  // tools write, added here.
   void Log(std::string line) {
     if (!log_) return;
-    line += "\n";
+    line += "\r\n";
     fwrite(line.data(), 1, line.size(), log_);
     fflush(log_);
   }
@@ -256,7 +257,7 @@ int RunWatch(Arguments& args) {
   DebugListener listener;
   std::string error;
   if (!listener.Open(error)) {
-    Complain(RulesText(rules_text::kWatchError, Given(error)));
+    Complain(RulesText(rules_text::kWatchError, error));
     return kUnavailable;
   }
   EventHandle finishedEvent(CreateEventA(NULL, TRUE, FALSE, NULL));
