@@ -1,9 +1,13 @@
 #include "plugin.h"
 
+#include <stdio.h>
+#include <string.h>
+
 #include "console_text.h"
 #include "host_call.h"
 #include "host_messages.h"
 #include "is_directory.h"
+#include "owned.h"
 
 namespace {
 
@@ -16,6 +20,20 @@ bool Took(const PluginAnswer& taken, std::string& answer, LONG& reported, std::s
   return true;
 }
 
+// 32 or 64 from the PE header's machine, 0 for a file that is neither.
+int DllBits(const std::string& path) {
+  OwnedFile file(path.c_str(), "rb");
+  unsigned char dos[64], pe[6];
+  if (!file.get() || fread(dos, 1, sizeof dos, file.get()) != sizeof dos) return 0;
+  long at = dos[60] | dos[61] << 8 | dos[62] << 16 | static_cast<long>(dos[63]) << 24;
+  if (fseek(file.get(), at, SEEK_SET) != 0 || fread(pe, 1, sizeof pe, file.get()) != sizeof pe) {
+    return 0;
+  }
+  if (memcmp(pe, "PE\0\0", 4) != 0) return 0;
+  unsigned machine = pe[4] | pe[5] << 8;
+  return machine == IMAGE_FILE_MACHINE_I386 ? 32 : machine == IMAGE_FILE_MACHINE_AMD64 ? 64 : 0;
+}
+
 std::string FullPath(const std::string& path) {
   char full[MAX_PATH];
   DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, NULL);
@@ -24,11 +42,15 @@ std::string FullPath(const std::string& path) {
 
 }  // namespace
 
-std::string ErrorText(DWORD error) {
+std::string ErrorText(DWORD error, const std::string& file) {
   char text[512] = "";
   FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, error, 0, text,
                  sizeof text, NULL);
   std::string line = text;
+  // FORMAT_MESSAGE_IGNORE_INSERTS leaves "%1" where the system's text names the file.
+  for (size_t at; !file.empty() && (at = line.find("%1")) != std::string::npos;) {
+    line.replace(at, 2, file);
+  }
   while (!line.empty() && (line.back() == '\n' || line.back() == '\r' || line.back() == ' ')) {
     line.pop_back();
   }
@@ -58,7 +80,13 @@ bool Plugin::Open(const std::string& dllPath, const std::string& directory, std:
   }
   // Dependencies beside the plug-in are found as the host finds them.
   if (!module_.Map(path_, LOAD_WITH_ALTERED_SEARCH_PATH)) {
-    std::string why = ErrorText(GetLastError());
+    DWORD code = GetLastError();
+    int bits = static_cast<int>(sizeof(void*) * 8), dll = DllBits(path_);
+    if (code == ERROR_BAD_EXE_FORMAT && dll && dll != bits) {
+      error = HostText(host_text::kOtherBitness, AsUtf8(dllPath, CP_ACP), dll, bits);
+      return false;
+    }
+    std::string why = ErrorText(code, dllPath);
     error = HostText(host_text::kCannotLoad, AsUtf8(dllPath, CP_ACP), why);
     return false;
   }

@@ -40,4 +40,4 @@ class Plugin {
 };
 
 // The system's text for an error code, on one line, in UTF-8.
-std::string ErrorText(DWORD error);
+std::string ErrorText(DWORD error, const std::string& file = "");
