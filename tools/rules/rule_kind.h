@@ -17,7 +17,6 @@ struct RuleKind {
   LineEffect effect;
   RuleLineKind seen;     // the loader's name for a line of this kind
   const char* keyword;   // "class": written before the comma
-  const char* noun;      // "class rule"
   // The module's own comparison of a window's text with one rule of the kind.
   int (*matches)(const char* text, const char* rule);
   // Whether the module takes two rules for the same: class rules with ASCII letter case folded.

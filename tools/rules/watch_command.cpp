@@ -235,8 +235,11 @@ void StartWatching(const std::string& dir, const RuleSet& rules, WatchOutput& ou
   Say(RulesText(rules_text::kWatching, folder, Counts(rules)) + RulesText(rules_text::kCtrlCEnds));
   fflush(stdout);
   // The log's counts in English, as the rest of it.
-  std::string counts = Plural(rules.Rules(kClassKind).size(), kClassKind.noun) + ", " +
-                       Plural(rules.Rules(kTitleKind).size(), kTitleKind.noun);
+  const RuleKind& c = kClassKind;
+  const RuleKind& t = kTitleKind;
+  std::string counts = EnglishText(
+      rules_text::kCounts, Counted(rules.Rules(c).size(), c.one, c.many, Language::kEnglish),
+      Counted(rules.Rules(t).size(), t.one, t.many, Language::kEnglish));
   std::string header = EnglishText(rules_text::kWatching, folder, counts);
   output.Log(date + ClockTime(started) + "  " + ToCodePage(header, rules.CodePage()));
 }
