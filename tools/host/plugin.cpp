@@ -20,17 +20,16 @@ bool Took(const PluginAnswer& taken, std::string& answer, LONG& reported, std::s
   return true;
 }
 
-// 32 or 64 from the PE header's machine, 0 for a file that is neither.
+// 32 or 64 from the PE header's machine, 0 for a file that is neither. The header follows the
+// DOS stub within the first kilobyte in every DLL a linker writes.
 int DllBits(const std::string& path) {
   OwnedFile file(path.c_str(), "rb");
-  unsigned char dos[64], pe[6];
-  if (!file.get() || fread(dos, 1, sizeof dos, file.get()) != sizeof dos) return 0;
-  long at = dos[60] | dos[61] << 8 | dos[62] << 16 | static_cast<long>(dos[63]) << 24;
-  if (fseek(file.get(), at, SEEK_SET) != 0 || fread(pe, 1, sizeof pe, file.get()) != sizeof pe) {
-    return 0;
-  }
-  if (memcmp(pe, "PE\0\0", 4) != 0) return 0;
-  unsigned machine = pe[4] | pe[5] << 8;
+  unsigned char head[1024] = {};
+  size_t read = file.get() ? fread(head, 1, sizeof head, file.get()) : 0;
+  if (read < 64 || head[0] != 'M' || head[1] != 'Z') return 0;
+  size_t at = head[60] | head[61] << 8 | head[62] << 16 | static_cast<size_t>(head[63]) << 24;
+  if (at > read - 6 || memcmp(head + at, "PE\0\0", 4) != 0) return 0;
+  unsigned machine = head[at + 4] | head[at + 5] << 8;
   return machine == IMAGE_FILE_MACHINE_I386 ? 32 : machine == IMAGE_FILE_MACHINE_AMD64 ? 64 : 0;
 }
 
