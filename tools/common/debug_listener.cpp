@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "closer/close_report.h"
+#include "common_messages.h"
 
 DebugListener::~DebugListener() {
   if (view_) UnmapViewOfFile(view_);
@@ -11,13 +12,11 @@ DebugListener::~DebugListener() {
 bool DebugListener::Open(std::string& error) {
   bufferReady_.reset(CreateEventA(NULL, FALSE, FALSE, "DBWIN_BUFFER_READY"));
   if (!bufferReady_.valid()) {
-    error = "cannot create the event DBWIN_BUFFER_READY";
+    error = Format(kCommonMessages, common_text::kListenerNoEvent);
     return false;
   }
   if (GetLastError() == ERROR_ALREADY_EXISTS) {
-    error =
-        "another program already listens to debug output (a debug viewer, or a second "
-        "lunet-rules watch): close it first";
+    error = Format(kCommonMessages, common_text::kListenerBusy);
     return false;
   }
   dataReady_.reset(CreateEventA(NULL, FALSE, FALSE, "DBWIN_DATA_READY"));
@@ -27,7 +26,7 @@ bool DebugListener::Open(std::string& error) {
     view_ = static_cast<const BYTE*>(MapViewOfFile(mapping_.get(), FILE_MAP_READ, 0, 0, 0));
   }
   if (!dataReady_.valid() || !view_) {
-    error = "cannot create the debug-output buffer";
+    error = Format(kCommonMessages, common_text::kListenerNoBuffer);
     return false;
   }
   SetEvent(bufferReady_.get());

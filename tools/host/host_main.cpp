@@ -115,6 +115,28 @@ int RunCommands(Session& session, const std::vector<std::string>& commands) {
   return kOk;
 }
 
+// A number typed with the input method on, full-width digits in Shift_JIS (82 4F-82 58) or
+// UTF-8 (EF BC 90-99), as ASCII digits; other lines as they are. Only a line of nothing else:
+// elsewhere those bytes may be parts of other characters.
+std::string HalfWidthNumber(const std::string& line) {
+  std::string digits;
+  size_t end = line.find_last_not_of(" \t\r\n");
+  const unsigned char* u = reinterpret_cast<const unsigned char*>(line.data());
+  for (size_t i = 0; end != std::string::npos && i <= end;) {
+    if (i + 1 <= end && u[i] == 0x82 && u[i + 1] >= 0x4F && u[i + 1] <= 0x58) {
+      digits += static_cast<char>('0' + u[i + 1] - 0x4F);
+      i += 2;
+    } else if (i + 2 <= end && u[i] == 0xEF && u[i + 1] == 0xBC && u[i + 2] >= 0x90 &&
+               u[i + 2] <= 0x99) {
+      digits += static_cast<char>('0' + u[i + 2] - 0x90);
+      i += 3;
+    } else {
+      return line;
+    }
+  }
+  return digits.empty() ? line : digits;
+}
+
 // Like the balloon: the menu first, then the user's picks; a failed command is only reported.
 int RunInteractive(Session& session) {
   session.Execute("menu");
@@ -130,7 +152,7 @@ int RunInteractive(Session& session) {
     }
     if (!ReadLine(stdin, line)) break;
     if (!typed) printf("%s%s", line.c_str(), line.back() == '\n' ? "" : "\n");
-    session.Execute(line);
+    session.Execute(HalfWidthNumber(line));
     if (session.quit()) break;
   }
   printf("\n");

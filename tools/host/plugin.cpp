@@ -1,12 +1,29 @@
 #include "plugin.h"
 
+#include <stdio.h>
+#include <string.h>
+
 #include "console_text.h"
 #include "host_messages.h"
 #include "is_directory.h"
+#include "owned.h"
 
 namespace {
 
 using namespace host_text;
+
+// 32 or 64 from the PE header's machine, 0 for a file that is neither. The header follows the
+// DOS stub within the first kilobyte in every DLL a linker writes.
+int DllBits(const std::string& path) {
+  OwnedFile file(path.c_str(), "rb");
+  unsigned char head[1024] = {};
+  size_t read = file.get() ? fread(head, 1, sizeof head, file.get()) : 0;
+  if (read < 64 || head[0] != 'M' || head[1] != 'Z') return 0;
+  size_t at = head[60] | head[61] << 8 | head[62] << 16 | static_cast<size_t>(head[63]) << 24;
+  if (at > read - 6 || memcmp(head + at, "PE\0\0", 4) != 0) return 0;
+  unsigned machine = head[at + 4] | head[at + 5] << 8;
+  return machine == IMAGE_FILE_MACHINE_I386 ? 32 : machine == IMAGE_FILE_MACHINE_AMD64 ? 64 : 0;
+}
 
 std::string FullPath(const std::string& path) {
   char full[MAX_PATH];
@@ -44,11 +61,15 @@ std::string MissingExports(const PluginModule& plugin) {
 
 }  // namespace
 
-std::string ErrorText(DWORD error) {
+std::string ErrorText(DWORD error, const std::string& file) {
   char text[512] = "";
   FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, error, 0, text,
                  sizeof text, NULL);
   std::string line = text;
+  // FORMAT_MESSAGE_IGNORE_INSERTS leaves "%1" where the system's text names the file.
+  for (size_t at; !file.empty() && (at = line.find("%1")) != std::string::npos;) {
+    line.replace(at, 2, file);
+  }
   while (!line.empty() && (line.back() == '\n' || line.back() == '\r' || line.back() == ' ')) {
     line.pop_back();
   }
@@ -68,7 +89,13 @@ bool OpenPlugin(const std::string& dllPath, const std::string& given, PluginModu
   if (!LoadFolder(path, given, directory)) return false;
   // Dependencies beside the plug-in are found as the host finds them.
   if (!plugin.Map(path, LOAD_WITH_ALTERED_SEARCH_PATH)) {
-    Complain(kCannotLoad, shown, ErrorText(GetLastError()));
+    DWORD code = GetLastError();
+    int bits = static_cast<int>(sizeof(void*) * 8), dll = DllBits(path);
+    if (code == ERROR_BAD_EXE_FORMAT && dll && dll != bits) {
+      Complain(kOtherBitness, shown, dll, bits);
+    } else {
+      Complain(kCannotLoad, shown, ErrorText(code, dllPath));
+    }
     return false;
   }
   std::string missing = MissingExports(plugin);

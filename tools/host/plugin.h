@@ -16,4 +16,4 @@ bool OpenPlugin(const std::string& dllPath, const std::string& given, PluginModu
                 std::string& directory);
 
 // The system's text for an error code, on one line, in UTF-8.
-std::string ErrorText(DWORD error);
+std::string ErrorText(DWORD error, const std::string& file = "");

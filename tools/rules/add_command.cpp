@@ -18,9 +18,6 @@ namespace rules_cli {
 
 namespace {
 
-const char kNewFileComment[] =
-    "// Your own rules, read after killwnd.txt: class,NAME and title,TEXT lines.";
-
 // Why the value cannot be a rule of that kind, or "" when it can; what it can be with a surprise
 // goes to warnings.
 std::string Refusal(const RuleKind& kind, const std::string& value, unsigned codePage,
@@ -31,7 +28,30 @@ std::string Refusal(const RuleKind& kind, const std::string& value, unsigned cod
     if (Refused(fault)) return FaultText(fault, kind, value, codePage, true);
     warnings.push_back(FaultText(fault, kind, value, codePage, true));
   }
+  if (WideEdges(value, codePage)) return RulesText(rules_text::kFullWidthEdgeTyped);
+  std::string twin = kind.foldsCase ? FoldTwin(value, codePage) : "";
+  if (!twin.empty()) warnings.push_back(twin);
   return "";
+}
+
+bool Ascii(const std::string& text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
+// The encoding the file is saved in when it is not the code page: UTF-8 (with or without a
+// byte order mark) where the code page is not UTF-8, another code page where it is; "" when it
+// is the code page's text, or plain ASCII.
+std::string OtherEncoding(const std::string& content, unsigned codePage) {
+  bool bom = content.compare(0, 3, kBom) == 0;
+  std::string body = bom ? content.substr(3) : content;
+  if (bom && codePage != kUtf8CodePage) return RulesText(rules_text::kUtf8WithBom);
+  if (Ascii(body)) return bom ? RulesText(rules_text::kUtf8WithBom) : "";
+  std::string name;
+  InOtherEncoding(body, codePage, &name);
+  return name;
 }
 
 bool ReadOnly(const std::string& path) {
@@ -109,6 +129,40 @@ void ListNewlyClosed(const AddPlan& plan) {
 }
 #endif
 
+// A file saved in another encoding than the code page gets no text but ASCII appended: the
+// file would then hold two encodings, and no editor would show it all. ASCII lines are taken,
+// with a warning, since the file's own rules other than ASCII do not match as it is.
+int CheckFileEncoding(AddPlan& plan) {
+  const RuleSet& rules = plan.before;
+  std::string content;
+  bool exists = false;
+  if (plan.lines.empty() || !ReadWhole(plan.path, content, exists) || !exists) return kClean;
+  std::string encoding = OtherEncoding(content, rules.CodePage());
+  if (encoding.empty()) return kClean;
+  std::string path = rules.Shown(plan.path), codePage = CodePageName(rules.CodePage());
+  bool bom = content.compare(0, 3, kBom) == 0;
+  std::string fix = bom ? SaveWithoutBom(rules.CodePage()) : SaveIn(rules.CodePage());
+  // On a system set to UTF-8 a byte order mark spoils only the first line: UTF-8 text mixes
+  // nothing there.
+  bool mixes = !(bom && rules.CodePage() == kUtf8CodePage &&
+                 IsCodePageText(content.substr(3), kUtf8CodePage));
+  bool ascii = true;
+  for (const std::string& line : plan.lines) ascii = ascii && Ascii(line);
+  if (!ascii && mixes) {
+    Complain(rules_text::kMixedRefused, path, encoding, codePage, fix);
+    return kUnavailable;
+  }
+  plan.warnings.push_back(RulesText(rules_text::kFileInOtherEncoding, path, encoding, codePage, fix));
+  return kClean;
+}
+
+// The comment a new file starts with, in the user's language where the code page holds it.
+std::string NewFileComment(unsigned codePage) {
+  bool lost = false;
+  std::string comment = ToCodePage(RulesText(rules_text::kNewFileComment), codePage, &lost);
+  return lost ? EnglishText(rules_text::kNewFileComment) : comment;
+}
+
 }  // namespace
 
 int PlanAdd(const std::string& given, const std::string* className, const std::string* fragment,
@@ -140,7 +194,7 @@ int PlanAdd(const std::string& given, const std::string* className, const std::s
   std::vector<const LineReport*> fragments = plan.before.Rules(kTitleKind);
   if (className) PlanOne(kClassKind, *className, fragments, fragment != nullptr, plan);
   if (fragment) PlanOne(kTitleKind, *fragment, classes, className != nullptr, plan);
-  return kClean;
+  return CheckFileEncoding(plan);
 }
 
 void ShowPlan(const AddPlan& plan) {
@@ -165,7 +219,7 @@ int ApplyAdd(const AddPlan& plan) {
     return kUnavailable;
   }
   std::string end = LineEndOf(content);
-  std::string text = exists ? "" : kNewFileComment + end;
+  std::string text = exists ? "" : NewFileComment(rules.CodePage()) + end;
   if (!content.empty() && content.back() != '\n') text += end;  // finish the last line first
   for (const std::string& line : plan.lines) text += line + end;
   OwnedFile file(plan.path.c_str(), "ab");

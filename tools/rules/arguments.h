@@ -69,8 +69,9 @@ struct Command {
   rules_text::Id help;  // what the command does, its options aside
 };
 const std::vector<Command>& Commands();
-// The whole --help text, made from the command and option rows, in this run's language.
-std::string HelpText();
+// The whole --help text, made from the command and option rows, in the language (this run's
+// unless told).
+std::string HelpText(Language language = ToolLanguage());
 
 // A command line taken apart: the options given, the folder or files, and the rules' code page.
 class Arguments {

@@ -15,7 +15,7 @@ using namespace rules_text;
 #define WINDOWS_ONLY(what, run) what, nullptr
 #endif
 
-// The columns a UTF-8 character takes on a terminal: two for Japanese, one for the rest.
+// The columns a UTF-8 text takes on a terminal: two a Japanese character, one the rest.
 size_t Columns(const std::string& text) {
   size_t columns = 0;
   for (unsigned char byte : text) {
@@ -25,59 +25,16 @@ size_t Columns(const std::string& text) {
   return columns;
 }
 
-// Where a line may break in Japanese: not before 、。） nor after （, nor inside a word of
-// ASCII letters, digits or signs.
-bool MayBreakBefore(const std::string& next, const std::string& previous) {
-  static const char* const kNoBreakBefore[] = {"、", "。", "）", "」", "］", "・", "ー", "ァ",
-                                                "ィ", "ゥ", "ェ", "ォ", "ッ", "ャ", "ュ", "ョ",
-                                                "っ", "ゃ", "ゅ", "ょ", "…"};
-  static const char* const kNoBreakAfter[] = {"（", "「", "［"};
-  for (const char* mark : kNoBreakBefore) {
-    if (next == mark) return false;
+// The rows of help come wrapped (see rules_messages.def): each line gets the indent.
+std::string Indented(const std::string& text, const std::string& indent) {
+  std::string out;
+  for (size_t begin = 0; begin <= text.size();) {
+    size_t end = text.find('\n', begin);
+    if (end == std::string::npos) end = text.size();
+    out += indent + text.substr(begin, end - begin) + "\n";
+    begin = end + 1;
   }
-  for (const char* mark : kNoBreakAfter) {
-    if (previous == mark) return false;
-  }
-  // A space goes with what follows it: a line may break before it, not after.
-  if (previous == " ") return false;
-  return static_cast<unsigned char>(next[0]) >= 0x80 ||
-         static_cast<unsigned char>(previous[0]) >= 0x80;
-}
-
-// The text cut into pieces a line may break between: words at spaces (the space kept in front),
-// and each Japanese character alone.
-std::vector<std::string> Pieces(const std::string& text) {
-  std::vector<std::string> pieces;
-  std::string previous = " ";
-  for (size_t i = 0; i < text.size();) {
-    size_t length = 1;
-    unsigned char byte = static_cast<unsigned char>(text[i]);
-    if (byte >= 0xC0) length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : 2;
-    std::string piece = text.substr(i, length);
-    if (pieces.empty() || piece == " " || MayBreakBefore(piece, previous)) {
-      pieces.push_back(piece);
-    } else {
-      pieces.back() += piece;
-    }
-    previous = piece;
-    i += length;
-  }
-  return pieces;
-}
-
-// A paragraph of help in lines of at most 79 columns, each after indent.
-std::string Wrapped(const std::string& text, const std::string& indent) {
-  std::string out, line;
-  for (const std::string& piece : Pieces(text)) {
-    bool space = piece[0] == ' ';
-    if (!line.empty() && indent.size() + Columns(line) + Columns(piece) > 79) {
-      out += indent + line + "\n";
-      line = space ? piece.substr(1) : piece;
-      continue;
-    }
-    line += line.empty() && space ? piece.substr(1) : piece;
-  }
-  return out + indent + line + "\n";
+  return out;
 }
 
 // "[--count N]", or "--class NAME" when the command needs it.
@@ -96,12 +53,12 @@ std::string UsageLine(const Command& command) {
 }
 
 // "  --count N  stops after N closes."
-std::string OptionHelp(OptionId id, const std::string& indent) {
+std::string OptionHelp(Language language, OptionId id, const std::string& indent) {
   const Option& option = OptionRow(id);
   std::string head = indent + option.name;
   if (option.alias) head = indent + option.alias + ", " + option.name;
   if (option.value) head += std::string(" ") + option.value;
-  return head + "\n" + Wrapped(RulesText(option.help), indent + "    ");
+  return head + "\n" + Indented(FormatIn(language, kRulesMessages, option.help), indent + "    ");
 }
 
 }  // namespace
@@ -140,21 +97,23 @@ const std::vector<Command>& Commands() {
   return kCommands;
 }
 
-std::string HelpText() {
-  std::string help, head = RulesText(kUsageHead);
+std::string HelpText(Language language) {
+  auto text = [language](Id id) { return FormatIn(language, kRulesMessages, id); };
+  std::string help, head = text(kUsageHead);
   for (const Command& command : Commands()) {
     help += (help.empty() ? head : std::string(Columns(head), ' ')) + UsageLine(command) + "\n";
   }
-  help += "\n" + Wrapped(RulesText(kIntro), "") + "\n";
+  help += "\n" + Indented(text(kIntro), "") + "\n";
   for (const Command& command : Commands()) {
-    std::string name = command.name, text = Wrapped(RulesText(command.help), std::string(9, ' '));
-    help += text.replace(0, 9, "  " + name + std::string(7 - name.size(), ' '));
+    std::string name = command.name, lines = Indented(text(command.help), std::string(9, ' '));
+    help += lines.replace(0, 9, "  " + name + std::string(7 - name.size(), ' '));
     for (const CommandOption& taken : command.options) {
-      help += OptionHelp(taken.id, std::string(9, ' '));
+      help += OptionHelp(language, taken.id, std::string(9, ' '));
     }
   }
-  help += "\n" + OptionHelp(OptionId::CodePage, "  ") + Wrapped(RulesText(kEveryOption), "  ");
-  return help + "\n" + RulesText(kRuleFiles) + "\n\n" + RulesText(kHelpVersion);
+  help += "\n" + OptionHelp(language, OptionId::CodePage, "  ") +
+          Indented(text(kEveryOption), "  ");
+  return help + "\n" + text(kRuleFiles) + "\n\n" + text(kHelpVersion);
 }
 
 }  // namespace rules_cli

@@ -14,12 +14,10 @@ int NotAFolder(const std::string& given) {
 
 std::string FromAnsi(const std::string& ansi) { return AsUtf8(ansi, CP_ACP); }
 
-std::string Plural(unsigned long count, const char* one) {
-  return std::to_string(count) + " " + one + (count == 1 ? "" : "s");
-}
-
-std::string Counted(unsigned long count, rules_text::Id one, rules_text::Id many) {
-  return count == 1 ? RulesText(one) : RulesText(many, count);
+std::string Counted(unsigned long count, rules_text::Id one, rules_text::Id many,
+                    Language language) {
+  return count == 1 ? FormatIn(language, kRulesMessages, one)
+                    : FormatIn(language, kRulesMessages, many, count);
 }
 
 }  // namespace rules_cli

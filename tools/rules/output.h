@@ -16,9 +16,9 @@ int NotAFolder(const std::string& given);
 // Text in the ANSI code page (a path or a value typed, a process name) in UTF-8, for a message.
 std::string FromAnsi(const std::string& ansi);
 
-// "1 class rule", "2 class rules" in English (watch's counts).
-std::string Plural(unsigned long count, const char* one);
-// The same in this run's language: one for a count of 1, many (with the count) for others.
-std::string Counted(unsigned long count, rules_text::Id one, rules_text::Id many);
+// "1 class rule", "2 class rules": one for a count of 1, many (with the count) for others, in
+// this run's language unless told (watch's log is English).
+std::string Counted(unsigned long count, rules_text::Id one, rules_text::Id many,
+                    Language language = ToolLanguage());
 
 }  // namespace rules_cli

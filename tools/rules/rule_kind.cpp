@@ -21,7 +21,6 @@ static_assert(sizeof kEffects / sizeof kEffects[0] == RuleLineOther + 1,
 const RuleKind kClassKind = {LineEffect::ClassRule,
                              RuleLineClass,
                              "class",
-                             "class rule",
                              ClassRuleMatches,
                              ClassRuleMatches,
                              &RuleStore::ClassRules,
@@ -39,6 +38,8 @@ const RuleKind kClassKind = {LineEffect::ClassRule,
                              rules_text::kClassMatchesNone,
                              rules_text::kClassNearMiss,
                              rules_text::kClassLostFirstLine,
+                             rules_text::kClassInOtherEncoding,
+                             rules_text::kClassLostLine,
                              rules_text::kClassThere,
                              rules_text::kNewClass};
 
@@ -46,7 +47,6 @@ const RuleKind kTitleKind = {
     LineEffect::TitleRule,
     RuleLineTitle,
     "title",
-    "title fragment",
     TitleRuleMatches,
     SameBytes,
     &RuleStore::TitleRules,
@@ -64,6 +64,8 @@ const RuleKind kTitleKind = {
     rules_text::kTitleContainsNone,
     rules_text::kTitleNearMiss,
     rules_text::kTitleLostFirstLine,
+    rules_text::kTitleInOtherEncoding,
+    rules_text::kTitleLostLine,
     rules_text::kTitleThere,
     rules_text::kNewTitle};
 

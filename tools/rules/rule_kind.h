@@ -17,7 +17,6 @@ struct RuleKind {
   LineEffect effect;
   RuleLineKind seen;     // the loader's name for a line of this kind
   const char* keyword;   // "class": written before the comma
-  const char* noun;      // "class rule"
   // The module's own comparison of a window's text with one rule of the kind.
   int (*matches)(const char* text, const char* rule);
   // Whether the module takes two rules for the same: class rules with ASCII letter case folded.
@@ -32,6 +31,8 @@ struct RuleKind {
   // What test says: the window's text cut to 254 bytes; it matches a rule, or none; a rule that
   // would match but for what cannot be seen; a first line lost to a byte order mark.
   rules_text::Id cut, found, foundNone, nearMiss, lostFirstLine;
+  // A rule saved in another encoding; a line meant as a rule that does nothing.
+  rules_text::Id otherEncoding, lostLine;
   // What add says: the rule is there already; a new one applies across the other list.
   rules_text::Id there, added;
 };

@@ -89,7 +89,8 @@ std::string Located(const std::vector<FileReport>& files, const LineReport* rule
   return "?";
 }
 
-std::string NearMiss(const LineReport& rule, const RuleKind& kind, const std::string& text) {
+std::string NearMiss(const LineReport& rule, const RuleKind& kind, const std::string& text,
+                     unsigned codePage) {
   std::string bare = rule.text, why;
   std::string joined = RulesText(rules_text::kWhyAnd);
   if (bare.compare(0, 3, kBom) == 0) {
@@ -99,6 +100,10 @@ std::string NearMiss(const LineReport& rule, const RuleKind& kind, const std::st
   if (Trim(bare) != bare) {
     bare = Trim(bare);
     why += (why.empty() ? "" : joined) + RulesText(rules_text::kWhySpaces);
+  }
+  if (WithoutWideEdges(bare, codePage) != bare) {
+    bare = WithoutWideEdges(bare, codePage);
+    why += (why.empty() ? "" : joined) + RulesText(rules_text::kWhyFullWidthSpaces);
   }
   if (bare.empty()) return "";
   if (RuleMatches(bare, kind, text)) return why;

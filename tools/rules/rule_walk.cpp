@@ -29,6 +29,52 @@ bool IsComment(const std::string& field) { return field.compare(0, 2, "//") == 0
 
 bool IsSpace(char c) { return c == ' ' || c == '\t'; }
 
+// What the input method types in place of a space and a comma: U+3000 and U+FF0C.
+const char kWideSpaceUtf8[] = "\xE3\x80\x80";
+const char kWideCommaUtf8[] = "\xEF\xBC\x8C";
+
+// The bytes of a UTF-8 character in the code page; "" when it has none.
+std::string CharIn(const char* utf8, unsigned codePage) {
+  bool lost = false;
+  std::string bytes = ToCodePage(utf8, codePage, &lost);
+  return lost ? "" : bytes;
+}
+
+// The length of the character at i: double-byte code pages and UTF-8 have characters of more
+// than one byte, whose later bytes may look like ASCII.
+size_t CharLength(const std::string& text, size_t i, unsigned codePage) {
+  if (codePage == 65001) {
+    size_t end = i + 1;
+    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
+    return end - i;
+  }
+  return IsCodePageText(text.substr(i, 1), codePage) || i + 1 == text.size() ? 1 : 2;
+}
+
+// Where the character (bytes in the code page) starts in the text; npos when it does not.
+size_t FindChar(const std::string& text, const std::string& bytes, unsigned codePage) {
+  for (size_t i = 0; !bytes.empty() && i < text.size(); i += CharLength(text, i, codePage)) {
+    if (text.compare(i, bytes.size(), bytes) == 0) return i;
+  }
+  return std::string::npos;
+}
+
+// The text without spaces at its ends, full-width ones (U+3000) too.
+std::string TrimWide(const std::string& text, unsigned codePage) {
+  std::string wide = CharIn(kWideSpaceUtf8, codePage);
+  std::vector<size_t> starts;
+  for (size_t i = 0; i < text.size(); i += CharLength(text, i, codePage)) starts.push_back(i);
+  starts.push_back(text.size());
+  auto blank = [&](size_t k) {
+    std::string c = text.substr(starts[k], starts[k + 1] - starts[k]);
+    return c == " " || c == "\t" || (!wide.empty() && c == wide);
+  };
+  size_t begin = 0, end = starts.size() - 1;
+  while (begin < end && blank(begin)) ++begin;
+  while (end > begin && blank(end - 1)) --end;
+  return text.substr(starts[begin], starts[end] - starts[begin]);
+}
+
 // A common ANSI code page other than codePage that holds the text (UTF-8 converted to it) or in
 // which its bytes read cleanly; 0 when none does.
 unsigned CleanCodePage(const std::string& value, bool utf8, unsigned codePage) {
@@ -48,7 +94,9 @@ unsigned CleanCodePage(const std::string& value, bool utf8, unsigned codePage) {
 std::string NotUtf8(const std::string& value) {
   std::string name = CodePageName(kUtf8CodePage), shown = QuotedIn(value, kUtf8CodePage);
   unsigned other = CleanCodePage(value, false, kUtf8CodePage);
-  return other ? RulesText(kNotUtf8ReadsIn, name, shown, other) : RulesText(kNotUtf8, name, shown);
+  std::string fix = RulesText(kSaveAsUtf8);
+  return other ? RulesText(kNotUtf8ReadsIn, name, shown, other, fix)
+               : RulesText(kNotUtf8, name, shown, fix);
 }
 
 // UTF-8 text where the windows hand the plug-in another code page.
@@ -56,7 +104,7 @@ std::string Utf8Text(const std::string& value, unsigned codePage) {
   std::string name = CodePageName(codePage), shown = QuotedIn(value, codePage);
   bool lost = false;
   ToCodePage(value, codePage, &lost);
-  if (!lost) return RulesText(kUtf8Text, name, shown);
+  if (!lost) return RulesText(kUtf8Text, name, shown, SaveIn(codePage));
   unsigned other = CleanCodePage(value, true, codePage);
   return other ? RulesText(kUtf8TextCannotHold, name, shown, other)
                : RulesText(kUtf8TextCannotHoldAny, name, shown);
@@ -70,7 +118,7 @@ void CheckCodePage(const std::string& value, unsigned codePage,
   if (ascii) return;
   std::string name = CodePageName(codePage);
   if (value.compare(0, 3, kBom) == 0) {
-    warnings.push_back(RulesText(kBomInValue, name));
+    warnings.push_back(RulesText(kBomInValue, SaveWithoutBom(codePage)));
     CheckCodePage(value.substr(3), codePage, warnings);
   } else if (codePage == kUtf8CodePage) {
     if (!IsCodePageText(value, codePage)) warnings.push_back(NotUtf8(value));
@@ -80,7 +128,7 @@ void CheckCodePage(const std::string& value, unsigned codePage,
     unsigned other = CleanCodePage(value, false, codePage);
     std::string shown = QuotedIn(value, codePage);
     warnings.push_back(other ? RulesText(kNotTextReadsIn, name, shown, other)
-                             : RulesText(kNotText, name, shown));
+                             : RulesText(kNotText, name, shown, SaveIn(codePage)));
   }
 }
 
@@ -88,7 +136,7 @@ void CheckCodePage(const std::string& value, unsigned codePage,
 // double-byte characters too: a class rule whose such bytes are letters also matches the class
 // with those bytes in the other case. Says which characters stand for which, and the class with
 // all of them swapped; "" when there is none.
-std::string FoldTwin(const std::string& value, unsigned codePage) {
+std::string FoldTwinOf(const std::string& value, unsigned codePage) {
   if (codePage == kUtf8CodePage) return "";
   std::string twin = value, pairs;
   for (size_t i = 0; i < value.size();) {
@@ -117,13 +165,38 @@ std::string CommentHint(const std::string& field) {
   return "";
 }
 
+// A keyword and a value with a full-width comma between them: the rule meant, with the warning;
+// false for other lines.
+bool WideComma(const std::string& field, unsigned codePage, LineReport& line) {
+  std::string comma = CharIn(kWideCommaUtf8, codePage);
+  size_t at = FindChar(field, comma, codePage);
+  if (at == std::string::npos) return false;
+  const RuleKind* kind = KindOfKeyword(TrimWide(field.substr(0, at), codePage).c_str());
+  if (!kind) return false;
+  line.warnings.push_back(RulesText(kFullWidthComma, QuotedIn(comma, codePage)));
+  line.lost = kind->effect;
+  line.lostValue = field.substr(at + comma.size());
+  line.lostWhy = line.warnings.back();
+  return true;
+}
+
+// A first line whose byte order mark hides that it is a comment.
+bool BomComment(const std::string& field, bool firstLine, LineReport& line) {
+  if (!firstLine || field.compare(0, 3, kBom) != 0 || !IsComment(field.substr(3))) return false;
+  line.warnings.push_back(RulesText(kBomComment));
+  return true;
+}
+
 // A line that ended after its first field: the loader skips it.
-void SingleField(const std::string& field, bool atEnd, LineReport& line) {
+void SingleField(const std::string& field, bool atEnd, bool firstLine, unsigned codePage,
+                 LineReport& line) {
   line.text = field;
   if (Trim(field).empty()) {
     line.effect = LineEffect::Blank;
   } else if (IsComment(field)) {
     line.effect = LineEffect::Comment;
+  } else if (BomComment(field, firstLine, line) || WideComma(field, codePage, line)) {
+    // said
   } else if (!CommentHint(field).empty()) {
     line.warnings.push_back(CommentHint(field));
   } else if (IsKeyword(Trim(field))) {
@@ -137,18 +210,26 @@ void UnknownKeyword(const std::string& field, bool firstLine, const std::string&
                     unsigned codePage, LineReport& line) {
   std::string bare = field;
   if (firstLine && bare.compare(0, 3, kBom) == 0) bare = bare.substr(3);
+  std::string value = rest.substr(0, rest.find(','));
   if (field.empty()) {
     line.warnings.push_back(RulesText(kLeadingComma));
+  } else if (BomComment(field, firstLine, line) || WideComma(field, codePage, line)) {
+    // said
   } else if (!CommentHint(field).empty()) {
     line.warnings.push_back(CommentHint(field));
   } else if (bare != field && IsKeyword(bare)) {
     line.lost = KindOfKeyword(bare.c_str())->effect;
-    line.lostValue = rest.substr(0, rest.find(','));
+    line.lostValue = value;
     line.warnings.push_back(RulesText(kBomKeyword, QuotedIn(bare + "," + rest, codePage)));
-  } else if (IsKeyword(Trim(bare))) {
-    line.warnings.push_back(RulesText(kSpacedKeyword, QuotedIn(field, codePage)));
+  } else if (IsKeyword(Trim(bare)) || IsKeyword(TrimWide(bare, codePage))) {
+    bool ascii = IsKeyword(Trim(bare));
+    line.warnings.push_back(
+        RulesText(ascii ? kSpacedKeyword : kFullWidthSpacedKeyword, QuotedIn(field, codePage)));
+    line.lost = KindOfKeyword((ascii ? Trim(bare) : TrimWide(bare, codePage)).c_str())->effect;
+    line.lostValue = value;
+    line.lostWhy = line.warnings.back();
   } else {
-    line.warnings.push_back(RulesText(kUnknownKeyword, QuotedIn(field, codePage)));
+    line.warnings.push_back(RulesText(kUnknownKeyword, QuotedIn(bare, codePage)));
   }
 }
 
@@ -159,7 +240,7 @@ void CheckEncoding(const unsigned char* view, int32_t size, unsigned codePage,
     warnings.push_back(RulesText(kBomInFile, SaveWithoutBom(codePage)));
   }
   if (memchr(view, 0, static_cast<size_t>(size))) {
-    warnings.push_back(RulesText(kNulBytes, CodePageName(codePage)));
+    warnings.push_back(RulesText(kNulBytes, SaveIn(codePage)));
   }
 }
 
@@ -196,9 +277,10 @@ void CheckRule(const RuleFileWalk& walk, const MappedTextReader& reader, LineRep
       line.warnings.push_back(FaultText(fault, kind, line.text, walk.codePage, false));
     }
   }
+  if (WideEdges(line.text, walk.codePage)) line.warnings.push_back(RulesText(kFullWidthEdgeRead));
   CheckCodePage(line.text, walk.codePage, line.warnings);
   std::string twin =
-      kind.foldsCase && line.warnings.empty() ? FoldTwin(line.text, walk.codePage) : "";
+      kind.foldsCase && line.warnings.empty() ? FoldTwinOf(line.text, walk.codePage) : "";
   if (!twin.empty()) {
     line.warnings.push_back(twin);
   }
@@ -218,7 +300,7 @@ void SeeLine(void* context, const MappedTextReader& reader, int number, RuleLine
   line.text = text;
   line.effect = EffectOf(kind);
   if (kind == RuleLineShort) {
-    SingleField(line.text, reader.FieldEnd == FieldEndData, line);
+    SingleField(line.text, reader.FieldEnd == FieldEndData, number == 1, walk.codePage, line);
     if (line.effect == LineEffect::Blank) return;
   } else if (kind == RuleLineOther) {
     UnknownKeyword(line.text, number == 1, RestOfLine(reader), walk.codePage, line);
@@ -229,6 +311,36 @@ void SeeLine(void* context, const MappedTextReader& reader, int number, RuleLine
 }
 
 }  // namespace
+
+std::string FoldTwin(const std::string& value, unsigned codePage) {
+  return FoldTwinOf(value, codePage);
+}
+
+bool WideEdges(const std::string& value, unsigned codePage) {
+  return TrimWide(value, codePage) != Trim(value);
+}
+
+std::string WithoutWideEdges(const std::string& value, unsigned codePage) {
+  return TrimWide(value, codePage);
+}
+
+std::string InOtherEncoding(const std::string& value, unsigned codePage, std::string* name) {
+  bool ascii = true;
+  for (char c : value) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  if (ascii) return "";
+  if (codePage != kUtf8CodePage) {
+    bool lost = false;
+    std::string converted = IsCodePageText(value, kUtf8CodePage) ? ToCodePage(value, codePage, &lost) : "";
+    if (converted.empty() || lost) return "";
+    *name = RulesText(kUtf8Name);
+    return converted;
+  }
+  if (IsCodePageText(value, kUtf8CodePage)) return "";
+  unsigned other = CleanCodePage(value, false, kUtf8CodePage);
+  if (!other) return "";
+  *name = CodePageName(other);
+  return AsUtf8(value, other);
+}
 
 unsigned CheckRuleValue(const std::string& value) {
   bool quoted = value.size() >= 2 && value.front() == '"' && value.back() == '"';
@@ -273,6 +385,11 @@ std::string SaveWithoutBom(unsigned codePage) {
   // and without the mark, and names the one without plainly "UTF-8".
   if (codePage == kUtf8CodePage) return RulesText(kSaveUtf8WithoutBom);
   return RulesText(kSaveWithoutBom, CodePageName(codePage));
+}
+
+std::string SaveIn(unsigned codePage) {
+  if (codePage == kUtf8CodePage) return RulesText(kSaveAsUtf8);
+  return RulesText(kSaveIn, CodePageName(codePage));
 }
 
 std::string CodePageName(unsigned codePage) {

@@ -18,6 +18,9 @@ struct LineReport {
   // A first line whose keyword the file's byte order mark spoiled: the rule it was meant to be.
   LineEffect lost = LineEffect::Nothing;
   std::string lostValue;
+  // Why another such line does nothing (a full-width comma or space, a spaced keyword); "" for
+  // the byte order mark's first line.
+  std::string lostWhy;
 };
 
 enum class FileState { Read, Missing, Empty, Directory, Unreadable };
@@ -63,6 +66,21 @@ bool Refused(ValueFault fault);
 
 // How to save a rule file without a byte order mark, in UTF-8 as CodePageName.
 std::string SaveWithoutBom(unsigned codePage);
+
+// Where the class rule also matches other classes, as its double-byte characters' second bytes
+// are letters folded: the warning, "" when it does not.
+std::string FoldTwin(const std::string& value, unsigned codePage);
+// Whether full-width spaces (U+3000, the input method's) stand at the value's ends, and the
+// value without them and without spaces.
+bool WideEdges(const std::string& value, unsigned codePage);
+std::string WithoutWideEdges(const std::string& value, unsigned codePage);
+// A value of a rule file that is text of another encoding (UTF-8 where the code page is not;
+// another code page where it is UTF-8), converted to the code page; "" when it is not. name
+// gets the encoding's name.
+std::string InOtherEncoding(const std::string& value, unsigned codePage, std::string* name);
+
+// How to save a rule file in the code page, with Notepad's steps.
+std::string SaveIn(unsigned codePage);
 
 // "code page N", saying when it is this system's, in this run's language.
 std::string CodePageName(unsigned codePage);

@@ -12,19 +12,32 @@ enum { kClosed = 0, kLeftOpen = 1 };
 
 // Hints at the rules that fail to match only by what cannot be seen, or by letter case.
 void NearMisses(const RuleSet& rules, const RuleKind& kind, const std::string& text) {
+  unsigned codePage = rules.CodePage();
   for (const LineReport* rule : rules.Rules(kind)) {
-    std::string why = NearMiss(*rule, kind, text);
-    if (why.empty()) continue;
-    Say(RulesText(kind.nearMiss, rules.Shown(Quote(rule->text)),
-                  rules.Shown(Located(rules.Files(), rule)), why));
+    std::string why = NearMiss(*rule, kind, text, codePage), encoding;
+    std::string shown = rules.Shown(Quote(rule->text));
+    std::string where = rules.Shown(Located(rules.Files(), rule));
+    if (!why.empty()) Say(RulesText(kind.nearMiss, shown, where, why));
+    // A rule saved in another encoding than the one the windows' texts come in.
+    std::string converted = InOtherEncoding(rule->text, codePage, &encoding);
+    if (why.empty() && RuleMatches(converted, kind, text)) {
+      Say(RulesText(kind.otherEncoding, shown, where, encoding, CodePageName(codePage),
+                    SaveIn(codePage)));
+    }
   }
-  // A rule on a first line lost to the file's byte order mark is no rule at all.
+  // A line meant as a rule that is none: the first line lost to the file's byte order mark, a
+  // full-width comma or space, a keyword with spaces.
   for (const FileReport& file : rules.Files()) {
     for (const LineReport& line : file.lines) {
-      if (line.lost != kind.effect || !RuleMatches(line.lostValue, kind, text)) continue;
-      Say(RulesText(kind.lostFirstLine, rules.Shown(file.path),
-                    rules.Shown(kind.keyword + ("," + line.lostValue)),
-                    SaveWithoutBom(rules.CodePage())));
+      std::string encoding, converted = InOtherEncoding(line.lostValue, codePage, &encoding);
+      if (line.lost != kind.effect) continue;
+      if (!RuleMatches(line.lostValue, kind, text) && !RuleMatches(converted, kind, text)) continue;
+      std::string rule = rules.Shown(kind.keyword + ("," + line.lostValue));
+      if (line.lostWhy.empty()) {
+        Say(RulesText(kind.lostFirstLine, rules.Shown(file.path), rule, SaveWithoutBom(codePage)));
+      } else {
+        Say(RulesText(kind.lostLine, rules.Shown(Where(file, line)), rule, line.lostWhy));
+      }
     }
   }
 }

@@ -157,10 +157,11 @@ class WatchOutput {
  public:
   WatchOutput(const RuleSet& rules, FILE* log) : rules_(rules), log_(log) {}
 
-  // A line of the log, in the rules' code page; its line end added here.
+  // A line of the log, in the rules' code page; its line end, CR LF as in every file the
+  // tools write, added here.
   void Log(std::string line) {
     if (!log_) return;
-    line += "\n";
+    line += "\r\n";
     fwrite(line.data(), 1, line.size(), log_);
     fflush(log_);
   }
@@ -233,8 +234,11 @@ void StartWatching(const std::string& dir, const RuleSet& rules, WatchOutput& ou
   Say(RulesText(rules_text::kWatching, folder, Counts(rules)) + RulesText(rules_text::kCtrlCEnds));
   fflush(stdout);
   // The log's counts in English, as the rest of it.
-  std::string counts = Plural(rules.Rules(kClassKind).size(), kClassKind.noun) + ", " +
-                       Plural(rules.Rules(kTitleKind).size(), kTitleKind.noun);
+  const RuleKind& c = kClassKind;
+  const RuleKind& t = kTitleKind;
+  std::string counts = EnglishText(
+      rules_text::kCounts, Counted(rules.Rules(c).size(), c.one, c.many, Language::kEnglish),
+      Counted(rules.Rules(t).size(), t.one, t.many, Language::kEnglish));
   std::string header = EnglishText(rules_text::kWatching, folder, counts);
   output.Log(date + ClockTime(started) + "  " + ToCodePage(header, rules.CodePage()));
 }
@@ -255,7 +259,7 @@ int RunWatch(Arguments& args) {
   DebugListener listener;
   std::string error;
   if (!listener.Open(error)) {
-    Complain(rules_text::kWatchError, FromAnsi(error));
+    Complain(rules_text::kWatchError, error);
     return kUnavailable;
   }
   KernelHandle finishedEvent(CreateEventA(NULL, TRUE, FALSE, NULL));

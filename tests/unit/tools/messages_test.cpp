@@ -1,11 +1,13 @@
 // The tools' messages: every one has a Japanese twin that takes the same arguments and starts
 // with the same line breaks, and leaves the program's prefix and its last line end to the
-// printing; and the choice of language.
+// printing; help that fits a console; and the choice of language.
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
+#include <vector>
 
+#include "arguments.h"
 #include "common_messages.h"
 #include "host_messages.h"
 #include "rules_messages.h"
@@ -119,6 +121,57 @@ TEST(Messages, TheFirstLocaleVariableSetDecides) {
     EXPECT_EQ(c.japanese, LocaleIsJapanese(c.lcAll, c.lcMessages, c.lang))
         << (c.lcAll ? c.lcAll : "-") << " " << (c.lcMessages ? c.lcMessages : "-") << " "
         << (c.lang ? c.lang : "-");
+  }
+}
+
+// Windows XP and 7 open consoles 80 columns wide, where a line of 80 wraps: every line of help
+// is at most 79 columns, a Japanese character taking two. Japanese breaks only at a space or
+// after 、 and 。, never between two other Japanese characters.
+size_t ConsoleColumns(const std::string& line) {
+  size_t columns = 0;
+  for (unsigned char byte : line) columns += byte < 0x80 ? 1 : byte >= 0xE0 ? 2 : byte >= 0xC0;
+  return columns;
+}
+
+// The UTF-8 character that ends the text, and the one that starts it after spaces.
+std::string LastChar(const std::string& text) {
+  size_t at = text.size();
+  while (at > 0 && (static_cast<unsigned char>(text[at - 1]) & 0xC0) == 0x80) --at;
+  return at > 0 ? text.substr(at - 1) : "";
+}
+bool StartsJapanese(const std::string& text) {
+  size_t at = text.find_first_not_of(' ');
+  return at != std::string::npos && static_cast<unsigned char>(text[at]) >= 0x80;
+}
+
+void ExpectFitsAConsole(const std::string& help, const std::string& name) {
+  std::vector<std::string> lines;
+  for (size_t begin = 0; begin <= help.size();) {
+    size_t end = help.find('\n', begin);
+    if (end == std::string::npos) end = help.size();
+    lines.push_back(help.substr(begin, end - begin));
+    begin = end + 1;
+  }
+  for (size_t i = 0; i < lines.size(); ++i) {
+    EXPECT_LE(ConsoleColumns(lines[i]), 79u) << name << " line " << i + 1 << ": " << lines[i];
+    if (i + 1 == lines.size() || !StartsJapanese(lines[i + 1])) continue;
+    std::string last = LastChar(lines[i]);
+    bool japanese = !last.empty() && static_cast<unsigned char>(last[0]) >= 0x80;
+    EXPECT_TRUE(!japanese || last == "、" || last == "。")
+        << name << " breaks between Japanese characters after line " << i + 1 << ": "
+        << lines[i];
+  }
+}
+
+TEST(Messages, EveryHelpFitsAConsoleOf80Columns) {
+  for (Language language : {Language::kEnglish, Language::kJapanese}) {
+    SCOPED_TRACE(language == Language::kJapanese ? "Japanese" : "English");
+    ExpectFitsAConsole(rules_cli::HelpText(language), "lunet-rules --help");
+    ExpectFitsAConsole(FormatIn(language, kRulesMessages, rules_text::kDoubleClickNext),
+                       "lunet-rules' first screen");
+    for (int id : {host_text::kUsage, host_text::kCommandHelp, host_text::kExitCodes}) {
+      ExpectFitsAConsole(FormatIn(language, kHostMessages, id), "lunet-host --help");
+    }
   }
 }
 
