@@ -28,39 +28,43 @@ const Command& Named(const char* name) {
   return Commands().front();
 }
 
+// Each command's line of every option, each twice as a user types it (as --x=V, then as its
+// alias or --x V), spelt out here rather than made from the rows under test.
+struct OptionLine {
+  const char* command;
+  std::vector<std::string> args;
+  std::vector<OptionId> given;  // every option of the command
+};
+const OptionLine kEveryOptionLines[] = {
+    {"check", {"--quiet", "-q", "--codepage=1252", "--codepage", "932", "."}, {OptionId::Quiet}},
+    {"test",
+     {"--class=first", "--class", "second", "--title=first", "--title", "second",
+      "--codepage=1252", "--codepage", "932", "."},
+     {OptionId::Class, OptionId::Title}},
+    {"scan",
+     {"--all", "--all", "--hidden", "--hidden", "--codepage=1252", "--codepage", "932", "."},
+     {OptionId::All, OptionId::Hidden}},
+    {"watch",
+     {"--log=first.log", "--log", "second.log", "--count=1", "--count", "3", "--codepage=1252",
+      "--codepage", "932", "."},
+     {OptionId::Log, OptionId::Count}},
+    {"add",
+     {"--class=first", "--class", "second", "--title=first", "--title", "second",
+      "--codepage=1252", "--codepage", "932", "."},
+     {OptionId::ClassRule, OptionId::Fragment}},
+    {"pick",
+     {"--at=1,2", "--at", "-5,6", "--title=first", "--title", "second", "--yes", "--yes",
+      "--codepage=1252", "--codepage", "932", "."},
+     {OptionId::At, OptionId::Fragment, OptionId::Yes}},
+};
+
 }  // namespace
 
-// Every option of every command at once, each twice as a user types it (as --x=V, then as its
-// alias or --x V): the given options grow as needed and the last value of each counts.
+// Every option of every command at once: the given options grow as needed and the last value
+// of each counts.
 TEST(RulesOptions, EveryOptionOfEveryCommandTwice) {
-  const struct {
-    const char* command;
-    std::vector<std::string> args;
-    std::vector<OptionId> given;  // every option of the command
-  } kLines[] = {
-      {"check", {"--quiet", "-q", "--codepage=1252", "--codepage", "932", "."}, {OptionId::Quiet}},
-      {"test",
-       {"--class=first", "--class", "second", "--title=first", "--title", "second",
-        "--codepage=1252", "--codepage", "932", "."},
-       {OptionId::Class, OptionId::Title}},
-      {"scan",
-       {"--all", "--all", "--hidden", "--hidden", "--codepage=1252", "--codepage", "932", "."},
-       {OptionId::All, OptionId::Hidden}},
-      {"watch",
-       {"--log=first.log", "--log", "second.log", "--count=1", "--count", "3", "--codepage=1252",
-        "--codepage", "932", "."},
-       {OptionId::Log, OptionId::Count}},
-      {"add",
-       {"--class=first", "--class", "second", "--title=first", "--title", "second",
-        "--codepage=1252", "--codepage", "932", "."},
-       {OptionId::ClassRule, OptionId::Fragment}},
-      {"pick",
-       {"--at=1,2", "--at", "-5,6", "--title=first", "--title", "second", "--yes", "--yes",
-        "--codepage=1252", "--codepage", "932", "."},
-       {OptionId::At, OptionId::Fragment, OptionId::Yes}},
-  };
-  ASSERT_EQ(Commands().size(), sizeof kLines / sizeof kLines[0]);
-  for (const auto& line : kLines) {
+  ASSERT_EQ(Commands().size(), sizeof kEveryOptionLines / sizeof kEveryOptionLines[0]);
+  for (const auto& line : kEveryOptionLines) {
     SCOPED_TRACE(line.command);
     const Command& command = Named(line.command);
     ASSERT_EQ(command.options.size(), line.given.size());
