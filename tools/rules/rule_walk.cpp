@@ -330,7 +330,8 @@ std::string InOtherEncoding(const std::string& value, unsigned codePage, std::st
   if (ascii) return "";
   if (codePage != kUtf8CodePage) {
     bool lost = false;
-    std::string converted = IsCodePageText(value, kUtf8CodePage) ? ToCodePage(value, codePage, &lost) : "";
+    std::string converted =
+        IsCodePageText(value, kUtf8CodePage) ? ToCodePage(value, codePage, &lost) : "";
     if (converted.empty() || lost) return "";
     *name = RulesText(kUtf8Name);
     return converted;

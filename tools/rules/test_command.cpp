@@ -21,8 +21,9 @@ void NearMisses(const RuleSet& rules, const RuleKind& kind, const std::string& t
     // A rule saved in another encoding than the one the windows' texts come in.
     std::string converted = InOtherEncoding(rule->text, codePage, &encoding);
     if (why.empty() && RuleMatches(converted, kind, text)) {
-      Say(RulesText(kind.otherEncoding, shown, where, encoding, CodePageName(codePage),
-                    SaveIn(codePage)));
+      // Shown as the user wrote it, not as the windows' code page misreads it.
+      Say(RulesText(kind.otherEncoding, rules.Shown(Quote(converted)), where, encoding,
+                    CodePageName(codePage), SaveIn(codePage)));
     }
   }
   // A line meant as a rule that is none: the first line lost to the file's byte order mark, a
