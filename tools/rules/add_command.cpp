@@ -60,9 +60,13 @@ bool ReadOnly(const std::string& path) {
          !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::string QuotedList(const std::vector<const LineReport*>& rules) {
+// Shown one by one: the separator is the user's language, the rules the code page's.
+std::string QuotedList(const RuleSet& set, const std::vector<const LineReport*>& rules) {
   std::string list;
-  for (const LineReport* rule : rules) list += (list.empty() ? "" : ", ") + Quote(rule->text);
+  for (const LineReport* rule : rules) {
+    list +=
+        (list.empty() ? "" : RulesText(rules_text::kListSeparator)) + set.Shown(Quote(rule->text));
+  }
   return list;
 }
 
@@ -86,9 +90,8 @@ void PlanOne(const RuleKind& kind, const std::string& value,
   }
   plan.lines.push_back(kind.keyword + ("," + value));
   std::string reach =
-      others.empty()
-          ? RulesText(otherGiven ? rules_text::kReachOnlyNew : rules_text::kReachNone)
-          : RulesText(rules_text::kReachSome, others.size(), rules.Shown(QuotedList(others)));
+      others.empty() ? RulesText(otherGiven ? rules_text::kReachOnlyNew : rules_text::kReachNone)
+                     : RulesText(rules_text::kReachSome, others.size(), QuotedList(rules, others));
   plan.notes.push_back(RulesText(kind.added, rules.Shown(Quote(value)), reach));
 }
 
@@ -152,7 +155,8 @@ int CheckFileEncoding(AddPlan& plan) {
     Complain(rules_text::kMixedRefused, path, encoding, codePage, fix);
     return kUnavailable;
   }
-  plan.warnings.push_back(RulesText(rules_text::kFileInOtherEncoding, path, encoding, codePage, fix));
+  plan.warnings.push_back(
+      RulesText(rules_text::kFileInOtherEncoding, path, encoding, codePage, fix));
   return kClean;
 }
 
