@@ -237,7 +237,7 @@ void StartWatching(const std::string& dir, const RuleSet& rules, WatchOutput& ou
   const RuleKind& c = kClassKind;
   const RuleKind& t = kTitleKind;
   std::string counts = EnglishText(
-      rules_text::kCounts, Counted(rules.Rules(c).size(), c.one, c.many, Language::kEnglish),
+      rules_text::kCommaJoined, Counted(rules.Rules(c).size(), c.one, c.many, Language::kEnglish),
       Counted(rules.Rules(t).size(), t.one, t.many, Language::kEnglish));
   std::string header = EnglishText(rules_text::kWatching, folder, counts);
   output.Log(date + ClockTime(started) + "  " + ToCodePage(header, rules.CodePage()));
