@@ -196,6 +196,13 @@ int KnownCodePage(unsigned codePage) {
 #endif
 }
 
+int IsAscii(const std::string& bytes) {
+  for (char c : bytes) {
+    if (static_cast<unsigned char>(c) >= 0x80) return 0;
+  }
+  return 1;
+}
+
 int IsCodePageText(const std::string& bytes, unsigned codePage) {
 #ifndef _WIN32
   if (codePage == CP_ACP) return 1;

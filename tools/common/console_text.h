@@ -27,6 +27,8 @@ std::string AsUtf8(const std::string& bytes, unsigned codePage);
 // texts can be seen. Backslashes stay: they are trail bytes of some double-byte code pages.
 std::string Quote(const std::string& bytes);
 
+// 1 when every byte is ASCII: text that reads the same in every code page.
+int IsAscii(const std::string& bytes);
 // 1 when this system can convert to and from the code page.
 int KnownCodePage(unsigned codePage);
 // 1 when every byte belongs to a character of the code page, other than a C1 control (which no

@@ -76,9 +76,7 @@ bool ReadLine(FILE* file, std::string& line) {
 // other line is in already.
 std::string ScriptLine(const std::string& name, int number, std::string line) {
   if (number == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
-  bool ascii = true;
-  for (char c : line) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-  if (ascii || !IsCodePageText(line, CP_UTF8)) return line;
+  if (IsAscii(line) || !IsCodePageText(line, CP_UTF8)) return line;
   bool lost = false;
   std::string converted = ToCodePage(line, CP_ACP, &lost);
   if (lost) {

@@ -34,13 +34,6 @@ std::string Refusal(const RuleKind& kind, const std::string& value, unsigned cod
   return "";
 }
 
-bool Ascii(const std::string& text) {
-  for (char c : text) {
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  }
-  return true;
-}
-
 // The encoding the file is saved in when it is not the code page: UTF-8 (with or without a
 // byte order mark) where the code page is not UTF-8, another code page where it is; "" when it
 // is the code page's text, or plain ASCII.
@@ -48,7 +41,7 @@ std::string OtherEncoding(const std::string& content, unsigned codePage) {
   bool bom = content.compare(0, 3, kBom) == 0;
   std::string body = bom ? content.substr(3) : content;
   if (bom && codePage != kUtf8CodePage) return RulesText(rules_text::kUtf8WithBom);
-  if (Ascii(body)) return bom ? RulesText(rules_text::kUtf8WithBom) : "";
+  if (IsAscii(body)) return bom ? RulesText(rules_text::kUtf8WithBom) : "";
   std::string name;
   InOtherEncoding(body, codePage, &name);
   return name;
@@ -150,7 +143,7 @@ int CheckFileEncoding(AddPlan& plan) {
   bool mixes = !(bom && rules.CodePage() == kUtf8CodePage &&
                  IsCodePageText(content.substr(3), kUtf8CodePage));
   bool ascii = true;
-  for (const std::string& line : plan.lines) ascii = ascii && Ascii(line);
+  for (const std::string& line : plan.lines) ascii = ascii && IsAscii(line);
   if (!ascii && mixes) {
     Complain(rules_text::kMixedRefused, path, encoding, codePage, fix);
     return kUnavailable;

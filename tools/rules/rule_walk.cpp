@@ -59,8 +59,9 @@ size_t FindChar(const std::string& text, const std::string& bytes, unsigned code
   return std::string::npos;
 }
 
-// The text without spaces at its ends, full-width ones (U+3000) too.
-std::string TrimWide(const std::string& text, unsigned codePage) {
+}  // namespace
+
+std::string WithoutWideEdges(const std::string& text, unsigned codePage) {
   std::string wide = CharIn(kWideSpaceUtf8, codePage);
   std::vector<size_t> starts;
   for (size_t i = 0; i < text.size(); i += CharLength(text, i, codePage)) starts.push_back(i);
@@ -74,6 +75,8 @@ std::string TrimWide(const std::string& text, unsigned codePage) {
   while (end > begin && blank(end - 1)) --end;
   return text.substr(starts[begin], starts[end] - starts[begin]);
 }
+
+namespace {
 
 // A common ANSI code page other than codePage that holds the text (UTF-8 converted to it) or in
 // which its bytes read cleanly; 0 when none does.
@@ -113,9 +116,7 @@ std::string Utf8Text(const std::string& value, unsigned codePage) {
 // Non-ASCII text is fine when it is text in the code page the plug-in compares in.
 void CheckCodePage(const std::string& value, unsigned codePage,
                    std::vector<std::string>& warnings) {
-  bool ascii = true;
-  for (char c : value) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-  if (ascii) return;
+  if (IsAscii(value)) return;
   std::string name = CodePageName(codePage);
   if (value.compare(0, 3, kBom) == 0) {
     warnings.push_back(RulesText(kBomInValue, SaveWithoutBom(codePage)));
@@ -132,11 +133,13 @@ void CheckCodePage(const std::string& value, unsigned codePage,
   }
 }
 
+}  // namespace
+
 // Class names are compared with the ASCII letters folded byte by byte, the second bytes of
 // double-byte characters too: a class rule whose such bytes are letters also matches the class
 // with those bytes in the other case. Says which characters stand for which, and the class with
 // all of them swapped; "" when there is none.
-std::string FoldTwinOf(const std::string& value, unsigned codePage) {
+std::string FoldTwin(const std::string& value, unsigned codePage) {
   if (codePage == kUtf8CodePage) return "";
   std::string twin = value, pairs;
   for (size_t i = 0; i < value.size();) {
@@ -157,6 +160,8 @@ std::string FoldTwinOf(const std::string& value, unsigned codePage) {
   return pairs.empty() ? "" : RulesText(kFoldTwin, pairs, QuotedIn(twin, codePage));
 }
 
+namespace {
+
 // A line meant as a comment that the loader does not take for one; "" for other lines.
 std::string CommentHint(const std::string& field) {
   std::string bare = Trim(field);
@@ -171,7 +176,7 @@ bool WideComma(const std::string& field, unsigned codePage, LineReport& line) {
   std::string comma = CharIn(kWideCommaUtf8, codePage);
   size_t at = FindChar(field, comma, codePage);
   if (at == std::string::npos) return false;
-  const RuleKind* kind = KindOfKeyword(TrimWide(field.substr(0, at), codePage).c_str());
+  const RuleKind* kind = KindOfKeyword(WithoutWideEdges(field.substr(0, at), codePage).c_str());
   if (!kind) return false;
   line.warnings.push_back(RulesText(kFullWidthComma, QuotedIn(comma, codePage)));
   line.lost = kind->effect;
@@ -221,11 +226,11 @@ void UnknownKeyword(const std::string& field, bool firstLine, const std::string&
     line.lost = KindOfKeyword(bare.c_str())->effect;
     line.lostValue = value;
     line.warnings.push_back(RulesText(kBomKeyword, QuotedIn(bare + "," + rest, codePage)));
-  } else if (IsKeyword(Trim(bare)) || IsKeyword(TrimWide(bare, codePage))) {
+  } else if (IsKeyword(Trim(bare)) || IsKeyword(WithoutWideEdges(bare, codePage))) {
     bool ascii = IsKeyword(Trim(bare));
     line.warnings.push_back(
         RulesText(ascii ? kSpacedKeyword : kFullWidthSpacedKeyword, QuotedIn(field, codePage)));
-    line.lost = KindOfKeyword((ascii ? Trim(bare) : TrimWide(bare, codePage)).c_str())->effect;
+    line.lost = KindOfKeyword((ascii ? Trim(bare) : WithoutWideEdges(bare, codePage)).c_str())->effect;
     line.lostValue = value;
     line.lostWhy = line.warnings.back();
   } else {
@@ -280,7 +285,7 @@ void CheckRule(const RuleFileWalk& walk, const MappedTextReader& reader, LineRep
   if (WideEdges(line.text, walk.codePage)) line.warnings.push_back(RulesText(kFullWidthEdgeRead));
   CheckCodePage(line.text, walk.codePage, line.warnings);
   std::string twin =
-      kind.foldsCase && line.warnings.empty() ? FoldTwinOf(line.text, walk.codePage) : "";
+      kind.foldsCase && line.warnings.empty() ? FoldTwin(line.text, walk.codePage) : "";
   if (!twin.empty()) {
     line.warnings.push_back(twin);
   }
@@ -312,22 +317,12 @@ void SeeLine(void* context, const MappedTextReader& reader, int number, RuleLine
 
 }  // namespace
 
-std::string FoldTwin(const std::string& value, unsigned codePage) {
-  return FoldTwinOf(value, codePage);
-}
-
 bool WideEdges(const std::string& value, unsigned codePage) {
-  return TrimWide(value, codePage) != Trim(value);
-}
-
-std::string WithoutWideEdges(const std::string& value, unsigned codePage) {
-  return TrimWide(value, codePage);
+  return WithoutWideEdges(value, codePage) != Trim(value);
 }
 
 std::string InOtherEncoding(const std::string& value, unsigned codePage, std::string* name) {
-  bool ascii = true;
-  for (char c : value) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-  if (ascii) return "";
+  if (IsAscii(value)) return "";
   if (codePage != kUtf8CodePage) {
     bool lost = false;
     std::string converted =
