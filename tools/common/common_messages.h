@@ -3,13 +3,7 @@
 
 #include "messages.h"
 
-namespace common_text {
-enum Id {
-#define M(id, english, japanese) id,
-#include "common_messages.def"
-#undef M
-  kCount
-};
-}  // namespace common_text
-
-extern const MessageTable kCommonMessages;
+#define LUNET_MESSAGES_NAMESPACE common_text
+#define LUNET_MESSAGES_TOOL "lunet"
+#define LUNET_MESSAGES_LIST "common_messages.def"
+#include "message_list.inc"

@@ -12,11 +12,11 @@ DebugListener::~DebugListener() {
 bool DebugListener::Open(std::string& error) {
   bufferReady_.reset(CreateEventA(NULL, FALSE, FALSE, "DBWIN_BUFFER_READY"));
   if (!bufferReady_.valid()) {
-    error = Format(kCommonMessages, common_text::kListenerNoEvent);
+    error = Text(common_text::kListenerNoEvent);
     return false;
   }
   if (GetLastError() == ERROR_ALREADY_EXISTS) {
-    error = Format(kCommonMessages, common_text::kListenerBusy);
+    error = Text(common_text::kListenerBusy);
     return false;
   }
   dataReady_.reset(CreateEventA(NULL, FALSE, FALSE, "DBWIN_DATA_READY"));
@@ -26,7 +26,7 @@ bool DebugListener::Open(std::string& error) {
     view_ = static_cast<const BYTE*>(MapViewOfFile(mapping_.get(), FILE_MAP_READ, 0, 0, 0));
   }
   if (!dataReady_.valid() || !view_) {
-    error = Format(kCommonMessages, common_text::kListenerNoBuffer);
+    error = Text(common_text::kListenerNoBuffer);
     return false;
   }
   SetEvent(bufferReady_.get());

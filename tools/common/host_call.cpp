@@ -17,9 +17,9 @@ PluginAnswer TakeAnswer(HGLOBAL block, LONG reported) {
   answer.returned = true;
   SIZE_T size = GlobalSize(block);
   SIZE_T count = reported > 0 ? static_cast<SIZE_T>(reported) : 0;
-  if (reported < 0) answer.note = Format(kCommonMessages, common_text::kNegativeLength);
+  if (reported < 0) answer.note = Text(common_text::kNegativeLength);
   if (count > size) {
-    answer.note = Format(kCommonMessages, common_text::kLengthExceeds, static_cast<long>(reported),
+    answer.note = Text(common_text::kLengthExceeds, static_cast<long>(reported),
                          static_cast<unsigned long>(size));
     count = size;
   }

@@ -30,8 +30,8 @@ enum class Language { kEnglish, kJapanese };
 // A tool's messages are one list, TOOL_messages.def, one row a message:
 //   M(kNoCommand, "no command given", "コマンドが指定されていません")
 // its id, then its text in English and in Japanese, UTF-8, with positional arguments {0}, {1}...
-// for fmt, since Japanese puts them in another order. The list is included twice: for the enum
-// of ids (TOOL_messages.h) and for the table (TOOL_messages.cpp), so that the two cannot drift.
+// for fmt, since Japanese puts them in another order. TOOL_messages.h makes the list into the
+// enum of ids and the table (message_list.inc), so that the two cannot drift.
 // A row holds neither the program's prefix nor its last line end: PrintLine and PrintError add
 // them. Line breaks inside a row (a help block, a blank line before it) are the row's own.
 struct Message {
@@ -89,10 +89,8 @@ void PrintError(const MessageTable& table, const std::string& utf8);
 // A question on stdout, the answer typed after it on its line: the text alone, flushed.
 void PrintPrompt(const std::string& utf8);
 
-// How a tool speaks, the same in every tool. Its messages header names its table for its enum of
-// ids, one line:
-//   template <> inline const MessageTable& TableOf<host_text::Id>() { return kHostMessages; }
-// and its list holds kUsageError, the row "{0}\n(TOOL --help tells more)".
+// How a tool speaks, the same in every tool. Its messages header gives the table of its enum of
+// ids (message_list.inc), and its list holds kUsageError, the row "{0}\n(TOOL --help tells more)".
 template <typename Id>
 const MessageTable& TableOf();
 
@@ -100,10 +98,16 @@ const MessageTable& TableOf();
 template <typename Id>
 using IfMessageId = std::enable_if_t<std::is_enum<Id>::value, int>;
 
+// The message in the language: TextIn(Language::kEnglish, ...) for a record kept alike
+// whoever reads it (watch's log).
+template <typename Id, typename... Args, IfMessageId<Id> = 0>
+std::string TextIn(Language language, Id id, const Args&... args) {
+  return FormatIn(language, TableOf<Id>(), id, args...);
+}
 // The message in this run's language.
 template <typename Id, typename... Args, IfMessageId<Id> = 0>
 std::string Text(Id id, const Args&... args) {
-  return Format(TableOf<Id>(), id, args...);
+  return TextIn(ToolLanguage(), id, args...);
 }
 // A line on stdout: the message, or text already in words (UTF-8).
 template <typename Id, typename... Args, IfMessageId<Id> = 0>

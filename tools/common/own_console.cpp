@@ -39,7 +39,7 @@ std::string ProgramFolder() {
 int EndOfRun(int status) {
   if (!OwnsConsole()) return status;
   fflush(stderr);
-  PrintPrompt(Format(kCommonMessages, common_text::kPressEnter));
+  PrintPrompt(Text(common_text::kPressEnter));
   for (int c = getchar(); c != EOF && c != '\n';) c = getchar();
   return status;
 }

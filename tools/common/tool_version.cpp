@@ -9,5 +9,5 @@ void PrintVersion(const char* tool) {
   common_text::Id id = LUNET_COMMIT[0] == '\0' ? common_text::kVersionNoCommit
                        : LUNET_COMMIT_MODIFIED ? common_text::kVersionModified
                                                : common_text::kVersion;
-  PrintLine(stdout, Format(kCommonMessages, id, tool, LUNET_VERSION, LUNET_COMMIT));
+  PrintLine(stdout, Text(id, tool, LUNET_VERSION, LUNET_COMMIT));
 }

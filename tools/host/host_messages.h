@@ -3,18 +3,7 @@
 
 #include "messages.h"
 
-namespace host_text {
-enum Id {
-#define M(id, english, japanese) id,
-#include "host_messages.def"
-#undef M
-  kCount
-};
-}  // namespace host_text
-
-extern const MessageTable kHostMessages;
-
-template <>
-inline const MessageTable& TableOf<host_text::Id>() {
-  return kHostMessages;
-}
+#define LUNET_MESSAGES_NAMESPACE host_text
+#define LUNET_MESSAGES_TOOL "lunet-host"
+#define LUNET_MESSAGES_LIST "host_messages.def"
+#include "message_list.inc"

@@ -157,7 +157,7 @@ int CheckFileEncoding(AddPlan& plan) {
 std::string NewFileComment(unsigned codePage) {
   bool lost = false;
   std::string comment = ToCodePage(RulesText(rules_text::kNewFileComment), codePage, &lost);
-  return lost ? EnglishText(rules_text::kNewFileComment) : comment;
+  return lost ? TextIn(Language::kEnglish, rules_text::kNewFileComment) : comment;
 }
 
 }  // namespace

@@ -58,7 +58,7 @@ std::string OptionHelp(Language language, OptionId id, const std::string& indent
   std::string head = indent + option.name;
   if (option.alias) head = indent + option.alias + ", " + option.name;
   if (option.value) head += std::string(" ") + option.value;
-  return head + "\n" + Indented(FormatIn(language, kRulesMessages, option.help), indent + "    ");
+  return head + "\n" + Indented(TextIn(language, option.help), indent + "    ");
 }
 
 }  // namespace
@@ -98,7 +98,7 @@ const std::vector<Command>& Commands() {
 }
 
 std::string HelpText(Language language) {
-  auto text = [language](Id id) { return FormatIn(language, kRulesMessages, id); };
+  auto text = [language](Id id) { return TextIn(language, id); };
   std::string help, head = text(kUsageHead);
   for (const Command& command : Commands()) {
     help += (help.empty() ? head : std::string(Columns(head), ' ')) + UsageLine(command) + "\n";

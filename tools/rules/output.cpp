@@ -16,8 +16,8 @@ std::string FromAnsi(const std::string& ansi) { return AsUtf8(ansi, CP_ACP); }
 
 std::string Counted(unsigned long count, rules_text::Id one, rules_text::Id many,
                     Language language) {
-  return count == 1 ? FormatIn(language, kRulesMessages, one)
-                    : FormatIn(language, kRulesMessages, many, count);
+  return count == 1 ? TextIn(language, one)
+                    : TextIn(language, many, count);
 }
 
 }  // namespace rules_cli

@@ -5,29 +5,13 @@
 
 #include "messages.h"
 
-namespace rules_text {
-enum Id {
-#define M(id, english, japanese) id,
-#include "rules_messages.def"
-#undef M
-  kCount
-};
-}  // namespace rules_text
-
-extern const MessageTable kRulesMessages;
-
-template <>
-inline const MessageTable& TableOf<rules_text::Id>() {
-  return kRulesMessages;
-}
+#define LUNET_MESSAGES_NAMESPACE rules_text
+#define LUNET_MESSAGES_TOOL "lunet-rules"
+#define LUNET_MESSAGES_LIST "rules_messages.def"
+#include "message_list.inc"
 
 // The message in this run's language, in UTF-8.
 template <typename... Args>
 std::string RulesText(rules_text::Id id, const Args&... args) {
-  return Format(kRulesMessages, id, args...);
-}
-// The message in English whatever the run's language: for watch's log, a record kept alike.
-template <typename... Args>
-std::string EnglishText(rules_text::Id id, const Args&... args) {
-  return FormatIn(Language::kEnglish, kRulesMessages, id, args...);
+  return Text(id, args...);
 }

@@ -35,7 +35,7 @@ struct Line {
 };
 template <typename... Args>
 Line Both(rules_text::Id id, const Args&... args) {
-  return {RulesText(id, args...), EnglishText(id, args...)};
+  return {RulesText(id, args...), TextIn(Language::kEnglish, id, args...)};
 }
 
 // The rules in DIR that match the closed window, as the module compares them; the running
@@ -193,7 +193,7 @@ class WatchOutput {
     std::string title = rules_.Shown(Quote(report.title));
     Line matched = MatchedBy(rules_, report);
     Print({RulesText(rules_text::kWatchClosed, at, program, className, title, matched.said),
-           EnglishText(rules_text::kWatchClosed, at, program, className, title, matched.logged)});
+           TextIn(Language::kEnglish, rules_text::kWatchClosed, at, program, className, title, matched.logged)});
     return true;
   }
   void Summary(long seen) {
@@ -236,10 +236,10 @@ void StartWatching(const std::string& dir, const RuleSet& rules, WatchOutput& ou
   // The log's counts in English, as the rest of it.
   const RuleKind& c = kClassKind;
   const RuleKind& t = kTitleKind;
-  std::string counts = EnglishText(
+  std::string counts = TextIn(Language::kEnglish, 
       rules_text::kCommaJoined, Counted(rules.Rules(c).size(), c.one, c.many, Language::kEnglish),
       Counted(rules.Rules(t).size(), t.one, t.many, Language::kEnglish));
-  std::string header = EnglishText(rules_text::kWatching, folder, counts);
+  std::string header = TextIn(Language::kEnglish, rules_text::kWatching, folder, counts);
   output.Log(date + ClockTime(started) + "  " + ToCodePage(header, rules.CodePage()));
 }
 

@@ -16,9 +16,9 @@ namespace {
 
 // Every tool's table: a tool's new table is one more line here.
 const MessageTable* const kTables[] = {
-    &kCommonMessages,
-    &kHostMessages,
-    &kRulesMessages,
+    &TableOf<common_text::Id>(),
+    &TableOf<host_text::Id>(),
+    &TableOf<rules_text::Id>(),
 };
 
 // The argument numbers of a text's placeholders; false for a stray brace or a placeholder
@@ -167,10 +167,10 @@ TEST(Messages, EveryHelpFitsAConsoleOf80Columns) {
   for (Language language : {Language::kEnglish, Language::kJapanese}) {
     SCOPED_TRACE(language == Language::kJapanese ? "Japanese" : "English");
     ExpectFitsAConsole(rules_cli::HelpText(language), "lunet-rules --help");
-    ExpectFitsAConsole(FormatIn(language, kRulesMessages, rules_text::kDoubleClickNext),
+    ExpectFitsAConsole(TextIn(language, rules_text::kDoubleClickNext),
                        "lunet-rules' first screen");
-    for (int id : {host_text::kUsage, host_text::kCommandHelp, host_text::kExitCodes}) {
-      ExpectFitsAConsole(FormatIn(language, kHostMessages, id), "lunet-host --help");
+    for (host_text::Id id : {host_text::kUsage, host_text::kCommandHelp, host_text::kExitCodes}) {
+      ExpectFitsAConsole(TextIn(language, id), "lunet-host --help");
     }
   }
 }
