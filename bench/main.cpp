@@ -6,13 +6,13 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "native_bench.h"
 #include "table.h"
+#include "text.h"
 
 namespace {
 
@@ -54,10 +54,9 @@ class Collector : public benchmark::BenchmarkReporter {
 // "key value" lines; the value runs to the end of the line.
 std::map<std::string, std::string> ReadWineResults(const std::string& path) {
   std::map<std::string, std::string> values;
-  std::ifstream in(path);
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+  std::string content;
+  ReadWholeFile(path, content);
+  for (const std::string& line : Lines(content)) {
     size_t space = line.find(' ');
     if (space != std::string::npos) values[line.substr(0, space)] = line.substr(space + 1);
   }

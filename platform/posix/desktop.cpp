@@ -211,12 +211,6 @@ extern "C" BOOL DisableThreadLibraryCalls(HMODULE) {
   return TRUE;
 }
 
-extern "C" void InitializeSRWLock(PSRWLOCK srw) { pthread_rwlock_init(&srw->lock, nullptr); }
-extern "C" void AcquireSRWLockShared(PSRWLOCK srw) { pthread_rwlock_rdlock(&srw->lock); }
-extern "C" void ReleaseSRWLockShared(PSRWLOCK srw) { pthread_rwlock_unlock(&srw->lock); }
-extern "C" void AcquireSRWLockExclusive(PSRWLOCK srw) { pthread_rwlock_wrlock(&srw->lock); }
-extern "C" void ReleaseSRWLockExclusive(PSRWLOCK srw) { pthread_rwlock_unlock(&srw->lock); }
-
 // A critical section that cannot be made is reported as XP reports it, by a zero result.
 extern "C" BOOL InitializeCriticalSectionAndSpinCount(LPCRITICAL_SECTION section, DWORD) {
   pthread_mutexattr_t attributes;
@@ -225,9 +219,6 @@ extern "C" BOOL InitializeCriticalSectionAndSpinCount(LPCRITICAL_SECTION section
   int made = pthread_mutex_init(&section->mutex, &attributes);
   pthread_mutexattr_destroy(&attributes);
   return made == 0;
-}
-extern "C" void InitializeCriticalSection(LPCRITICAL_SECTION section) {
-  InitializeCriticalSectionAndSpinCount(section, 0);
 }
 extern "C" void EnterCriticalSection(LPCRITICAL_SECTION section) {
   pthread_mutex_lock(&section->mutex);

@@ -117,15 +117,10 @@ typedef LRESULT(CALLBACK* HOOKPROC)(int code, WPARAM wParam, LPARAM lParam);
 #define DLL_THREAD_ATTACH 2
 #define DLL_THREAD_DETACH 3
 
-typedef struct {
-  pthread_rwlock_t lock;
-} SRWLOCK, *PSRWLOCK;
 // Recursive, as a Windows critical section is: its owner may enter it again.
 typedef struct {
   pthread_mutex_t mutex;
 } CRITICAL_SECTION, *LPCRITICAL_SECTION;
-#define SRWLOCK_INIT \
-  { PTHREAD_RWLOCK_INITIALIZER }
 
 #ifdef __cplusplus
 extern "C" {
@@ -166,16 +161,10 @@ BOOL UnmapViewOfFile(LPCVOID view);
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR source, int units, LPSTR output,
                         int outputBytes, LPCSTR defaultChar, LPBOOL usedDefault);
 
-void InitializeCriticalSection(LPCRITICAL_SECTION section);
 BOOL InitializeCriticalSectionAndSpinCount(LPCRITICAL_SECTION section, DWORD spinCount);
 void EnterCriticalSection(LPCRITICAL_SECTION section);
 void LeaveCriticalSection(LPCRITICAL_SECTION section);
 void DeleteCriticalSection(LPCRITICAL_SECTION section);
-void InitializeSRWLock(PSRWLOCK lock);
-void AcquireSRWLockShared(PSRWLOCK lock);
-void ReleaseSRWLockShared(PSRWLOCK lock);
-void AcquireSRWLockExclusive(PSRWLOCK lock);
-void ReleaseSRWLockExclusive(PSRWLOCK lock);
 
 BOOL DisableThreadLibraryCalls(HMODULE module);
 HHOOK SetWindowsHookExA(int type, HOOKPROC proc, HINSTANCE module, DWORD threadId);

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "support/critical_section.h"
 #include "support/strbuf.h"
 
 struct RuleList {
@@ -62,11 +63,8 @@ void ClearRules();
 void AbandonRules();
 int CompareNoCaseAscii(const char* first, const char* second);
 
-// A scoped hold of the store's lock.
-class RulesHold {
+// A scoped hold of the plug-in's store's lock.
+class RulesHold : public ScopedCriticalSection {
  public:
-  RulesHold() { EnterCriticalSection(&KillRules.lock); }
-  ~RulesHold() { LeaveCriticalSection(&KillRules.lock); }
-  RulesHold(const RulesHold&) = delete;
-  RulesHold& operator=(const RulesHold&) = delete;
+  RulesHold() : ScopedCriticalSection(KillRules.lock) {}
 };

@@ -60,10 +60,11 @@ bool StartsWith(const char* text, const char (&prefix)[N]) {
 }
 
 // The text after a header name found anywhere in the request, past any spaces.
-const char* HeaderValue(const char* text, const char* name, size_t nameLength) {
+template <size_t N>
+const char* HeaderValue(const char* text, const char (&name)[N]) {
   const char* found = strstr(text, name);
   if (!found) return nullptr;
-  found += nameLength;
+  found += N - 1;
   while (*found == ' ') ++found;
   return found;
 }
@@ -76,16 +77,18 @@ void ComposeMenu(StrBuf& response) {
   } else {
     AppendLiteral(response, kChoiceEnable);
   }
-  StrBuf reference;
-  reference.Assign(enabled ? kReferenceDisable : kReferenceEnable);
   AppendLiteral(response, kMenuMiddle);
-  response.Append(reference.data, reference.length - 1);
+  if (enabled) {
+    AppendLiteral(response, kReferenceDisable);
+  } else {
+    AppendLiteral(response, kReferenceEnable);
+  }
   AppendLiteral(response, kReferenceCancel);
   response.Append("\r\n", 2);
 }
 
 int HandleChoice(const char* text, StrBuf& response) {
-  const char* choice = HeaderValue(text, "Reference0:", 11);
+  const char* choice = HeaderValue(text, "Reference0:");
   if (!choice) return 0;
   if (StartsWith(choice, "cancel")) {
     response.Assign(kCancelled);
@@ -107,7 +110,7 @@ int HandleChoice(const char* text, StrBuf& response) {
 }  // namespace
 
 int HandleRequest(const char* text, StrBuf& response) {
-  const char* id = HeaderValue(text, "ID:", 3);
+  const char* id = HeaderValue(text, "ID:");
   if (!id) return 0;
   if (StartsWith(id, "version")) {
     response.Assign(kVersion);

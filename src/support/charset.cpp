@@ -28,9 +28,7 @@ bool IsAlnum(unsigned char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
 }
 
-unsigned char FoldUpper(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; }
-
-bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+unsigned char FoldToLower(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; }
 
 bool IsTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFC && c != 0x7F; }
 
@@ -85,7 +83,7 @@ int CompareCharsetName(const char* first, const char* second) {
   const unsigned char* b = reinterpret_cast<const unsigned char*>(second);
   for (; *a && *b; ++a, ++b) {
     if (!IsAlnum(*a) || !IsAlnum(*b)) continue;
-    unsigned char x = FoldUpper(*a), y = FoldUpper(*b);
+    unsigned char x = FoldToLower(*a), y = FoldToLower(*b);
     if (x > y) return 1;
     if (x < y) return -1;
   }
@@ -155,7 +153,7 @@ uint32_t EncodeUtf8(const WStrBuf& source, StrBuf& destination) {
 int SjisToEucInPlace(StrBuf& text) {
   unsigned char* b = reinterpret_cast<unsigned char*>(text.data);
   for (uint32_t i = 0; i + 1 < text.length;) {
-    if (IsLeadByte(b[i]) && IsTrailByte(b[i + 1])) {
+    if (IsShiftJisLeadByte(b[i]) && IsTrailByte(b[i + 1])) {
       unsigned j = PairToJisCode(b[i] * 256u + b[i + 1]);
       b[i] = static_cast<unsigned char>((j >> 8) | 0x80);
       b[i + 1] = static_cast<unsigned char>((j & 0xFF) | 0x80);
@@ -175,7 +173,7 @@ int SjisToJis(StrBuf& text) {
   bool doubleByte = false;
   const unsigned char* b = reinterpret_cast<const unsigned char*>(text.data);
   for (uint32_t i = 0; i + 1 < text.length;) {
-    if (IsLeadByte(b[i]) && IsTrailByte(b[i + 1])) {
+    if (IsShiftJisLeadByte(b[i]) && IsTrailByte(b[i + 1])) {
       if (!doubleByte) PutBytes(result, kToDouble, 3);
       doubleByte = true;
       unsigned j = PairToJisCode(b[i] * 256u + b[i + 1]);

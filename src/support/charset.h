@@ -22,3 +22,7 @@ uint32_t EncodeUtf8(const WStrBuf& source, StrBuf& destination);
 int SjisToEucInPlace(StrBuf& text);
 int SjisToJis(StrBuf& text);
 unsigned SjisPairToJis(unsigned pairCode);
+// The first byte of a Shift_JIS pair: its second byte may look like ASCII ('\\', '[', a letter).
+inline bool IsShiftJisLeadByte(unsigned char c) {
+  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}

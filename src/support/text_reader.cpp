@@ -132,6 +132,13 @@ void MappedTextReader::EndLine() {
   FieldEnd = more ? FieldEndLine : FieldEndData;
 }
 
+// An LF alone ends the line; unlike a CR it never ends the data, even as the last byte.
+void MappedTextReader::EndLineFeed() {
+  ++lineCount;
+  fieldIndex = 0;
+  FieldEnd = FieldEndLine;
+}
+
 const char* MappedTextReader::ReadField(int ignoreDelimiter) {
   if (!lineBuffer) {
     lineBuffer = static_cast<char*>(malloc(kLineStep));
@@ -158,9 +165,7 @@ const char* MappedTextReader::ReadField(int ignoreDelimiter) {
       break;
     }
     if (byte == '\n') {
-      ++lineCount;
-      fieldIndex = 0;
-      FieldEnd = FieldEndLine;
+      EndLineFeed();
       break;
     }
     lineBuffer[index++] = static_cast<char>(byte);
@@ -191,9 +196,7 @@ int MappedTextReader::SkipLine() {
       return 1;
     }
     if (byte == '\n') {
-      ++lineCount;
-      fieldIndex = 0;
-      FieldEnd = FieldEndLine;
+      EndLineFeed();
       return 1;
     }
   }

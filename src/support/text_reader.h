@@ -48,4 +48,5 @@ class MappedTextReader final : public StreamFilter {
  private:
   int ReadOne(unsigned char* byte);
   void EndLine();
+  void EndLineFeed();
 };

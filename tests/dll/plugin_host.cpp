@@ -3,7 +3,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include <sstream>
+#include "text.h"
 
 std::string BuiltFile(const char* variable) {
   const char* value = getenv(variable);
@@ -56,20 +56,9 @@ const SharedStateRecord* PluginHost::Shared() const {
   return nullptr;
 }
 
-std::vector<std::string> OutputLines(const std::string& output) {
-  std::vector<std::string> lines;
-  std::istringstream text(output);
-  std::string line;
-  while (std::getline(text, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
-}
-
 std::vector<WindowFate> ParseWindowFates(const std::string& output) {
   std::vector<WindowFate> fates;
-  for (const std::string& line : OutputLines(output)) {
+  for (const std::string& line : Lines(output)) {
     WindowFate fate;
     if (line.compare(0, 5, "open ") == 0) {
       fate.window = line.substr(5);

@@ -4,6 +4,7 @@
 
 #include <stddef.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,13 +54,10 @@ struct CommandOption {
   bool required;
 };
 
-// A command's windowsOnly when it runs anywhere: no message, the end of the list.
-const rules_text::Id kRunsAnywhere = rules_text::kCount;
-
 struct Command {
   const char* name;
-  // What it needs a Windows desktop for; kRunsAnywhere when it needs none.
-  rules_text::Id windowsOnly;
+  // What it needs a Windows desktop for; none when it runs anywhere.
+  std::optional<rules_text::Id> windowsOnly;
   // Null where the command cannot run: natively, for those that need Windows.
   int (*run)(Arguments& args);
   // The options besides --codepage, which every command takes.

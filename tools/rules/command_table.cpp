@@ -1,6 +1,7 @@
 // The commands of lunet-rules as rows, and the help made from them and the option rows.
 #include "arguments.h"
 #include "commands.h"
+#include "text.h"
 
 namespace rules_cli {
 
@@ -14,28 +15,6 @@ using namespace rules_text;
 #else
 #define WINDOWS_ONLY(what, run) what, nullptr
 #endif
-
-// The columns a UTF-8 text takes on a terminal: two a Japanese character, one the rest.
-size_t Columns(const std::string& text) {
-  size_t columns = 0;
-  for (unsigned char byte : text) {
-    if (byte < 0x80) ++columns;
-    if (byte >= 0xE0) columns += 2;
-  }
-  return columns;
-}
-
-// The rows of help come wrapped (see rules_messages.def): each line gets the indent.
-std::string Indented(const std::string& text, const std::string& indent) {
-  std::string out;
-  for (size_t begin = 0; begin <= text.size();) {
-    size_t end = text.find('\n', begin);
-    if (end == std::string::npos) end = text.size();
-    out += indent + text.substr(begin, end - begin) + "\n";
-    begin = end + 1;
-  }
-  return out;
-}
 
 // "[--count N]", or "--class NAME" when the command needs it.
 std::string Usage(const CommandOption& taken) {
@@ -58,16 +37,16 @@ std::string OptionHelp(Language language, OptionId id, const std::string& indent
   std::string head = indent + option.name;
   if (option.alias) head = indent + option.alias + ", " + option.name;
   if (option.value) head += std::string(" ") + option.value;
-  return head + "\n" + Indented(TextIn(language, option.help), indent + "    ");
+  return head + "\n" + Indent(TextIn(language, option.help), indent + "    ");
 }
 
 }  // namespace
 
 const std::vector<Command>& Commands() {
   static const std::vector<Command> kCommands = {
-      {"check", kRunsAnywhere, RunCheck, {{OptionId::Quiet, false}}, true, kHelpCheck},
+      {"check", std::nullopt, RunCheck, {{OptionId::Quiet, false}}, true, kHelpCheck},
       {"test",
-       kRunsAnywhere,
+       std::nullopt,
        RunTest,
        {{OptionId::Class, true}, {OptionId::Title, true}},
        false,
@@ -83,7 +62,7 @@ const std::vector<Command>& Commands() {
        false,
        kHelpWatch},
       {"add",
-       kRunsAnywhere,
+       std::nullopt,
        RunAdd,
        {{OptionId::ClassRule, false}, {OptionId::Fragment, false}},
        false,
@@ -101,18 +80,18 @@ std::string HelpText(Language language) {
   auto text = [language](Id id) { return TextIn(language, id); };
   std::string help, head = text(kUsageHead);
   for (const Command& command : Commands()) {
-    help += (help.empty() ? head : std::string(Columns(head), ' ')) + UsageLine(command) + "\n";
+    help += (help.empty() ? head : std::string(ConsoleColumns(head), ' ')) + UsageLine(command) + "\n";
   }
-  help += "\n" + Indented(text(kIntro), "") + "\n";
+  help += "\n" + Indent(text(kIntro), "") + "\n";
   for (const Command& command : Commands()) {
-    std::string name = command.name, lines = Indented(text(command.help), std::string(9, ' '));
+    std::string name = command.name, lines = Indent(text(command.help), std::string(9, ' '));
     help += lines.replace(0, 9, "  " + name + std::string(7 - name.size(), ' '));
     for (const CommandOption& taken : command.options) {
       help += OptionHelp(language, taken.id, std::string(9, ' '));
     }
   }
   help += "\n" + OptionHelp(language, OptionId::CodePage, "  ") +
-          Indented(text(kEveryOption), "  ");
+          Indent(text(kEveryOption), "  ");
   return help + "\n" + text(kRuleFiles) + "\n\n" + text(kHelpVersion);
 }
 

@@ -36,7 +36,7 @@ int RunCommand(int argc, char** argv) {
     int status = Parse(command, std::vector<std::string>(argv + 2, argv + argc), typed, parsed);
     if (status != kClean) return status;
     if (!command.run) {
-      return UsageError(rules_text::kRunWindowsBuild, name, RulesText(command.windowsOnly));
+      return UsageError(rules_text::kRunWindowsBuild, name, RulesText(*command.windowsOnly));
     }
     status = command.run(parsed);
     return parsed.TypedLost() && status == kClean ? kWarnings : status;

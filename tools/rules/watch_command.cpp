@@ -10,6 +10,7 @@
 #include "output.h"
 #include "owned.h"
 #include "rule_set.h"
+#include "support/critical_section.h"
 
 #ifdef _WIN32
 #include <utility>
@@ -67,16 +68,21 @@ class ReportQueue {
  public:
   static const size_t kCapacity = 256;
 
+  // The spin-count form, as the module's store: on XP the plain one raises an exception when
+  // memory is short. A queue that is not ready() is never used: no thread reads into it.
   ReportQueue() : ready_(CreateEventA(NULL, FALSE, FALSE, NULL)) {
-    InitializeCriticalSection(&lock_);
+    lockMade_ = InitializeCriticalSectionAndSpinCount(&lock_, 0) != 0;
   }
-  ~ReportQueue() { DeleteCriticalSection(&lock_); }
+  ~ReportQueue() {
+    if (lockMade_) DeleteCriticalSection(&lock_);
+  }
+  bool ready() const { return lockMade_ && ready_.valid(); }
   ReportQueue(const ReportQueue&) = delete;
   ReportQueue& operator=(const ReportQueue&) = delete;
 
   void Push(const SYSTEMTIME& at, const char* text, size_t length) {
     {
-      Hold hold(lock_);
+      ScopedCriticalSection hold(lock_);
       if (texts_.size() >= kCapacity) {
         if (missed_.count++ == 0) missed_.first = at;
         missed_.last = at;
@@ -90,7 +96,7 @@ class ReportQueue {
   // handed over once.
   std::vector<ReadText> Take(DWORD ms, Missed& missed) {
     WaitForSingleObject(ready_.get(), ms);
-    Hold hold(lock_);
+    ScopedCriticalSection hold(lock_);
     missed = std::exchange(missed_, {});
     return std::exchange(texts_, {});
   }
@@ -99,17 +105,8 @@ class ReportQueue {
   KernelHandle ready_;
   // The one lock of this program, held only to move a text in or out: a critical section, as XP
   // has no slim reader/writer lock.
-  class Hold {
-   public:
-    explicit Hold(CRITICAL_SECTION& lock) : lock_(lock) { EnterCriticalSection(&lock_); }
-    ~Hold() { LeaveCriticalSection(&lock_); }
-    Hold(const Hold&) = delete;
-    Hold& operator=(const Hold&) = delete;
-
-   private:
-    CRITICAL_SECTION& lock_;
-  };
   CRITICAL_SECTION lock_;
+  bool lockMade_ = false;
   std::vector<ReadText> texts_;
   Missed missed_;
 };
@@ -267,7 +264,8 @@ int RunWatch(Arguments& args) {
   SetConsoleCtrlHandler(OnConsoleControl, TRUE);
   ReportQueue queue;
   Reader reader = {&listener, &queue, 0};
-  KernelHandle readerThread(CreateThread(NULL, 0, ReadReports, &reader, 0, NULL));
+  KernelHandle readerThread(queue.ready() ? CreateThread(NULL, 0, ReadReports, &reader, 0, NULL)
+                                          : NULL);
   if (!readerThread.valid()) {
     Complain(rules_text::kNoThread);
     return kInternal;

@@ -11,6 +11,7 @@
 #include "common_messages.h"
 #include "host_messages.h"
 #include "rules_messages.h"
+#include "text.h"
 
 namespace {
 
@@ -127,11 +128,6 @@ TEST(Messages, TheFirstLocaleVariableSetDecides) {
 // Windows XP and 7 open consoles 80 columns wide, where a line of 80 wraps: every line of help
 // is at most 79 columns, a Japanese character taking two. Japanese breaks only at a space or
 // after 、 and 。, never between two other Japanese characters.
-size_t ConsoleColumns(const std::string& line) {
-  size_t columns = 0;
-  for (unsigned char byte : line) columns += byte < 0x80 ? 1 : byte >= 0xE0 ? 2 : byte >= 0xC0;
-  return columns;
-}
 
 // The UTF-8 character that ends the text, and the one that starts it after spaces.
 std::string LastChar(const std::string& text) {
@@ -145,13 +141,7 @@ bool StartsJapanese(const std::string& text) {
 }
 
 void ExpectFitsAConsole(const std::string& help, const std::string& name) {
-  std::vector<std::string> lines;
-  for (size_t begin = 0; begin <= help.size();) {
-    size_t end = help.find('\n', begin);
-    if (end == std::string::npos) end = help.size();
-    lines.push_back(help.substr(begin, end - begin));
-    begin = end + 1;
-  }
+  std::vector<std::string> lines = Lines(help);
   for (size_t i = 0; i < lines.size(); ++i) {
     EXPECT_LE(ConsoleColumns(lines[i]), 79u) << name << " line " << i + 1 << ": " << lines[i];
     if (i + 1 == lines.size() || !StartsJapanese(lines[i + 1])) continue;
