@@ -4,9 +4,9 @@
 #include <stdlib.h>
 #include <string.h>
 
-// A failed allocation is not looked at here: the strings are as the module always had them, and
-// the places that must survive it (the request's working copy, a rule object) check their own
-// allocation first and keep a string's growth small.
+// A failed allocation is not looked at here, as the module's strings never did; the allocations
+// whose failure must be survived (a request's working copy, a rule object) are checked where
+// they are made.
 namespace {
 
 void* Resize(void* block, size_t bytes) { return block ? realloc(block, bytes) : malloc(bytes); }

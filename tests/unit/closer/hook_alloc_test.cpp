@@ -44,4 +44,20 @@ TEST_F(HookHeap, AnEmptyListIsReloadedAndThatIsCounted) {
   EXPECT_EQ(0, HeapCallsDuring(RedrawTenTimes, ad.handle()));
 }
 
+// The plug-in is unloaded and loaded again in the host over a session: each store's end must give
+// back every rule of both lists, or each unload leaks them.
+TEST_F(HookHeap, AStoreGivesBackEveryRuleAtItsEnd) {
+  WriteRules("class,AdFrame\ntitle,offer\ntitle,sale\n", "class,Banner\ntitle,deal\n");
+  HeapCount before = CurrentHeap();
+  {
+    HeapCounting counting;
+    RuleStore store;
+    LoadRules(dir_.path().c_str(), store);
+    ASSERT_EQ(2u, store.ClassRules.count);
+    ASSERT_EQ(3u, store.TitleRules.count);
+  }
+  HeapCount after = CurrentHeap();
+  EXPECT_EQ(before.liveBytes, after.liveBytes);
+}
+
 }  // namespace
