@@ -131,9 +131,9 @@ int WalkRuleFile(const char* path, RuleLineSeen seen, void* context) {
       reader.SkipLine();
       continue;
     }
-    RuleLineKind kind = CompareNoCaseAscii(field, "class") == 0   ? RuleLineClass
-                        : CompareNoCaseAscii(field, "title") == 0 ? RuleLineTitle
-                                                                  : RuleLineOther;
+    RuleLineKind kind = CompareNoCaseAscii(field, kClassKeyword) == 0   ? RuleLineClass
+                        : CompareNoCaseAscii(field, kTitleKeyword) == 0 ? RuleLineTitle
+                                                                        : RuleLineOther;
     seen(context, reader, line, kind, kind == RuleLineOther ? field : reader.ReadField(0));
     if (reader.FieldEnd != FieldEndLine) reader.SkipLine();
   }

@@ -40,6 +40,10 @@ int LoadRuleFile(const char* path, RuleStore& store = KillRules);
 // (Short; also the file's end, when the reader's FieldEnd is FieldEndData), a comment, a class
 // rule, a title fragment, or a line with an unknown keyword, which it skips.
 enum RuleLineKind { RuleLineShort, RuleLineComment, RuleLineClass, RuleLineTitle, RuleLineOther };
+// The keywords before the comma, compared with ASCII letter case folded; the tools that check and
+// write rule files spell them from here.
+const char kClassKeyword[] = "class";
+const char kTitleKeyword[] = "title";
 class MappedTextReader;
 // Told of each line as the loader reads it: the line's number from 1, its kind, and the value of
 // a rule or else the first field. The reader stands after what the loader took: its FieldEnd

@@ -1,5 +1,6 @@
 #include "rule_kind.h"
 
+#include <assert.h>
 #include <string.h>
 
 #include "closer/hook.h"
@@ -20,7 +21,7 @@ static_assert(sizeof kEffects / sizeof kEffects[0] == RuleLineOther + 1,
 
 const RuleKind kClassKind = {LineEffect::ClassRule,
                              RuleLineClass,
-                             "class",
+                             kClassKeyword,
                              ClassRuleMatches,
                              ClassRuleMatches,
                              &RuleStore::ClassRules,
@@ -46,7 +47,7 @@ const RuleKind kClassKind = {LineEffect::ClassRule,
 const RuleKind kTitleKind = {
     LineEffect::TitleRule,
     RuleLineTitle,
-    "title",
+    kTitleKeyword,
     TitleRuleMatches,
     SameBytes,
     &RuleStore::TitleRules,
@@ -72,6 +73,7 @@ const RuleKind kTitleKind = {
 LineEffect EffectOf(RuleLineKind seen) { return kEffects[seen]; }
 
 const RuleKind& KindOfRule(LineEffect rule) {
+  assert(rule == LineEffect::ClassRule || rule == LineEffect::TitleRule);
   return rule == LineEffect::TitleRule ? kTitleKind : kClassKind;
 }
 

@@ -69,11 +69,12 @@ std::string Where(const FileReport& file, const LineReport& line) {
   return file.path + ":" + std::to_string(line.line);
 }
 
-std::string Counts(const RuleSet& rules) {
+std::string Counts(const RuleSet& rules, Language language) {
   const RuleKind& c = kClassKind;
   const RuleKind& t = kTitleKind;
-  return RulesText(rules_text::kCommaJoined, Counted(rules.Rules(c).size(), c.one, c.many),
-                   Counted(rules.Rules(t).size(), t.one, t.many));
+  return TextIn(language, rules_text::kCommaJoined,
+                Counted(rules.Rules(c).size(), c.one, c.many, language),
+                Counted(rules.Rules(t).size(), t.one, t.many, language));
 }
 
 bool RuleMatches(const std::string& rule, const RuleKind& kind, const std::string& text) {

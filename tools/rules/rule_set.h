@@ -60,8 +60,8 @@ std::string WithSeparator(std::string dir);
 // "FILE:LINE" of a line, and of a rule found among the files' lines.
 std::string Where(const FileReport& file, const LineReport& line);
 std::string Located(const std::vector<FileReport>& files, const LineReport* rule);
-// "N class rules, M title fragments", in this run's language.
-std::string Counts(const RuleSet& rules);
+// "N class rules, M title fragments", in this run's language unless told (watch's log).
+std::string Counts(const RuleSet& rules, Language language = ToolLanguage());
 
 // Whether the matcher takes the text for a rule of the kind; an empty rule matches nothing here.
 bool RuleMatches(const std::string& rule, const RuleKind& kind, const std::string& text);

@@ -230,13 +230,8 @@ void StartWatching(const std::string& dir, const RuleSet& rules, WatchOutput& ou
   std::string folder = rules.Shown(WithSeparator(dir));
   Say(RulesText(rules_text::kWatching, folder, Counts(rules)) + RulesText(rules_text::kCtrlCEnds));
   fflush(stdout);
-  // The log's counts in English, as the rest of it.
-  const RuleKind& c = kClassKind;
-  const RuleKind& t = kTitleKind;
-  std::string counts = TextIn(Language::kEnglish, 
-      rules_text::kCommaJoined, Counted(rules.Rules(c).size(), c.one, c.many, Language::kEnglish),
-      Counted(rules.Rules(t).size(), t.one, t.many, Language::kEnglish));
-  std::string header = TextIn(Language::kEnglish, rules_text::kWatching, folder, counts);
+  std::string header =
+      TextIn(Language::kEnglish, rules_text::kWatching, folder, Counts(rules, Language::kEnglish));
   output.Log(date + ClockTime(started) + "  " + ToCodePage(header, rules.CodePage()));
 }
 
