@@ -5,8 +5,6 @@
 #include <stdlib.h>
 #include <windows.h>
 
-#include <algorithm>
-
 #include "closer/rules.h"
 #include "owned.h"
 
@@ -18,17 +16,11 @@ namespace {
 constexpr int kRenameTries = 40;
 constexpr DWORD kRenamePauseMs = 50;
 
+// A file on disk writes whole or fails; rule files are far below 4 GiB.
 bool WriteWhole(HANDLE file, const std::string& content) {
-  size_t done = 0;
-  while (done < content.size()) {
-    DWORD chunk = static_cast<DWORD>(std::min<size_t>(content.size() - done, 1 << 20));
-    DWORD written = 0;
-    if (!WriteFile(file, content.data() + done, chunk, &written, NULL) || written == 0) {
-      return false;
-    }
-    done += written;
-  }
-  return FlushFileBuffers(file) != 0;
+  DWORD size = static_cast<DWORD>(content.size()), written = 0;
+  return WriteFile(file, content.data(), size, &written, NULL) && written == size &&
+         FlushFileBuffers(file);
 }
 
 // A loader opens the file with read sharing only, which no rename may replace: wait it out.
@@ -69,11 +61,12 @@ std::string TemporaryFileFor(const std::string& path) {
 }
 
 WriteOutcome WriteRuleFile(const std::string& path, const std::string& content) {
-  // Windows refuses to replace it even for an administrator; say so before touching the folder.
-  if (IsReadOnlyFile(path)) return WriteOutcome::kReadOnly;
+  // Windows refuses to replace a read-only file even for an administrator, and no retry gets
+  // past a folder: say so before touching the folder.
   DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    return WriteOutcome::kFailed;  // no retry would get past a folder
+  if (attributes != INVALID_FILE_ATTRIBUTES) {
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return WriteOutcome::kFailed;
+    if (attributes & FILE_ATTRIBUTE_READONLY) return WriteOutcome::kReadOnly;
   }
   std::string temporary = TemporaryFileFor(path);
   FileHandle file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
