@@ -30,9 +30,16 @@ struct Object {
   DWORD size;  // mappings: bytes mapped by a view
 };
 
+// A view keeps its file in use after the mapping's handle and the file's are closed.
+struct View {
+  size_t length;
+  dev_t dev;
+  ino_t ino;
+};
+
 std::mutex lock;
 std::set<Object*> objects;
-std::map<const void*, size_t> views;
+std::map<const void*, View> views;
 
 Object* Find(HANDLE handle, Kind kind) {
   Object* object = static_cast<Object*>(handle);
@@ -201,6 +208,16 @@ extern "C" DWORD GetFileSize(HANDLE handle, LPDWORD sizeHigh) {
   return static_cast<DWORD>(info.st_size);
 }
 
+extern "C" BOOL FlushFileBuffers(HANDLE handle) {
+  int fd = DescriptorFor(handle, GENERIC_WRITE);
+  if (fd < 0) return FALSE;
+  if (fsync(fd) != 0) {
+    SetLastError(ErrorFromErrno(errno));
+    return FALSE;
+  }
+  return TRUE;
+}
+
 extern "C" BOOL CloseHandle(HANDLE handle) {
   if (named::Close(handle)) return TRUE;
   std::lock_guard<std::mutex> guard(lock);
@@ -275,7 +292,8 @@ extern "C" HANDLE CreateFileMappingA(HANDLE handle, LPSECURITY_ATTRIBUTES, DWORD
     return NULL;
   }
   int fd = dup(file->fd);
-  Object* mapping = new Object{Kind::Mapping, fd, 0, 0, 0, 0, static_cast<DWORD>(wanted)};
+  Object* mapping =
+      new Object{Kind::Mapping, fd, 0, 0, file->dev, file->ino, static_cast<DWORD>(wanted)};
   objects.insert(mapping);
   return mapping;
 }
@@ -296,7 +314,7 @@ extern "C" LPVOID MapViewOfFile(HANDLE handle, DWORD access, DWORD offsetHigh, D
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return NULL;
   }
-  views[view] = length;
+  views[view] = View{length, mapping->dev, mapping->ino};
   return view;
 }
 
@@ -308,7 +326,57 @@ extern "C" BOOL UnmapViewOfFile(LPCVOID view) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  munmap(const_cast<void*>(found->first), found->second);
+  munmap(const_cast<void*>(found->first), found->second.length);
   views.erase(found);
+  return TRUE;
+}
+
+namespace {
+
+// Whether a handle, a mapping or a view of this process holds the file.
+bool InUse(dev_t dev, ino_t ino, bool mapped) {
+  for (const Object* other : objects) {
+    if (other->dev == dev && other->ino == ino && (mapped || other->kind == Kind::File)) {
+      return true;
+    }
+  }
+  if (!mapped) return false;
+  for (const auto& view : views) {
+    if (view.second.dev == dev && view.second.ino == ino) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+// The source must be free to delete (no opener here shares deletion: 32, as DeleteFileA says);
+// an existing target is replaced only when asked, and never while it is read-only, a folder,
+// open or mapped (5), as the system refuses.
+extern "C" BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
+  std::lock_guard<std::mutex> guard(lock);
+  struct stat source, target;
+  if (!from || !to || stat(from, &source) != 0) {
+    SetLastError(from && to ? ErrorFromErrno(errno) : ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  if (InUse(source.st_dev, source.st_ino, false)) {
+    SetLastError(ERROR_SHARING_VIOLATION);
+    return FALSE;
+  }
+  if (stat(to, &target) == 0) {
+    if (!(flags & MOVEFILE_REPLACE_EXISTING)) {
+      SetLastError(ERROR_ALREADY_EXISTS);
+      return FALSE;
+    }
+    if (S_ISDIR(target.st_mode) || !(target.st_mode & 0222) ||
+        InUse(target.st_dev, target.st_ino, true)) {
+      SetLastError(ERROR_ACCESS_DENIED);
+      return FALSE;
+    }
+  }
+  if (rename(from, to) != 0) {
+    SetLastError(ErrorFromErrno(errno));
+    return FALSE;
+  }
   return TRUE;
 }

@@ -156,6 +156,10 @@ extern "C" BOOL ReleaseMutex(HANDLE mutex) {
   return TRUE;
 }
 
+extern "C" void Sleep(DWORD milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
 extern "C" DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
   std::unique_lock<std::mutex> guard(lock);
   Handle* found = static_cast<Handle*>(handle);

@@ -60,6 +60,7 @@ typedef LRESULT(CALLBACK* HOOKPROC)(int code, WPARAM wParam, LPARAM lParam);
 #define CREATE_ALWAYS 2
 #define OPEN_EXISTING 3
 #define OPEN_ALWAYS 4
+#define MOVEFILE_REPLACE_EXISTING 0x1u
 #define FILE_ATTRIBUTE_READONLY 0x1u
 #define FILE_ATTRIBUTE_DIRECTORY 0x10u
 #define FILE_ATTRIBUTE_ARCHIVE 0x20u
@@ -138,6 +139,7 @@ HANDLE CreateMutexA(LPSECURITY_ATTRIBUTES security, BOOL initialOwner, LPCSTR na
 HANDLE OpenMutexA(DWORD access, BOOL inherit, LPCSTR name);
 BOOL ReleaseMutex(HANDLE mutex);
 DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds);
+void Sleep(DWORD milliseconds);
 HANDLE OpenFileMappingA(DWORD access, BOOL inherit, LPCSTR name);
 
 HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes);
@@ -150,9 +152,11 @@ BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD count, LPDWORD read, LPOVERLAPPE
 BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD count, LPDWORD written, LPOVERLAPPED overlapped);
 DWORD SetFilePointer(HANDLE file, LONG distance, PLONG distanceHigh, DWORD method);
 DWORD GetFileSize(HANDLE file, LPDWORD sizeHigh);
+BOOL FlushFileBuffers(HANDLE file);
 BOOL CloseHandle(HANDLE object);
 DWORD GetFileAttributesA(LPCSTR name);
 BOOL DeleteFileA(LPCSTR name);
+BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags);
 HANDLE CreateFileMappingA(HANDLE file, LPSECURITY_ATTRIBUTES security, DWORD protect,
                           DWORD sizeHigh, DWORD sizeLow, LPCSTR name);
 LPVOID MapViewOfFile(HANDLE mapping, DWORD access, DWORD offsetHigh, DWORD offsetLow, SIZE_T bytes);

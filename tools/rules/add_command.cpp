@@ -8,6 +8,7 @@
 #include "console_text.h"
 #include "output.h"
 #include "owned.h"
+#include "rule_file_writer.h"
 #include "shared/plugin_folder.h"
 
 #ifdef _WIN32
@@ -45,12 +46,6 @@ std::string OtherEncoding(const std::string& content, unsigned codePage) {
   std::string name;
   InOtherEncoding(body, codePage, &name);
   return name;
-}
-
-bool ReadOnly(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
-         !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // Shown one by one: the separator is the user's language, the rules the code page's.
@@ -160,6 +155,21 @@ std::string NewFileComment(unsigned codePage) {
   return lost ? TextIn(Language::kEnglish, rules_text::kNewFileComment) : comment;
 }
 
+// Says why nothing was added, and what to do; true when the file was written.
+bool Written(WriteOutcome outcome, const AddPlan& plan) {
+  std::string path = plan.before.Shown(plan.path);
+  switch (outcome) {
+    case WriteOutcome::kWritten: return true;
+    case WriteOutcome::kReadOnly: Complain(rules_text::kReadOnly, path); break;
+    case WriteOutcome::kBusy: Complain(rules_text::kRulesBusy, path); break;
+    case WriteOutcome::kProtected:
+      Complain(rules_text::kFolderProtected, plan.before.Shown(plan.dir));
+      break;
+    case WriteOutcome::kFailed: Complain(rules_text::kCannotWrite, path); break;
+  }
+  return false;
+}
+
 }  // namespace
 
 int PlanAdd(const std::string& given, const std::string* className, const std::string* fragment,
@@ -182,10 +192,13 @@ int PlanAdd(const std::string& given, const std::string* className, const std::s
   if (opened != kClean) return opened;
   plan.dir = WithSeparator(given);
   plan.path = plan.dir + kCustomRulesFile;
-  if (ReadOnly(plan.path)) {
+  if (IsReadOnlyFile(plan.path)) {
     // Windows refuses to write it even to an administrator; say so before showing any plan.
     Complain(rules_text::kReadOnly, plan.before.Shown(plan.path));
     return kUnavailable;
+  }
+  for (const auto& copy : VirtualStoreCopies(plan.before, plan.dir)) {
+    plan.warnings.push_back(RulesText(rules_text::kAddWarning, copy.first, copy.second));
   }
   std::vector<const LineReport*> classes = plan.before.Rules(kClassKind);
   std::vector<const LineReport*> fragments = plan.before.Rules(kTitleKind);
@@ -219,13 +232,7 @@ int ApplyAdd(const AddPlan& plan) {
   std::string text = exists ? "" : NewFileComment(rules.CodePage()) + end;
   if (!content.empty() && content.back() != '\n') text += end;  // finish the last line first
   for (const std::string& line : plan.lines) text += line + end;
-  OwnedFile file(plan.path.c_str(), "ab");
-  bool written = file.get() && fwrite(text.data(), 1, text.size(), file.get()) == text.size();
-  if (!file.Close()) written = false;
-  if (!written) {
-    Complain(rules_text::kCannotWrite, rules.Shown(plan.path));
-    return kUnavailable;
-  }
+  if (!Written(WriteRuleFile(plan.path, content + text), plan)) return kUnavailable;
   Say(RulesText(exists ? rules_text::kAddedTo : rules_text::kCreated, rules.Shown(plan.path)));
 #ifdef _WIN32
   ListNewlyClosed(plan);

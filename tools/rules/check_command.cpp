@@ -7,7 +7,9 @@
 #include "is_directory.h"
 #include "own_console.h"
 #include "output.h"
+#include "rule_file_writer.h"
 #include "rule_set.h"
+#include "shared/plugin_folder.h"
 
 namespace rules_cli {
 
@@ -91,6 +93,12 @@ int CheckPath(const std::string& path, bool quiet, unsigned codePage) {
     Say(RulesText(kWarningAt, shown, directory ? warning : RulesText(kReadAlone, warning)));
     ++warnings;
   }
+  if (directory) {
+    for (const auto& copy : VirtualStoreCopies(rules, WithSeparator(path))) {
+      Say(RulesText(kWarningAt, copy.first, copy.second));
+      ++warnings;
+    }
+  }
   std::string product = CrossProduct(rules);
   if (!quiet && !product.empty()) Say(shown + ": " + product);
   Say(shown + ": " +
@@ -99,6 +107,17 @@ int CheckPath(const std::string& path, bool quiet, unsigned codePage) {
 }
 
 }  // namespace
+
+std::vector<std::pair<std::string, std::string>> VirtualStoreCopies(const RuleSet& rules,
+                                                                    const std::string& dir) {
+  std::vector<std::pair<std::string, std::string>> copies;
+  for (const char* name : {kRulesFile, kCustomRulesFile}) {
+    std::string copy = FindVirtualStoreCopy(dir + name);
+    if (copy.empty()) continue;
+    copies.push_back({rules.Shown(dir + name), RulesText(kVirtualStoreCopy, rules.Shown(copy))});
+  }
+  return copies;
+}
 
 int RunFirstScreen() {
   std::string folder = ProgramFolder();
