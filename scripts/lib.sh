@@ -125,6 +125,36 @@ shipped_targets() {
   done < <(shipped "$1")
 }
 
+# The checks' counter: "ok   DESCRIPTION" or "FAIL DESCRIPTION" a line, then one summary line,
+# "N passed, M failed", which run-tests reads. The condition runs inside an if, so that under
+# set -e a failing one is counted and said instead of ending the script.
+checks_passed=0
+checks_failed=0
+
+# check DESCRIPTION COMMAND [ARGUMENT...]: runs the command as the condition. On a failure the
+# text in check_log, when set, follows the FAIL line, indented, to explain it; it is cleared after
+# each check.
+check() {
+  local description=$1
+  shift
+  if "$@"; then
+    echo "ok   $description"
+    checks_passed=$((checks_passed + 1))
+  else
+    echo "FAIL $description"
+    checks_failed=$((checks_failed + 1))
+    [[ -z ${check_log:-} ]] || printf '%s\n' "$check_log" | sed 's/^/     | /'
+  fi
+  check_log=""
+  return 0
+}
+
+# checks_done: the summary line; returns whether every check passed.
+checks_done() {
+  echo "$checks_passed passed, $checks_failed failed"
+  [[ $checks_failed == 0 ]]
+}
+
 # has_japanese_locale: the ja_JP.UTF-8 locale is made (locale -a spells it ja_JP.utf8), which
 # Wine needs to run as on a Japanese system.
 has_japanese_locale() {
