@@ -78,7 +78,8 @@ class Pe:
     def stripped(self):
         """No symbol table and no debugging sections left in the file."""
         debugging = [s.name for s in self.sections if s.name.startswith((".debug", ".stab"))]
-        return bool(self.file_flags & FILE_LOCAL_SYMS_STRIPPED) and not self.symbol_count and not debugging
+        flagged = bool(self.file_flags & FILE_LOCAL_SYMS_STRIPPED)
+        return flagged and not self.symbol_count and not debugging
 
     def import_dlls(self):
         return sorted({entry.dll for entry in self.imports})
@@ -174,7 +175,7 @@ def _parse(image):
 def _exports(image, rva, size):
     if not rva or not size:
         return {}
-    (base, functions, names, function_table, name_table, ordinal_table) = image.at("<IIIIII", rva + 16)
+    base, functions, names, function_table, name_table, ordinal_table = image.at("<6I", rva + 16)
     exports = {}
     for index in range(names):
         (name_rva,) = image.at("<I", name_table + 4 * index)
@@ -198,7 +199,10 @@ def _imports(image, pe, rva):
             (entry,) = image.at(layout, walk + pe.pointer_size * index)
             if not entry:
                 break
-            name = f"#{entry & 0xFFFF}" if entry & by_ordinal else image.string((entry & 0x7FFFFFFF) + 2)
+            if entry & by_ordinal:
+                name = f"#{entry & 0xFFFF}"
+            else:  # past the hint
+                name = image.string((entry & 0x7FFFFFFF) + 2)
             imports.append(Import(dll, name, pe.image_base + thunks + pe.pointer_size * index))
         rva += 20
     return imports
@@ -272,7 +276,8 @@ def returns_from(listing, entry):
 
 def disassemble(objdump, path):
     """objdump's listing of the file's code, or "" when objdump fails."""
-    run = subprocess.run([objdump, "-d", "--no-show-raw-insn", path], capture_output=True, text=True)
+    run = subprocess.run([objdump, "-d", "--no-show-raw-insn", path], capture_output=True,
+                         text=True)
     return run.stdout if run.returncode == 0 else ""
 
 

@@ -6,10 +6,11 @@ import importlib.util
 import os
 import sys
 
-PATH = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts", "check-user-text")
+HERE = os.path.dirname(os.path.abspath(__file__))
+PATH = os.path.join(HERE, "..", "..", "scripts", "check-user-text")
 loader = importlib.machinery.SourceFileLoader("check_user_text", PATH)
-spec = importlib.util.spec_from_loader("check_user_text", loader)
-check_user_text = importlib.util.module_from_spec(spec)
+definition = importlib.util.spec_from_loader("check_user_text", loader)
+check_user_text = importlib.util.module_from_spec(definition)
 loader.exec_module(check_user_text)
 
 # (what, source, the lines it must name)
@@ -23,8 +24,10 @@ CASES = [
     ("a format without letters", 'printf("%d\\n", n);\n', []),
     ("a second argument is not handed straight", 'Say(kDone, "rules");\n', []),
     ("prose in a line comment", '// "some prose here"\nint x;\n', []),
-    ("prose in a block comment, lines counted", '/* "a block\n comment" */\nauto s = "no good";\n', [3]),
-    ("prose in a static_assert", 'static_assert(sizeof(int) == 4, "int must be four bytes");\n', []),
+    ("prose in a block comment, lines counted",
+     '/* "a block\n comment" */\nauto s = "no good";\n', [3]),
+    ("prose in a static_assert",
+     'static_assert(sizeof(int) == 4, "int must be four bytes");\n', []),
     ("a quote in a character literal", "char c = '\"'; auto s = \"an error here\";\n", [1]),
     ("an escaped quote inside a literal", 'auto s = "say \\"hi\\" now";\nint y;\n', []),
     ("an escaped quote before prose", 'auto s = "\\"the file\\" is gone";\n', [1]),

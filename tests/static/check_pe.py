@@ -83,8 +83,8 @@ class Checker:
         return pe.format == self.format and pe.machine == self.machine
 
     def floor_check(self, pe, subsystem, what):
-        found = f"{pefile.SUBSYSTEMS.get(pe.subsystem, pe.subsystem)}, {version(pe.subsystem_version)}, " \
-                f"{version(pe.os_version)}"
+        found = ", ".join([str(pefile.SUBSYSTEMS.get(pe.subsystem, pe.subsystem)),
+                           version(pe.subsystem_version), version(pe.os_version)])
         self.check(pe.subsystem == subsystem and pe.subsystem_version == self.floor
                    and pe.os_version == self.floor,
                    f"{what}, subsystem and OS version {version(self.floor)} (found: {found})")
@@ -116,8 +116,8 @@ class Checker:
                    f"imports system DLLs only: {' '.join(dlls)}")
         self.floor_check(pe, 2, "Windows GUI")
         wanted = pefile.DYNAMIC_BASE | pefile.NX_COMPAT
-        self.check(pe.dll_characteristics & wanted == wanted,
-                   f"DllCharacteristics {pe.dll_characteristics:#06x} has DYNAMIC_BASE and NX_COMPAT")
+        self.check(pe.dll_characteristics & wanted == wanted, f"DllCharacteristics "
+                   f"{pe.dll_characteristics:#06x} has DYNAMIC_BASE and NX_COMPAT")
         both = pefile.SECTION_WRITE | pefile.SECTION_EXECUTE
         bad = [s.name for s in pe.sections if s.flags & both == both]
         self.check(pe.sections and not bad,
@@ -127,7 +127,8 @@ class Checker:
         if self.bits == 32:
             self.xp_imports_check(pe, "")
             self.cdecl_check(pe, path)
-        self.check(pe.stripped, f"symbols and debugging information stripped ({os.path.getsize(path)} bytes)")
+        self.check(pe.stripped, "symbols and debugging information stripped "
+                   f"({os.path.getsize(path)} bytes)")
         return True
 
     def loaders_check(self, pe, path):
@@ -137,8 +138,9 @@ class Checker:
         runtime imports none."""
         loaders = sorted({i.name for i in pe.imports if i.name in LOADERS})
         runtime = self.bits == 32 and loaders == ["LoadLibraryA"]
-        self.check(not loaders or runtime, "no library loader imported but the runtime's LoadLibraryA"
-                   + (f" (imported: {' '.join(loaders)})" if loaders else ""))
+        imported = f" (imported: {' '.join(loaders)})" if loaders else ""
+        self.check(not loaders or runtime,
+                   f"no library loader imported but the runtime's LoadLibraryA{imported}")
         if not runtime:
             return
         slot = next(i.slot for i in pe.imports if i.name == "LoadLibraryA")
@@ -147,8 +149,8 @@ class Checker:
         with open(path, "rb") as file:
             data = file.read()
         registers = b"\0libgcc_s_dw2-1.dll\0" in data and b"\0__register_frame_info\0" in data
-        self.check(calls == 1 and registers, "LoadLibraryA has one caller, the runtime's frame registration"
-                   f" ({calls} call through {slot:#x})")
+        self.check(calls == 1 and registers, "LoadLibraryA has one caller, the runtime's frame "
+                   f"registration ({calls} call through {slot:#x})")
 
     def cdecl_check(self, pe, path):
         """The host calls the six exports caller-cleans-up (cdecl). In a 32-bit DLL such a function
@@ -196,8 +198,8 @@ class Checker:
         found = f"{len(pe.manifests)} manifest(s)" if len(pe.manifests) != 1 else \
             ("asInvoker" if as_invoker else f"execution level: {level or 'none'}") + \
             (f", not for: {' '.join(missing)}" if missing else "")
-        self.check(len(pe.manifests) == 1 and as_invoker and not missing,
-                   f"{name}: a manifest, asInvoker without uiAccess, for Windows Vista to 10 ({found})")
+        self.check(len(pe.manifests) == 1 and as_invoker and not missing, f"{name}: a manifest, "
+                   f"asInvoker without uiAccess, for Windows Vista to 10 ({found})")
 
 
 def main(arguments):

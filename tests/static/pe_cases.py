@@ -18,19 +18,19 @@ def listing(*lines):
 WALKS = [
     ("a plain ret", listing((0x10, "push   %ebp"), (0x11, "pop    %ebp"), (0x12, "ret")), 0x10,
      [(0x12, "ret")]),
-    ("a callee that pops its arguments", listing((0x10, "xor    %eax,%eax"), (0x12, "ret    $0x8")), 0x10,
-     [(0x12, "ret $0x8")]),
+    ("a callee that pops its arguments",
+     listing((0x10, "xor    %eax,%eax"), (0x12, "ret    $0x8")), 0x10, [(0x12, "ret $0x8")]),
     ("both sides of a branch", listing((0x10, "je     0x20"), (0x12, "ret"), (0x20, "ret    $0x4")),
      0x10, [(0x12, "ret"), (0x20, "ret $0x4")]),
-    ("a tail call followed", listing((0x10, "jmp    0x30"), (0x12, "ret    $0x4"), (0x30, "ret")), 0x10,
-     [(0x30, "ret")]),
+    ("a tail call followed",
+     listing((0x10, "jmp    0x30"), (0x12, "ret    $0x4"), (0x30, "ret")), 0x10, [(0x30, "ret")]),
     ("a call is stepped over", listing((0x10, "call   0x40"), (0x15, "ret"), (0x40, "ret    $0x4")),
      0x10, [(0x15, "ret")]),
     ("an indirect jump listed, not followed", listing((0x10, "jmp    *0x6000")), 0x10,
      [(0x10, "jmp *0x6000")]),
     ("a prefix dropped", listing((0x10, "repz ret")), 0x10, [(0x10, "ret")]),
-    ("a loop walked once", listing((0x10, "dec    %ecx"), (0x11, "jne    0x10"), (0x13, "ret")), 0x10,
-     [(0x13, "ret")]),
+    ("a loop walked once",
+     listing((0x10, "dec    %ecx"), (0x11, "jne    0x10"), (0x13, "ret")), 0x10, [(0x13, "ret")]),
     ("an entry outside the listing", listing((0x10, "ret")), 0x99, []),
 ]
 
@@ -48,7 +48,8 @@ def main():
     results = []
     for what, text, entry, expected in WALKS:
         found = pe.returns_from(text, entry)
-        results.append((found == expected, f"walk: {what}" + ("" if found == expected else f": found {found}")))
+        shown = "" if found == expected else f": found {found}"
+        results.append((found == expected, f"walk: {what}{shown}"))
     with tempfile.TemporaryDirectory() as folder:
         for what, data in NOT_PE:
             path = os.path.join(folder, "file.dll")
@@ -57,7 +58,8 @@ def main():
             loaded, error = pe.load(path)
             results.append((loaded is None and error != "", f"refused: {what} ({error})"))
         loaded, error = pe.load(os.path.join(folder, "missing.dll"))
-        results.append((loaded is None and "missing.dll" in error, f"refused: a missing file ({error})"))
+        refused = loaded is None and "missing.dll" in error
+        results.append((refused, f"refused: a missing file ({error})"))
     for ok, description in results:
         print(("ok   " if ok else "FAIL ") + description)
     failed = sum(1 for ok, _ in results if not ok)
