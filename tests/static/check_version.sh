@@ -23,7 +23,7 @@ commit_recorded() {
 }
 # same A B...: every argument equals the first.
 same() {
-  local first=$1
+  local first=$1 other
   shift
   for other in "$@"; do [[ $other == "$first" ]] || return 1; done
 }
