@@ -1,5 +1,5 @@
 # Entry points for people and CI. Each target installs what is missing first.
-.PHONY: demo demo-japanese dist build test test-docs test-docs test-native test-asan test-tsan test-fuzz test-native32 test-win32 test-win64 fuzz bench soak deps clean
+.PHONY: demo demo-japanese dist build test test-docs test-native test-asan test-tsan test-fuzz test-native32 test-win32 test-win64 fuzz bench soak deps clean
 
 CMAKE_JOBS ?= 2
 
