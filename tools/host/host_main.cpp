@@ -9,13 +9,13 @@
 
 #include "console_text.h"
 #include "host_messages.h"
+#include "lunet_files.h"
 #include "own_console.h"
 #include "owned.h"
 #include "plugin.h"
 #include "plugin_module.h"
 #include "session.h"
 #include "tool_version.h"
-#include "shared/plugin_folder.h"
 
 namespace {
 
@@ -163,16 +163,13 @@ int RunSession(Arguments& args) {
   args.options.echo = !interactive;
   PluginModule plugin;
   std::string folder;
-  if (!OpenPlugin(args.plugin, args.directory, plugin, folder)) return kPluginUnusable;
+  if (!LoadFolder(args.plugin, args.directory, folder) || !OpenPlugin(args.plugin, plugin)) {
+    return kPluginUnusable;
+  }
   Say(host_text::kLoaded, AsUtf8(plugin.path(), CP_ACP));
   BOOL loaded = CallLoad(plugin.load, folder);
   Say(host_text::kLoadReturned, AsUtf8(Quote(folder), CP_ACP), loaded);
-
-  // The closer loads its rules from its own folder: without them it closes nothing, silently.
-  if (GetFileAttributesA((folder + kRulesFile).c_str()) == INVALID_FILE_ATTRIBUTES &&
-      GetFileAttributesA((folder + kCustomRulesFile).c_str()) == INVALID_FILE_ATTRIBUTES) {
-    Complain(host_text::kNoRules, AsUtf8(folder, CP_ACP));
-  }
+  WarnIfNoRules(folder);
 
   Session session(plugin, args.options);
   int result = interactive           ? RunInteractive(session)

@@ -34,12 +34,13 @@ bool ParseCount(const std::string& text, long& value) {
 }
 
 // False, said, when the plug-in lacks the export.
-bool Exports(bool present, const char* name) {
+bool RequireExport(bool present, const char* name) {
   if (!present) Complain(kNoExport, name);
   return present;
 }
 
-// What configure's message box said, read before lunet-host presses its OK button.
+// What configure's message box said, read before lunet-host presses its OK button. Global: the
+// timer that finds the box calls back with no context of ours.
 struct BoxSeen {
   bool seen = false;
   std::string caption;
@@ -157,12 +158,12 @@ bool Session::SendFile(const std::string& name) {
 }
 
 bool Session::GetVersion() {
-  if (!Exports(plugin_.getversion != nullptr, plugin_abi::kGetVersion)) return false;
+  if (!RequireExport(plugin_.getversion != nullptr, plugin_abi::kGetVersion)) return false;
   return ShowAnswer(plugin_abi::kGetVersion, CallGetVersion(plugin_.getversion));
 }
 
 bool Session::Notify(const std::string& id) {
-  if (!Exports(plugin_.notify != nullptr, plugin_abi::kNotify)) return false;
+  if (!RequireExport(plugin_.notify != nullptr, plugin_abi::kNotify)) return false;
   HGLOBAL result = CallNotify(plugin_.notify, ProtocolText("NOTIFY", id));
   if (!result) {
     Say(kNotifyTookBlock);
@@ -175,7 +176,7 @@ bool Session::Notify(const std::string& id) {
 }
 
 bool Session::Configure() {
-  if (!Exports(plugin_.configure != nullptr, plugin_abi::kConfigure)) return false;
+  if (!RequireExport(plugin_.configure != nullptr, plugin_abi::kConfigure)) return false;
   box = BoxSeen();
   UINT_PTR timer = options_.pressOk ? SetTimer(NULL, 0, 50, LookForBox) : 0;
   int result = plugin_.configure(NULL);
