@@ -106,21 +106,21 @@ bool SplitCommand(const std::string& line, CommandLine& command) {
 
 const std::vector<Command>& Commands() {
   static const std::vector<Command> kCommands = {
-      {"version", nullptr, Takes::Nothing, nullptr, kCmdVersion, RUN(Version)},
-      {"menu", nullptr, Takes::Nothing, nullptr, kCmdMenu, RUN(Menu)},
-      {"pick", nullptr, Takes::Any, "N", kCmdPick, RUN(Pick)},
-      {"choose", nullptr, Takes::Text, "ID", kCmdChoose, RUN(Choose)},
-      {"on", nullptr, Takes::Nothing, nullptr, kCmdOnOff, RUN(Switch)},
-      {"off", nullptr, Takes::Nothing, nullptr, kCmdOnOff, RUN(Switch)},
-      {"send", nullptr, Takes::Text, "FILE", kCmdSend, RUN(SendFile)},
-      {"getversion", nullptr, Takes::Nothing, nullptr, kCmdGetVersion, RUN(GetVersion)},
-      {"notify", nullptr, Takes::Any, "[ID]", kCmdNotify, RUN(Notify)},
-      {"configure", nullptr, Takes::Nothing, nullptr, kCmdConfigure, RUN(Configure)},
-      {"run", nullptr, Takes::Text, "COMMAND LINE", kCmdRun, RUN(Run)},
-      {"sleep", nullptr, Takes::Count, "MS", kCmdSleep, RUN(Sleep)},
-      {"echo", nullptr, Takes::Any, "TEXT", kCmdEcho, RUN(Echo)},
-      {"help", "?", Takes::Nothing, nullptr, kCmdHelp, RUN(Help)},
-      {"quit", "exit", Takes::Nothing, nullptr, kCmdQuit, RUN(Quit)},
+      {"version", nullptr, Takes::Nothing, nullptr, kCmdVersion, false, RUN(Version)},
+      {"menu", nullptr, Takes::Nothing, nullptr, kCmdMenu, false, RUN(Menu)},
+      {"pick", nullptr, Takes::Any, "N", kCmdPick, true, RUN(Pick)},
+      {"choose", nullptr, Takes::Text, "ID", kCmdChoose, true, RUN(Choose)},
+      {"on", nullptr, Takes::Nothing, nullptr, kCmdOnOff, true, RUN(Switch)},
+      {"off", nullptr, Takes::Nothing, nullptr, kCmdOnOff, false, RUN(Switch)},
+      {"send", nullptr, Takes::Text, "FILE", kCmdSend, false, RUN(SendFile)},
+      {"getversion", nullptr, Takes::Nothing, nullptr, kCmdGetVersion, false, RUN(GetVersion)},
+      {"notify", nullptr, Takes::Any, "[ID]", kCmdNotify, false, RUN(Notify)},
+      {"configure", nullptr, Takes::Nothing, nullptr, kCmdConfigure, true, RUN(Configure)},
+      {"run", nullptr, Takes::Text, "COMMAND LINE", kCmdRun, false, RUN(Run)},
+      {"sleep", nullptr, Takes::Count, "MS", kCmdSleep, false, RUN(Sleep)},
+      {"echo", nullptr, Takes::Any, "TEXT", kCmdEcho, false, RUN(Echo)},
+      {"help", "?", Takes::Nothing, nullptr, kCmdHelp, false, RUN(Help)},
+      {"quit", "exit", Takes::Nothing, nullptr, kCmdQuit, false, RUN(Quit)},
   };
   return kCommands;
 }

@@ -52,6 +52,8 @@ struct Command {
   Takes takes;
   const char* value;  // its argument in the help, "FILE"; null when it takes none
   host_text::Id help;
+  // Whether it may switch lunet.dll's closer on, whose switch must then have been saved.
+  bool switches;
   // Null natively: the session talks to a plug-in only on Windows.
   bool (Session::*run)(const CommandLine& command);
 };

@@ -134,7 +134,7 @@ int RunSession(const host_cli::Arguments& args) {
   Say(host_text::kLoadReturned, AsUtf8(Quote(folder), CP_ACP), loaded);
   WarnIfNoRules(folder);
 
-  Session session(plugin, options);
+  Session session(plugin, options, folder);
   int result = interactive           ? RunInteractive(session)
                : args.script.empty() ? RunCommands(session, args.commands)
                                      : RunScript(session, args.script);

@@ -20,3 +20,9 @@ void WarnIfNoRules(const std::string& folder) {
     Complain(host_text::kNoRules, AsUtf8(folder, CP_ACP));
   }
 }
+
+void WarnIfSwitchNotSaved(const std::string& folder) {
+  if (!FileExists(folder + kMarkerFile)) {
+    Complain(host_text::kSwitchNotSaved, AsUtf8(folder, CP_ACP));
+  }
+}

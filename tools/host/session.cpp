@@ -8,6 +8,7 @@
 #include "child_process.h"
 #include "console_text.h"
 #include "host_messages.h"
+#include "lunet_files.h"
 #include "message_pump.h"
 #include "owned.h"
 #include "plugin.h"
@@ -88,7 +89,9 @@ bool Session::Execute(const std::string& line) {
     Complain(kUnknownCommand, AsUtf8(command.text, CP_ACP));
     return false;
   }
-  return (this->*row->run)(command);
+  if (!(this->*row->run)(command)) return false;
+  if (row->switches && CloserIsOn()) WarnIfSwitchNotSaved(folder_);
+  return true;
 }
 
 bool Session::Version(const host_cli::CommandLine&) { return Send(RequestText("version")); }
@@ -124,6 +127,15 @@ bool Session::Help(const host_cli::CommandLine&) {
 bool Session::Quit(const host_cli::CommandLine&) {
   quit_ = true;
   return true;
+}
+
+bool Session::CloserIsOn() {
+  PluginAnswer answer = CallRequest(plugin_.request, RequestText("OnMenuExec"));
+  std::string text = answer.bytes.substr(0, answer.bytes.find('\0'));
+  for (const Choice& choice : ParseChoices(LineHeaderValue(text, "Script"))) {
+    if (choice.id == "off") return true;
+  }
+  return false;
 }
 
 bool Session::Send(const std::string& request) {

@@ -18,7 +18,9 @@ struct HostOptions {
 
 class Session {
  public:
-  Session(PluginModule& plugin, const HostOptions& options) : plugin_(plugin), options_(options) {}
+  // folder: the one load received, where lunet.dll keeps its switch.
+  Session(PluginModule& plugin, const HostOptions& options, const std::string& folder)
+      : plugin_(plugin), options_(options), folder_(folder) {}
 
   // Runs one command line; false when it failed. Blank lines and # comments do nothing.
   bool Execute(const std::string& line);
@@ -43,11 +45,14 @@ class Session {
 
  private:
   bool Send(const std::string& request);
+  // Whether lunet.dll's closer is on: its menu then offers to switch it off. Asked quietly.
+  bool CloserIsOn();
   // Shows what the export answered; false, said, when it gave no block back.
   bool ShowAnswer(const char* exportName, const PluginAnswer& answer);
 
   PluginModule& plugin_;
   HostOptions options_;
+  std::string folder_;
   std::vector<Choice> choices_;
   bool quit_ = false;
 };
