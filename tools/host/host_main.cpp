@@ -2,65 +2,24 @@
 // hands it its directory, sends it requests from the command line, a script or the keyboard,
 // and unloads it at the end.
 #include <stdio.h>
-#include <string.h>
 
 #include <string>
 #include <vector>
 
 #include "console_text.h"
+#include "host_cli.h"
 #include "host_messages.h"
+#include "lunet_files.h"
 #include "own_console.h"
 #include "owned.h"
 #include "plugin.h"
 #include "plugin_module.h"
 #include "session.h"
 #include "tool_version.h"
-#include "shared/plugin_folder.h"
 
 namespace {
 
 enum Exit { kOk = 0, kCommandFailed = 1, kUsage = 2, kPluginUnusable = 3 };
-
-struct Arguments {
-  std::string plugin, directory, script;
-  std::vector<std::string> commands;
-  HostOptions options;
-};
-
-// 0 when the arguments are usable, else the exit status. Started by a double-click, with a
-// console of its own and no arguments, it is the host of the lunet.dll beside it.
-int ParseArguments(int argc, char** argv, Arguments& args) {
-  if (argc == 1 && OwnsConsole()) {
-    args.plugin = ProgramFolder() + "lunet.dll";
-    return kOk;
-  }
-  for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
-    bool hasValue = i + 1 < argc;
-    if (arg == "--dir" && hasValue) {
-      args.directory = argv[++i];
-    } else if (arg == "--script" && hasValue) {
-      args.script = argv[++i];
-    } else if (arg == "--raw") {
-      args.options.raw = true;
-    } else if (arg == "--brief") {
-      args.options.brief = true;
-    } else if (arg == "--show-boxes") {
-      args.options.pressOk = false;
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      return UsageError(host_text::kUnknownOption, AsUtf8(arg, CP_ACP));
-    } else if (args.plugin.empty()) {
-      args.plugin = arg;
-    } else {
-      args.commands.push_back(arg);
-    }
-  }
-  if (args.plugin.empty()) return UsageError(host_text::kNoPlugin);
-  if (!args.script.empty() && !args.commands.empty()) {
-    return UsageError(host_text::kCommandsTwice);
-  }
-  return kOk;
-}
 
 bool ReadLine(FILE* file, std::string& line) {
   line.clear();
@@ -158,23 +117,24 @@ int RunInteractive(Session& session) {
 }
 
 // Loads the plug-in and hands it to the session; the exit status.
-int RunSession(Arguments& args) {
+int RunSession(const host_cli::Arguments& args) {
   bool interactive = args.script.empty() && args.commands.empty();
-  args.options.echo = !interactive;
+  HostOptions options;
+  options.raw = args.raw;
+  options.brief = args.brief;
+  options.echo = !interactive;
+  options.pressOk = !args.showBoxes;
   PluginModule plugin;
   std::string folder;
-  if (!OpenPlugin(args.plugin, args.directory, plugin, folder)) return kPluginUnusable;
+  if (!LoadFolder(args.plugin, args.directory, folder) || !OpenPlugin(args.plugin, plugin)) {
+    return kPluginUnusable;
+  }
   Say(host_text::kLoaded, AsUtf8(plugin.path(), CP_ACP));
   BOOL loaded = CallLoad(plugin.load, folder);
   Say(host_text::kLoadReturned, AsUtf8(Quote(folder), CP_ACP), loaded);
+  WarnIfNoRules(folder);
 
-  // The closer loads its rules from its own folder: without them it closes nothing, silently.
-  if (GetFileAttributesA((folder + kRulesFile).c_str()) == INVALID_FILE_ATTRIBUTES &&
-      GetFileAttributesA((folder + kCustomRulesFile).c_str()) == INVALID_FILE_ATTRIBUTES) {
-    Complain(host_text::kNoRules, AsUtf8(folder, CP_ACP));
-  }
-
-  Session session(plugin, args.options);
+  Session session(plugin, options, folder);
   int result = interactive           ? RunInteractive(session)
                : args.script.empty() ? RunCommands(session, args.commands)
                                      : RunScript(session, args.script);
@@ -184,24 +144,22 @@ int RunSession(Arguments& args) {
   return result;
 }
 
+// Started by a double-click, with a console of its own and no arguments, it is the host of the
+// lunet.dll beside it.
 int Run(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    if (strcmp(argv[i], "--help") == 0 || strcmp(argv[i], "-h") == 0) {
-      Say(host_text::kUsage);
-      Say("");  // the command list is the help command's too, shown there alone
-      Say(host_text::kCommandHelp);
-      Say(host_text::kExitCodes);
-      return kOk;
-    }
-    if (strcmp(argv[i], "--version") == 0) {
-      PrintVersion("lunet-host");
-      return kOk;
-    }
-    if (strcmp(argv[i], "--dir") == 0 || strcmp(argv[i], "--script") == 0) ++i;
+  host_cli::Arguments args;
+  if (argc == 1 && OwnsConsole()) {
+    args.plugin = ProgramFolder() + "lunet.dll";
+    return RunSession(args);
   }
-  Arguments args;
-  int parsed = ParseArguments(argc, argv, args);
-  return parsed != kOk ? parsed : RunSession(args);
+  int parsed = host_cli::ParseArguments(std::vector<std::string>(argv + 1, argv + argc), args);
+  if (parsed != kOk) return parsed;
+  if (args.help) {
+    Say(host_cli::HelpText());
+  } else if (args.version) {
+    PrintVersion("lunet-host");
+  }
+  return args.help || args.version ? kOk : RunSession(args);
 }
 
 }  // namespace

@@ -31,21 +31,6 @@ std::string FullPath(const std::string& path) {
   return length > 0 && length < sizeof full ? std::string(full, length) : path;
 }
 
-// The folder load receives; false, said, when the given one is none.
-bool LoadFolder(const std::string& dll, const std::string& given, std::string& directory) {
-  if (given.empty()) {
-    directory = dll.substr(0, dll.find_last_of("\\/") + 1);
-    return true;
-  }
-  if (!IsDirectory(given)) {
-    Complain(kNotADirectory, AsUtf8(given, CP_ACP));
-    return false;
-  }
-  directory = FullPath(given);
-  if (directory.back() != '\\' && directory.back() != '/') directory += '\\';
-  return true;
-}
-
 // A host cannot run a plug-in without these three: it hands over the folder, asks, and lets go.
 // getversion, notify and configure it calls only when they are there.
 std::string MissingExports(const PluginModule& plugin) {
@@ -78,15 +63,28 @@ std::string ErrorText(DWORD error, const std::string& file) {
                       : Text(kErrorWithText, error, AsUtf8(line, CP_ACP));
 }
 
-bool OpenPlugin(const std::string& dllPath, const std::string& given, PluginModule& plugin,
-                std::string& directory) {
+bool LoadFolder(const std::string& dllPath, const std::string& given, std::string& folder) {
+  if (given.empty()) {
+    std::string dll = FullPath(dllPath);
+    folder = dll.substr(0, dll.find_last_of("\\/") + 1);
+    return true;
+  }
+  if (!IsDirectory(given)) {
+    Complain(kNotADirectory, AsUtf8(given, CP_ACP));
+    return false;
+  }
+  folder = FullPath(given);
+  if (folder.back() != '\\' && folder.back() != '/') folder += '\\';
+  return true;
+}
+
+bool OpenPlugin(const std::string& dllPath, PluginModule& plugin) {
   std::string path = FullPath(dllPath), shown = AsUtf8(dllPath, CP_ACP);
   DWORD attributes = GetFileAttributesA(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     Complain(kNoSuchFile, shown);
     return false;
   }
-  if (!LoadFolder(path, given, directory)) return false;
   // Dependencies beside the plug-in are found as the host finds them.
   if (!plugin.Map(path, LOAD_WITH_ALTERED_SEARCH_PATH)) {
     DWORD code = GetLastError();

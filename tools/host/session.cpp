@@ -8,10 +8,10 @@
 #include "child_process.h"
 #include "console_text.h"
 #include "host_messages.h"
+#include "lunet_files.h"
 #include "message_pump.h"
 #include "owned.h"
 #include "plugin.h"
-#include "whole_number.h"
 
 namespace {
 
@@ -28,18 +28,14 @@ std::string Indented(const std::string& text, const std::string& indent) {
   return out;
 }
 
-// A pick's number, or sleep's milliseconds: a whole number, at most a day of milliseconds.
-bool ParseCount(const std::string& text, long& value) {
-  return ParseNumber(text, 0, 86400000, value);
-}
-
 // False, said, when the plug-in lacks the export.
-bool Exports(bool present, const char* name) {
+bool RequireExport(bool present, const char* name) {
   if (!present) Complain(kNoExport, name);
   return present;
 }
 
-// What configure's message box said, read before lunet-host presses its OK button.
+// What configure's message box said, read before lunet-host presses its OK button. Global: the
+// timer that finds the box calls back with no context of ours.
 struct BoxSeen {
   bool seen = false;
   std::string caption;
@@ -81,49 +77,64 @@ VOID CALLBACK LookForBox(HWND, UINT, UINT_PTR, DWORD) {
 }  // namespace
 
 bool Session::Execute(const std::string& line) {
-  size_t begin = line.find_first_not_of(" \t\r\n");
-  if (begin == std::string::npos || line[begin] == '#') return true;
-  size_t end = line.find_last_not_of(" \t\r\n");
-  std::string text = line.substr(begin, end - begin + 1);
-  size_t space = text.find_first_of(" \t");
-  std::string name = text.substr(0, space);
-  std::string rest;
-  if (space != std::string::npos) rest = text.substr(text.find_first_not_of(" \t", space));
+  host_cli::CommandLine command;
+  if (!host_cli::SplitCommand(line, command)) return true;
   // A script's own narration is shown as text, not as a command.
   // Commands are text in the ANSI code page, like the titles they name: shown converted.
-  if (options_.echo && name != "echo") WriteText(stdout, "> " + text + "\n", CP_ACP);
+  if (options_.echo && command.name != "echo") {
+    WriteText(stdout, "> " + command.text + "\n", CP_ACP);
+  }
+  const host_cli::Command* row = host_cli::FindCommand(command);
+  if (!row) {
+    Complain(kUnknownCommand, AsUtf8(command.text, CP_ACP));
+    return false;
+  }
+  if (!(this->*row->run)(command)) return false;
+  if (row->switches && CloserIsOn()) WarnIfSwitchNotSaved(folder_);
+  return true;
+}
 
-  long number;
-  if (ParseCount(name, number)) return Pick(name);
-  if (name == "version" && rest.empty()) return Send(RequestText("version"));
-  if (name == "menu" && rest.empty()) return Send(RequestText("OnMenuExec"));
-  if (name == "pick") return Pick(rest);
-  if (name == "choose" && !rest.empty()) return Send(ChoiceText(rest));
-  if ((name == "on" || name == "off") && rest.empty()) {
-    return Send(ChoiceText(name));
+bool Session::Version(const host_cli::CommandLine&) { return Send(RequestText("version")); }
+
+bool Session::Menu(const host_cli::CommandLine&) { return Send(RequestText("OnMenuExec")); }
+
+bool Session::Choose(const host_cli::CommandLine& command) {
+  return Send(ChoiceText(command.rest));
+}
+
+// on and off: the choice of that name, whatever the menu offers.
+bool Session::Switch(const host_cli::CommandLine& command) {
+  return Send(ChoiceText(command.name));
+}
+
+bool Session::Sleep(const host_cli::CommandLine& command) {
+  long milliseconds = 0;
+  host_cli::ParseCount(command.rest, milliseconds);
+  PumpMessages(static_cast<DWORD>(milliseconds));
+  return true;
+}
+
+bool Session::Echo(const host_cli::CommandLine& command) {
+  WriteText(stdout, command.rest + "\n", CP_ACP);
+  return true;
+}
+
+bool Session::Help(const host_cli::CommandLine&) {
+  Say(host_cli::CommandHelp());
+  return true;
+}
+
+bool Session::Quit(const host_cli::CommandLine&) {
+  quit_ = true;
+  return true;
+}
+
+bool Session::CloserIsOn() {
+  PluginAnswer answer = CallRequest(plugin_.request, RequestText("OnMenuExec"));
+  std::string text = answer.bytes.substr(0, answer.bytes.find('\0'));
+  for (const Choice& choice : ParseChoices(LineHeaderValue(text, "Script"))) {
+    if (choice.id == "off") return true;
   }
-  if (name == "send" && !rest.empty()) return SendFile(rest);
-  if (name == "getversion" && rest.empty()) return GetVersion();
-  if (name == "notify") return Notify(rest.empty() ? "OnNotify" : rest);
-  if (name == "configure" && rest.empty()) return Configure();
-  if (name == "run" && !rest.empty()) return Run(rest);
-  if (name == "sleep" && ParseCount(rest, number)) {
-    PumpMessages(static_cast<DWORD>(number));
-    return true;
-  }
-  if (name == "echo") {
-    WriteText(stdout, rest + "\n", CP_ACP);
-    return true;
-  }
-  if ((name == "help" || name == "?") && rest.empty()) {
-    Say(kCommandHelp);
-    return true;
-  }
-  if ((name == "quit" || name == "exit") && rest.empty()) {
-    quit_ = true;
-    return true;
-  }
-  Complain(kUnknownCommand, AsUtf8(text, CP_ACP));
   return false;
 }
 
@@ -131,9 +142,10 @@ bool Session::Send(const std::string& request) {
   return ShowAnswer(plugin_abi::kRequest, CallRequest(plugin_.request, request));
 }
 
-bool Session::Pick(const std::string& number) {
+bool Session::Pick(const host_cli::CommandLine& command) {
   long index;
-  if (!ParseCount(number, index) || index < 1 || static_cast<size_t>(index) > choices_.size()) {
+  if (!host_cli::ParseCount(command.rest, index) || index < 1 ||
+      static_cast<size_t>(index) > choices_.size()) {
     choices_.empty() ? Complain(kNoMenu) : Complain(kPickRange, choices_.size());
     return false;
   }
@@ -142,7 +154,8 @@ bool Session::Pick(const std::string& number) {
   return Send(ChoiceText(choice.id));
 }
 
-bool Session::SendFile(const std::string& name) {
+bool Session::SendFile(const host_cli::CommandLine& command) {
+  const std::string& name = command.rest;
   std::string bytes;
   OwnedFile opened(name == "-" ? nullptr : fopen(name.c_str(), "rb"));
   FILE* file = name == "-" ? stdin : opened.get();
@@ -156,13 +169,14 @@ bool Session::SendFile(const std::string& name) {
   return Send(bytes);
 }
 
-bool Session::GetVersion() {
-  if (!Exports(plugin_.getversion != nullptr, plugin_abi::kGetVersion)) return false;
+bool Session::GetVersion(const host_cli::CommandLine&) {
+  if (!RequireExport(plugin_.getversion != nullptr, plugin_abi::kGetVersion)) return false;
   return ShowAnswer(plugin_abi::kGetVersion, CallGetVersion(plugin_.getversion));
 }
 
-bool Session::Notify(const std::string& id) {
-  if (!Exports(plugin_.notify != nullptr, plugin_abi::kNotify)) return false;
+bool Session::Notify(const host_cli::CommandLine& command) {
+  if (!RequireExport(plugin_.notify != nullptr, plugin_abi::kNotify)) return false;
+  std::string id = command.rest.empty() ? "OnNotify" : command.rest;
   HGLOBAL result = CallNotify(plugin_.notify, ProtocolText("NOTIFY", id));
   if (!result) {
     Say(kNotifyTookBlock);
@@ -174,8 +188,8 @@ bool Session::Notify(const std::string& id) {
   return true;
 }
 
-bool Session::Configure() {
-  if (!Exports(plugin_.configure != nullptr, plugin_abi::kConfigure)) return false;
+bool Session::Configure(const host_cli::CommandLine&) {
+  if (!RequireExport(plugin_.configure != nullptr, plugin_abi::kConfigure)) return false;
   box = BoxSeen();
   UINT_PTR timer = options_.pressOk ? SetTimer(NULL, 0, 50, LookForBox) : 0;
   int result = plugin_.configure(NULL);
@@ -185,7 +199,8 @@ bool Session::Configure() {
   return true;
 }
 
-bool Session::Run(const std::string& commandLine) {
+bool Session::Run(const host_cli::CommandLine& command) {
+  const std::string& commandLine = command.rest;
   fflush(stdout);
   fflush(stderr);
   ChildProcess program(commandLine);
@@ -224,8 +239,8 @@ bool Session::ShowAnswer(const char* exportName, const PluginAnswer& answer) {
   if (choices_.empty()) return true;
   Say(kChoices);
   for (size_t i = 0; i < choices_.size(); ++i) {
-    PrintLine(stdout, "    " + std::to_string(i + 1) + ". " + FromShiftJis(choices_[i].label) + " (" +
-                          FromShiftJis(choices_[i].id) + ")");
+    PrintLine(stdout, "    " + std::to_string(i + 1) + ". " + FromShiftJis(choices_[i].label) +
+                          " (" + FromShiftJis(choices_[i].id) + ")");
   }
   return true;
 }

@@ -6,6 +6,7 @@
 
 #include "answer.h"
 #include "host_call.h"
+#include "host_cli.h"
 #include "plugin_module.h"
 
 struct HostOptions {
@@ -17,26 +18,41 @@ struct HostOptions {
 
 class Session {
  public:
-  Session(PluginModule& plugin, const HostOptions& options) : plugin_(plugin), options_(options) {}
+  // folder: the one load received, where lunet.dll keeps its switch.
+  Session(PluginModule& plugin, const HostOptions& options, const std::string& folder)
+      : plugin_(plugin), options_(options), folder_(folder) {}
 
   // Runs one command line; false when it failed. Blank lines and # comments do nothing.
   bool Execute(const std::string& line);
   bool quit() const { return quit_; }
   size_t choices() const { return choices_.size(); }
 
+  // The commands, as the rows of host_cli.cpp name them; false when one failed.
+  bool Version(const host_cli::CommandLine& command);
+  bool Menu(const host_cli::CommandLine& command);
+  bool Pick(const host_cli::CommandLine& command);
+  bool Choose(const host_cli::CommandLine& command);
+  bool Switch(const host_cli::CommandLine& command);
+  bool SendFile(const host_cli::CommandLine& command);
+  bool GetVersion(const host_cli::CommandLine& command);
+  bool Notify(const host_cli::CommandLine& command);
+  bool Configure(const host_cli::CommandLine& command);
+  bool Run(const host_cli::CommandLine& command);
+  bool Sleep(const host_cli::CommandLine& command);
+  bool Echo(const host_cli::CommandLine& command);
+  bool Help(const host_cli::CommandLine& command);
+  bool Quit(const host_cli::CommandLine& command);
+
  private:
   bool Send(const std::string& request);
-  bool Pick(const std::string& number);
-  bool SendFile(const std::string& name);
-  bool GetVersion();
-  bool Notify(const std::string& id);
-  bool Configure();
-  bool Run(const std::string& commandLine);
+  // Whether lunet.dll's closer is on: its menu then offers to switch it off. Asked quietly.
+  bool CloserIsOn();
   // Shows what the export answered; false, said, when it gave no block back.
   bool ShowAnswer(const char* exportName, const PluginAnswer& answer);
 
   PluginModule& plugin_;
   HostOptions options_;
+  std::string folder_;
   std::vector<Choice> choices_;
   bool quit_ = false;
 };
