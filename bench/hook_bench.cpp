@@ -11,6 +11,7 @@
 #include "closer/rules.h"
 #include "debug_listener.h"
 #include "harness/heap_count.h"
+#include "harness/windows_kit.h"
 #include "native_bench.h"
 #include "rule_sets.h"
 #include "scratch_dir.h"
@@ -63,7 +64,7 @@ HWND MakeWindow(HookCase kind, const RuleFile& rules) {
 bool ReadReport(DebugListener* listener) {
   DWORD processId = 0;
   static std::string text;
-  return !listener || listener->Next(0, processId, text);
+  return !listener || NextReport(*listener, 0, processId, text);
 }
 
 void CheckOutcome(HWND window, HookCase kind, DebugListener* listener) {

@@ -6,6 +6,7 @@
 //   lunet_wine_bench                        the whole run (this file)
 //   lunet_wine_bench --poller MS FILE (STOP READY | --for MS)   a polling closer (wine_poller.cpp)
 //   lunet_wine_bench --attach DLL           LoadLibrary of the module, timed (wine_attach.cpp)
+#include "harness/windows_kit.h"
 #include "wine_bench.h"
 
 #include <stdio.h>
@@ -13,7 +14,7 @@
 
 #include <memory>
 
-#include "child_process.h"
+#include "harness/captured_process.h"
 #include "harness/forward_redraw.h"
 #include "harness/polling_closer.h"
 #include "harness/temp_dir.h"

@@ -3,7 +3,8 @@
 
 #include <algorithm>
 
-#include "child_process.h"
+#include "harness/captured_process.h"
+#include "harness/windows_kit.h"
 #include "message_pump.h"
 #include "wine_bench.h"
 
@@ -37,7 +38,7 @@ std::string SelfCommand(const std::string& arguments) {
 
 std::string RunSelf(const std::string& arguments) {
   std::string command = SelfCommand(arguments);
-  ChildProcess child(command, ChildProcess::kCapture);
+  CapturedProcess child(command);
   if (!child.started()) Fail("cannot start " + command);
   if (child.Finish(true) != 0) Fail("a child process failed: " + child.output());
   return child.output();

@@ -1,6 +1,6 @@
 // The polling closer (harness/polling_closer.h) measured: its cost while idle, and its latency
 // against the hook's.
-#include "child_process.h"
+#include "harness/captured_process.h"
 #include "harness/polling_closer.h"
 #include "harness/seeded_random.h"
 #include "message_pump.h"
@@ -30,7 +30,7 @@ void MeasurePoller(int period, const bench::RuleFile& rules, const std::string& 
   KernelHandle stop(CreateEventA(NULL, TRUE, FALSE, stopName.c_str()));
   KernelHandle ready(CreateEventA(NULL, TRUE, FALSE, readyName.c_str()));
   if (!stop.valid() || !ready.valid()) Fail("cannot make the poller's events");
-  ChildProcess child(SelfCommand(arguments + stopName + " " + readyName), ChildProcess::kCapture);
+  CapturedProcess child(SelfCommand(arguments + stopName + " " + readyName));
   if (!child.started() || !PumpUntil(ready.get(), 10000)) Fail("the poller did not start");
   Latencies latencies;
   int trials = period <= 100 ? 30 : 16;

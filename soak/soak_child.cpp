@@ -16,6 +16,7 @@
 #include "harness/heap_in_use.h"
 #include "harness/recording_window.h"
 #include "harness/seeded_random.h"
+#include "harness/windows_kit.h"
 #include "message_pump.h"
 #include "owned.h"
 #include "soak.h"

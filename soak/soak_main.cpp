@@ -18,7 +18,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "child_process.h"
+#include "harness/captured_process.h"
 #include "harness/polling_closer.h"
 #include "harness/recording_window.h"
 #include "harness/temp_dir.h"
@@ -214,7 +214,7 @@ class Driver {
       Fail("cannot set up the poller");
     std::string command = QuotedArgument(program_) + " --poller " + std::to_string(kPollMs) + " " +
                           QuotedArgument(rules) + " " + stopName + " " + readyName;
-    poller_ = std::make_unique<ChildProcess>(command, ChildProcess::kCaptureWithErrors);
+    poller_ = std::make_unique<CapturedProcess>(command, true);
     if (!poller_->started() || !PumpUntil(ready.get(), 30000)) Fail("the poller did not start");
   }
 
@@ -404,7 +404,7 @@ class Driver {
   std::string stopName_;
   KernelHandle stop_;
   std::vector<Process> processes_;
-  std::unique_ptr<ChildProcess> poller_;
+  std::unique_ptr<CapturedProcess> poller_;
   KernelHandle pollStop_;
   RunFigures run_;
   std::vector<std::pair<double, double>> on_;

@@ -6,10 +6,11 @@
 #include <memory>
 #include <string>
 
-#include "child_process.h"
+#include "harness/captured_process.h"
 #include "harness/japanese_system.h"
 #include "harness/recording_window.h"
 #include "harness/temp_dir.h"
+#include "harness/windows_kit.h"
 #include "message_pump.h"
 #include "owned.h"
 
@@ -42,8 +43,7 @@ TEST_F(RulesScan, ListsTheWindowsTheRulesWouldCloseAndClosesNone) {
   ASSERT_TRUE(ad->handle() && plain->handle() && other->handle());
   PumpPending();
 
-  ChildProcess scan(std::string(LUNET_RULES_EXE) + " scan --all " + dir.path(),
-                    ChildProcess::kCaptureWithErrors);
+  CapturedProcess scan(std::string(LUNET_RULES_EXE) + " scan --all " + dir.path(), true);
   DWORD code = scan.Finish();
   const std::string& output = scan.output();
   PumpPending();
@@ -74,8 +74,7 @@ TEST_F(RulesPick, MakesRulesOfTheWindowUnderThePoint) {
   PumpPending();
   const std::string pick = std::string(LUNET_RULES_EXE) + " pick ";
 
-  ChildProcess onAd(pick + "--at 400,250 --title \"Flash sale\" --yes " + dir.path(),
-                    ChildProcess::kCaptureWithErrors);
+  CapturedProcess onAd(pick + "--at 400,250 --title \"Flash sale\" --yes " + dir.path(), true);
   EXPECT_EQ(0u, onAd.Finish(true)) << onAd.output();
   EXPECT_NE(std::string::npos,
             onAd.output().find("  class \"LunetPickAd\"\r\n  title \"Flash sale: today only\""))
@@ -100,7 +99,7 @@ TEST_F(RulesPick, MakesRulesOfTheWindowUnderThePoint) {
                                &inherited, OPEN_EXISTING, 0, NULL));
   HANDLE ownInput = GetStdHandle(STD_INPUT_HANDLE);
   SetStdHandle(STD_INPUT_HANDLE, input.get());
-  ChildProcess onCafe(pick + "--at 120,370 --yes " + dir.path(), ChildProcess::kCaptureWithErrors);
+  CapturedProcess onCafe(pick + "--at 120,370 --yes " + dir.path(), true);
   SetStdHandle(STD_INPUT_HANDLE, ownInput);
   input.reset();
   EXPECT_EQ(0u, onCafe.Finish(true)) << onCafe.output();
@@ -110,8 +109,7 @@ TEST_F(RulesPick, MakesRulesOfTheWindowUnderThePoint) {
       ReadFileBytes(dir.File("killwnd_custom.txt")))
       << onCafe.output();
 
-  ChildProcess onDesktop(pick + "--at 600,450 --yes " + dir.path(),
-                         ChildProcess::kCaptureWithErrors);
+  CapturedProcess onDesktop(pick + "--at 600,450 --yes " + dir.path(), true);
   EXPECT_EQ(4u, onDesktop.Finish(true)) << onDesktop.output();
   EXPECT_NE(std::string::npos, onDesktop.output().find("that is the desktop, not a window"))
       << onDesktop.output();
@@ -134,8 +132,7 @@ TEST_F(JapaneseRules, ScanListsOnlyTheShiftJisTitleWithTheRule) {
   auto other = MakeWindow("LunetScanOther", kSaleTitle.shiftJis);
   ASSERT_TRUE(ad->handle() && plain->handle() && other->handle());
   PumpPending();
-  ChildProcess scan(std::string(LUNET_RULES_EXE) + " scan " + dir.path(),
-                    ChildProcess::kCaptureWithErrors);
+  CapturedProcess scan(std::string(LUNET_RULES_EXE) + " scan " + dir.path(), true);
   DWORD code = scan.Finish();
   PumpPending();
   const std::string& output = scan.output();
@@ -152,9 +149,8 @@ TEST_F(JapaneseRules, PickWritesTheTypedFragmentInShiftJis) {
   auto ad = MakeWindow("LunetPickAd", kSaleTitle.shiftJis, 300, 200);
   ASSERT_TRUE(ad->handle());
   PumpPending();
-  ChildProcess pick(std::string(LUNET_RULES_EXE) + " pick --at 400,250 --title " +
-                        kLimitedTime.shiftJis + " --yes " + dir.path(),
-                    ChildProcess::kCaptureWithErrors);
+  CapturedProcess pick(std::string(LUNET_RULES_EXE) + " pick --at 400,250 --title " +
+                        kLimitedTime.shiftJis + " --yes " + dir.path(), true);
   EXPECT_EQ(0u, pick.Finish(true)) << pick.output();
   EXPECT_NE(std::string::npos, pick.output().find(kSaleTitle.utf8)) << pick.output();
   EXPECT_EQ(std::string("// mine\r\nclass,LunetPickAd\r\ntitle,") + kLimitedTime.shiftJis + "\r\n",

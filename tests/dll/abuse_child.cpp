@@ -12,6 +12,7 @@
 
 #include "harness/forward_redraw.h"
 #include "harness/recording_window.h"
+#include "harness/windows_kit.h"
 #include "message_pump.h"
 #include "owned.h"
 #include "plugin_module.h"

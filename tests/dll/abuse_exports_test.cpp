@@ -12,6 +12,7 @@
 #include "harness/protocol/protocol.h"
 #include "harness/recording_window.h"
 #include "harness/temp_dir.h"
+#include "harness/windows_kit.h"
 #include "message_pump.h"
 #include "owned.h"
 

@@ -4,14 +4,16 @@
 #include <gtest/gtest.h>
 #include <stdio.h>
 
-#include "child_process.h"
 #include "debug_listener.h"
 #include "dll/plugin_host.h"
+#include "harness/captured_process.h"
 #include "harness/forward_redraw.h"
 #include "harness/japanese_system.h"
 #include "harness/recording_window.h"
+#include "harness/windows_kit.h"
 #include "message_pump.h"
 #include "owned.h"
+#include "text.h"
 
 namespace {
 
@@ -49,7 +51,7 @@ class CrossProcessTest : public ::testing::Test {
 
   // Runs program with the arguments to its end; its standard output. It must succeed.
   static std::string Run(const std::string& program, const std::vector<std::string>& arguments) {
-    ChildProcess child(CommandLine(program, arguments), ChildProcess::kCapture);
+    CapturedProcess child(CommandLine(program, arguments));
     EXPECT_EQ(0u, child.Finish()) << child.output();
     return child.output();
   }
@@ -115,7 +117,7 @@ TEST_F(CrossProcessTest, SecondProcessSharesTheSwitchAndTheDirectory) {
   const size_t menuOn = Sent(answer::Menu(true)).size();
   ASSERT_NE(Sent(answer::Menu(false)).size(), menuOn);
   std::string output = Probe({"--menu", "--load", other.path()});
-  std::vector<std::string> lines = OutputLines(output);
+  std::vector<std::string> lines = Lines(output);
   ASSERT_EQ(3u, lines.size()) << output;
   EXPECT_EQ("menu " + std::to_string(menuOn), lines[1]);  // the second process sees it on
   EXPECT_EQ("load 1", lines[2]);
@@ -161,11 +163,9 @@ bool ListenerStarted() {
 // lunet-rules watch while the injected closer works in another process: each close with the
 // process, the texts the hook read and the rules that matched; a second listener is turned away.
 TEST_F(CrossProcessTest, WatchShowsEachCloseWithTheRulesThatMatched) {
-  ChildProcess watch(CommandLine(rules, {"watch", host.dir.path(), "--count", "2"}),
-                     ChildProcess::kCapture);
+  CapturedProcess watch(CommandLine(rules, {"watch", host.dir.path(), "--count", "2"}));
   EXPECT_TRUE(ListenerStarted());
-  ChildProcess second(CommandLine(rules, {"watch", host.dir.path()}),
-                      ChildProcess::kCaptureWithErrors);
+  CapturedProcess second(CommandLine(rules, {"watch", host.dir.path()}), true);
   // Refused with the status for "cannot be done here" and a word of why, in whatever wording.
   EXPECT_EQ(4u, second.Finish()) << second.output();
   EXPECT_FALSE(second.output().empty());
@@ -175,7 +175,7 @@ TEST_F(CrossProcessTest, WatchShowsEachCloseWithTheRulesThatMatched) {
                    "AdFrame=Special offer \"now\" C:\\ads\\"});
   EXPECT_EQ("open", FateOf(fates, "AdFrame Weather today"));
   EXPECT_EQ(0u, watch.Finish());
-  std::vector<std::string> lines = OutputLines(watch.output());
+  std::vector<std::string> lines = Lines(watch.output());
   ASSERT_EQ(4u, lines.size()) << watch.output();
   const std::string rulesAt = " by class rule \"AdFrame\" (" + host.dir.path() +
                               "killwnd.txt:2) and title fragment \"Special offer\" (" +
@@ -199,14 +199,13 @@ TEST_F(CrossProcessTest, WatchShowsEachCloseWithTheRulesThatMatched) {
 TEST_F(CrossProcessTest, RunningProgramsKeepTheirRulesUntilRestarted) {
   DebugListener listener;
   ASSERT_TRUE(ListenAndSwitchOn(listener));
-  ChildProcess running(
+  CapturedProcess running(
       CommandLine(adwindows, {"--hold", "4000", "--again", "3000", "AdFrame=Special offer: 50% off",
-                              "AdFrame=Deal of the day"}),
-      ChildProcess::kCapture);
+                              "AdFrame=Deal of the day"}));
   // Its first close report: the module has read the rules in that process.
   DWORD processId = 0;
   std::string report;
-  EXPECT_TRUE(listener.Next(5000, processId, report));
+  EXPECT_TRUE(NextReport(listener, 5000, processId, report));
   host.dir.Write("killwnd_custom.txt", "title,Deal of the day\r\n");
   host.Choose("off");
   host.Choose("on");
@@ -233,8 +232,7 @@ double CloseHere(RecordingWindow& window) {
 TEST_F(CrossProcessTest, StalledListenerHoldsUpNoClose) {
   KernelHandle letGo(CreateEventA(NULL, TRUE, FALSE, "lunet-test-let-go"));
   ASSERT_TRUE(letGo.valid());
-  ChildProcess viewer(CommandLine(probe, {"--stall-debug-output", "lunet-test-let-go"}),
-                      ChildProcess::kCaptureWithErrors);
+  CapturedProcess viewer(CommandLine(probe, {"--stall-debug-output", "lunet-test-let-go"}), true);
   EXPECT_TRUE(ListenerStarted());
   host.Choose("on");
   auto forwarding = std::make_unique<RedrawForwarding>();
@@ -258,7 +256,7 @@ TEST_F(CrossProcessTest, StalledListenerHoldsUpNoClose) {
   EXPECT_LT(CloseHere(*ads[5]), 1000);
   forwarding.reset();
   EXPECT_EQ(0u, viewer.Finish()) << viewer.output();
-  std::vector<std::string> lines = OutputLines(viewer.output());
+  std::vector<std::string> lines = Lines(viewer.output());
   ASSERT_EQ(3u, lines.size()) << viewer.output();
   const std::string mine = "text " + std::to_string(GetCurrentProcessId()) +
                            " lunet: close pid=" + std::to_string(GetCurrentProcessId()) + " ";
@@ -272,9 +270,8 @@ TEST_F(CrossProcessTest, StalledListenerHoldsUpNoClose) {
 // A window of another process checked here, as the host checks those of the other bitness: the
 // report names the window's process, while the buffer names the writer.
 TEST_F(CrossProcessTest, ReportNamesTheWindowsOwnProcess) {
-  ChildProcess browser(
-      CommandLine(adwindows, {"--hold", "3000", "AdFrame=Special offer elsewhere"}),
-      ChildProcess::kCapture);
+  CapturedProcess browser(
+      CommandLine(adwindows, {"--hold", "3000", "AdFrame=Special offer elsewhere"}));
   HWND window = NULL;
   for (int waited = 0; waited < 10000 && !window; waited += 20) {
     window = FindWindowA("AdFrame", "Special offer elsewhere");
@@ -296,7 +293,7 @@ TEST_F(CrossProcessTest, ReportNamesTheWindowsOwnProcess) {
   }
   DWORD writer = 0;
   std::string report;
-  ASSERT_TRUE(listener.Next(5000, writer, report));
+  ASSERT_TRUE(NextReport(listener, 5000, writer, report));
   EXPECT_EQ(GetCurrentProcessId(), writer);
   EXPECT_EQ(0u, report.find("lunet: close pid=" + std::to_string(browser.id()) + " ")) << report;
   EXPECT_EQ(0u, browser.Finish());
@@ -307,8 +304,7 @@ TEST_F(CrossProcessTest, ReportNamesTheWindowsOwnProcess) {
 // watch whose output nobody reads (a frozen console, a full pipe) still hands the buffer back
 // at once, so closes go on undelayed; it counts what its queue could not hold and says so.
 TEST_F(CrossProcessTest, WatchWithBlockedOutputHoldsUpNoClose) {
-  ChildProcess watch(CommandLine(rules, {"watch", host.dir.path(), "--count", "40"}),
-                     ChildProcess::kCapture);
+  CapturedProcess watch(CommandLine(rules, {"watch", host.dir.path(), "--count", "40"}));
   ASSERT_TRUE(ListenerStarted());
   KernelHandle bufferReady(
       OpenEventA(SYNCHRONIZE | EVENT_MODIFY_STATE, FALSE, "DBWIN_BUFFER_READY"));
@@ -336,7 +332,7 @@ TEST_F(CrossProcessTest, WatchWithBlockedOutputHoldsUpNoClose) {
   EXPECT_EQ(kCloses, ad.closes());
   EXPECT_LT(slowest, 1000);
   EXPECT_EQ(0u, watch.Finish());
-  std::vector<std::string> lines = OutputLines(watch.output());
+  std::vector<std::string> lines = Lines(watch.output());
   ASSERT_GE(lines.size(), 3u) << watch.output();
   std::string missed;
   for (const std::string& line : lines) {
@@ -373,8 +369,7 @@ TEST_F(JapaneseCrossProcess, InjectedCloserClosesShiftJisTitlesWithTheRule) {
 // the rule files are written; the messages around it may be in either language.
 TEST_F(JapaneseCrossProcess, WatchPrintsAndLogsTheTitle) {
   const std::string log = host.dir.File("watch.log");
-  ChildProcess watch(CommandLine(rules, {"watch", host.dir.path(), "--count", "1", "--log", log}),
-                     ChildProcess::kCapture);
+  CapturedProcess watch(CommandLine(rules, {"watch", host.dir.path(), "--count", "1", "--log", log}));
   ASSERT_TRUE(ListenerStarted());
   host.Choose("on");
   EXPECT_EQ("closed", FateOf(OpenWindows({std::string("AdFrame=") + kSaleTitle.shiftJis}),

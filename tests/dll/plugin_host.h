@@ -45,9 +45,6 @@ class PluginHost : public PluginModule {
   bool loaded_ = false;
 };
 
-// The lines of a program's output, without their line ends.
-std::vector<std::string> OutputLines(const std::string& output);
-
 // One line of lunet-adwindows: "closed <ms> CLASS TITLE" or "open CLASS TITLE".
 struct WindowFate {
   bool closed = false;

@@ -21,6 +21,7 @@
 
 #include "debug_listener.h"
 #include "harness/protocol/protocol.h"
+#include "harness/windows_kit.h"
 #include "owned.h"
 #include "plugin_module.h"
 
@@ -67,7 +68,7 @@ bool PrintNext(DebugListener& listener, bool handBack) {
   DWORD processId = 0;
   std::string text;
   bool got =
-      handBack ? listener.Next(10000, processId, text) : listener.Take(10000, processId, text);
+      handBack ? NextReport(listener, 10000, processId, text) : listener.Take(10000, processId, text);
   if (got) printf("text %lu %s", processId, text.c_str());
   fflush(stdout);
   return got;

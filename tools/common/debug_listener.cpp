@@ -42,9 +42,3 @@ bool DebugListener::Take(DWORD ms, DWORD& processId, std::string& text) {
 }
 
 void DebugListener::HandBack() { SetEvent(bufferReady_.get()); }
-
-bool DebugListener::Next(DWORD ms, DWORD& processId, std::string& text) {
-  if (!Take(ms, processId, text)) return false;
-  HandBack();
-  return true;
-}

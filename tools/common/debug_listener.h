@@ -18,10 +18,8 @@ class DebugListener {
   // Takes the buffer; false with the reason when it cannot, and when another listener (a debug
   // viewer, a second watch) holds it already: there can be only one on a desktop.
   bool Open(std::string& error);
-  // Waits up to ms for the next text and hands the buffer straight back; false when none came.
-  bool Next(DWORD ms, DWORD& processId, std::string& text);
-  // The same, keeping the buffer until HandBack, as a stalled viewer would: meanwhile writers
-  // find it busy.
+  // Waits up to ms for the next text, keeping the buffer until HandBack: meanwhile writers find
+  // it busy.
   bool Take(DWORD ms, DWORD& processId, std::string& text);
   void HandBack();
 

@@ -7,5 +7,3 @@
 // have passed (INFINITE: no limit); true when the handle was signalled.
 bool PumpUntil(HANDLE handle, DWORD ms);
 inline void PumpMessages(DWORD ms) { PumpUntil(NULL, ms); }
-// The messages already queued, and no wait for more.
-inline void PumpPending() { PumpUntil(NULL, 0); }

@@ -1,4 +1,4 @@
-// Owners of what the tools, the soak and the tests open: Win32 handles, a hook and a C stream,
+// Owners of what the tools, the soak and the tests open: Win32 handles and a C stream,
 // each closed when its owner goes, so that an early return or a failed test leaks none.
 #pragma once
 
@@ -37,7 +37,6 @@ class Owned {
 // Processes, threads, events, pipes, mappings: the kernel objects whose "none" is 0.
 using KernelHandle = Owned<HANDLE, 0, CloseHandle>;
 using FileHandle = Owned<HANDLE, -1, CloseHandle>;
-using OwnedHook = Owned<HHOOK, 0, UnhookWindowsHookEx>;
 
 class OwnedFile {
  public:

@@ -29,7 +29,3 @@ void PluginModule::Unmap() {
   path_.clear();
   static_cast<PluginEntries&>(*this) = PluginEntries();
 }
-
-bool PluginModule::HasAllExports() const {
-  return load && unload && request && getversion && notify && configure;
-}

@@ -22,7 +22,6 @@ class PluginModule : public PluginEntries {
   HMODULE handle() const { return handle_; }
   // The path it was mapped from, as given to Map.
   const std::string& path() const { return path_; }
-  bool HasAllExports() const;
 
  private:
   HMODULE handle_ = NULL;

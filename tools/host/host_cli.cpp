@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "console_text.h"
+#include "text.h"
 #include "whole_number.h"
 #ifdef _WIN32
 #include "session.h"
@@ -24,17 +25,10 @@ const Option* FindOption(const std::string& name) {
   return nullptr;
 }
 
-// The columns a UTF-8 text takes on a console: two a Japanese character, one the rest.
-size_t Columns(const std::string& text) {
-  size_t columns = 0;
-  for (unsigned char byte : text) columns += byte < 0x80 ? 1 : byte >= 0xE0 ? 2 : byte >= 0xC0;
-  return columns;
-}
-
 // "  --dir DIR       what it does", the rows' lines after the first under the first.
 std::string Entry(const std::string& head, const std::string& text, size_t column) {
   std::string out = "  " + head, indent(column, ' ');
-  out += Columns(out) + 2 <= column ? std::string(column - Columns(out), ' ') : "\n" + indent;
+  out += ConsoleColumns(out) + 2 <= column ? std::string(column - ConsoleColumns(out), ' ') : "\n" + indent;
   for (char c : text) out += c == '\n' ? "\n" + indent : std::string(1, c);
   return out + "\n";
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "harness/windows_kit.h"
+
 HINSTANCE TestModuleInstance() {
 #ifdef _WIN32
   return GetModuleHandleA(NULL);
@@ -78,6 +80,6 @@ std::vector<std::string> CloseReports::Take() {
   std::vector<std::string> taken;
   DWORD processId = 0;
   std::string text;
-  while (listener_.Next(0, processId, text)) taken.push_back(text);
+  while (NextReport(listener_, 0, processId, text)) taken.push_back(text);
   return taken;
 }
