@@ -189,12 +189,16 @@ bool WideComma(const std::string& field, unsigned codePage, LineReport& line) {
   for (const auto& lookAlike : kLookAlikeCommas) {
     std::string bytes = CharIn(lookAlike.utf8, codePage);
     size_t found = FindChar(field, bytes, codePage);
-    if (found < at) at = found, comma = bytes, warning = lookAlike.warning;
+    if (found < at) {
+      at = found;
+      comma = bytes;
+      warning = lookAlike.warning;
+    }
   }
   if (at == std::string::npos) return false;
   const RuleKind* kind = KindOfKeyword(WithoutWideEdges(field.substr(0, at), codePage).c_str());
   if (!kind) return false;
-  // The full-width comma's row quotes it itself; the ideographic one's row puts it in 「」.
+  // The full-width comma's row takes it quoted; the ideographic one's row puts it in 「」 itself.
   std::string shown = warning == kFullWidthComma ? QuotedIn(comma, codePage)
                                                  : AsUtf8(comma, codePage);
   line.warnings.push_back(RulesText(warning, shown));
