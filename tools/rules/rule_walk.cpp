@@ -29,9 +29,18 @@ bool IsComment(const std::string& field) { return field.compare(0, 2, "//") == 0
 
 bool IsSpace(char c) { return c == ' ' || c == '\t'; }
 
-// What the input method types in place of a space and a comma: U+3000 and U+FF0C.
+// What the input method types in place of a space: U+3000.
 const char kWideSpaceUtf8[] = "\xE3\x80\x80";
-const char kWideCommaUtf8[] = "\xEF\xBC\x8C";
+
+// What the input method types for the comma key: the full-width comma U+FF0C, or by default the
+// ideographic comma U+3001 (U+FF64 in half-width mode, byte A4 in code page 932). Inside a value
+// they are ordinary text; only in place of the keyword's comma do they lose the line.
+const struct {
+  const char* utf8;
+  rules_text::Id warning;
+} kLookAlikeCommas[] = {{"\xEF\xBC\x8C", kFullWidthComma},
+                        {"\xE3\x80\x81", kIdeographicComma},
+                        {"\xEF\xBD\xA4", kIdeographicComma}};
 
 // The bytes of a UTF-8 character in the code page; "" when it has none.
 std::string CharIn(const char* utf8, unsigned codePage) {
@@ -170,19 +179,40 @@ std::string CommentHint(const std::string& field) {
   return "";
 }
 
-// A keyword and a value with a full-width comma between them: the rule meant, with the warning;
-// false for other lines.
+// A keyword and a value with the input method's comma between them: the rule meant, with the
+// warning; false for other lines. The first such character decides: one further on is the
+// value's own text.
 bool WideComma(const std::string& field, unsigned codePage, LineReport& line) {
-  std::string comma = CharIn(kWideCommaUtf8, codePage);
-  size_t at = FindChar(field, comma, codePage);
+  size_t at = std::string::npos;
+  std::string comma;
+  rules_text::Id warning = kFullWidthComma;
+  for (const auto& lookAlike : kLookAlikeCommas) {
+    std::string bytes = CharIn(lookAlike.utf8, codePage);
+    size_t found = FindChar(field, bytes, codePage);
+    if (found < at) {
+      at = found;
+      comma = bytes;
+      warning = lookAlike.warning;
+    }
+  }
   if (at == std::string::npos) return false;
   const RuleKind* kind = KindOfKeyword(WithoutWideEdges(field.substr(0, at), codePage).c_str());
   if (!kind) return false;
-  line.warnings.push_back(RulesText(kFullWidthComma, QuotedIn(comma, codePage)));
+  // The full-width comma's row takes it quoted; the ideographic one's row puts it in 「」 itself.
+  std::string shown = warning == kFullWidthComma ? QuotedIn(comma, codePage)
+                                                 : AsUtf8(comma, codePage);
+  line.warnings.push_back(RulesText(warning, shown));
   line.lost = kind->effect;
   line.lostValue = field.substr(at + comma.size());
+  line.lostShown = AsUtf8(kind->keyword + ("," + line.lostValue), codePage);
   line.lostWhy = line.warnings.back();
   return true;
+}
+
+// Text that follows a UTF-8 byte order mark, as its writer saw it: UTF-8, unless its bytes are
+// no UTF-8 at all (a mark pasted before text of the code page).
+std::string AfterBom(const std::string& bytes, unsigned codePage) {
+  return AsUtf8(bytes, IsCodePageText(bytes, kUtf8CodePage) ? kUtf8CodePage : codePage);
 }
 
 // A first line whose byte order mark hides that it is a comment.
@@ -225,13 +255,17 @@ void UnknownKeyword(const std::string& field, bool firstLine, const std::string&
   } else if (bare != field && IsKeyword(bare)) {
     line.lost = KindOfKeyword(bare.c_str())->effect;
     line.lostValue = value;
-    line.warnings.push_back(RulesText(kBomKeyword, QuotedIn(bare + "," + rest, codePage)));
+    line.lostShown = AfterBom(bare + "," + value, codePage);
+    line.warnings.push_back(RulesText(kBomKeyword, AfterBom(bare + "," + rest, codePage)));
   } else if (IsKeyword(Trim(bare)) || IsKeyword(WithoutWideEdges(bare, codePage))) {
     bool ascii = IsKeyword(Trim(bare));
     line.warnings.push_back(
         RulesText(ascii ? kSpacedKeyword : kFullWidthSpacedKeyword, QuotedIn(field, codePage)));
-    line.lost = KindOfKeyword((ascii ? Trim(bare) : WithoutWideEdges(bare, codePage)).c_str())->effect;
+    const RuleKind* kind =
+        KindOfKeyword((ascii ? Trim(bare) : WithoutWideEdges(bare, codePage)).c_str());
+    line.lost = kind->effect;
     line.lostValue = value;
+    line.lostShown = AsUtf8(kind->keyword + ("," + value), codePage);
     line.lostWhy = line.warnings.back();
   } else {
     line.warnings.push_back(RulesText(kUnknownKeyword, QuotedIn(bare, codePage)));
@@ -376,16 +410,28 @@ std::string Trim(const std::string& text) {
   return text.substr(begin, end - begin);
 }
 
+bool NotepadAnsiIs(unsigned codePage) {
+#ifdef _WIN32
+  return codePage == GetACP();
+#else
+  // No system here has a code page of its own: the rules are checked for a system of the code
+  // page given, whose Notepad's "ANSI" is that code page.
+  (void)codePage;
+  return true;
+#endif
+}
+
 std::string SaveWithoutBom(unsigned codePage) {
   // Notepad's "ANSI" is the system's code page; on a system set to UTF-8 it offers UTF-8 with
   // and without the mark, and names the one without plainly "UTF-8".
   if (codePage == kUtf8CodePage) return RulesText(kSaveUtf8WithoutBom);
-  return RulesText(kSaveWithoutBom, CodePageName(codePage));
+  return RulesText(NotepadAnsiIs(codePage) ? kSaveWithoutBom : kSaveWithoutBomElsewhere,
+                   CodePageName(codePage));
 }
 
 std::string SaveIn(unsigned codePage) {
   if (codePage == kUtf8CodePage) return RulesText(kSaveAsUtf8);
-  return RulesText(kSaveIn, CodePageName(codePage));
+  return RulesText(NotepadAnsiIs(codePage) ? kSaveIn : kSaveInElsewhere, CodePageName(codePage));
 }
 
 std::string CodePageName(unsigned codePage) {

@@ -18,6 +18,8 @@ struct LineReport {
   // A first line whose keyword the file's byte order mark spoiled: the rule it was meant to be.
   LineEffect lost = LineEffect::Nothing;
   std::string lostValue;
+  // That rule, keyword and value, in UTF-8 as its writer saw it (after a byte order mark: UTF-8).
+  std::string lostShown;
   // Why another such line does nothing (a full-width comma or space, a spaced keyword); "" for
   // the byte order mark's first line.
   std::string lostWhy;
@@ -79,8 +81,10 @@ std::string WithoutWideEdges(const std::string& value, unsigned codePage);
 // gets the encoding's name.
 std::string InOtherEncoding(const std::string& value, unsigned codePage, std::string* name);
 
-// How to save a rule file in the code page, with Notepad's steps.
+// How to save a rule file in the code page, with Notepad's steps where they apply.
 std::string SaveIn(unsigned codePage);
+// Whether Notepad's "ANSI" here is the code page: only then is it the step to take.
+bool NotepadAnsiIs(unsigned codePage);
 
 // "code page N", saying when it is this system's, in this run's language.
 std::string CodePageName(unsigned codePage);

@@ -33,11 +33,12 @@ void NearMisses(const RuleSet& rules, const RuleKind& kind, const std::string& t
       std::string encoding, converted = InOtherEncoding(line.lostValue, codePage, &encoding);
       if (line.lost != kind.effect) continue;
       if (!RuleMatches(line.lostValue, kind, text) && !RuleMatches(converted, kind, text)) continue;
-      std::string rule = rules.Shown(kind.keyword + ("," + line.lostValue));
       if (line.lostWhy.empty()) {
-        Say(RulesText(kind.lostFirstLine, rules.Shown(file.path), rule, SaveWithoutBom(codePage)));
+        Say(RulesText(kind.lostFirstLine, rules.Shown(file.path), line.lostShown,
+                      SaveWithoutBom(codePage)));
       } else {
-        Say(RulesText(kind.lostLine, rules.Shown(Where(file, line)), rule, line.lostWhy));
+        Say(RulesText(kind.lostLine, rules.Shown(Where(file, line)), line.lostShown,
+                      line.lostWhy));
       }
     }
   }

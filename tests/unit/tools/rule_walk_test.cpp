@@ -1,0 +1,184 @@
+// What a rule file's walk makes of the lines a Japanese input method and Notepad leave behind:
+// commas typed with the input method on, a byte order mark before the first line, and the save
+// steps the warnings give. Expected texts are made from the rows, so any language passes.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "harness/temp_dir.h"
+#include "rule_set.h"
+#include "rules_messages.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+using namespace rules_cli;
+using namespace rules_text;
+
+namespace {
+
+// Shift_JIS (code page 932) bytes, spelt out so that no conversion under test makes them.
+#define SJIS_TOUTEN "\x81\x41"      // 、
+#define SJIS_WIDE_COMMA "\x81\x43"  // ，
+#define SJIS_HALF_TOUTEN "\xA4"     // ､
+#define SJIS_KOUKOKU "\x8D\x4C\x8D\x90"                      // 広告
+#define SJIS_SALE "\x83\x5A\x81\x5B\x83\x8B"                 // セール
+#define UTF8_KOUKOKU "\xE5\xBA\x83\xE5\x91\x8A"              // 広告
+#define UTF8_TOUTEN "\xE3\x80\x81"                           // 、
+#define UTF8_LIMITED "\xE3\x80\x90\xE6\x9C\x9F\xE9\x96\x93\xE9\x99\x90\xE5\xAE\x9A\xE3\x80\x91"
+                                                             // 【期間限定】
+
+const LineReport& OnlyLine(const RuleSet& rules) {
+  static const LineReport none;
+  if (rules.Files().size() != 1 || rules.Files()[0].lines.empty()) {
+    ADD_FAILURE() << "no line read";
+    return none;
+  }
+  return rules.Files()[0].lines[0];
+}
+
+// One line of a rule file and what the walk makes of it. lost is the rule the line was meant
+// to be (Nothing: it is the rule it looks like, or no rule at all); warning the one row said of
+// it (kCount: none), with its argument.
+struct CommaCase {
+  const char* name;
+  std::string bytes;
+  unsigned codePage;
+  LineEffect effect;
+  std::string text;  // the stored value of a rule line
+  LineEffect lost;
+  std::string lostValue, lostShown;
+  Id warning;
+  std::string argument;
+};
+
+const CommaCase kCommaCases[] = {
+    {"touten after the keyword", "title" SJIS_TOUTEN SJIS_KOUKOKU, 932, LineEffect::Nothing, "",
+     LineEffect::TitleRule, SJIS_KOUKOKU, "title," UTF8_KOUKOKU, kIdeographicComma, UTF8_TOUTEN},
+    {"half-width touten after the keyword", "class" SJIS_HALF_TOUTEN "Ad", 932,
+     LineEffect::Nothing, "", LineEffect::ClassRule, "Ad", "class,Ad", kIdeographicComma,
+     "\xEF\xBD\xA4"},
+    {"space before the touten", "title " SJIS_TOUTEN SJIS_KOUKOKU, 932, LineEffect::Nothing, "",
+     LineEffect::TitleRule, SJIS_KOUKOKU, "title," UTF8_KOUKOKU, kIdeographicComma, UTF8_TOUTEN},
+    {"touten, then a comma in the value", "title" SJIS_TOUTEN SJIS_KOUKOKU ",x", 932,
+     LineEffect::Nothing, "", LineEffect::TitleRule, SJIS_KOUKOKU, "title," UTF8_KOUKOKU,
+     kIdeographicComma, UTF8_TOUTEN},
+    {"touten in a UTF-8 file for a UTF-8 system", "title" UTF8_TOUTEN UTF8_KOUKOKU, 65001,
+     LineEffect::Nothing, "", LineEffect::TitleRule, UTF8_KOUKOKU, "title," UTF8_KOUKOKU,
+     kIdeographicComma, UTF8_TOUTEN},
+    {"full-width comma after the keyword", "title" SJIS_WIDE_COMMA SJIS_KOUKOKU, 932,
+     LineEffect::Nothing, "", LineEffect::TitleRule, SJIS_KOUKOKU, "title," UTF8_KOUKOKU,
+     kFullWidthComma, "\"\xEF\xBC\x8C\""},
+    {"touten inside a value", "title," SJIS_KOUKOKU SJIS_TOUTEN SJIS_SALE, 932,
+     LineEffect::TitleRule, SJIS_KOUKOKU SJIS_TOUTEN SJIS_SALE, LineEffect::Nothing, "", "",
+     kCount, ""},
+    {"touten after a word that is no keyword", "titel" SJIS_TOUTEN SJIS_KOUKOKU, 932,
+     LineEffect::Nothing, "", LineEffect::Nothing, "", "", kNoComma, ""},
+    // Code page 1252 has no touten: its UTF-8 bytes there are three letters of a word.
+    {"touten bytes in a Western code page", "title" UTF8_TOUTEN "Ad", 1252, LineEffect::Nothing,
+     "", LineEffect::Nothing, "", "", kNoComma, ""},
+};
+
+TEST(RuleWalk, CommasTypedWithTheInputMethod) {
+  for (const CommaCase& c : kCommaCases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    RuleSet rules(c.codePage);
+    rules.LoadFile(dir.Write("killwnd.txt", c.bytes + "\r\n"));
+    const LineReport& line = OnlyLine(rules);
+    EXPECT_EQ(c.effect, line.effect);
+    if (c.effect == LineEffect::TitleRule) {
+      EXPECT_EQ(c.text, line.text);
+    }
+    EXPECT_EQ(c.lost, line.lost);
+    EXPECT_EQ(c.lostValue, line.lostValue);
+    EXPECT_EQ(c.lostShown, line.lostShown);
+    std::vector<std::string> expected;
+    if (c.warning != kCount) {
+      expected.push_back(c.argument.empty() ? RulesText(c.warning)
+                                            : RulesText(c.warning, c.argument));
+    }
+    EXPECT_EQ(expected, line.warnings);
+    // test's hint says the same as check's warning.
+    EXPECT_EQ(c.lost == LineEffect::Nothing ? "" : expected.front(), line.lostWhy);
+  }
+}
+
+// A value that holds a touten is a rule like any other: it loads and matches.
+TEST(RuleWalk, ToutenInsideAValueMatches) {
+  TempDir dir;
+  RuleSet rules(932);
+  rules.LoadFile(dir.Write("killwnd.txt", "class,AdWindow\r\ntitle," SJIS_KOUKOKU SJIS_TOUTEN
+                                          SJIS_SALE "\r\n"));
+  EXPECT_TRUE(rules.Judge("adwindow", "[" SJIS_KOUKOKU SJIS_TOUTEN SJIS_SALE "]").Closes());
+  EXPECT_FALSE(rules.Judge("adwindow", SJIS_KOUKOKU SJIS_SALE).Closes());
+  for (const LineReport& line : rules.Files()[0].lines) EXPECT_TRUE(line.warnings.empty());
+}
+
+// The first line of a file that starts with a byte order mark: the rule meant, shown as its
+// writer saw it, in the warning and for test's hint.
+struct BomCase {
+  const char* name;
+  std::string bytes;
+  unsigned codePage;
+  LineEffect lost;
+  std::string lostValue, shown;
+};
+
+const BomCase kBomCases[] = {
+    {"Japanese title in UTF-8, rules for 932", "title," UTF8_LIMITED, 932, LineEffect::TitleRule,
+     UTF8_LIMITED, "title," UTF8_LIMITED},
+    {"ASCII class, rules for 1252", "class,AdWindow", 1252, LineEffect::ClassRule, "AdWindow",
+     "class,AdWindow"},
+    {"UTF-8 title, rules for a UTF-8 system", "title," UTF8_LIMITED, 65001,
+     LineEffect::TitleRule, UTF8_LIMITED, "title," UTF8_LIMITED},
+    // A mark before Shift_JIS text: no UTF-8 follows it, so the code page reads it.
+    {"Shift_JIS after a pasted mark", "title," SJIS_KOUKOKU, 932, LineEffect::TitleRule,
+     SJIS_KOUKOKU, "title," UTF8_KOUKOKU},
+};
+
+TEST(RuleWalk, FirstLineAfterAByteOrderMarkShownAsWritten) {
+  for (const BomCase& c : kBomCases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    RuleSet rules(c.codePage);
+    rules.LoadFile(dir.Write("killwnd.txt", "\xEF\xBB\xBF" + c.bytes + "\r\n"));
+    const LineReport& line = OnlyLine(rules);
+    EXPECT_EQ(LineEffect::Nothing, line.effect);
+    EXPECT_EQ(c.lost, line.lost);
+    EXPECT_EQ(c.lostValue, line.lostValue);
+    EXPECT_EQ(c.shown, line.lostShown);
+    EXPECT_EQ("", line.lostWhy);
+    EXPECT_EQ(std::vector<std::string>{RulesText(kBomKeyword, c.shown)}, line.warnings);
+  }
+}
+
+// Notepad's "ANSI" is the system's code page: the step that picks it is given only for that one.
+TEST(RuleWalk, NotepadStepOnlyForItsOwnCodePage) {
+  struct StepCase {
+    unsigned codePage;
+    bool step;
+  };
+#ifdef _WIN32
+  const unsigned own = GetACP(), other = own == 932 ? 1252 : 932;
+  const StepCase kCodePages[] = {{own, true}, {other, false}};
+#else
+  // Natively the rules' code page stands for the system's: every one is its own.
+  const StepCase kCodePages[] = {{932, true}, {1252, true}};
+#endif
+  for (const StepCase& c : kCodePages) {
+    if (c.codePage == kUtf8CodePage) continue;
+    SCOPED_TRACE(c.codePage);
+    std::string name = CodePageName(c.codePage);
+    EXPECT_EQ(RulesText(c.step ? kSaveIn : kSaveInElsewhere, name), SaveIn(c.codePage));
+    EXPECT_EQ(RulesText(c.step ? kSaveWithoutBom : kSaveWithoutBomElsewhere, name),
+              SaveWithoutBom(c.codePage));
+  }
+  // A system set to UTF-8 names UTF-8 in Notepad's own words, whichever system checks.
+  EXPECT_EQ(RulesText(kSaveAsUtf8), SaveIn(kUtf8CodePage));
+  EXPECT_EQ(RulesText(kSaveUtf8WithoutBom), SaveWithoutBom(kUtf8CodePage));
+}
+
+}  // namespace
