@@ -184,7 +184,7 @@ class Driver {
       if (process.record.endedAt) continue;
       if (process.child->Wait(kCloseWaitMs + 20000) != 0) {
         process.record.failed = true;
-        process.child->Terminate(1);
+        TerminateProcess(process.child->handle(), 1);
       }
     }
     // The poller stops only now: the last windows waited for it too.
@@ -259,7 +259,7 @@ class Driver {
         Sleep(50);
       }
       process.record.endedAt = NowUs();
-      process.child->Terminate(9);
+      TerminateProcess(process.child->handle(), 9);
       process.child->Wait(5000);
       Start(slot);
       return;

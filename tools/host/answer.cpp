@@ -4,15 +4,14 @@
 
 #include <stdio.h>
 
-namespace {
+#include "support/charset.h"
+#include "text.h"
 
-bool IsLeadByte(unsigned char byte) {
-  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
+namespace {
 
 // The length of the character at i: 2 for a Shift_JIS pair, else 1.
 size_t CharLength(const std::string& text, size_t i) {
-  return IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+  return IsShiftJisLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
 }
 
 // From just after an opening bracket, the position of the closing one (or the end); an escaped
@@ -68,7 +67,7 @@ void WalkScript(const std::string& script, Tag tag, Text text) {
 
 std::string LineHeaderValue(const std::string& answer, const std::string& name) {
   std::string prefix = name + ":";
-  for (const std::string& line : SplitLines(answer)) {
+  for (const std::string& line : Lines(answer)) {
     if (line.compare(0, prefix.size(), prefix) != 0) continue;
     size_t start = prefix.size();
     while (start < line.size() && line[start] == ' ') ++start;
@@ -122,20 +121,4 @@ std::string HexDump(const std::string& bytes) {
     out += "  |" + ascii + "|\n";
   }
   return out;
-}
-
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::string line;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r' && text[i] != '\n') {
-      line += text[i];
-      continue;
-    }
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    lines.push_back(line);
-    line.clear();
-  }
-  if (!line.empty()) lines.push_back(line);
-  return lines;
 }

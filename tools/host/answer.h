@@ -24,6 +24,3 @@ std::string BalloonText(const std::string& script);
 
 // Offsets, 16 bytes a line in hex, and the printable ASCII beside them.
 std::string HexDump(const std::string& bytes);
-
-// The lines of a text split at CR LF, LF or CR; a line end at the very end opens no new line.
-std::vector<std::string> SplitLines(const std::string& text);

@@ -67,7 +67,7 @@ int ParseArguments(const std::vector<std::string>& args, Arguments& parsed) {
       }
       parsed.*option->text = args[++i];
     } else if (arg.size() > 1 && arg[0] == '-') {
-      return UsageError(kUnknownOption, AsUtf8(arg, CP_ACP));
+      return UsageError(kUnknownOption, PathText(arg));
     } else if (parsed.plugin.empty()) {
       parsed.plugin = arg;
     } else {

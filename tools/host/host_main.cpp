@@ -13,6 +13,7 @@
 #include "own_console.h"
 #include "owned.h"
 #include "plugin.h"
+#include "text.h"
 #include "plugin_module.h"
 #include "session.h"
 #include "tool_version.h"
@@ -34,14 +35,14 @@ bool ReadLine(FILE* file, std::string& line) {
 // A script line as the plug-in's texts are: UTF-8 converted to the ANSI code page, which any
 // other line is in already.
 std::string ScriptLine(const std::string& name, int number, std::string line) {
-  if (number == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
+  if (number == 1 && line.compare(0, 3, kBom) == 0) line.erase(0, 3);
   if (IsAscii(line) || !IsCodePageText(line, CP_UTF8)) return line;
   bool lost = false;
   std::string converted = ToCodePage(line, CP_ACP, &lost);
   if (lost) {
     std::string shown = Quote(converted.substr(0, converted.find_last_not_of("\r\n") + 1));
-    Complain(host_text::kScriptLineLost, AsUtf8(name, CP_ACP), number, GetACP(),
-             AsUtf8(shown, CP_ACP));
+    Complain(host_text::kScriptLineLost, PathText(name), number, GetACP(),
+             PathText(shown));
   }
   return converted;
 }
@@ -50,7 +51,7 @@ int RunScript(Session& session, const std::string& name) {
   OwnedFile opened(name == "-" ? nullptr : fopen(name.c_str(), "rb"));
   FILE* file = name == "-" ? stdin : opened.get();
   if (!file) {
-    Complain(host_text::kCannotOpen, AsUtf8(name, CP_ACP));
+    Complain(host_text::kCannotOpen, PathText(name));
     return kCommandFailed;
   }
   int result = kOk;
@@ -129,9 +130,9 @@ int RunSession(const host_cli::Arguments& args) {
   if (!LoadFolder(args.plugin, args.directory, folder) || !OpenPlugin(args.plugin, plugin)) {
     return kPluginUnusable;
   }
-  Say(host_text::kLoaded, AsUtf8(plugin.path(), CP_ACP));
+  Say(host_text::kLoaded, PathText(plugin.path()));
   BOOL loaded = CallLoad(plugin.load, folder);
-  Say(host_text::kLoadReturned, AsUtf8(Quote(folder), CP_ACP), loaded);
+  Say(host_text::kLoadReturned, PathText(Quote(folder)), loaded);
   WarnIfNoRules(folder);
 
   Session session(plugin, options, folder);

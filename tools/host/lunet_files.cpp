@@ -17,12 +17,12 @@ bool FileExists(const std::string& path) {
 
 void WarnIfNoRules(const std::string& folder) {
   if (!FileExists(folder + kRulesFile) && !FileExists(folder + kCustomRulesFile)) {
-    Complain(host_text::kNoRules, AsUtf8(folder, CP_ACP));
+    Complain(host_text::kNoRules, PathText(folder));
   }
 }
 
 void WarnIfSwitchNotSaved(const std::string& folder) {
   if (!FileExists(folder + kMarkerFile)) {
-    Complain(host_text::kSwitchNotSaved, AsUtf8(folder, CP_ACP));
+    Complain(host_text::kSwitchNotSaved, PathText(folder));
   }
 }

@@ -60,7 +60,7 @@ std::string ErrorText(DWORD error, const std::string& file) {
   }
   // The system's text is in the ANSI code page, in the system's language.
   return line.empty() ? Text(kError, error)
-                      : Text(kErrorWithText, error, AsUtf8(line, CP_ACP));
+                      : Text(kErrorWithText, error, PathText(line));
 }
 
 bool LoadFolder(const std::string& dllPath, const std::string& given, std::string& folder) {
@@ -70,7 +70,7 @@ bool LoadFolder(const std::string& dllPath, const std::string& given, std::strin
     return true;
   }
   if (!IsDirectory(given)) {
-    Complain(kNotADirectory, AsUtf8(given, CP_ACP));
+    Complain(kNotADirectory, PathText(given));
     return false;
   }
   folder = FullPath(given);
@@ -79,7 +79,7 @@ bool LoadFolder(const std::string& dllPath, const std::string& given, std::strin
 }
 
 bool OpenPlugin(const std::string& dllPath, PluginModule& plugin) {
-  std::string path = FullPath(dllPath), shown = AsUtf8(dllPath, CP_ACP);
+  std::string path = FullPath(dllPath), shown = PathText(dllPath);
   DWORD attributes = GetFileAttributesA(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     Complain(kNoSuchFile, shown);

@@ -12,21 +12,14 @@
 #include "message_pump.h"
 #include "owned.h"
 #include "plugin.h"
+#include "text.h"
 
 namespace {
 
+// The plug-in answers in Shift_JIS whatever the system's code page is.
 const unsigned kShiftJis = 932;
 
 using namespace host_text;
-
-// A text of the plug-in's, in UTF-8 for a message.
-std::string FromShiftJis(const std::string& shiftJis) { return AsUtf8(shiftJis, kShiftJis); }
-
-std::string Indented(const std::string& text, const std::string& indent) {
-  std::string out;
-  for (const std::string& line : SplitLines(text)) out += indent + line + "\n";
-  return out;
-}
 
 // False, said, when the plug-in lacks the export.
 bool RequireExport(bool present, const char* name) {
@@ -86,7 +79,7 @@ bool Session::Execute(const std::string& line) {
   }
   const host_cli::Command* row = host_cli::FindCommand(command);
   if (!row) {
-    Complain(kUnknownCommand, AsUtf8(command.text, CP_ACP));
+    Complain(kUnknownCommand, PathText(command.text));
     return false;
   }
   if (!(this->*row->run)(command)) return false;
@@ -150,7 +143,7 @@ bool Session::Pick(const host_cli::CommandLine& command) {
     return false;
   }
   const Choice& choice = choices_[index - 1];
-  Say(kPicked, index, FromShiftJis(choice.label), FromShiftJis(choice.id));
+  Say(kPicked, index, AsUtf8(choice.label, kShiftJis), AsUtf8(choice.id, kShiftJis));
   return Send(ChoiceText(choice.id));
 }
 
@@ -160,12 +153,10 @@ bool Session::SendFile(const host_cli::CommandLine& command) {
   OwnedFile opened(name == "-" ? nullptr : fopen(name.c_str(), "rb"));
   FILE* file = name == "-" ? stdin : opened.get();
   if (!file) {
-    Complain(kCannotOpen, AsUtf8(name, CP_ACP));
+    Complain(kCannotOpen, PathText(name));
     return false;
   }
-  char chunk[4096];
-  size_t n;
-  while ((n = fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, n);
+  ReadToEnd(file, bytes);
   return Send(bytes);
 }
 
@@ -194,7 +185,7 @@ bool Session::Configure(const host_cli::CommandLine&) {
   UINT_PTR timer = options_.pressOk ? SetTimer(NULL, 0, 50, LookForBox) : 0;
   int result = plugin_.configure(NULL);
   if (timer) KillTimer(NULL, timer);
-  if (box.seen) Say(kMessageBox, FromShiftJis(Quote(box.caption)), FromShiftJis(box.text));
+  if (box.seen) Say(kMessageBox, AsUtf8(Quote(box.caption), kShiftJis), AsUtf8(box.text, kShiftJis));
   Say(kConfigureReturned, result);
   return true;
 }
@@ -205,7 +196,7 @@ bool Session::Run(const host_cli::CommandLine& command) {
   fflush(stderr);
   ChildProcess program(commandLine);
   if (!program.started()) {
-    Complain(kCannotStart, AsUtf8(commandLine, CP_ACP), ErrorText(program.startError()));
+    Complain(kCannotStart, PathText(commandLine), ErrorText(program.startError()));
     return false;
   }
   // Keep handling messages while waiting: the plug-in's hooks belong to this thread.
@@ -222,25 +213,25 @@ bool Session::ShowAnswer(const char* exportName, const PluginAnswer& answer) {
   const std::string& bytes = answer.bytes;
   size_t nul = bytes.find('\0');
   std::string text = bytes.substr(0, nul);
-  WriteText(stdout, Indented(options_.brief ? SplitLines(text + "\n")[0] : text, "< "), kShiftJis);
+  WriteText(stdout, Indent(options_.brief ? Lines(text + "\n")[0] : text, "< "), kShiftJis);
   Say(nul == std::string::npos  ? kBytesNoNul
       : nul == bytes.size() - 1 ? kBytesNulIncluded
                                 : kBytesAfterNul,
       answer.length);
   if (!answer.note.empty()) Complain(kWarning, answer.note);
-  if (options_.raw) fputs(Indented(HexDump(bytes), "  ").c_str(), stdout);
+  if (options_.raw) fputs(Indent(HexDump(bytes), "  ").c_str(), stdout);
 
   std::string script = LineHeaderValue(text, "Script");
   if (script.empty()) return true;
   Say(kBalloon);
-  WriteText(stdout, Indented(BalloonText(script), "    | "), kShiftJis);
+  WriteText(stdout, Indent(BalloonText(script), "    | "), kShiftJis);
   // Like the balloon, which shows the new script in place of the old menu.
   choices_ = ParseChoices(script);
   if (choices_.empty()) return true;
   Say(kChoices);
   for (size_t i = 0; i < choices_.size(); ++i) {
-    PrintLine(stdout, "    " + std::to_string(i + 1) + ". " + FromShiftJis(choices_[i].label) +
-                          " (" + FromShiftJis(choices_[i].id) + ")");
+    PrintLine(stdout, "    " + std::to_string(i + 1) + ". " + AsUtf8(choices_[i].label, kShiftJis) +
+                          " (" + AsUtf8(choices_[i].id, kShiftJis) + ")");
   }
   return true;
 }

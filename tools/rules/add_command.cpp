@@ -10,6 +10,7 @@
 #include "owned.h"
 #include "rule_file_writer.h"
 #include "shared/plugin_folder.h"
+#include "text.h"
 
 #ifdef _WIN32
 #include "desktop.h"
@@ -29,7 +30,7 @@ std::string Refusal(const RuleKind& kind, const std::string& value, unsigned cod
     if (Refused(fault)) return FaultText(fault, kind, value, codePage, true);
     warnings.push_back(FaultText(fault, kind, value, codePage, true));
   }
-  if (WideEdges(value, codePage)) return RulesText(rules_text::kFullWidthEdgeTyped);
+  if (WideEdges(value, codePage)) return Text(rules_text::kFullWidthEdgeTyped);
   std::string twin = kind.foldsCase ? FoldTwin(value, codePage) : "";
   if (!twin.empty()) warnings.push_back(twin);
   return "";
@@ -41,8 +42,8 @@ std::string Refusal(const RuleKind& kind, const std::string& value, unsigned cod
 std::string OtherEncoding(const std::string& content, unsigned codePage) {
   bool bom = content.compare(0, 3, kBom) == 0;
   std::string body = bom ? content.substr(3) : content;
-  if (bom && codePage != kUtf8CodePage) return RulesText(rules_text::kUtf8WithBom);
-  if (IsAscii(body)) return bom ? RulesText(rules_text::kUtf8WithBom) : "";
+  if (bom && codePage != CP_UTF8) return Text(rules_text::kUtf8WithBom);
+  if (IsAscii(body)) return bom ? Text(rules_text::kUtf8WithBom) : "";
   std::string name;
   InOtherEncoding(body, codePage, &name);
   return name;
@@ -53,7 +54,7 @@ std::string QuotedList(const RuleSet& set, const std::vector<const LineReport*>&
   std::string list;
   for (const LineReport* rule : rules) {
     list +=
-        (list.empty() ? "" : RulesText(rules_text::kListSeparator)) + set.Shown(Quote(rule->text));
+        (list.empty() ? "" : Text(rules_text::kListSeparator)) + RuleText(Quote(rule->text), set.CodePage());
   }
   return list;
 }
@@ -72,32 +73,21 @@ void PlanOne(const RuleKind& kind, const std::string& value,
              const std::vector<const LineReport*>& others, bool otherGiven, AddPlan& plan) {
   const RuleSet& rules = plan.before;
   if (const LineReport* rule = Existing(rules, kind, value)) {
-    plan.notes.push_back(RulesText(kind.there, rules.Shown(Quote(rule->text)),
-                                   rules.Shown(Located(rules.Files(), rule))));
+    plan.notes.push_back(Text(kind.there, RuleText(Quote(rule->text), rules.CodePage()),
+                                   Located(rules.Files(), rule)));
     return;
   }
   plan.lines.push_back(kind.keyword + ("," + value));
   std::string reach =
-      others.empty() ? RulesText(otherGiven ? rules_text::kReachOnlyNew : rules_text::kReachNone)
-                     : RulesText(rules_text::kReachSome, others.size(), QuotedList(rules, others));
-  plan.notes.push_back(RulesText(kind.added, rules.Shown(Quote(value)), reach));
+      others.empty() ? Text(otherGiven ? rules_text::kReachOnlyNew : rules_text::kReachNone)
+                     : Text(rules_text::kReachSome, others.size(), QuotedList(rules, others));
+  plan.notes.push_back(Text(kind.added, RuleText(Quote(value), rules.CodePage()), reach));
 }
 
 // The file's line end: CR LF unless it already uses LF alone.
 std::string LineEndOf(const std::string& content) {
   size_t lf = content.find('\n');
   return lf != std::string::npos && (lf == 0 || content[lf - 1] != '\r') ? "\n" : "\r\n";
-}
-
-bool ReadWhole(const std::string& path, std::string& content, bool& exists) {
-  OwnedFile file(path.c_str(), "rb");
-  exists = file.get() != nullptr;
-  content.clear();
-  if (!exists) return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
-  char chunk[4096];
-  size_t read;
-  while ((read = fread(chunk, 1, sizeof chunk, file.get())) > 0) content.append(chunk, read);
-  return !ferror(file.get());
 }
 
 #ifdef _WIN32
@@ -111,12 +101,12 @@ void ListNewlyClosed(const AddPlan& plan) {
     if (!verdict.Closes() || plan.before.Judge(window.className, window.title).Closes()) continue;
     DWORD processId = 0;
     GetWindowThreadProcessId(window.handle, &processId);
-    Say(RulesText(rules_text::kNewRulesMatch, HandleText(window.handle),
-                  FromAnsi(ProcessName(processId)), after.Shown(Quote(window.className)),
-                  after.Shown(Quote(window.title))));
+    Say(Text(rules_text::kNewRulesMatch, HandleText(window.handle),
+                  PathText(ProcessName(processId)), RuleText(Quote(window.className), after.CodePage()),
+                  RuleText(Quote(window.title), after.CodePage())));
     ++count;
   }
-  if (count == 0) Say(RulesText(rules_text::kNewRulesMatchNone));
+  if (count == 0) Say(Text(rules_text::kNewRulesMatchNone));
 }
 #endif
 
@@ -126,17 +116,16 @@ void ListNewlyClosed(const AddPlan& plan) {
 int CheckFileEncoding(AddPlan& plan) {
   const RuleSet& rules = plan.before;
   std::string content;
-  bool exists = false;
-  if (plan.lines.empty() || !ReadWhole(plan.path, content, exists) || !exists) return kClean;
+  if (plan.lines.empty() || ReadWholeFile(plan.path, content) != FileRead::kRead) return kClean;
   std::string encoding = OtherEncoding(content, rules.CodePage());
   if (encoding.empty()) return kClean;
-  std::string path = rules.Shown(plan.path), codePage = CodePageName(rules.CodePage());
+  std::string path = PathText(plan.path), codePage = CodePageName(rules.CodePage());
   bool bom = content.compare(0, 3, kBom) == 0;
   std::string fix = bom ? SaveWithoutBom(rules.CodePage()) : SaveIn(rules.CodePage());
   // On a system set to UTF-8 a byte order mark spoils only the first line: UTF-8 text mixes
   // nothing there.
-  bool mixes = !(bom && rules.CodePage() == kUtf8CodePage &&
-                 IsCodePageText(content.substr(3), kUtf8CodePage));
+  bool mixes = !(bom && rules.CodePage() == CP_UTF8 &&
+                 IsCodePageText(content.substr(3), CP_UTF8));
   bool ascii = true;
   for (const std::string& line : plan.lines) ascii = ascii && IsAscii(line);
   if (!ascii && mixes) {
@@ -144,26 +133,26 @@ int CheckFileEncoding(AddPlan& plan) {
     return kUnavailable;
   }
   plan.warnings.push_back(
-      RulesText(rules_text::kFileInOtherEncoding, path, encoding, codePage, fix));
+      Text(rules_text::kFileInOtherEncoding, path, encoding, codePage, fix));
   return kClean;
 }
 
 // The comment a new file starts with, in the user's language where the code page holds it.
 std::string NewFileComment(unsigned codePage) {
   bool lost = false;
-  std::string comment = ToCodePage(RulesText(rules_text::kNewFileComment), codePage, &lost);
+  std::string comment = ToCodePage(Text(rules_text::kNewFileComment), codePage, &lost);
   return lost ? TextIn(Language::kEnglish, rules_text::kNewFileComment) : comment;
 }
 
 // Says why nothing was added, and what to do; true when the file was written.
 bool Written(WriteOutcome outcome, const AddPlan& plan) {
-  std::string path = plan.before.Shown(plan.path);
+  std::string path = PathText(plan.path);
   switch (outcome) {
     case WriteOutcome::kWritten: return true;
     case WriteOutcome::kReadOnly: Complain(rules_text::kReadOnly, path); break;
     case WriteOutcome::kBusy: Complain(rules_text::kRulesBusy, path); break;
     case WriteOutcome::kProtected:
-      Complain(rules_text::kFolderProtected, plan.before.Shown(plan.dir));
+      Complain(rules_text::kFolderProtected, PathText(plan.dir));
       break;
     case WriteOutcome::kFailed: Complain(rules_text::kCannotWrite, path); break;
   }
@@ -179,13 +168,13 @@ int PlanAdd(const std::string& given, const std::string* className, const std::s
     if (!value.second) continue;
     std::vector<std::string> warnings;
     std::string why = Refusal(*value.first, *value.second, plan.before.CodePage(), warnings);
-    std::string what = plan.before.Shown(value.first->keyword + (" " + Quote(*value.second)));
+    std::string what = RuleText(value.first->keyword + (" " + Quote(*value.second)), plan.before.CodePage());
     if (!why.empty()) {
       Complain(rules_text::kRefused, what, why);
       return kUsage;
     }
     for (const std::string& warning : warnings) {
-      plan.warnings.push_back(RulesText(rules_text::kAddWarning, what, warning));
+      plan.warnings.push_back(Text(rules_text::kAddWarning, what, warning));
     }
   }
   int opened = OpenFolder(given, plan.before);
@@ -194,11 +183,11 @@ int PlanAdd(const std::string& given, const std::string* className, const std::s
   plan.path = plan.dir + kCustomRulesFile;
   if (IsReadOnlyFile(plan.path)) {
     // Windows refuses to write it even to an administrator; say so before showing any plan.
-    Complain(rules_text::kReadOnly, plan.before.Shown(plan.path));
+    Complain(rules_text::kReadOnly, PathText(plan.path));
     return kUnavailable;
   }
-  for (const auto& copy : VirtualStoreCopies(plan.before, plan.dir)) {
-    plan.warnings.push_back(RulesText(rules_text::kAddWarning, copy.first, copy.second));
+  for (const auto& copy : VirtualStoreCopies(plan.dir)) {
+    plan.warnings.push_back(Text(rules_text::kAddWarning, copy.first, copy.second));
   }
   std::vector<const LineReport*> classes = plan.before.Rules(kClassKind);
   std::vector<const LineReport*> fragments = plan.before.Rules(kTitleKind);
@@ -210,7 +199,7 @@ int PlanAdd(const std::string& given, const std::string* className, const std::s
 void ShowPlan(const AddPlan& plan) {
   const RuleSet& rules = plan.before;
   for (const std::string& line : plan.lines) {
-    Say(RulesText(rules_text::kAddTo, rules.Shown(plan.path), rules.Shown(line)));
+    Say(Text(rules_text::kAddTo, PathText(plan.path), RuleText(line, rules.CodePage())));
   }
   for (const std::string& note : plan.notes) Say(note);
   for (const std::string& warning : plan.warnings) Say(warning);
@@ -219,26 +208,27 @@ void ShowPlan(const AddPlan& plan) {
 int ApplyAdd(const AddPlan& plan) {
   const RuleSet& rules = plan.before;
   if (plan.lines.empty()) {
-    Say(RulesText(rules_text::kNothingToAdd));
+    Say(Text(rules_text::kNothingToAdd));
     return kClean;
   }
   std::string content;
-  bool exists = false;
-  if (!ReadWhole(plan.path, content, exists)) {
-    Complain(rules_text::kCannotRead, rules.Shown(plan.path));
+  FileRead read = ReadWholeFile(plan.path, content);
+  if (read == FileRead::kFailed) {
+    Complain(rules_text::kCannotRead, PathText(plan.path));
     return kUnavailable;
   }
+  bool exists = read == FileRead::kRead;
   std::string end = LineEndOf(content);
   std::string text = exists ? "" : NewFileComment(rules.CodePage()) + end;
   if (!content.empty() && content.back() != '\n') text += end;  // finish the last line first
   for (const std::string& line : plan.lines) text += line + end;
   if (!Written(WriteRuleFile(plan.path, content + text), plan)) return kUnavailable;
-  Say(RulesText(exists ? rules_text::kAddedTo : rules_text::kCreated, rules.Shown(plan.path)));
+  Say(Text(exists ? rules_text::kAddedTo : rules_text::kCreated, PathText(plan.path)));
 #ifdef _WIN32
   ListNewlyClosed(plan);
 #endif
   // Each program reads the rules once, when the closer first reaches it.
-  Say(RulesText(rules_text::kAfterEditing));
+  Say(Text(rules_text::kAfterEditing));
   return plan.warnings.empty() ? kClean : kWarnings;
 }
 

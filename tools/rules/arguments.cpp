@@ -110,14 +110,14 @@ int Parse(const Command& command, const std::vector<std::string>& args,
     const std::string& arg = args[i];
     if (arg.size() < 2 || arg[0] != '-') {
       if (!command.manyPaths && !parsed.paths.empty()) {
-        return UsageError(kUnexpectedArgument, command.name, FromAnsi(arg));
+        return UsageError(kUnexpectedArgument, command.name, PathText(arg));
       }
       parsed.paths.push_back(arg);
       continue;
     }
     size_t equals = arg.find('=');
     const Option* option = FindOption(command, arg.substr(0, equals));
-    if (!option) return UsageError(kUnknownOption, command.name, FromAnsi(arg));
+    if (!option) return UsageError(kUnknownOption, command.name, PathText(arg));
     Arguments::Given& given = parsed.Slot(option);
     bool inline_ = equals != std::string::npos, wants = option->takes != Takes::Nothing;
     bool valued = inline_ || (wants && i + 1 < args.size());
@@ -127,12 +127,12 @@ int Parse(const Command& command, const std::vector<std::string>& args,
                         .substr(inline_ ? equals + 1 : 0);
     }
     if (valued != wants || !Convert(option->takes, given.value, given.numbers)) {
-      return UsageError<Id>(RulesText(Expected(option->takes), command.name, option->name) +
-                            (valued && wants ? RulesText(kNotGiven, FromAnsi(given.value)) : ""));
+      return UsageError<Id>(Text(Expected(option->takes), command.name, option->name) +
+                            (valued && wants ? Text(kNotGiven, PathText(given.value)) : ""));
     }
     if (option->id != OptionId::CodePage) continue;
     if (given.numbers[0] > 65535 || !KnownCodePage(static_cast<unsigned>(given.numbers[0]))) {
-      return UsageError(kUnknownCodePage, FromAnsi(given.value));
+      return UsageError(kUnknownCodePage, PathText(given.value));
     }
     parsed.codePage_ = static_cast<unsigned>(given.numbers[0]);
   }

@@ -19,29 +19,29 @@ using namespace rules_text;
 
 // Prints the findings of one file; returns the number of warnings.
 int PrintFile(const RuleSet& rules, const FileReport& file, bool quiet) {
-  std::string path = rules.Shown(file.path);
+  std::string path = PathText(file.path);
   if (file.state == FileState::Empty) {
     // Nothing to load from an empty file; whether any rules remain is the set's concern.
     if (!quiet) Say(path + ": " + StateText(file.state));
     return 0;
   }
   if (file.state != FileState::Read) {
-    Say(RulesText(kWarningAt, path, StateText(file.state)));
+    Say(Text(kWarningAt, path, StateText(file.state)));
     return 1;
   }
   int warnings = 0;
   for (const std::string& warning : file.warnings) {
-    Say(RulesText(kWarningAt, path, warning));
+    Say(Text(kWarningAt, path, warning));
     ++warnings;
   }
   for (const LineReport& line : file.lines) {
-    std::string where = rules.Shown(Where(file, line));
+    std::string where = Where(file, line);
     bool rule = line.effect == LineEffect::ClassRule || line.effect == LineEffect::TitleRule;
     if (!quiet && rule) {
-      Say(RulesText(KindOfRule(line.effect).ruleAt, where, rules.Shown(Quote(line.text))));
+      Say(Text(KindOfRule(line.effect).ruleAt, where, RuleText(Quote(line.text), rules.CodePage())));
     }
     for (const std::string& warning : line.warnings) {
-      Say(RulesText(kWarningAt, where, warning));
+      Say(Text(kWarningAt, where, warning));
       ++warnings;
     }
   }
@@ -50,7 +50,7 @@ int PrintFile(const RuleSet& rules, const FileReport& file, bool quiet) {
 
 // A rule equal to an earlier one adds nothing: class rules compared as the module compares class
 // names, ASCII letter case folded; title fragments byte for byte.
-void MarkDuplicates(const RuleSet& rules, std::vector<FileReport>& files, const RuleKind& kind) {
+void MarkDuplicates(std::vector<FileReport>& files, const RuleKind& kind) {
   std::vector<std::pair<const FileReport*, const LineReport*>> seen;
   for (FileReport& file : files) {
     for (LineReport& line : file.lines) {
@@ -58,7 +58,7 @@ void MarkDuplicates(const RuleSet& rules, std::vector<FileReport>& files, const 
       for (const auto& earlier : seen) {
         if (!kind.same(earlier.second->text.c_str(), line.text.c_str())) continue;
         line.warnings.push_back(
-            RulesText(kind.repeats, rules.Shown(Where(*earlier.first, *earlier.second))));
+            Text(kind.repeats, Where(*earlier.first, *earlier.second)));
         break;
       }
       seen.push_back({&file, &line});
@@ -71,9 +71,9 @@ std::string CrossProduct(const RuleSet& set) {
   size_t classes = set.Rules(kClassKind).size();
   size_t titles = set.Rules(kTitleKind).size();
   if (classes == 0 || titles == 0 || classes + titles == 2) return "";
-  if (titles == 1) return RulesText(kOneTitleEachClass, classes);
-  if (classes == 1) return RulesText(kEachTitleOneClass, titles);
-  return RulesText(kEachTitleEachClass, titles, classes);
+  if (titles == 1) return Text(kOneTitleEachClass, classes);
+  if (classes == 1) return Text(kEachTitleOneClass, titles);
+  return Text(kEachTitleEachClass, titles, classes);
 }
 
 int CheckPath(const std::string& path, bool quiet, unsigned codePage) {
@@ -85,36 +85,35 @@ int CheckPath(const std::string& path, bool quiet, unsigned codePage) {
     rules.LoadFile(path);
   }
   std::vector<FileReport> files = rules.Files();
-  for (const RuleKind* kind : kRuleKinds) MarkDuplicates(rules, files, *kind);
+  for (const RuleKind* kind : kRuleKinds) MarkDuplicates(files, *kind);
   int warnings = 0;
   for (const FileReport& file : files) warnings += PrintFile(rules, file, quiet);
-  std::string shown = rules.Shown(path);
+  std::string shown = PathText(path);
   for (const std::string& warning : SetWarnings(files)) {
-    Say(RulesText(kWarningAt, shown, directory ? warning : RulesText(kReadAlone, warning)));
+    Say(Text(kWarningAt, shown, directory ? warning : Text(kReadAlone, warning)));
     ++warnings;
   }
   if (directory) {
-    for (const auto& copy : VirtualStoreCopies(rules, WithSeparator(path))) {
-      Say(RulesText(kWarningAt, copy.first, copy.second));
+    for (const auto& copy : VirtualStoreCopies(WithSeparator(path))) {
+      Say(Text(kWarningAt, copy.first, copy.second));
       ++warnings;
     }
   }
   std::string product = CrossProduct(rules);
   if (!quiet && !product.empty()) Say(shown + ": " + product);
   Say(shown + ": " +
-      RulesText(kCommaJoined, Counts(rules), Counted(warnings, kOneWarning, rules_text::kManyWarnings)));
+      Text(kCommaJoined, Counts(rules), Counted(warnings, kOneWarning, rules_text::kManyWarnings)));
   return warnings ? kWarnings : kClean;
 }
 
 }  // namespace
 
-std::vector<std::pair<std::string, std::string>> VirtualStoreCopies(const RuleSet& rules,
-                                                                    const std::string& dir) {
+std::vector<std::pair<std::string, std::string>> VirtualStoreCopies(const std::string& dir) {
   std::vector<std::pair<std::string, std::string>> copies;
   for (const char* name : {kRulesFile, kCustomRulesFile}) {
     std::string copy = FindVirtualStoreCopy(dir + name);
     if (copy.empty()) continue;
-    copies.push_back({rules.Shown(dir + name), RulesText(kVirtualStoreCopy, rules.Shown(copy))});
+    copies.push_back({PathText(dir + name), Text(kVirtualStoreCopy, PathText(copy))});
   }
   return copies;
 }
@@ -122,10 +121,10 @@ std::vector<std::pair<std::string, std::string>> VirtualStoreCopies(const RuleSe
 int RunFirstScreen() {
   std::string folder = ProgramFolder();
   if (folder.empty()) folder = WithSeparator(".");
-  Say(RulesText(kDoubleClickFolder, FromAnsi(folder)));
+  Say(Text(kDoubleClickFolder, PathText(folder)));
   int status = CheckPath(folder, true, Arguments().CodePage());
-  Say(RulesText(status == kClean ? kDoubleClickClean : kDoubleClickWarnings));
-  Say(RulesText(kDoubleClickNext));
+  Say(Text(status == kClean ? kDoubleClickClean : kDoubleClickWarnings));
+  Say(Text(kDoubleClickNext));
   return status;
 }
 
@@ -135,7 +134,7 @@ int RunCheck(Arguments& args) {
   int result = kClean;
   for (const std::string& path : paths) {
     if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
-      int refused = NotAFolder(path);  // says why on stderr
+      int refused = RefuseFolder(path);  // says why on stderr
       if (refused > result) result = refused;
       continue;
     }

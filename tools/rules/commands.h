@@ -15,8 +15,7 @@ int RunTest(Arguments& args);
 int RunAdd(Arguments& args);
 // Each rule file of dir (with its separator) of which Windows keeps a redirected copy, shown,
 // with what to do about the copy.
-std::vector<std::pair<std::string, std::string>> VirtualStoreCopies(const RuleSet& rules,
-                                                                    const std::string& dir);
+std::vector<std::pair<std::string, std::string>> VirtualStoreCopies(const std::string& dir);
 // Started by a double-click: checks the rules in the program's own folder and says what next.
 int RunFirstScreen();
 #ifdef _WIN32

@@ -7,12 +7,10 @@
 
 namespace rules_cli {
 
-int NotAFolder(const std::string& given) {
+int RefuseFolder(const std::string& given) {
   bool missing = GetFileAttributesA(given.c_str()) == INVALID_FILE_ATTRIBUTES;
-  return UsageError(missing ? rules_text::kNoSuchPath : rules_text::kNotADirectory, FromAnsi(given));
+  return UsageError(missing ? rules_text::kNoSuchPath : rules_text::kNotADirectory, PathText(given));
 }
-
-std::string FromAnsi(const std::string& ansi) { return AsUtf8(ansi, CP_ACP); }
 
 std::string Counted(unsigned long count, rules_text::Id one, rules_text::Id many,
                     Language language) {

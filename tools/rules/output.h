@@ -10,11 +10,9 @@ namespace rules_cli {
 // kUnavailable: what a command needs is held by another program or cannot be opened.
 enum Exit { kClean = 0, kWarnings = 1, kUsage = 2, kInternal = 3, kUnavailable = 4 };
 
-// The usage error for a folder that is missing ("no such file or directory", as check says of
-// any path) or a file.
-int NotAFolder(const std::string& given);
-// Text in the ANSI code page (a path or a value typed, a process name) in UTF-8, for a message.
-std::string FromAnsi(const std::string& ansi);
+// Refuses a folder that is missing ("no such file or directory", as check says of any path) or
+// a file, with the usage error; returns kUsage.
+int RefuseFolder(const std::string& given);
 
 // "1 class rule", "2 class rules": one for a count of 1, many (with the count) for others, in
 // this run's language unless told (watch's log is English).

@@ -20,13 +20,13 @@ HWND WindowAt(POINT point, std::string& problem) {
   HWND window = WindowFromPoint(point);
   if (window) window = GetAncestor(window, GA_ROOT);
   if (!window || window == GetDesktopWindow() || window == GetShellWindow()) {
-    problem = RulesText(rules_text::kThatIsDesktop);
+    problem = Text(rules_text::kThatIsDesktop);
     return NULL;
   }
   DWORD processId = 0;
   GetWindowThreadProcessId(window, &processId);
   if (window == GetConsoleWindow() || processId == GetCurrentProcessId()) {
-    problem = RulesText(rules_text::kThatIsConsole);
+    problem = Text(rules_text::kThatIsConsole);
     return NULL;
   }
   return window;
@@ -37,12 +37,12 @@ HWND WindowAt(POINT point, std::string& problem) {
 int RunPick(Arguments& args) {
   std::string dir = args.Folder(), fragment = args.Text(OptionId::Fragment);
   POINT point = {args.Number(OptionId::At, 0), args.Number(OptionId::At, 1)};
-  if (!IsDirectory(dir)) return NotAFolder(dir);
+  if (!IsDirectory(dir)) return RefuseFolder(dir);
   AddPlan plan(args.CodePage());
   const RuleSet& rules = plan.before;
   std::string line;
   if (!args.Has(OptionId::At)) {
-    Say(RulesText(rules_text::kPointAt));
+    Say(Text(rules_text::kPointAt));
     fflush(stdout);
     if (!args.ReadTypedLine(line)) return UsageError(rules_text::kNoEnter);
     GetCursorPos(&point);
@@ -56,24 +56,24 @@ int RunPick(Arguments& args) {
   OpenWindow window = Describe(handle);
   DWORD processId = 0;
   GetWindowThreadProcessId(handle, &processId);
-  Say(RulesText(rules_text::kPickedWindow, HandleText(handle), FromAnsi(ProcessName(processId)),
-                rules.Shown(Quote(window.className)), rules.Shown(Quote(window.title))));
+  Say(Text(rules_text::kPickedWindow, HandleText(handle), PathText(ProcessName(processId)),
+                RuleText(Quote(window.className), rules.CodePage()), RuleText(Quote(window.title), rules.CodePage())));
   if (!args.Has(OptionId::Fragment)) {
-    PrintPrompt(RulesText(rules_text::kFragmentPrompt));
+    PrintPrompt(Text(rules_text::kFragmentPrompt));
     // Typed in the console's code page; the title is in the rules' (the system's ANSI) one.
     fragment = args.ReadTypedLine(line) && !line.empty() ? line : window.title;
   }
   if (window.title.find(fragment) == std::string::npos) {
-    Complain(rules_text::kNotInTitle, rules.Shown(Quote(fragment)));
+    Complain(rules_text::kNotInTitle, RuleText(Quote(fragment), rules.CodePage()));
     return kUsage;
   }
   int planned = PlanAdd(dir, &window.className, &fragment, plan);
   if (planned != kClean) return planned;
   ShowPlan(plan);
   if (!args.Has(OptionId::Yes) && !plan.lines.empty()) {
-    PrintPrompt(RulesText(rules_text::kAddPrompt));
+    PrintPrompt(Text(rules_text::kAddPrompt));
     if (!args.ReadTypedLine(line) || (line != "y" && line != "Y" && line != "yes")) {
-      Say(RulesText(rules_text::kNothingAdded));
+      Say(Text(rules_text::kNothingAdded));
       return kClean;
     }
   }

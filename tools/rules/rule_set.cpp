@@ -41,13 +41,11 @@ Verdict RuleSet::Judge(const std::string& className, const std::string& title) c
   return verdict;
 }
 
-std::string RuleSet::Shown(const std::string& text) const { return AsUtf8(text, codePage_); }
-
 int OpenFolder(const std::string& given, RuleSet& rules) {
-  if (!IsDirectory(given)) return NotAFolder(given);
+  if (!IsDirectory(given)) return RefuseFolder(given);
   std::string dir = WithSeparator(given);
   // The plug-in cannot load from a folder whose path its buffer cannot hold.
-  if (dir.size() >= MAX_PATH) return UsageError(rules_text::kPathTooLong, FromAnsi(given));
+  if (dir.size() >= MAX_PATH) return UsageError(rules_text::kPathTooLong, PathText(given));
   rules.LoadFolder(dir);
   return kClean;
 }
@@ -66,7 +64,7 @@ std::string WithSeparator(std::string dir) {
 }
 
 std::string Where(const FileReport& file, const LineReport& line) {
-  return file.path + ":" + std::to_string(line.line);
+  return PathText(file.path) + ":" + std::to_string(line.line);
 }
 
 std::string Counts(const RuleSet& rules, Language language) {
@@ -93,23 +91,23 @@ std::string Located(const std::vector<FileReport>& files, const LineReport* rule
 std::string NearMiss(const LineReport& rule, const RuleKind& kind, const std::string& text,
                      unsigned codePage) {
   std::string bare = rule.text, why;
-  std::string joined = RulesText(rules_text::kWhyAnd);
+  std::string joined = Text(rules_text::kWhyAnd);
   if (bare.compare(0, 3, kBom) == 0) {
     bare.erase(0, 3);
-    why = RulesText(rules_text::kWhyBom);
+    why = Text(rules_text::kWhyBom);
   }
   if (Trim(bare) != bare) {
     bare = Trim(bare);
-    why += (why.empty() ? "" : joined) + RulesText(rules_text::kWhySpaces);
+    why += (why.empty() ? "" : joined) + Text(rules_text::kWhySpaces);
   }
   if (WithoutWideEdges(bare, codePage) != bare) {
     bare = WithoutWideEdges(bare, codePage);
-    why += (why.empty() ? "" : joined) + RulesText(rules_text::kWhyFullWidthSpaces);
+    why += (why.empty() ? "" : joined) + Text(rules_text::kWhyFullWidthSpaces);
   }
   if (bare.empty()) return "";
   if (RuleMatches(bare, kind, text)) return why;
   if (!kind.foldsCase && RuleMatches(FoldedAscii(bare), kind, FoldedAscii(text))) {
-    return why + (why.empty() ? "" : joined) + RulesText(rules_text::kWhyCase);
+    return why + (why.empty() ? "" : joined) + Text(rules_text::kWhyCase);
   }
   return "";
 }

@@ -42,8 +42,6 @@ class RuleSet {
   Verdict Judge(const std::string& className, const std::string& title) const;
   // The rule at the position in the store of the first one the text matches; null when none.
   const LineReport* FirstMatch(const RuleKind& kind, const std::string& text) const;
-  // Text in the rules' code page (a path, a quoted rule) in UTF-8, for a message.
-  std::string Shown(const std::string& text) const;
 
  private:
   unsigned codePage_;
@@ -57,7 +55,7 @@ int OpenFolder(const std::string& given, RuleSet& rules);
 // The module appends file names to the directory as they are, so it needs the separator.
 std::string WithSeparator(std::string dir);
 
-// "FILE:LINE" of a line, and of a rule found among the files' lines.
+// "FILE:LINE" of a line, and of a rule found among the files' lines, in UTF-8 for a message.
 std::string Where(const FileReport& file, const LineReport& line);
 std::string Located(const std::vector<FileReport>& files, const LineReport* rule);
 // "N class rules, M title fragments", in this run's language unless told (watch's log).

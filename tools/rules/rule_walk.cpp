@@ -17,11 +17,6 @@ namespace {
 
 using namespace rules_text;
 
-// A text of a rule file in quotes, for a message.
-std::string QuotedIn(const std::string& bytes, unsigned codePage) {
-  return AsUtf8(Quote(bytes), codePage);
-}
-
 // A keyword the loader knows, where it is not one because of what surrounds it.
 bool IsKeyword(const std::string& field) { return KindOfKeyword(field.c_str()) != nullptr; }
 
@@ -104,22 +99,22 @@ unsigned CleanCodePage(const std::string& value, bool utf8, unsigned codePage) {
 // On a system set to UTF-8 the windows hand the plug-in UTF-8: text in another code page, most
 // likely the Shift_JIS of a file saved by habit, never matches there.
 std::string NotUtf8(const std::string& value) {
-  std::string name = CodePageName(kUtf8CodePage), shown = QuotedIn(value, kUtf8CodePage);
-  unsigned other = CleanCodePage(value, false, kUtf8CodePage);
-  std::string fix = RulesText(kSaveAsUtf8);
-  return other ? RulesText(kNotUtf8ReadsIn, name, shown, other, fix)
-               : RulesText(kNotUtf8, name, shown, fix);
+  std::string name = CodePageName(CP_UTF8), shown = RuleText(Quote(value), CP_UTF8);
+  unsigned other = CleanCodePage(value, false, CP_UTF8);
+  std::string fix = Text(kSaveAsUtf8);
+  return other ? Text(kNotUtf8ReadsIn, name, shown, other, fix)
+               : Text(kNotUtf8, name, shown, fix);
 }
 
 // UTF-8 text where the windows hand the plug-in another code page.
 std::string Utf8Text(const std::string& value, unsigned codePage) {
-  std::string name = CodePageName(codePage), shown = QuotedIn(value, codePage);
+  std::string name = CodePageName(codePage), shown = RuleText(Quote(value), codePage);
   bool lost = false;
   ToCodePage(value, codePage, &lost);
-  if (!lost) return RulesText(kUtf8Text, name, shown, SaveIn(codePage));
+  if (!lost) return Text(kUtf8Text, name, shown, SaveIn(codePage));
   unsigned other = CleanCodePage(value, true, codePage);
-  return other ? RulesText(kUtf8TextCannotHold, name, shown, other)
-               : RulesText(kUtf8TextCannotHoldAny, name, shown);
+  return other ? Text(kUtf8TextCannotHold, name, shown, other)
+               : Text(kUtf8TextCannotHoldAny, name, shown);
 }
 
 // Non-ASCII text is fine when it is text in the code page the plug-in compares in.
@@ -128,17 +123,17 @@ void CheckCodePage(const std::string& value, unsigned codePage,
   if (IsAscii(value)) return;
   std::string name = CodePageName(codePage);
   if (value.compare(0, 3, kBom) == 0) {
-    warnings.push_back(RulesText(kBomInValue, SaveWithoutBom(codePage)));
+    warnings.push_back(Text(kBomInValue, SaveWithoutBom(codePage)));
     CheckCodePage(value.substr(3), codePage, warnings);
-  } else if (codePage == kUtf8CodePage) {
+  } else if (codePage == CP_UTF8) {
     if (!IsCodePageText(value, codePage)) warnings.push_back(NotUtf8(value));
-  } else if (IsCodePageText(value, kUtf8CodePage)) {
+  } else if (IsCodePageText(value, CP_UTF8)) {
     warnings.push_back(Utf8Text(value, codePage));
   } else if (!IsCodePageText(value, codePage)) {
     unsigned other = CleanCodePage(value, false, codePage);
-    std::string shown = QuotedIn(value, codePage);
-    warnings.push_back(other ? RulesText(kNotTextReadsIn, name, shown, other)
-                             : RulesText(kNotText, name, shown, SaveIn(codePage)));
+    std::string shown = RuleText(Quote(value), codePage);
+    warnings.push_back(other ? Text(kNotTextReadsIn, name, shown, other)
+                             : Text(kNotText, name, shown, SaveIn(codePage)));
   }
 }
 
@@ -149,7 +144,7 @@ void CheckCodePage(const std::string& value, unsigned codePage,
 // with those bytes in the other case. Says which characters stand for which, and the class with
 // all of them swapped; "" when there is none.
 std::string FoldTwin(const std::string& value, unsigned codePage) {
-  if (codePage == kUtf8CodePage) return "";
+  if (codePage == CP_UTF8) return "";
   std::string twin = value, pairs;
   for (size_t i = 0; i < value.size();) {
     if (IsCodePageText(value.substr(i, 1), codePage) || i + 1 == value.size()) {
@@ -161,12 +156,12 @@ std::string FoldTwin(const std::string& value, unsigned codePage) {
     std::string other = value.substr(i, 1) + static_cast<char>(trail ^ 0x20);
     if (letter && IsCodePageText(value.substr(i, 2), codePage) && IsCodePageText(other, codePage)) {
       twin[i + 1] = other[1];
-      pairs += (pairs.empty() ? "" : RulesText(kListSeparator)) +
-               RulesText(kFoldPair, AsUtf8(other, codePage), AsUtf8(value.substr(i, 2), codePage));
+      pairs += (pairs.empty() ? "" : Text(kListSeparator)) +
+               Text(kFoldPair, RuleText(other, codePage), RuleText(value.substr(i, 2), codePage));
     }
     i += 2;
   }
-  return pairs.empty() ? "" : RulesText(kFoldTwin, pairs, QuotedIn(twin, codePage));
+  return pairs.empty() ? "" : Text(kFoldTwin, pairs, RuleText(Quote(twin), codePage));
 }
 
 namespace {
@@ -174,8 +169,8 @@ namespace {
 // A line meant as a comment that the loader does not take for one; "" for other lines.
 std::string CommentHint(const std::string& field) {
   std::string bare = Trim(field);
-  if (bare.compare(0, 2, "//") == 0) return RulesText(kIndentedComment);
-  if (bare.compare(0, 1, "#") == 0) return RulesText(kHashComment);
+  if (bare.compare(0, 2, "//") == 0) return Text(kIndentedComment);
+  if (bare.compare(0, 1, "#") == 0) return Text(kHashComment);
   return "";
 }
 
@@ -199,12 +194,12 @@ bool WideComma(const std::string& field, unsigned codePage, LineReport& line) {
   const RuleKind* kind = KindOfKeyword(WithoutWideEdges(field.substr(0, at), codePage).c_str());
   if (!kind) return false;
   // The full-width comma's row takes it quoted; the ideographic one's row puts it in 「」 itself.
-  std::string shown = warning == kFullWidthComma ? QuotedIn(comma, codePage)
-                                                 : AsUtf8(comma, codePage);
-  line.warnings.push_back(RulesText(warning, shown));
+  std::string shown = warning == kFullWidthComma ? RuleText(Quote(comma), codePage)
+                                                 : RuleText(comma, codePage);
+  line.warnings.push_back(Text(warning, shown));
   line.lost = kind->effect;
   line.lostValue = field.substr(at + comma.size());
-  line.lostShown = AsUtf8(kind->keyword + ("," + line.lostValue), codePage);
+  line.lostShown = RuleText(kind->keyword + ("," + line.lostValue), codePage);
   line.lostWhy = line.warnings.back();
   return true;
 }
@@ -212,13 +207,13 @@ bool WideComma(const std::string& field, unsigned codePage, LineReport& line) {
 // Text that follows a UTF-8 byte order mark, as its writer saw it: UTF-8, unless its bytes are
 // no UTF-8 at all (a mark pasted before text of the code page).
 std::string AfterBom(const std::string& bytes, unsigned codePage) {
-  return AsUtf8(bytes, IsCodePageText(bytes, kUtf8CodePage) ? kUtf8CodePage : codePage);
+  return RuleText(bytes, IsCodePageText(bytes, CP_UTF8) ? CP_UTF8 : codePage);
 }
 
 // A first line whose byte order mark hides that it is a comment.
 bool BomComment(const std::string& field, bool firstLine, LineReport& line) {
   if (!firstLine || field.compare(0, 3, kBom) != 0 || !IsComment(field.substr(3))) return false;
-  line.warnings.push_back(RulesText(kBomComment));
+  line.warnings.push_back(Text(kBomComment));
   return true;
 }
 
@@ -235,9 +230,9 @@ void SingleField(const std::string& field, bool atEnd, bool firstLine, unsigned 
   } else if (!CommentHint(field).empty()) {
     line.warnings.push_back(CommentHint(field));
   } else if (IsKeyword(Trim(field))) {
-    line.warnings.push_back(RulesText(atEnd ? kKeywordAloneAtEnd : kKeywordAlone));
+    line.warnings.push_back(Text(atEnd ? kKeywordAloneAtEnd : kKeywordAlone));
   } else {
-    line.warnings.push_back(RulesText(kNoComma));
+    line.warnings.push_back(Text(kNoComma));
   }
 }
 
@@ -247,7 +242,7 @@ void UnknownKeyword(const std::string& field, bool firstLine, const std::string&
   if (firstLine && bare.compare(0, 3, kBom) == 0) bare = bare.substr(3);
   std::string value = rest.substr(0, rest.find(','));
   if (field.empty()) {
-    line.warnings.push_back(RulesText(kLeadingComma));
+    line.warnings.push_back(Text(kLeadingComma));
   } else if (BomComment(field, firstLine, line) || WideComma(field, codePage, line)) {
     // said
   } else if (!CommentHint(field).empty()) {
@@ -256,19 +251,19 @@ void UnknownKeyword(const std::string& field, bool firstLine, const std::string&
     line.lost = KindOfKeyword(bare.c_str())->effect;
     line.lostValue = value;
     line.lostShown = AfterBom(bare + "," + value, codePage);
-    line.warnings.push_back(RulesText(kBomKeyword, AfterBom(bare + "," + rest, codePage)));
+    line.warnings.push_back(Text(kBomKeyword, AfterBom(bare + "," + rest, codePage)));
   } else if (IsKeyword(Trim(bare)) || IsKeyword(WithoutWideEdges(bare, codePage))) {
     bool ascii = IsKeyword(Trim(bare));
     line.warnings.push_back(
-        RulesText(ascii ? kSpacedKeyword : kFullWidthSpacedKeyword, QuotedIn(field, codePage)));
+        Text(ascii ? kSpacedKeyword : kFullWidthSpacedKeyword, RuleText(Quote(field), codePage)));
     const RuleKind* kind =
         KindOfKeyword((ascii ? Trim(bare) : WithoutWideEdges(bare, codePage)).c_str());
     line.lost = kind->effect;
     line.lostValue = value;
-    line.lostShown = AsUtf8(kind->keyword + ("," + value), codePage);
+    line.lostShown = RuleText(kind->keyword + ("," + value), codePage);
     line.lostWhy = line.warnings.back();
   } else {
-    line.warnings.push_back(RulesText(kUnknownKeyword, QuotedIn(bare, codePage)));
+    line.warnings.push_back(Text(kUnknownKeyword, RuleText(Quote(bare), codePage)));
   }
 }
 
@@ -276,10 +271,10 @@ void CheckEncoding(const unsigned char* view, int32_t size, unsigned codePage,
                    std::vector<std::string>& warnings) {
   std::string start(reinterpret_cast<const char*>(view), size < 3 ? size : 3);
   if (start == kBom) {
-    warnings.push_back(RulesText(kBomInFile, SaveWithoutBom(codePage)));
+    warnings.push_back(Text(kBomInFile, SaveWithoutBom(codePage)));
   }
   if (memchr(view, 0, static_cast<size_t>(size))) {
-    warnings.push_back(RulesText(kNulBytes, SaveIn(codePage)));
+    warnings.push_back(Text(kNulBytes, SaveIn(codePage)));
   }
 }
 
@@ -316,7 +311,7 @@ void CheckRule(const RuleFileWalk& walk, const MappedTextReader& reader, LineRep
       line.warnings.push_back(FaultText(fault, kind, line.text, walk.codePage, false));
     }
   }
-  if (WideEdges(line.text, walk.codePage)) line.warnings.push_back(RulesText(kFullWidthEdgeRead));
+  if (WideEdges(line.text, walk.codePage)) line.warnings.push_back(Text(kFullWidthEdgeRead));
   CheckCodePage(line.text, walk.codePage, line.warnings);
   std::string twin =
       kind.foldsCase && line.warnings.empty() ? FoldTwin(line.text, walk.codePage) : "";
@@ -324,7 +319,7 @@ void CheckRule(const RuleFileWalk& walk, const MappedTextReader& reader, LineRep
     line.warnings.push_back(twin);
   }
   if (reader.FieldEnd == FieldEndDelimiter) {
-    line.warnings.push_back(RulesText(kThirdField, QuotedIn(RestOfLine(reader), walk.codePage)));
+    line.warnings.push_back(Text(kThirdField, RuleText(Quote(RestOfLine(reader)), walk.codePage)));
   }
 }
 
@@ -357,19 +352,19 @@ bool WideEdges(const std::string& value, unsigned codePage) {
 
 std::string InOtherEncoding(const std::string& value, unsigned codePage, std::string* name) {
   if (IsAscii(value)) return "";
-  if (codePage != kUtf8CodePage) {
+  if (codePage != CP_UTF8) {
     bool lost = false;
     std::string converted =
-        IsCodePageText(value, kUtf8CodePage) ? ToCodePage(value, codePage, &lost) : "";
+        IsCodePageText(value, CP_UTF8) ? ToCodePage(value, codePage, &lost) : "";
     if (converted.empty() || lost) return "";
-    *name = RulesText(kUtf8Name);
+    *name = Text(kUtf8Name);
     return converted;
   }
-  if (IsCodePageText(value, kUtf8CodePage)) return "";
-  unsigned other = CleanCodePage(value, false, kUtf8CodePage);
+  if (IsCodePageText(value, CP_UTF8)) return "";
+  unsigned other = CleanCodePage(value, false, CP_UTF8);
   if (!other) return "";
   *name = CodePageName(other);
-  return AsUtf8(value, other);
+  return RuleText(value, other);
 }
 
 unsigned CheckRuleValue(const std::string& value) {
@@ -387,13 +382,13 @@ unsigned CheckRuleValue(const std::string& value) {
 std::string FaultText(ValueFault fault, const RuleKind& kind, const std::string& value,
                       unsigned codePage, bool typed) {
   switch (fault) {
-    case ValueFault::Empty: return RulesText(typed ? kind.emptyTyped : kind.emptyRead);
+    case ValueFault::Empty: return Text(typed ? kind.emptyTyped : kind.emptyRead);
     case ValueFault::Comma:
-      return RulesText(kComma, kind.keyword, QuotedIn(value.substr(0, value.find(',')), codePage));
-    case ValueFault::LineEnd: return RulesText(kLineEnd);
-    case ValueFault::EdgeSpaces: return RulesText(typed ? kEdgeSpacesTyped : kEdgeSpacesRead);
-    case ValueFault::Quotes: return RulesText(kQuotes);
-    case ValueFault::TooLong: return RulesText(typed ? kind.tooLongTyped : kind.tooLongRead);
+      return Text(kComma, kind.keyword, RuleText(Quote(value.substr(0, value.find(','))), codePage));
+    case ValueFault::LineEnd: return Text(kLineEnd);
+    case ValueFault::EdgeSpaces: return Text(typed ? kEdgeSpacesTyped : kEdgeSpacesRead);
+    case ValueFault::Quotes: return Text(kQuotes);
+    case ValueFault::TooLong: return Text(typed ? kind.tooLongTyped : kind.tooLongRead);
   }
   return "";
 }
@@ -401,13 +396,6 @@ std::string FaultText(ValueFault fault, const RuleKind& kind, const std::string&
 bool Refused(ValueFault fault) {
   return fault == ValueFault::Empty || fault == ValueFault::Comma || fault == ValueFault::LineEnd ||
          fault == ValueFault::TooLong || fault == ValueFault::EdgeSpaces;
-}
-
-std::string Trim(const std::string& text) {
-  size_t begin = 0, end = text.size();
-  while (begin < end && IsSpace(text[begin])) ++begin;
-  while (end > begin && IsSpace(text[end - 1])) --end;
-  return text.substr(begin, end - begin);
 }
 
 bool NotepadAnsiIs(unsigned codePage) {
@@ -424,24 +412,24 @@ bool NotepadAnsiIs(unsigned codePage) {
 std::string SaveWithoutBom(unsigned codePage) {
   // Notepad's "ANSI" is the system's code page; on a system set to UTF-8 it offers UTF-8 with
   // and without the mark, and names the one without plainly "UTF-8".
-  if (codePage == kUtf8CodePage) return RulesText(kSaveUtf8WithoutBom);
-  return RulesText(NotepadAnsiIs(codePage) ? kSaveWithoutBom : kSaveWithoutBomElsewhere,
+  if (codePage == CP_UTF8) return Text(kSaveUtf8WithoutBom);
+  return Text(NotepadAnsiIs(codePage) ? kSaveWithoutBom : kSaveWithoutBomElsewhere,
                    CodePageName(codePage));
 }
 
 std::string SaveIn(unsigned codePage) {
-  if (codePage == kUtf8CodePage) return RulesText(kSaveAsUtf8);
-  return RulesText(NotepadAnsiIs(codePage) ? kSaveIn : kSaveInElsewhere, CodePageName(codePage));
+  if (codePage == CP_UTF8) return Text(kSaveAsUtf8);
+  return Text(NotepadAnsiIs(codePage) ? kSaveIn : kSaveInElsewhere, CodePageName(codePage));
 }
 
 std::string CodePageName(unsigned codePage) {
-  bool utf8 = codePage == kUtf8CodePage;
+  bool utf8 = codePage == CP_UTF8;
 #ifdef _WIN32
   if (codePage == GetACP()) {
-    return RulesText(utf8 ? kCodePageUtf8ThisSystem : kCodePageThisSystem, codePage);
+    return Text(utf8 ? kCodePageUtf8ThisSystem : kCodePageThisSystem, codePage);
   }
 #endif
-  return RulesText(utf8 ? kCodePageUtf8 : kCodePage, codePage);
+  return Text(utf8 ? kCodePageUtf8 : kCodePage, codePage);
 }
 
 FileReport ReportRuleFile(const std::string& path, unsigned codePage, RuleStore& store) {
@@ -467,11 +455,11 @@ std::vector<std::string> SetWarnings(const std::vector<FileReport>& files) {
   size_t titles = RulesOf(files, kTitleKind).size();
   std::vector<std::string> warnings;
   if (classes == 0 && titles == 0) {
-    warnings.push_back(RulesText(kNoRulesAtAll));
+    warnings.push_back(Text(kNoRulesAtAll));
   } else if (classes == 0) {
-    warnings.push_back(RulesText(kTitlesWithoutClass));
+    warnings.push_back(Text(kTitlesWithoutClass));
   } else if (titles == 0) {
-    warnings.push_back(RulesText(kClassesWithoutTitle));
+    warnings.push_back(Text(kClassesWithoutTitle));
   }
   return warnings;
 }
@@ -479,10 +467,10 @@ std::vector<std::string> SetWarnings(const std::vector<FileReport>& files) {
 std::string StateText(FileState state) {
   switch (state) {
     case FileState::Read: return "";
-    case FileState::Missing: return RulesText(kFileMissing);
-    case FileState::Empty: return RulesText(kFileEmpty);
-    case FileState::Directory: return RulesText(kFileIsDirectory);
-    case FileState::Unreadable: return RulesText(kFileUnreadable);
+    case FileState::Missing: return Text(kFileMissing);
+    case FileState::Empty: return Text(kFileEmpty);
+    case FileState::Directory: return Text(kFileIsDirectory);
+    case FileState::Unreadable: return Text(kFileUnreadable);
   }
   return "";
 }

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "closer/hook.h"
+#include "code_page.h"
 #include "rule_kind.h"
+#include "text.h"
 
 namespace rules_cli {
 
@@ -88,10 +90,6 @@ bool NotepadAnsiIs(unsigned codePage);
 
 // "code page N", saying when it is this system's, in this run's language.
 std::string CodePageName(unsigned codePage);
-
-std::string Trim(const std::string& text);
-const char kBom[] = "\xEF\xBB\xBF";
-const unsigned kUtf8CodePage = 65001;
 
 // The hook reads at most this many bytes of a class name or a title.
 const size_t kHookTextBytes = kWindowTextCount - 1;

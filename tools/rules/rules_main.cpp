@@ -36,12 +36,12 @@ int RunCommand(int argc, char** argv) {
     int status = Parse(command, std::vector<std::string>(argv + 2, argv + argc), typed, parsed);
     if (status != kClean) return status;
     if (!command.run) {
-      return UsageError(rules_text::kRunWindowsBuild, name, RulesText(*command.windowsOnly));
+      return UsageError(rules_text::kRunWindowsBuild, name, Text(*command.windowsOnly));
     }
     status = command.run(parsed);
     return parsed.TypedLost() && status == kClean ? kWarnings : status;
   }
-  return UsageError(rules_text::kUnknownCommand, FromAnsi(name));
+  return UsageError(rules_text::kUnknownCommand, PathText(name));
 }
 
 }  // namespace

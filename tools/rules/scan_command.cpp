@@ -26,25 +26,25 @@ int RunScan(Arguments& args) {
     // still checked, so a hidden one that would close is always listed.
     if (!closes && (!all || (!window.visible && !hidden))) continue;
     std::string handle = HandleText(window.handle);
-    std::string shown = window.visible ? "" : RulesText(rules_text::kHidden);
-    std::string className = rules.Shown(Quote(window.className));
-    std::string title = rules.Shown(Quote(window.title));
+    std::string shown = window.visible ? "" : Text(rules_text::kHidden);
+    std::string className = RuleText(Quote(window.className), rules.CodePage());
+    std::string title = RuleText(Quote(window.title), rules.CodePage());
     if (closes) {
-      Say(RulesText(rules_text::kScanWouldClose, handle, shown, className, title,
-                    rules.Shown(Located(rules.Files(), verdict.classRule)),
-                    rules.Shown(Located(rules.Files(), verdict.titleFragment))));
+      Say(Text(rules_text::kScanWouldClose, handle, shown, className, title,
+                    Located(rules.Files(), verdict.classRule),
+                    Located(rules.Files(), verdict.titleFragment)));
       ++closing;
     } else {
-      Say(RulesText(rules_text::kScanLeftOpen, handle, shown, className, title));
+      Say(Text(rules_text::kScanLeftOpen, handle, shown, className, title));
     }
     ++listed;
   }
   // The count is of every window looked at; with --all, say which ones the list leaves out.
   std::string left;
   if (all && static_cast<size_t>(listed) < windows.size()) {
-    left = RulesText(rules_text::kScanHiddenLeft, windows.size() - listed);
+    left = Text(rules_text::kScanHiddenLeft, windows.size() - listed);
   }
-  Say(RulesText(rules_text::kScanCount, closing, windows.size(), left));
+  Say(Text(rules_text::kScanCount, closing, windows.size(), left));
   return kClean;
 }
 }  // namespace rules_cli

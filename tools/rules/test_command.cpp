@@ -8,21 +8,22 @@ namespace rules_cli {
 
 namespace {
 
-enum { kClosed = 0, kLeftOpen = 1 };
+// test's exit: clean when such a window is closed, a warning when it stays open.
+const Exit kClosed = kClean, kLeftOpen = kWarnings;
 
 // Hints at the rules that fail to match only by what cannot be seen, or by letter case.
 void NearMisses(const RuleSet& rules, const RuleKind& kind, const std::string& text) {
   unsigned codePage = rules.CodePage();
   for (const LineReport* rule : rules.Rules(kind)) {
     std::string why = NearMiss(*rule, kind, text, codePage), encoding;
-    std::string shown = rules.Shown(Quote(rule->text));
-    std::string where = rules.Shown(Located(rules.Files(), rule));
-    if (!why.empty()) Say(RulesText(kind.nearMiss, shown, where, why));
+    std::string shown = RuleText(Quote(rule->text), rules.CodePage());
+    std::string where = Located(rules.Files(), rule);
+    if (!why.empty()) Say(Text(kind.nearMiss, shown, where, why));
     // A rule saved in another encoding than the one the windows' texts come in.
     std::string converted = InOtherEncoding(rule->text, codePage, &encoding);
     if (why.empty() && RuleMatches(converted, kind, text)) {
       // Shown as the user wrote it, not as the windows' code page misreads it.
-      Say(RulesText(kind.otherEncoding, rules.Shown(Quote(converted)), where, encoding,
+      Say(Text(kind.otherEncoding, RuleText(Quote(converted), rules.CodePage()), where, encoding,
                     CodePageName(codePage), SaveIn(codePage)));
     }
   }
@@ -34,10 +35,10 @@ void NearMisses(const RuleSet& rules, const RuleKind& kind, const std::string& t
       if (line.lost != kind.effect) continue;
       if (!RuleMatches(line.lostValue, kind, text) && !RuleMatches(converted, kind, text)) continue;
       if (line.lostWhy.empty()) {
-        Say(RulesText(kind.lostFirstLine, rules.Shown(file.path), line.lostShown,
+        Say(Text(kind.lostFirstLine, PathText(file.path), line.lostShown,
                       SaveWithoutBom(codePage)));
       } else {
-        Say(RulesText(kind.lostLine, rules.Shown(Where(file, line)), line.lostShown,
+        Say(Text(kind.lostLine, Where(file, line), line.lostShown,
                       line.lostWhy));
       }
     }
@@ -46,16 +47,16 @@ void NearMisses(const RuleSet& rules, const RuleKind& kind, const std::string& t
 
 // No rule of the kind matches the window's text, so it stays open.
 int LeftOpen(const RuleSet& rules, const RuleKind& kind, const std::string& text) {
-  Say(RulesText(kind.foundNone, rules.Shown(Quote(text))));
+  Say(Text(kind.foundNone, RuleText(Quote(text), rules.CodePage())));
   NearMisses(rules, kind, text);
-  Say(RulesText(rules_text::kLeftOpen));
+  Say(Text(rules_text::kLeftOpen));
   return kLeftOpen;
 }
 
 void Found(const RuleSet& rules, const RuleKind& kind, const std::string& text,
            const LineReport* rule) {
-  Say(RulesText(kind.found, rules.Shown(Quote(text)), rules.Shown(Quote(rule->text)),
-                rules.Shown(Located(rules.Files(), rule))));
+  Say(Text(kind.found, RuleText(Quote(text), rules.CodePage()), RuleText(Quote(rule->text), rules.CodePage()),
+                Located(rules.Files(), rule)));
 }
 
 // The window's texts in the order the hook reads them.
@@ -74,17 +75,17 @@ int RunTest(Arguments& args) {
   int opened = OpenFolder(args.Folder(), rules);
   if (opened != kClean) return opened;
 
-  Say(RulesText(rules_text::kRulesIn, rules.Shown(WithSeparator(args.Folder())), Counts(rules)));
+  Say(Text(rules_text::kRulesIn, PathText(WithSeparator(args.Folder())), Counts(rules)));
   for (const auto& text : kWindowTexts) {
     if (Cut(args.Text(text.option)).size() == args.Text(text.option).size()) continue;
-    Say(RulesText(text.kind.cut));
+    Say(Text(text.kind.cut));
   }
   Verdict verdict = rules.Judge(Cut(args.Text(OptionId::Class)), Cut(args.Text(OptionId::Title)));
   if (!verdict.classRule) return LeftOpen(rules, kClassKind, verdict.className);
   Found(rules, kClassKind, verdict.className, verdict.classRule);
   if (!verdict.titleFragment) return LeftOpen(rules, kTitleKind, verdict.title);
   Found(rules, kTitleKind, verdict.title, verdict.titleFragment);
-  Say(RulesText(rules_text::kClosed));
+  Say(Text(rules_text::kClosed));
   return kClosed;
 }
 

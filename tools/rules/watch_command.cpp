@@ -4,7 +4,7 @@
 #include <time.h>
 #include <windows.h>
 
-#include "close_report.h"
+#include "close_report_reader.h"
 #include "commands.h"
 #include "console_text.h"
 #include "output.h"
@@ -36,7 +36,7 @@ struct Line {
 };
 template <typename... Args>
 Line Both(rules_text::Id id, const Args&... args) {
-  return {RulesText(id, args...), TextIn(Language::kEnglish, id, args...)};
+  return {Text(id, args...), TextIn(Language::kEnglish, id, args...)};
 }
 
 // The rules in DIR that match the closed window, as the module compares them; the running
@@ -46,9 +46,9 @@ Line MatchedBy(const RuleSet& rules, const CloseReport& report) {
   if (!verdict.Closes()) return Both(rules_text::kByNoRule);
   const LineReport* c = verdict.classRule;
   const LineReport* t = verdict.titleFragment;
-  return Both(rules_text::kByRules, rules.Shown(Quote(c->text)),
-              rules.Shown(Located(rules.Files(), c)), rules.Shown(Quote(t->text)),
-              rules.Shown(Located(rules.Files(), t)));
+  return Both(rules_text::kByRules, RuleText(Quote(c->text), rules.CodePage()),
+              Located(rules.Files(), c), RuleText(Quote(t->text), rules.CodePage()),
+              Located(rules.Files(), t));
 }
 
 // Reports the queue could not hold, with the times of the first and the last.
@@ -180,16 +180,16 @@ class WatchOutput {
     CloseReport report;
     if (!ParseCloseReport(read.text, report)) return false;
     std::string at = ClockTime(read.at);
-    std::string program = FromAnsi(ProcessName(static_cast<DWORD>(report.processId)));
+    std::string program = PathText(ProcessName(static_cast<DWORD>(report.processId)));
     if (report.dropped) {
       missedInAll_ += report.dropped;
       Print(Both(report.dropped == 1 ? rules_text::kMissedOneClose : rules_text::kMissedCloses,
                  at, program, report.dropped));
     }
-    std::string className = rules_.Shown(Quote(report.className));
-    std::string title = rules_.Shown(Quote(report.title));
+    std::string className = RuleText(Quote(report.className), rules_.CodePage());
+    std::string title = RuleText(Quote(report.title), rules_.CodePage());
     Line matched = MatchedBy(rules_, report);
-    Print({RulesText(rules_text::kWatchClosed, at, program, className, title, matched.said),
+    Print({Text(rules_text::kWatchClosed, at, program, className, title, matched.said),
            TextIn(Language::kEnglish, rules_text::kWatchClosed, at, program, className, title, matched.logged)});
     return true;
   }
@@ -227,8 +227,8 @@ void StartWatching(const std::string& dir, const RuleSet& rules, WatchOutput& ou
   GetLocalTime(&started);
   char date[16];
   snprintf(date, sizeof date, "%04u-%02u-%02u ", started.wYear, started.wMonth, started.wDay);
-  std::string folder = rules.Shown(WithSeparator(dir));
-  Say(RulesText(rules_text::kWatching, folder, Counts(rules)) + RulesText(rules_text::kCtrlCEnds));
+  std::string folder = PathText(WithSeparator(dir));
+  Say(Text(rules_text::kWatching, folder, Counts(rules)) + Text(rules_text::kCtrlCEnds));
   fflush(stdout);
   std::string header =
       TextIn(Language::kEnglish, rules_text::kWatching, folder, Counts(rules, Language::kEnglish));
@@ -245,7 +245,7 @@ int RunWatch(Arguments& args) {
   if (opened != kClean) return opened;
   OwnedFile log(logPath.empty() ? nullptr : fopen(logPath.c_str(), "ab"));
   if (!logPath.empty() && !log.get()) {
-    Complain(rules_text::kLogCannotOpen, FromAnsi(logPath));
+    Complain(rules_text::kLogCannotOpen, PathText(logPath));
     return kUnavailable;
   }
   DebugListener listener;

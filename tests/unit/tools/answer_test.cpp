@@ -69,12 +69,6 @@ TEST(HostAnswer, RequestsCarryIdAndReference) {
   EXPECT_EQ(std::string("NOTIFY") + kHeaders + "OnBoot\r\n\r\n", ProtocolText("NOTIFY", "OnBoot"));
 }
 
-TEST(HostAnswer, LinesEndAtCrLfLfOrCr) {
-  std::vector<std::string> expected = {"a", "", "b", "c", "d"};
-  EXPECT_EQ(expected, SplitLines("a\r\n\nb\rc\r\nd"));
-  EXPECT_EQ(std::vector<std::string>{"x"}, SplitLines("x\r\n"));
-}
-
 TEST(HostAnswer, HexDumpShowsOffsetsBytesAndText) {
   std::string bytes = "PLUGIN/2.0\r\n\x83\x4C" + std::string(1, '\0') + "xyz";
   EXPECT_EQ(

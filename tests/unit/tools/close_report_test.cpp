@@ -1,6 +1,6 @@
 // The close report read back by lunet-rules: whatever bytes a window's texts hold, the parser
 // gets back what the module wrote.
-#include "close_report.h"
+#include "close_report_reader.h"
 
 #include <gtest/gtest.h>
 

@@ -97,8 +97,8 @@ TEST(RuleWalk, CommasTypedWithTheInputMethod) {
     EXPECT_EQ(c.lostShown, line.lostShown);
     std::vector<std::string> expected;
     if (c.warning != kCount) {
-      expected.push_back(c.argument.empty() ? RulesText(c.warning)
-                                            : RulesText(c.warning, c.argument));
+      expected.push_back(c.argument.empty() ? Text(c.warning)
+                                            : Text(c.warning, c.argument));
     }
     EXPECT_EQ(expected, line.warnings);
     // test's hint says the same as check's warning.
@@ -151,7 +151,7 @@ TEST(RuleWalk, FirstLineAfterAByteOrderMarkShownAsWritten) {
     EXPECT_EQ(c.lostValue, line.lostValue);
     EXPECT_EQ(c.shown, line.lostShown);
     EXPECT_EQ("", line.lostWhy);
-    EXPECT_EQ(std::vector<std::string>{RulesText(kBomKeyword, c.shown)}, line.warnings);
+    EXPECT_EQ(std::vector<std::string>{Text(kBomKeyword, c.shown)}, line.warnings);
   }
 }
 
@@ -169,16 +169,16 @@ TEST(RuleWalk, NotepadStepOnlyForItsOwnCodePage) {
   const StepCase kCodePages[] = {{932, true}, {1252, true}};
 #endif
   for (const StepCase& c : kCodePages) {
-    if (c.codePage == kUtf8CodePage) continue;
+    if (c.codePage == CP_UTF8) continue;
     SCOPED_TRACE(c.codePage);
     std::string name = CodePageName(c.codePage);
-    EXPECT_EQ(RulesText(c.step ? kSaveIn : kSaveInElsewhere, name), SaveIn(c.codePage));
-    EXPECT_EQ(RulesText(c.step ? kSaveWithoutBom : kSaveWithoutBomElsewhere, name),
+    EXPECT_EQ(Text(c.step ? kSaveIn : kSaveInElsewhere, name), SaveIn(c.codePage));
+    EXPECT_EQ(Text(c.step ? kSaveWithoutBom : kSaveWithoutBomElsewhere, name),
               SaveWithoutBom(c.codePage));
   }
   // A system set to UTF-8 names UTF-8 in Notepad's own words, whichever system checks.
-  EXPECT_EQ(RulesText(kSaveAsUtf8), SaveIn(kUtf8CodePage));
-  EXPECT_EQ(RulesText(kSaveUtf8WithoutBom), SaveWithoutBom(kUtf8CodePage));
+  EXPECT_EQ(Text(kSaveAsUtf8), SaveIn(CP_UTF8));
+  EXPECT_EQ(Text(kSaveUtf8WithoutBom), SaveWithoutBom(CP_UTF8));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "close_report.h"
+#include "close_report_reader.h"
 
 #include <ctype.h>
 #include <stdlib.h>
