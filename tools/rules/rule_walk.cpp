@@ -17,7 +17,7 @@ namespace {
 
 using namespace rules_text;
 
-// A keyword the loader knows, where it is not one because of what surrounds it.
+// Whether the text, as it stands, is one of the loader's keywords in any letter case.
 bool IsKeyword(const std::string& field) { return KindOfKeyword(field.c_str()) != nullptr; }
 
 bool IsComment(const std::string& field) { return field.compare(0, 2, "//") == 0; }
@@ -45,9 +45,10 @@ std::string CharIn(const char* utf8, unsigned codePage) {
 }
 
 // The length of the character at i: double-byte code pages and UTF-8 have characters of more
-// than one byte, whose later bytes may look like ASCII.
+// than one byte, whose later bytes may look like ASCII. Every ANSI code page other than UTF-8
+// has characters of one or two bytes, so a byte that is no character alone starts a pair.
 size_t CharLength(const std::string& text, size_t i, unsigned codePage) {
-  if (codePage == 65001) {
+  if (codePage == CP_UTF8) {
     size_t end = i + 1;
     while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
     return end - i;

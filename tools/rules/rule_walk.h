@@ -68,7 +68,8 @@ std::string FaultText(ValueFault fault, const RuleKind& kind, const std::string&
 // add refuses a value with this fault; the others it takes as they are.
 bool Refused(ValueFault fault);
 
-// How to save a rule file without a byte order mark, in UTF-8 as CodePageName.
+// How to save a rule file without a byte order mark, in the code page: the advice in this run's
+// language, in UTF-8.
 std::string SaveWithoutBom(unsigned codePage);
 
 // Where the class rule also matches other classes, as its double-byte characters' second bytes
