@@ -6,13 +6,13 @@
 
 #include <chrono>
 
-#include "harness/heap_count.h"
 #include "closer/rules.h"
+#include "harness/heap_count.h"
 #include "host/exports.h"
-#include "shared/shared_state.h"
 #include "native_bench.h"
 #include "rule_sets.h"
 #include "scratch_dir.h"
+#include "shared/shared_state.h"
 
 namespace bench {
 

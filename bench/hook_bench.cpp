@@ -161,17 +161,15 @@ void HashedClassLookup(benchmark::State& state, uint32_t rules) {
 }  // namespace
 
 void RegisterHookBenchmarks() {
-  benchmark::RegisterBenchmark("hook/hashed_class/10000", [](benchmark::State& state) {
-    HashedClassLookup(state, 10000);
-  });
+  benchmark::RegisterBenchmark("hook/hashed_class/10000",
+                               [](benchmark::State& state) { HashedClassLookup(state, 10000); });
   benchmark::RegisterBenchmark("hook/floor", StandInFloor);
   for (HookCase kind :
        {HookCase::NoClass, HookCase::ClassOnly, HookCase::FullMatch, HookCase::FullMatchRead}) {
     for (uint32_t rules : {10u, 100u, 10000u}) {
       std::string name = std::string("hook/") + CaseName(kind) + "/" + std::to_string(rules);
-      benchmark::RegisterBenchmark(name.c_str(), [kind, rules](benchmark::State& state) {
-        HookCheck(state, kind, rules);
-      });
+      benchmark::RegisterBenchmark(
+          name.c_str(), [kind, rules](benchmark::State& state) { HookCheck(state, kind, rules); });
     }
   }
 }

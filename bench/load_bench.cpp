@@ -114,13 +114,14 @@ double TimeInChild(int which, const LoadInput& input, int iterations) {
       if (which == 0) LoadWithModule(input);
       if (which == 1) LoadWithGetline(input.dir.path(), SplitWithFind, rules);
       if (which == 2) LoadWithGetline(input.dir.path(), SplitWithStream, rules);
-      times.push_back(std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() -
-                                                               start).count());
+      times.push_back(
+          std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start)
+              .count());
     }
-    bool complete = which == 0 ? KillRules.ClassRules.count == input.rules.classes.size() &&
-                                     KillRules.TitleRules.count == input.rules.titles.size()
-                               : rules.classes == input.rules.classes &&
-                                     rules.titles == input.rules.titles;
+    bool complete =
+        which == 0 ? KillRules.ClassRules.count == input.rules.classes.size() &&
+                         KillRules.TitleRules.count == input.rules.titles.size()
+                   : rules.classes == input.rules.classes && rules.titles == input.rules.titles;
     return complete ? Median(times) : -1.0;
   });
   if (median < 0) Fail("a loader read other rules than the file holds");
@@ -163,10 +164,9 @@ void RegisterLoadBenchmarks() {
   for (const auto& size : sizes) {
     uint32_t lines = size.first;
     int iterations = size.second;
-    benchmark::RegisterBenchmark(("load/paired/" + std::to_string(lines)).c_str(),
-                                 [lines, iterations](benchmark::State& state) {
-                                   LoadPaired(state, lines, iterations);
-                                 })
+    benchmark::RegisterBenchmark(
+        ("load/paired/" + std::to_string(lines)).c_str(),
+        [lines, iterations](benchmark::State& state) { LoadPaired(state, lines, iterations); })
         ->UseManualTime()
         ->Iterations(1)
         ->Repetitions(1);

@@ -29,7 +29,8 @@ class Collector : public benchmark::BenchmarkReporter {
       fprintf(stderr, "  %s\n", name.c_str());
       double ns = run.real_accumulated_time * 1e9 / static_cast<double>(run.iterations);
       samples_[name].push_back(ns);
-      for (const auto& counter : run.counters) counters_[name][counter.first] = counter.second.value;
+      for (const auto& counter : run.counters)
+        counters_[name][counter.first] = counter.second.value;
     }
   }
 
@@ -80,7 +81,8 @@ int main(int argc, char** argv) {
 
   // Before any benchmark grows the rule lists of this process.
   std::map<uint32_t, int64_t> storeBytes;
-  for (uint32_t rules : {10u, 1000u, 100000u}) storeBytes[rules] = bench::StoreBytesAfterAttach(rules);
+  for (uint32_t rules : {10u, 1000u, 100000u})
+    storeBytes[rules] = bench::StoreBytesAfterAttach(rules);
 
   bench::AttachModule();
   bench::RegisterHookBenchmarks();
@@ -97,7 +99,8 @@ int main(int argc, char** argv) {
   results.storeBytes = storeBytes;
   if (!winePath.empty()) {
     results.wine = ReadWineResults(winePath);
-    if (results.wine.empty()) fprintf(stderr, "lunet_bench: no Wine results in %s\n", winePath.c_str());
+    if (results.wine.empty())
+      fprintf(stderr, "lunet_bench: no Wine results in %s\n", winePath.c_str());
   }
   bench::PrintTable(results, stdout);
   return 0;

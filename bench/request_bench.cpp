@@ -1,14 +1,15 @@
 // One "PLUGIN/2.0" round trip per iteration, as the host makes it: the request copied into a
 // fixed global block, request called, the answer block taken and freed.
 #include <benchmark/benchmark.h>
+
 #include <chrono>
 
 #include "harness/heap_count.h"
-#include "host_call.h"
 #include "host/request.h"
-#include "shared/shared_state.h"
+#include "host_call.h"
 #include "native_bench.h"
 #include "scratch_dir.h"
+#include "shared/shared_state.h"
 
 namespace bench {
 
@@ -64,10 +65,12 @@ void RegisterRequestBenchmarks() {
   benchmark::RegisterBenchmark("request/cancelled", [](benchmark::State& state) {
     Answer(state, ChoiceText("cancel"), 70, "Cancelled");
   });
-  benchmark::RegisterBenchmark("request/on", [](benchmark::State& state) { Toggle(state, true); })
-      ->UseManualTime();
-  benchmark::RegisterBenchmark("request/off", [](benchmark::State& state) { Toggle(state, false); })
-      ->UseManualTime();
+  benchmark::RegisterBenchmark("request/on", [](benchmark::State& state) {
+    Toggle(state, true);
+  })->UseManualTime();
+  benchmark::RegisterBenchmark("request/off", [](benchmark::State& state) {
+    Toggle(state, false);
+  })->UseManualTime();
 }
 
 }  // namespace bench

@@ -6,12 +6,21 @@ namespace bench {
 
 namespace {
 
-const char* const kClassPrefixes[] = {
-    "Afx:00400000:8:", "ATL:", "WTL_", "Internet Explorer_", "#327", "AdBanner", "CefPopup",
-    "Chrome_Popup",   "TAdForm", "ThunderRT6Form", "WindowsForms10.Window.8.app.", "Popup"};
-const char* const kTitleWords[] = {"Special offer", "Sponsored", "Advertisement", "Click here",
-                                   "You have won", "Free trial", "Deal of the day", "Promo",
-                                   "Limited time", "Register now", "Upgrade", "Bonus"};
+const char* const kClassPrefixes[] = {"Afx:00400000:8:",
+                                      "ATL:",
+                                      "WTL_",
+                                      "Internet Explorer_",
+                                      "#327",
+                                      "AdBanner",
+                                      "CefPopup",
+                                      "Chrome_Popup",
+                                      "TAdForm",
+                                      "ThunderRT6Form",
+                                      "WindowsForms10.Window.8.app.",
+                                      "Popup"};
+const char* const kTitleWords[] = {"Special offer", "Sponsored",    "Advertisement",   "Click here",
+                                   "You have won",  "Free trial",   "Deal of the day", "Promo",
+                                   "Limited time",  "Register now", "Upgrade",         "Bonus"};
 const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 
 }  // namespace

@@ -87,11 +87,11 @@ class Table {
       Add({"hook check, native", "stand-in calls alone (class query, chained call)",
            Duration(floor->ns), "", "floor of every row below"});
     }
-    const char* cases[][2] = {{"no_class", "no class matches"},
-                              {"class_only", "class matches, no fragment in the title"},
-                              {"full_match", "class and fragment match, WM_CLOSE posted"},
-                              {"full_match_read",
-                               "the same, its report read at once by a listener"}};
+    const char* cases[][2] = {
+        {"no_class", "no class matches"},
+        {"class_only", "class matches, no fragment in the title"},
+        {"full_match", "class and fragment match, WM_CLOSE posted"},
+        {"full_match_read", "the same, its report read at once by a listener"}};
     for (const auto& kind : cases) {
       for (uint32_t rules : {10u, 100u, 10000u}) {
         const Figure* figure = Native(std::string("hook/") + kind[0] + "/" + std::to_string(rules));
@@ -179,8 +179,8 @@ class Table {
         std::string key = "poll" + std::to_string(period) + "_" + end[0];
         double median = Wine(key + "_median_us"), worst = Wine(key + "_max_us");
         Add({"latency to close, " + WineLabel(),
-             std::string(end[1]) + ", median / worst, vs poller every " +
-                 std::to_string(period) + " ms",
+             std::string(end[1]) + ", median / worst, vs poller every " + std::to_string(period) +
+                 " ms",
              Duration(hookMedian * 1e3) + " / " + Duration(hookMax * 1e3),
              Duration(median * 1e3) + " / " + Duration(worst * 1e3),
              hookMedian > 0 && median > 0 ? Format("%.0f× lower median", median / hookMedian)
@@ -205,11 +205,12 @@ class Table {
     }
     double file = Wine("dll_file_bytes");
     Add({"module size, " + WineLabel(), "lunet.dll file, stripped", Bytes(file), "",
-         file <= 0 ? "" : file <= 32 * 1024 ? "goal ≤ 64 KiB met, aim 32 KiB met"
-                      : file <= 64 * 1024 ? "goal ≤ 64 KiB met, aim 32 KiB missed"
-                                          : "goal ≤ 64 KiB missed"});
-    Add({"module size, " + WineLabel(), "image mapped per process (SizeOfImage)", Bytes(Wine("dll_image_bytes")),
-         "", ""});
+         file <= 0           ? ""
+         : file <= 32 * 1024 ? "goal ≤ 64 KiB met, aim 32 KiB met"
+         : file <= 64 * 1024 ? "goal ≤ 64 KiB met, aim 32 KiB missed"
+                             : "goal ≤ 64 KiB missed"});
+    Add({"module size, " + WineLabel(), "image mapped per process (SizeOfImage)",
+         Bytes(Wine("dll_image_bytes")), "", ""});
   }
 
   void Print(FILE* out) const {

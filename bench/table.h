@@ -15,9 +15,9 @@ struct Figure {
 };
 
 struct Results {
-  std::map<std::string, Figure> native;       // by benchmark name
-  std::map<uint32_t, int64_t> storeBytes;     // by rule count
-  std::map<std::string, std::string> wine;    // as the Windows benchmark wrote them
+  std::map<std::string, Figure> native;     // by benchmark name
+  std::map<uint32_t, int64_t> storeBytes;   // by rule count
+  std::map<std::string, std::string> wine;  // as the Windows benchmark wrote them
 };
 
 void PrintTable(const Results& results, FILE* out);

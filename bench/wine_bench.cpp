@@ -6,7 +6,6 @@
 //   lunet_wine_bench                        the whole run (this file)
 //   lunet_wine_bench --poller MS FILE (STOP READY | --for MS)   a polling closer (wine_poller.cpp)
 //   lunet_wine_bench --attach DLL           LoadLibrary of the module, timed (wine_attach.cpp)
-#include "harness/windows_kit.h"
 #include "wine_bench.h"
 
 #include <stdio.h>
@@ -18,6 +17,7 @@
 #include "harness/forward_redraw.h"
 #include "harness/polling_closer.h"
 #include "harness/temp_dir.h"
+#include "harness/windows_kit.h"
 #include "host_call.h"
 #include "message_pump.h"
 #include "plugin_module.h"

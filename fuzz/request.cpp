@@ -15,8 +15,8 @@
 #include <string>
 
 #include "closer/switch.h"
-#include "shared/shared_state.h"
 #include "scratch.h"
+#include "shared/shared_state.h"
 
 namespace {
 

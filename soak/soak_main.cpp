@@ -34,9 +34,9 @@ namespace soak {
 
 namespace {
 
-const double kMarginUs = 250e3;     // redraws this near a switch are not scored
-const DWORD kOffMs = 500;           // how long the closer stays off in each cycle
-const DWORD kAnswerMs = 1000;       // a process that takes longer to answer hangs
+const double kMarginUs = 250e3;  // redraws this near a switch are not scored
+const DWORD kOffMs = 500;        // how long the closer stays off in each cycle
+const DWORD kAnswerMs = 1000;    // a process that takes longer to answer hangs
 
 [[noreturn]] void Fail(const std::string& message) {
   fprintf(stderr, "lunet_soak: %s (error %lu)\n", message.c_str(), GetLastError());

@@ -13,7 +13,7 @@ struct ProcessRecord {
   int slot = 0;
   std::string log;
   double startedAt = 0;
-  double endedAt = 0;  // NowUs() when it was ended abruptly, 0 if it ran to the end
+  double endedAt = 0;   // NowUs() when it was ended abruptly, 0 if it ran to the end
   bool failed = false;  // it crashed, or did not end when told to
   long hangs = 0;       // the driver's pings it did not answer in time
 };

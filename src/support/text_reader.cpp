@@ -101,7 +101,7 @@ uint32_t MappedTextReader::Write(const void*, uint32_t) { return 0; }
 uint32_t MappedTextReader::WriteByte(unsigned char) { return 0; }
 
 int MappedTextReader::Seek(int32_t offset, int origin) {
-  int64_t target = origin == 1 ? int64_t{position} + offset
+  int64_t target = origin == 1   ? int64_t{position} + offset
                    : origin == 2 ? int64_t{size} + offset
                                  : int64_t{offset};
   if (target < 0) {

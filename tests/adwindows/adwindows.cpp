@@ -136,8 +136,8 @@ bool MakeWindows(std::vector<AdWindow>& windows) {
     ad.window.reset(new RecordingWindow(ad.className, ad.title, RecordingWindow::kDestroy,
                                         WS_OVERLAPPEDWINDOW | WS_VISIBLE, at, at, 320, 200));
     if (!ad.window->handle()) {
-      Complain("cannot create window " + Named(ad) + " (error " +
-               std::to_string(GetLastError()) + ")");
+      Complain("cannot create window " + Named(ad) + " (error " + std::to_string(GetLastError()) +
+               ")");
       return false;
     }
   }

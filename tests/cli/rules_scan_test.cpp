@@ -150,7 +150,8 @@ TEST_F(JapaneseRules, PickWritesTheTypedFragmentInShiftJis) {
   ASSERT_TRUE(ad->handle());
   PumpPending();
   CapturedProcess pick(std::string(LUNET_RULES_EXE) + " pick --at 400,250 --title " +
-                        kLimitedTime.shiftJis + " --yes " + dir.path(), true);
+                           kLimitedTime.shiftJis + " --yes " + dir.path(),
+                       true);
   EXPECT_EQ(0u, pick.Finish(true)) << pick.output();
   EXPECT_NE(std::string::npos, pick.output().find(kSaleTitle.utf8)) << pick.output();
   EXPECT_EQ(std::string("// mine\r\nclass,LunetPickAd\r\ntitle,") + kLimitedTime.shiftJis + "\r\n",

@@ -357,9 +357,8 @@ class JapaneseCrossProcess : public CrossProcessTest {
 TEST_F(JapaneseCrossProcess, InjectedCloserClosesShiftJisTitlesWithTheRule) {
   host.Choose("on");
   const std::string ad = std::string("AdFrame=") + kSaleTitle.shiftJis;
-  std::vector<WindowFate> fates =
-      OpenWindows({ad, std::string("NoteFrame=") + kSaleTitle.shiftJis,
-                   std::string("AdFrame=") + kWeatherTitle.shiftJis});
+  std::vector<WindowFate> fates = OpenWindows({ad, std::string("NoteFrame=") + kSaleTitle.shiftJis,
+                                               std::string("AdFrame=") + kWeatherTitle.shiftJis});
   EXPECT_EQ("closed", FateOf(fates, std::string("AdFrame ") + kSaleTitle.utf8));
   EXPECT_EQ("open", FateOf(fates, std::string("NoteFrame ") + kSaleTitle.utf8));
   EXPECT_EQ("open", FateOf(fates, std::string("AdFrame ") + kWeatherTitle.utf8));
@@ -369,7 +368,8 @@ TEST_F(JapaneseCrossProcess, InjectedCloserClosesShiftJisTitlesWithTheRule) {
 // the rule files are written; the messages around it may be in either language.
 TEST_F(JapaneseCrossProcess, WatchPrintsAndLogsTheTitle) {
   const std::string log = host.dir.File("watch.log");
-  CapturedProcess watch(CommandLine(rules, {"watch", host.dir.path(), "--count", "1", "--log", log}));
+  CapturedProcess watch(
+      CommandLine(rules, {"watch", host.dir.path(), "--count", "1", "--log", log}));
   ASSERT_TRUE(ListenerStarted());
   host.Choose("on");
   EXPECT_EQ("closed", FateOf(OpenWindows({std::string("AdFrame=") + kSaleTitle.shiftJis}),

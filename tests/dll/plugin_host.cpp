@@ -28,7 +28,8 @@ PluginHost::PluginHost() {
 PluginHost::~PluginHost() { Unmap(); }
 
 bool PluginHost::Map() {
-  return !dllPath.empty() && PluginModule::Map(dllPath) && load && unload && request && getversion && notify && configure;
+  return !dllPath.empty() && PluginModule::Map(dllPath) && load && unload && request &&
+         getversion && notify && configure;
 }
 
 void PluginHost::Unmap() {

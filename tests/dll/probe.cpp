@@ -67,8 +67,8 @@ int Fail(const char* what) {
 bool PrintNext(DebugListener& listener, bool handBack) {
   DWORD processId = 0;
   std::string text;
-  bool got =
-      handBack ? NextReport(listener, 10000, processId, text) : listener.Take(10000, processId, text);
+  bool got = handBack ? NextReport(listener, 10000, processId, text)
+                      : listener.Take(10000, processId, text);
   if (got) printf("text %lu %s", processId, text.c_str());
   fflush(stdout);
   return got;
@@ -92,8 +92,9 @@ int StallDebugOutput(const char* eventName) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    fprintf(stderr, "usage: lunet-probe DLL [--reserve-base] [--menu] [--load DIR]\n"
-                    "       lunet-probe --code-pages\n");
+    fprintf(stderr,
+            "usage: lunet-probe DLL [--reserve-base] [--menu] [--load DIR]\n"
+            "       lunet-probe --code-pages\n");
     return 2;
   }
   if (strcmp(argv[1], "--code-pages") == 0) {

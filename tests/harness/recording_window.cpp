@@ -1,9 +1,9 @@
 #include "harness/recording_window.h"
 
-#include "ascii_case.h"
-
 #include <mutex>
 #include <set>
+
+#include "ascii_case.h"
 
 double NowUs() {
   static LARGE_INTEGER frequency = [] {

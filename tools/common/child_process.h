@@ -12,8 +12,7 @@ class ChildProcess {
  public:
   // output and errors, when given, are inheritable handles the program writes its standard
   // output and error to; else it writes where this process does.
-  explicit ChildProcess(const std::string& commandLine, HANDLE output = NULL,
-                        HANDLE errors = NULL);
+  explicit ChildProcess(const std::string& commandLine, HANDLE output = NULL, HANDLE errors = NULL);
   ~ChildProcess();
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;

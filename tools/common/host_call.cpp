@@ -20,7 +20,7 @@ PluginAnswer TakeAnswer(HGLOBAL block, LONG reported) {
   if (reported < 0) answer.note = Text(common_text::kNegativeLength);
   if (count > size) {
     answer.note = Text(common_text::kLengthExceeds, static_cast<long>(reported),
-                         static_cast<unsigned long>(size));
+                       static_cast<unsigned long>(size));
     count = size;
   }
   answer.bytes.assign(static_cast<const char*>(block), count);

@@ -52,7 +52,8 @@ inline std::string ProtocolText(const char* verb, const std::string& id,
                                 const std::string& reference0 = "") {
   std::string text = std::string(verb) +
                      " PLUGIN/2.0\r\nSender: lunet-host\r\nCharset: Shift_JIS\r\n"
-                     "SecurityLevel: local\r\nID: " + id + "\r\n";
+                     "SecurityLevel: local\r\nID: " +
+                     id + "\r\n";
   if (!reference0.empty()) text += "Reference0: " + reference0 + "\r\n";
   return text + "\r\n";
 }

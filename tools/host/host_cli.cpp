@@ -28,7 +28,8 @@ const Option* FindOption(const std::string& name) {
 // "  --dir DIR       what it does", the rows' lines after the first under the first.
 std::string Entry(const std::string& head, const std::string& text, size_t column) {
   std::string out = "  " + head, indent(column, ' ');
-  out += ConsoleColumns(out) + 2 <= column ? std::string(column - ConsoleColumns(out), ' ') : "\n" + indent;
+  out += ConsoleColumns(out) + 2 <= column ? std::string(column - ConsoleColumns(out), ' ')
+                                           : "\n" + indent;
   for (char c : text) out += c == '\n' ? "\n" + indent : std::string(1, c);
   return out + "\n";
 }
@@ -140,7 +141,7 @@ std::string CommandHelp(Language language) {
     // Rows that share their text share their entry: "on, off".
     for (; i + 1 < rows.size() && rows[i + 1].help == rows[i].help; ++i) {
       head = TextIn(language, kListed, head,
-                      Head(language, rows[i + 1].name, rows[i + 1].alias, rows[i + 1].value));
+                    Head(language, rows[i + 1].name, rows[i + 1].alias, rows[i + 1].value));
     }
     help += Entry(head, TextIn(language, rows[i].help), 20);
   }
@@ -148,8 +149,7 @@ std::string CommandHelp(Language language) {
 }
 
 std::string HelpText(Language language) {
-  std::string help = TextIn(language, kUsage) + "\n\n" +
-                     TextIn(language, kOptionsHead) + "\n";
+  std::string help = TextIn(language, kUsage) + "\n\n" + TextIn(language, kOptionsHead) + "\n";
   for (const Option& option : Options()) {
     help += Entry(Head(language, option.name, option.alias, option.value),
                   TextIn(language, option.help), 18);

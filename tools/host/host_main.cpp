@@ -13,9 +13,9 @@
 #include "own_console.h"
 #include "owned.h"
 #include "plugin.h"
-#include "text.h"
 #include "plugin_module.h"
 #include "session.h"
+#include "text.h"
 #include "tool_version.h"
 
 namespace {
@@ -41,8 +41,7 @@ std::string ScriptLine(const std::string& name, int number, std::string line) {
   std::string converted = ToCodePage(line, CP_ACP, &lost);
   if (lost) {
     std::string shown = Quote(converted.substr(0, converted.find_last_not_of("\r\n") + 1));
-    Complain(host_text::kScriptLineLost, PathText(name), number, GetACP(),
-             PathText(shown));
+    Complain(host_text::kScriptLineLost, PathText(name), number, GetACP(), PathText(shown));
   }
   return converted;
 }

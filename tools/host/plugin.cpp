@@ -59,8 +59,7 @@ std::string ErrorText(DWORD error, const std::string& file) {
     line.pop_back();
   }
   // The system's text is in the ANSI code page, in the system's language.
-  return line.empty() ? Text(kError, error)
-                      : Text(kErrorWithText, error, PathText(line));
+  return line.empty() ? Text(kError, error) : Text(kErrorWithText, error, PathText(line));
 }
 
 bool LoadFolder(const std::string& dllPath, const std::string& given, std::string& folder) {

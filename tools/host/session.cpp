@@ -185,7 +185,8 @@ bool Session::Configure(const host_cli::CommandLine&) {
   UINT_PTR timer = options_.pressOk ? SetTimer(NULL, 0, 50, LookForBox) : 0;
   int result = plugin_.configure(NULL);
   if (timer) KillTimer(NULL, timer);
-  if (box.seen) Say(kMessageBox, AsUtf8(Quote(box.caption), kShiftJis), AsUtf8(box.text, kShiftJis));
+  if (box.seen)
+    Say(kMessageBox, AsUtf8(Quote(box.caption), kShiftJis), AsUtf8(box.text, kShiftJis));
   Say(kConfigureReturned, result);
   return true;
 }

@@ -53,8 +53,8 @@ std::string OtherEncoding(const std::string& content, unsigned codePage) {
 std::string QuotedList(const RuleSet& set, const std::vector<const LineReport*>& rules) {
   std::string list;
   for (const LineReport* rule : rules) {
-    list +=
-        (list.empty() ? "" : Text(rules_text::kListSeparator)) + RuleText(Quote(rule->text), set.CodePage());
+    list += (list.empty() ? "" : Text(rules_text::kListSeparator)) +
+            RuleText(Quote(rule->text), set.CodePage());
   }
   return list;
 }
@@ -74,13 +74,13 @@ void PlanOne(const RuleKind& kind, const std::string& value,
   const RuleSet& rules = plan.before;
   if (const LineReport* rule = Existing(rules, kind, value)) {
     plan.notes.push_back(Text(kind.there, RuleText(Quote(rule->text), rules.CodePage()),
-                                   Located(rules.Files(), rule)));
+                              Located(rules.Files(), rule)));
     return;
   }
   plan.lines.push_back(kind.keyword + ("," + value));
-  std::string reach =
-      others.empty() ? Text(otherGiven ? rules_text::kReachOnlyNew : rules_text::kReachNone)
-                     : Text(rules_text::kReachSome, others.size(), QuotedList(rules, others));
+  std::string reach = others.empty()
+                          ? Text(otherGiven ? rules_text::kReachOnlyNew : rules_text::kReachNone)
+                          : Text(rules_text::kReachSome, others.size(), QuotedList(rules, others));
   plan.notes.push_back(Text(kind.added, RuleText(Quote(value), rules.CodePage()), reach));
 }
 
@@ -102,8 +102,8 @@ void ListNewlyClosed(const AddPlan& plan) {
     DWORD processId = 0;
     GetWindowThreadProcessId(window.handle, &processId);
     Say(Text(rules_text::kNewRulesMatch, HandleText(window.handle),
-                  PathText(ProcessName(processId)), RuleText(Quote(window.className), after.CodePage()),
-                  RuleText(Quote(window.title), after.CodePage())));
+             PathText(ProcessName(processId)), RuleText(Quote(window.className), after.CodePage()),
+             RuleText(Quote(window.title), after.CodePage())));
     ++count;
   }
   if (count == 0) Say(Text(rules_text::kNewRulesMatchNone));
@@ -124,16 +124,14 @@ int CheckFileEncoding(AddPlan& plan) {
   std::string fix = bom ? SaveWithoutBom(rules.CodePage()) : SaveIn(rules.CodePage());
   // On a system set to UTF-8 a byte order mark spoils only the first line: UTF-8 text mixes
   // nothing there.
-  bool mixes = !(bom && rules.CodePage() == CP_UTF8 &&
-                 IsCodePageText(content.substr(3), CP_UTF8));
+  bool mixes = !(bom && rules.CodePage() == CP_UTF8 && IsCodePageText(content.substr(3), CP_UTF8));
   bool ascii = true;
   for (const std::string& line : plan.lines) ascii = ascii && IsAscii(line);
   if (!ascii && mixes) {
     Complain(rules_text::kMixedRefused, path, encoding, codePage, fix);
     return kUnavailable;
   }
-  plan.warnings.push_back(
-      Text(rules_text::kFileInOtherEncoding, path, encoding, codePage, fix));
+  plan.warnings.push_back(Text(rules_text::kFileInOtherEncoding, path, encoding, codePage, fix));
   return kClean;
 }
 
@@ -168,7 +166,8 @@ int PlanAdd(const std::string& given, const std::string* className, const std::s
     if (!value.second) continue;
     std::vector<std::string> warnings;
     std::string why = Refusal(*value.first, *value.second, plan.before.CodePage(), warnings);
-    std::string what = RuleText(value.first->keyword + (" " + Quote(*value.second)), plan.before.CodePage());
+    std::string what =
+        RuleText(value.first->keyword + (" " + Quote(*value.second)), plan.before.CodePage());
     if (!why.empty()) {
       Complain(rules_text::kRefused, what, why);
       return kUsage;

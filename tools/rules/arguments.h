@@ -42,7 +42,7 @@ struct Option {
   const char* name;   // "--count"
   const char* alias;  // "-q", or null
   Takes takes;
-  const char* value;  // its value in the usage: "N"; null for a switch
+  const char* value;    // its value in the usage: "N"; null for a switch
   rules_text::Id help;  // one line: what it does
 };
 const Option& OptionRow(OptionId id);

@@ -5,8 +5,8 @@
 #include "commands.h"
 #include "console_text.h"
 #include "is_directory.h"
-#include "own_console.h"
 #include "output.h"
+#include "own_console.h"
 #include "rule_file_writer.h"
 #include "rule_set.h"
 #include "shared/plugin_folder.h"
@@ -38,7 +38,8 @@ int PrintFile(const RuleSet& rules, const FileReport& file, bool quiet) {
     std::string where = Where(file, line);
     bool rule = line.effect == LineEffect::ClassRule || line.effect == LineEffect::TitleRule;
     if (!quiet && rule) {
-      Say(Text(KindOfRule(line.effect).ruleAt, where, RuleText(Quote(line.text), rules.CodePage())));
+      Say(Text(KindOfRule(line.effect).ruleAt, where,
+               RuleText(Quote(line.text), rules.CodePage())));
     }
     for (const std::string& warning : line.warnings) {
       Say(Text(kWarningAt, where, warning));
@@ -57,8 +58,7 @@ void MarkDuplicates(std::vector<FileReport>& files, const RuleKind& kind) {
       if (line.effect != kind.effect) continue;
       for (const auto& earlier : seen) {
         if (!kind.same(earlier.second->text.c_str(), line.text.c_str())) continue;
-        line.warnings.push_back(
-            Text(kind.repeats, Where(*earlier.first, *earlier.second)));
+        line.warnings.push_back(Text(kind.repeats, Where(*earlier.first, *earlier.second)));
         break;
       }
       seen.push_back({&file, &line});

@@ -59,11 +59,10 @@ bool Number(const char*& text, int base, unsigned long long& value) {
 bool ParseCloseReport(const std::string& line, CloseReport& report) {
   const char* text = line.c_str();
   unsigned long long pid = 0, dropped = 0;
-  if (!Expect(text, kReportPrefix) || !Field(text, kReportProcessField) ||
-      !Number(text, 10, pid) || !Field(text, kReportWindowField) || !Expect(text, "0x") ||
-      !Number(text, 16, report.window) || !Field(text, kReportClassField) ||
-      !Unquote(text, report.className) || !Field(text, kReportTitleField) ||
-      !Unquote(text, report.title)) {
+  if (!Expect(text, kReportPrefix) || !Field(text, kReportProcessField) || !Number(text, 10, pid) ||
+      !Field(text, kReportWindowField) || !Expect(text, "0x") || !Number(text, 16, report.window) ||
+      !Field(text, kReportClassField) || !Unquote(text, report.className) ||
+      !Field(text, kReportTitleField) || !Unquote(text, report.title)) {
     return false;
   }
   if (*text == ' ' && (!Field(text, kReportDroppedField) || !Number(text, 10, dropped))) {

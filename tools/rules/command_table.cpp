@@ -80,7 +80,8 @@ std::string HelpText(Language language) {
   auto text = [language](Id id) { return TextIn(language, id); };
   std::string help, head = text(kUsageHead);
   for (const Command& command : Commands()) {
-    help += (help.empty() ? head : std::string(ConsoleColumns(head), ' ')) + UsageLine(command) + "\n";
+    help +=
+        (help.empty() ? head : std::string(ConsoleColumns(head), ' ')) + UsageLine(command) + "\n";
   }
   help += "\n" + Indent(text(kIntro), "") + "\n";
   for (const Command& command : Commands()) {
@@ -90,8 +91,7 @@ std::string HelpText(Language language) {
       help += OptionHelp(language, taken.id, std::string(9, ' '));
     }
   }
-  help += "\n" + OptionHelp(language, OptionId::CodePage, "  ") +
-          Indent(text(kEveryOption), "  ");
+  help += "\n" + OptionHelp(language, OptionId::CodePage, "  ") + Indent(text(kEveryOption), "  ");
   return help + "\n" + text(kRuleFiles) + "\n\n" + text(kHelpVersion);
 }
 

@@ -57,7 +57,8 @@ int RunPick(Arguments& args) {
   DWORD processId = 0;
   GetWindowThreadProcessId(handle, &processId);
   Say(Text(rules_text::kPickedWindow, HandleText(handle), PathText(ProcessName(processId)),
-                RuleText(Quote(window.className), rules.CodePage()), RuleText(Quote(window.title), rules.CodePage())));
+           RuleText(Quote(window.className), rules.CodePage()),
+           RuleText(Quote(window.title), rules.CodePage())));
   if (!args.Has(OptionId::Fragment)) {
     PrintPrompt(Text(rules_text::kFragmentPrompt));
     // Typed in the console's code page; the title is in the rules' (the system's ANSI) one.

@@ -15,8 +15,8 @@ LineEffect EffectOf(RuleLineKind seen);
 
 struct RuleKind {
   LineEffect effect;
-  RuleLineKind seen;     // the loader's name for a line of this kind
-  const char* keyword;   // "class": written before the comma
+  RuleLineKind seen;    // the loader's name for a line of this kind
+  const char* keyword;  // "class": written before the comma
   // The module's own comparison of a window's text with one rule of the kind.
   int (*matches)(const char* text, const char* rule);
   // Whether the module takes two rules for the same: class rules with ASCII letter case folded.

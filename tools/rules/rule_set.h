@@ -68,8 +68,8 @@ bool RuleMatches(const std::string& rule, const RuleKind& kind, const std::strin
 std::string Cut(const std::string& text);
 
 // Why a class rule or title fragment that did not match would have: its byte order mark, spaces
-// at its ends (full-width ones too), or (for a fragment) letter case, in this run's language; "" when none of these
-// explains it.
+// at its ends (full-width ones too), or (for a fragment) letter case, in this run's language; ""
+// when none of these explains it.
 std::string NearMiss(const LineReport& rule, const RuleKind& kind, const std::string& text,
                      unsigned codePage);
 

@@ -103,8 +103,7 @@ std::string NotUtf8(const std::string& value) {
   std::string name = CodePageName(CP_UTF8), shown = RuleText(Quote(value), CP_UTF8);
   unsigned other = CleanCodePage(value, false, CP_UTF8);
   std::string fix = Text(kSaveAsUtf8);
-  return other ? Text(kNotUtf8ReadsIn, name, shown, other, fix)
-               : Text(kNotUtf8, name, shown, fix);
+  return other ? Text(kNotUtf8ReadsIn, name, shown, other, fix) : Text(kNotUtf8, name, shown, fix);
 }
 
 // UTF-8 text where the windows hand the plug-in another code page.
@@ -195,8 +194,8 @@ bool WideComma(const std::string& field, unsigned codePage, LineReport& line) {
   const RuleKind* kind = KindOfKeyword(WithoutWideEdges(field.substr(0, at), codePage).c_str());
   if (!kind) return false;
   // The full-width comma's row takes it quoted; the ideographic one's row puts it in 「」 itself.
-  std::string shown = warning == kFullWidthComma ? RuleText(Quote(comma), codePage)
-                                                 : RuleText(comma, codePage);
+  std::string shown =
+      warning == kFullWidthComma ? RuleText(Quote(comma), codePage) : RuleText(comma, codePage);
   line.warnings.push_back(Text(warning, shown));
   line.lost = kind->effect;
   line.lostValue = field.substr(at + comma.size());
@@ -385,7 +384,8 @@ std::string FaultText(ValueFault fault, const RuleKind& kind, const std::string&
   switch (fault) {
     case ValueFault::Empty: return Text(typed ? kind.emptyTyped : kind.emptyRead);
     case ValueFault::Comma:
-      return Text(kComma, kind.keyword, RuleText(Quote(value.substr(0, value.find(','))), codePage));
+      return Text(kComma, kind.keyword,
+                  RuleText(Quote(value.substr(0, value.find(','))), codePage));
     case ValueFault::LineEnd: return Text(kLineEnd);
     case ValueFault::EdgeSpaces: return Text(typed ? kEdgeSpacesTyped : kEdgeSpacesRead);
     case ValueFault::Quotes: return Text(kQuotes);
@@ -415,7 +415,7 @@ std::string SaveWithoutBom(unsigned codePage) {
   // and without the mark, and names the one without plainly "UTF-8".
   if (codePage == CP_UTF8) return Text(kSaveUtf8WithoutBom);
   return Text(NotepadAnsiIs(codePage) ? kSaveWithoutBom : kSaveWithoutBomElsewhere,
-                   CodePageName(codePage));
+              CodePageName(codePage));
 }
 
 std::string SaveIn(unsigned codePage) {

@@ -31,8 +31,8 @@ int RunScan(Arguments& args) {
     std::string title = RuleText(Quote(window.title), rules.CodePage());
     if (closes) {
       Say(Text(rules_text::kScanWouldClose, handle, shown, className, title,
-                    Located(rules.Files(), verdict.classRule),
-                    Located(rules.Files(), verdict.titleFragment)));
+               Located(rules.Files(), verdict.classRule),
+               Located(rules.Files(), verdict.titleFragment)));
       ++closing;
     } else {
       Say(Text(rules_text::kScanLeftOpen, handle, shown, className, title));

@@ -24,7 +24,7 @@ void NearMisses(const RuleSet& rules, const RuleKind& kind, const std::string& t
     if (why.empty() && RuleMatches(converted, kind, text)) {
       // Shown as the user wrote it, not as the windows' code page misreads it.
       Say(Text(kind.otherEncoding, RuleText(Quote(converted), rules.CodePage()), where, encoding,
-                    CodePageName(codePage), SaveIn(codePage)));
+               CodePageName(codePage), SaveIn(codePage)));
     }
   }
   // A line meant as a rule that is none: the first line lost to the file's byte order mark, a
@@ -36,10 +36,9 @@ void NearMisses(const RuleSet& rules, const RuleKind& kind, const std::string& t
       if (!RuleMatches(line.lostValue, kind, text) && !RuleMatches(converted, kind, text)) continue;
       if (line.lostWhy.empty()) {
         Say(Text(kind.lostFirstLine, PathText(file.path), line.lostShown,
-                      SaveWithoutBom(codePage)));
+                 SaveWithoutBom(codePage)));
       } else {
-        Say(Text(kind.lostLine, Where(file, line), line.lostShown,
-                      line.lostWhy));
+        Say(Text(kind.lostLine, Where(file, line), line.lostShown, line.lostWhy));
       }
     }
   }
@@ -55,8 +54,8 @@ int LeftOpen(const RuleSet& rules, const RuleKind& kind, const std::string& text
 
 void Found(const RuleSet& rules, const RuleKind& kind, const std::string& text,
            const LineReport* rule) {
-  Say(Text(kind.found, RuleText(Quote(text), rules.CodePage()), RuleText(Quote(rule->text), rules.CodePage()),
-                Located(rules.Files(), rule)));
+  Say(Text(kind.found, RuleText(Quote(text), rules.CodePage()),
+           RuleText(Quote(rule->text), rules.CodePage()), Located(rules.Files(), rule)));
 }
 
 // The window's texts in the order the hook reads them.

@@ -183,14 +183,15 @@ class WatchOutput {
     std::string program = PathText(ProcessName(static_cast<DWORD>(report.processId)));
     if (report.dropped) {
       missedInAll_ += report.dropped;
-      Print(Both(report.dropped == 1 ? rules_text::kMissedOneClose : rules_text::kMissedCloses,
-                 at, program, report.dropped));
+      Print(Both(report.dropped == 1 ? rules_text::kMissedOneClose : rules_text::kMissedCloses, at,
+                 program, report.dropped));
     }
     std::string className = RuleText(Quote(report.className), rules_.CodePage());
     std::string title = RuleText(Quote(report.title), rules_.CodePage());
     Line matched = MatchedBy(rules_, report);
     Print({Text(rules_text::kWatchClosed, at, program, className, title, matched.said),
-           TextIn(Language::kEnglish, rules_text::kWatchClosed, at, program, className, title, matched.logged)});
+           TextIn(Language::kEnglish, rules_text::kWatchClosed, at, program, className, title,
+                  matched.logged)});
     return true;
   }
   void Summary(long seen) {

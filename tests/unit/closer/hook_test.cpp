@@ -178,13 +178,25 @@ TEST_F(WindowCheck, FilesAreReadOnlyWhileAListIsEmpty) {
     int closes;  // so far
     Texts classes, titles;
   } kSteps[] = {
-      {"an empty store is loaded from the plug-in folder", false, "class,AdFrame\ntitle,offer\n",
-       1, {"AdFrame"}, {"offer"}},
-      {"while both lists hold rules, edits to the files do not reach the store", false,
-       "class,Other\ntitle,nothing\n", 2, {"AdFrame"}, {"offer"}},
+      {"an empty store is loaded from the plug-in folder",
+       false,
+       "class,AdFrame\ntitle,offer\n",
+       1,
+       {"AdFrame"},
+       {"offer"}},
+      {"while both lists hold rules, edits to the files do not reach the store",
+       false,
+       "class,Other\ntitle,nothing\n",
+       2,
+       {"AdFrame"},
+       {"offer"}},
       {"class rules alone close nothing", true, "class,AdFrame\n", 2, {"AdFrame"}, {}},
-      {"the empty title list makes a matching class re-read both files", false,
-       "class,AdFrame\ntitle,offer\n", 3, {"AdFrame"}, {"offer"}},
+      {"the empty title list makes a matching class re-read both files",
+       false,
+       "class,AdFrame\ntitle,offer\n",
+       3,
+       {"AdFrame"},
+       {"offer"}},
   };
   TestWindow ad("AdFrame", "offer");
   for (const auto& step : kSteps) {

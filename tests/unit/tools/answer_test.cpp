@@ -61,8 +61,9 @@ TEST(HostAnswer, LineHeaderValueReadsWholeLinesOnly) {
 }
 
 TEST(HostAnswer, RequestsCarryIdAndReference) {
-  const char kHeaders[] = " PLUGIN/2.0\r\nSender: lunet-host\r\nCharset: Shift_JIS\r\n"
-                          "SecurityLevel: local\r\nID: ";
+  const char kHeaders[] =
+      " PLUGIN/2.0\r\nSender: lunet-host\r\nCharset: Shift_JIS\r\n"
+      "SecurityLevel: local\r\nID: ";
   EXPECT_EQ(std::string("GET") + kHeaders + "OnMenuExec\r\n\r\n", RequestText("OnMenuExec"));
   EXPECT_EQ(std::string("GET") + kHeaders + "OnChoiceSelect\r\nReference0: off\r\n\r\n",
             ChoiceText("off"));

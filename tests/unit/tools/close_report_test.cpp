@@ -1,10 +1,10 @@
 // The close report read back by lunet-rules: whatever bytes a window's texts hold, the parser
 // gets back what the module wrote.
-#include "close_report_reader.h"
+#include "closer/close_report.h"
 
 #include <gtest/gtest.h>
 
-#include "closer/close_report.h"
+#include "close_report_reader.h"
 
 namespace {
 

@@ -149,8 +149,7 @@ void ExpectFitsAConsole(const std::string& help, const std::string& name) {
     std::string last = LastChar(lines[i]);
     bool japanese = !last.empty() && static_cast<unsigned char>(last[0]) >= 0x80;
     EXPECT_TRUE(!japanese || last == "、" || last == "。")
-        << name << " breaks between Japanese characters after line " << i + 1 << ": "
-        << lines[i];
+        << name << " breaks between Japanese characters after line " << i + 1 << ": " << lines[i];
   }
 }
 
@@ -158,8 +157,7 @@ TEST(Messages, EveryHelpFitsAConsoleOf80Columns) {
   for (Language language : {Language::kEnglish, Language::kJapanese}) {
     SCOPED_TRACE(language == Language::kJapanese ? "Japanese" : "English");
     ExpectFitsAConsole(rules_cli::HelpText(language), "lunet-rules --help");
-    ExpectFitsAConsole(TextIn(language, rules_text::kDoubleClickNext),
-                       "lunet-rules' first screen");
+    ExpectFitsAConsole(TextIn(language, rules_text::kDoubleClickNext), "lunet-rules' first screen");
     ExpectFitsAConsole(host_cli::HelpText(language), "lunet-host --help");
   }
 }

@@ -20,15 +20,15 @@ using namespace rules_text;
 namespace {
 
 // Shift_JIS (code page 932) bytes, spelt out so that no conversion under test makes them.
-#define SJIS_TOUTEN "\x81\x41"      // 、
-#define SJIS_WIDE_COMMA "\x81\x43"  // ，
-#define SJIS_HALF_TOUTEN "\xA4"     // ､
-#define SJIS_KOUKOKU "\x8D\x4C\x8D\x90"                      // 広告
-#define SJIS_SALE "\x83\x5A\x81\x5B\x83\x8B"                 // セール
-#define UTF8_KOUKOKU "\xE5\xBA\x83\xE5\x91\x8A"              // 広告
-#define UTF8_TOUTEN "\xE3\x80\x81"                           // 、
+#define SJIS_TOUTEN "\x81\x41"                   // 、
+#define SJIS_WIDE_COMMA "\x81\x43"               // ，
+#define SJIS_HALF_TOUTEN "\xA4"                  // ､
+#define SJIS_KOUKOKU "\x8D\x4C\x8D\x90"          // 広告
+#define SJIS_SALE "\x83\x5A\x81\x5B\x83\x8B"     // セール
+#define UTF8_KOUKOKU "\xE5\xBA\x83\xE5\x91\x8A"  // 広告
+#define UTF8_TOUTEN "\xE3\x80\x81"               // 、
 #define UTF8_LIMITED "\xE3\x80\x90\xE6\x9C\x9F\xE9\x96\x93\xE9\x99\x90\xE5\xAE\x9A\xE3\x80\x91"
-                                                             // 【期間限定】
+// 【期間限定】
 
 const LineReport& OnlyLine(const RuleSet& rules) {
   static const LineReport none;
@@ -57,9 +57,8 @@ struct CommaCase {
 const CommaCase kCommaCases[] = {
     {"touten after the keyword", "title" SJIS_TOUTEN SJIS_KOUKOKU, 932, LineEffect::Nothing, "",
      LineEffect::TitleRule, SJIS_KOUKOKU, "title," UTF8_KOUKOKU, kIdeographicComma, UTF8_TOUTEN},
-    {"half-width touten after the keyword", "class" SJIS_HALF_TOUTEN "Ad", 932,
-     LineEffect::Nothing, "", LineEffect::ClassRule, "Ad", "class,Ad", kIdeographicComma,
-     "\xEF\xBD\xA4"},
+    {"half-width touten after the keyword", "class" SJIS_HALF_TOUTEN "Ad", 932, LineEffect::Nothing,
+     "", LineEffect::ClassRule, "Ad", "class,Ad", kIdeographicComma, "\xEF\xBD\xA4"},
     {"space before the touten", "title " SJIS_TOUTEN SJIS_KOUKOKU, 932, LineEffect::Nothing, "",
      LineEffect::TitleRule, SJIS_KOUKOKU, "title," UTF8_KOUKOKU, kIdeographicComma, UTF8_TOUTEN},
     {"touten, then a comma in the value", "title" SJIS_TOUTEN SJIS_KOUKOKU ",x", 932,
@@ -72,13 +71,13 @@ const CommaCase kCommaCases[] = {
      LineEffect::Nothing, "", LineEffect::TitleRule, SJIS_KOUKOKU, "title," UTF8_KOUKOKU,
      kFullWidthComma, "\"\xEF\xBC\x8C\""},
     {"touten inside a value", "title," SJIS_KOUKOKU SJIS_TOUTEN SJIS_SALE, 932,
-     LineEffect::TitleRule, SJIS_KOUKOKU SJIS_TOUTEN SJIS_SALE, LineEffect::Nothing, "", "",
-     kCount, ""},
+     LineEffect::TitleRule, SJIS_KOUKOKU SJIS_TOUTEN SJIS_SALE, LineEffect::Nothing, "", "", kCount,
+     ""},
     {"touten after a word that is no keyword", "titel" SJIS_TOUTEN SJIS_KOUKOKU, 932,
      LineEffect::Nothing, "", LineEffect::Nothing, "", "", kNoComma, ""},
     // Code page 1252 has no touten: its UTF-8 bytes there are three letters of a word.
-    {"touten bytes in a Western code page", "title" UTF8_TOUTEN "Ad", 1252, LineEffect::Nothing,
-     "", LineEffect::Nothing, "", "", kNoComma, ""},
+    {"touten bytes in a Western code page", "title" UTF8_TOUTEN "Ad", 1252, LineEffect::Nothing, "",
+     LineEffect::Nothing, "", "", kNoComma, ""},
 };
 
 TEST(RuleWalk, CommasTypedWithTheInputMethod) {
@@ -97,8 +96,7 @@ TEST(RuleWalk, CommasTypedWithTheInputMethod) {
     EXPECT_EQ(c.lostShown, line.lostShown);
     std::vector<std::string> expected;
     if (c.warning != kCount) {
-      expected.push_back(c.argument.empty() ? Text(c.warning)
-                                            : Text(c.warning, c.argument));
+      expected.push_back(c.argument.empty() ? Text(c.warning) : Text(c.warning, c.argument));
     }
     EXPECT_EQ(expected, line.warnings);
     // test's hint says the same as check's warning.
@@ -110,8 +108,8 @@ TEST(RuleWalk, CommasTypedWithTheInputMethod) {
 TEST(RuleWalk, ToutenInsideAValueMatches) {
   TempDir dir;
   RuleSet rules(932);
-  rules.LoadFile(dir.Write("killwnd.txt", "class,AdWindow\r\ntitle," SJIS_KOUKOKU SJIS_TOUTEN
-                                          SJIS_SALE "\r\n"));
+  rules.LoadFile(dir.Write("killwnd.txt",
+                           "class,AdWindow\r\ntitle," SJIS_KOUKOKU SJIS_TOUTEN SJIS_SALE "\r\n"));
   EXPECT_TRUE(rules.Judge("adwindow", "[" SJIS_KOUKOKU SJIS_TOUTEN SJIS_SALE "]").Closes());
   EXPECT_FALSE(rules.Judge("adwindow", SJIS_KOUKOKU SJIS_SALE).Closes());
   for (const LineReport& line : rules.Files()[0].lines) EXPECT_TRUE(line.warnings.empty());
@@ -132,8 +130,8 @@ const BomCase kBomCases[] = {
      UTF8_LIMITED, "title," UTF8_LIMITED},
     {"ASCII class, rules for 1252", "class,AdWindow", 1252, LineEffect::ClassRule, "AdWindow",
      "class,AdWindow"},
-    {"UTF-8 title, rules for a UTF-8 system", "title," UTF8_LIMITED, 65001,
-     LineEffect::TitleRule, UTF8_LIMITED, "title," UTF8_LIMITED},
+    {"UTF-8 title, rules for a UTF-8 system", "title," UTF8_LIMITED, 65001, LineEffect::TitleRule,
+     UTF8_LIMITED, "title," UTF8_LIMITED},
     // A mark before Shift_JIS text: no UTF-8 follows it, so the code page reads it.
     {"Shift_JIS after a pasted mark", "title," SJIS_KOUKOKU, 932, LineEffect::TitleRule,
      SJIS_KOUKOKU, "title," UTF8_KOUKOKU},

@@ -1,11 +1,11 @@
 // The tools' small text helpers: where lines end, what an indent and a trim keep, and the
 // columns a help line takes on a console.
+#include "text.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-#include "text.h"
 
 namespace {
 
@@ -38,10 +38,10 @@ TEST(Text, ConsoleColumnsCountWideCharactersTwice) {
     size_t columns;
   } cases[] = {
       {"help", 4},
-      {"caf\xC3\xA9", 4},                  // é: two bytes, one column
-      {"\xE6\x97\xA5\xE6\x9C\xAC", 4},      // 日本: two columns each
-      {"\xF0\x9F\x98\x80", 2},              // a four-byte character
-      {"\xE3\x80\x81x", 3},                 // 、 then x
+      {"caf\xC3\xA9", 4},               // é: two bytes, one column
+      {"\xE6\x97\xA5\xE6\x9C\xAC", 4},  // 日本: two columns each
+      {"\xF0\x9F\x98\x80", 2},          // a four-byte character
+      {"\xE3\x80\x81x", 3},             // 、 then x
   };
   for (const auto& c : cases) EXPECT_EQ(c.columns, ConsoleColumns(c.utf8)) << c.utf8;
 }
