@@ -128,7 +128,7 @@ int Parse(const Command& command, const std::vector<std::string>& args,
     }
     if (valued != wants || !Convert(option->takes, given.value, given.numbers)) {
       return UsageError<Id>(Text(Expected(option->takes), command.name, option->name) +
-                            (valued && wants ? Text(kNotGiven, PathText(given.value)) : ""));
+                            (valued && wants && !given.value.empty() ? Text(kNotGiven, PathText(given.value)) : ""));
     }
     if (option->id != OptionId::CodePage) continue;
     if (given.numbers[0] > 65535 || !KnownCodePage(static_cast<unsigned>(given.numbers[0]))) {

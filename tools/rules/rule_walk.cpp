@@ -193,10 +193,7 @@ bool WideComma(const std::string& field, unsigned codePage, LineReport& line) {
   if (at == std::string::npos) return false;
   const RuleKind* kind = KindOfKeyword(WithoutWideEdges(field.substr(0, at), codePage).c_str());
   if (!kind) return false;
-  // The full-width comma's row takes it quoted; the ideographic one's row puts it in 「」 itself.
-  std::string shown =
-      warning == kFullWidthComma ? RuleText(Quote(comma), codePage) : RuleText(comma, codePage);
-  line.warnings.push_back(Text(warning, shown));
+  line.warnings.push_back(Text(warning, RuleText(comma, codePage)));
   line.lost = kind->effect;
   line.lostValue = field.substr(at + comma.size());
   line.lostShown = RuleText(kind->keyword + ("," + line.lostValue), codePage);

@@ -69,7 +69,7 @@ const CommaCase kCommaCases[] = {
      kIdeographicComma, UTF8_TOUTEN},
     {"full-width comma after the keyword", "title" SJIS_WIDE_COMMA SJIS_KOUKOKU, 932,
      LineEffect::Nothing, "", LineEffect::TitleRule, SJIS_KOUKOKU, "title," UTF8_KOUKOKU,
-     kFullWidthComma, "\"\xEF\xBC\x8C\""},
+     kFullWidthComma, "\xEF\xBC\x8C"},
     {"touten inside a value", "title," SJIS_KOUKOKU SJIS_TOUTEN SJIS_SALE, 932,
      LineEffect::TitleRule, SJIS_KOUKOKU SJIS_TOUTEN SJIS_SALE, LineEffect::Nothing, "", "", kCount,
      ""},
