@@ -127,8 +127,9 @@ int Parse(const Command& command, const std::vector<std::string>& args,
                         .substr(inline_ ? equals + 1 : 0);
     }
     if (valued != wants || !Convert(option->takes, given.value, given.numbers)) {
-      return UsageError<Id>(Text(Expected(option->takes), command.name, option->name) +
-                            (valued && wants && !given.value.empty() ? Text(kNotGiven, PathText(given.value)) : ""));
+      return UsageError<Id>(
+          Text(Expected(option->takes), command.name, option->name) +
+          (valued && wants && !given.value.empty() ? Text(kNotGiven, PathText(given.value)) : ""));
     }
     if (option->id != OptionId::CodePage) continue;
     if (given.numbers[0] > 65535 || !KnownCodePage(static_cast<unsigned>(given.numbers[0]))) {

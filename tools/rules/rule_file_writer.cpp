@@ -1,7 +1,6 @@
 // A rule file replaced whole, and the copies Windows made of it elsewhere.
 #include "rule_file_writer.h"
 
-#include <ctype.h>
 #include <stdlib.h>
 #include <windows.h>
 
@@ -82,8 +81,9 @@ WriteOutcome WriteRuleFile(const std::string& path, const std::string& content) 
 }
 
 std::string VirtualStorePath(const std::string& fullPath, const std::string& localAppData) {
-  bool drivePath = fullPath.size() > 3 && isalpha(static_cast<unsigned char>(fullPath[0])) &&
-                   fullPath.compare(1, 2, ":\\") == 0;
+  char drive = static_cast<char>(fullPath.empty() ? 0 : fullPath[0] | 0x20);  // a letter folded
+  bool drivePath =
+      fullPath.size() > 3 && drive >= 'a' && drive <= 'z' && fullPath.compare(1, 2, ":\\") == 0;
   if (!drivePath || localAppData.empty()) return "";
   size_t topEnd = fullPath.find('\\', 3);  // the first folder's name is ASCII if redirected
   if (topEnd == std::string::npos || !Redirected(fullPath.substr(3, topEnd - 3))) return "";
