@@ -79,8 +79,7 @@ bool LoadFolder(const std::string& dllPath, const std::string& given, std::strin
 
 bool OpenPlugin(const std::string& dllPath, PluginModule& plugin) {
   std::string path = FullPath(dllPath), shown = PathText(dllPath);
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+  if (!IsFile(path)) {
     Complain(kNoSuchFile, shown);
     return false;
   }
