@@ -1,0 +1,34 @@
+// Control ids of lunet-editor's dialogs. The window and the tests that drive
+// it both read these numbers, so a change here is a change for both.
+#pragma once
+
+#define IDD_MAIN 100
+#define IDC_RULES 1001
+#define IDC_FINDER 1002
+#define IDC_CLASS 1003
+#define IDC_TITLE 1004
+#define IDC_FRAGMENT 1005
+#define IDC_PROGRAM 1006
+#define IDC_WINDOWS 1007
+#define IDC_ADD 1010
+#define IDC_EDIT 1011
+#define IDC_REMOVE 1012
+#define IDC_UNDO 1013
+#define IDC_CONVERT 1014
+#define IDC_TEST 1015
+#define IDC_MESSAGES 1020
+
+#define IDD_WINDOWS 200
+#define IDC_WINDOW_LIST 2001
+
+#define IDD_EDIT 300
+#define IDC_EDIT_VALUE 3001
+#define IDC_EDIT_KIND 3002
+
+// Labels of the main dialog that no action reads; kept apart from the ids above.
+#define IDC_RULES_LABEL 1030
+#define IDC_CLASS_LABEL 1031
+#define IDC_TITLE_LABEL 1032
+#define IDC_FRAGMENT_LABEL 1033
+#define IDC_TARGET_GROUP 1034
+#define IDC_EDIT_VALUE_LABEL 3003
