@@ -11,6 +11,11 @@ and every import is one that XP exports (xp_exports.txt, beside this script).
 The programs: the same format, system imports only, a console subsystem with the same oldest
 Windows in the header, and in 32 bits imports that XP exports. The shipped ones (those before
 --unshipped) carry an application manifest: run as the user, written for Vista to 10.
+The window programs (after --gui, shipped): a GUI subsystem instead, the common controls and GDI
+among their imports, and in the manifest also Common-Controls 6.0 and DPI awareness, declared
+there rather than called (no SetProcessDPIAware, which XP lacks).
+  check_pe.py OBJDUMP i686|x86_64 lunet.dll [PROGRAM.exe...] [--gui PROGRAM.exe...]
+              [--unshipped PROGRAM.exe...]
 The last line reads "N passed, M failed".
 """
 
@@ -25,6 +30,9 @@ EXPORTS = ["configure", "getversion", "load", "notify", "request", "unload"]
 DLL_IMPORTS = {"KERNEL32.DLL", "USER32.DLL", "MSVCRT.DLL"}
 # The programs also take their command line apart with SHELL32's CommandLineToArgvW.
 PROGRAM_IMPORTS = DLL_IMPORTS | {"ADVAPI32.DLL", "SHELL32.DLL"}
+# A window program draws its own controls and list views.
+GUI_IMPORTS = PROGRAM_IMPORTS | {"GDI32.DLL", "COMCTL32.DLL"}
+CONSOLE, GUI = 3, 2
 LOADERS = {"LoadLibraryA", "LoadLibraryW", "LoadLibraryExA", "LoadLibraryExW", "LdrLoadDll",
            "LoadPackagedLibrary"}
 SUPPORTED_OS = {
@@ -59,6 +67,41 @@ def version(pair):
     return f"{pair[0]}.{pair[1]}"
 
 
+def floor_holds(pe, subsystem, floor):
+    """The header names the subsystem and, as both its and the system's version, the oldest
+    Windows the file is for: Windows refuses to start a console program as a window program's
+    double-click would, and an older Windows refuses a higher version."""
+    return pe.subsystem == subsystem and pe.subsystem_version == floor and pe.os_version == floor
+
+
+def manifest_faults(text, gui):
+    """What an application manifest lacks; [] when nothing. Every shipped program runs as the
+    user (asInvoker, no uiAccess) and is written for Vista to 10: without that, Vista and later
+    take a 32-bit program for an older one and redirect its writes under Program Files to the
+    VirtualStore. A window program also wants Common-Controls 6.0 (else XP and later draw its
+    controls as Windows 2000 did, and some list view features are missing) and declares DPI
+    awareness (else Vista and later scale its bitmap, blurred)."""
+    faults = []
+    level = re.search(r"<requestedExecutionLevel\b[^>]*>", text)
+    level = level.group(0) if level else ""
+    if not ('level="asInvoker"' in level and 'uiAccess="false"' in level):
+        faults.append(f"execution level: {level or 'none'}")
+    ids = {m.lower() for m in re.findall(r'<supportedOS\s+Id="\{([0-9a-fA-F-]+)\}"', text)}
+    missing = [system for system, guid in SUPPORTED_OS.items() if guid not in ids]
+    if missing:
+        faults.append(f"not for: {' '.join(missing)}")
+    if not gui:
+        return faults
+    identities = re.findall(r"<assemblyIdentity\b[^>]*>", text)
+    controls = [i for i in identities if 'name="Microsoft.Windows.Common-Controls"' in i
+                and 'version="6.0.0.0"' in i and 'publicKeyToken="6595b64144ccf1df"' in i]
+    if not controls:
+        faults.append("no dependency on Common-Controls 6.0")
+    if not re.search(r"<dpiAware\b[^>]*>\s*true(/pm)?\s*</dpiAware>", text, re.IGNORECASE):
+        faults.append("not DPI aware")
+    return faults
+
+
 def xp_exports():
     """The "DLL function" pairs that Windows XP's system DLLs export."""
     path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "xp_exports.txt")
@@ -85,8 +128,7 @@ class Checker:
     def floor_check(self, pe, subsystem, what):
         found = ", ".join([str(pefile.SUBSYSTEMS.get(pe.subsystem, pe.subsystem)),
                            version(pe.subsystem_version), version(pe.os_version)])
-        self.check(pe.subsystem == subsystem and pe.subsystem_version == self.floor
-                   and pe.os_version == self.floor,
+        self.check(floor_holds(pe, subsystem, self.floor),
                    f"{what}, subsystem and OS version {version(self.floor)} (found: {found})")
 
     def xp_imports_check(self, pe, what):
@@ -171,49 +213,54 @@ class Checker:
             self.check(plain > 0 and not popping,
                        f"{name} at {entry:#x} returns as cdecl does ({plain} plain ret){detail}")
 
-    def program(self, path, shipped):
+    def program(self, path, shipped, gui=False):
         name = os.path.basename(path)
         pe, error = pefile.load(path)
         if not pe:
             self.check(False, f"{name}: readable ({error})")
             return
         dlls = pe.import_dlls()
-        self.check(self.right_format(pe) and not pe.is_dll and set(dlls) <= PROGRAM_IMPORTS,
+        allowed = GUI_IMPORTS if gui else PROGRAM_IMPORTS
+        self.check(self.right_format(pe) and not pe.is_dll and set(dlls) <= allowed,
                    f"{name}: {self.kind()}, imports {' '.join(dlls)}")
-        self.floor_check(pe, 3, f"{name}: Windows console")
+        if gui:
+            self.floor_check(pe, GUI, f"{name}: Windows GUI")
+            called = [i.name for i in pe.imports if i.name == "SetProcessDPIAware"]
+            self.check(not called, f"{name}: DPI awareness not called at run time "
+                       "(SetProcessDPIAware, which XP lacks" + (", imported)" if called else ")"))
+        else:
+            self.floor_check(pe, CONSOLE, f"{name}: Windows console")
         if self.bits == 32:
             self.xp_imports_check(pe, f"{name}: ")
         if shipped:
-            self.manifest_check(pe, name)
+            self.manifest_check(pe, name, gui)
 
-    def manifest_check(self, pe, name):
-        """Without a manifest, Vista and later take a 32-bit program for one older than them and
-        redirect its writes under Program Files to the VirtualStore."""
+    def manifest_check(self, pe, name, gui):
         text = pe.manifests[0] if len(pe.manifests) == 1 else ""
-        level = re.search(r"<requestedExecutionLevel\b[^>]*>", text)
-        level = level.group(0) if level else ""
-        as_invoker = 'level="asInvoker"' in level and 'uiAccess="false"' in level
-        ids = {m.lower() for m in re.findall(r'<supportedOS\s+Id="\{([0-9a-fA-F-]+)\}"', text)}
-        missing = [system for system, guid in SUPPORTED_OS.items() if guid not in ids]
-        found = f"{len(pe.manifests)} manifest(s)" if len(pe.manifests) != 1 else \
-            ("asInvoker" if as_invoker else f"execution level: {level or 'none'}") + \
-            (f", not for: {' '.join(missing)}" if missing else "")
-        self.check(len(pe.manifests) == 1 and as_invoker and not missing, f"{name}: a manifest, "
-                   f"asInvoker without uiAccess, for Windows Vista to 10 ({found})")
+        faults = manifest_faults(text, gui)
+        if len(pe.manifests) != 1:
+            faults = [f"{len(pe.manifests)} manifest(s)"]
+        wanted = "asInvoker without uiAccess, for Windows Vista to 10"
+        if gui:
+            wanted += ", Common-Controls 6.0, DPI aware"
+        self.check(not faults, f"{name}: a manifest, {wanted}"
+                   + (f" (found: {'; '.join(faults)})" if faults else ""))
 
 
 def main(arguments):
     if len(arguments) < 3 or arguments[1] not in PROCESSORS:
         print(__doc__.splitlines()[1], file=sys.stderr)
         return 2
-    objdump, processor, dll, programs = arguments[0], arguments[1], arguments[2], arguments[3:]
-    shipped = programs[:programs.index("--unshipped")] if "--unshipped" in programs else programs
+    objdump, processor, dll = arguments[0], arguments[1], arguments[2]
     checker = Checker(objdump, processor)
     if not checker.module(dll):
         return checker.checks.done() or 1
-    for program in programs:
-        if program != "--unshipped":
-            checker.program(program, program in shipped)
+    kind = "console"
+    for program in arguments[3:]:
+        if program in ("--gui", "--unshipped"):
+            kind = program[2:]
+            continue
+        checker.program(program, kind != "unshipped", kind == "gui")
     return checker.checks.done()
 
 
