@@ -10,6 +10,8 @@
 
 namespace rules_cli {
 
+using namespace rule_engine;
+
 namespace {
 
 using namespace rules_text;

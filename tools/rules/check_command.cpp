@@ -13,6 +13,8 @@
 
 namespace rules_cli {
 
+using namespace rule_engine;
+
 namespace {
 
 using namespace rules_text;
@@ -102,21 +104,12 @@ int CheckPath(const std::string& path, bool quiet, unsigned codePage) {
   std::string product = CrossProduct(rules);
   if (!quiet && !product.empty()) Say(shown + ": " + product);
   Say(shown + ": " +
-      Text(kCommaJoined, Counts(rules), Counted(warnings, kOneWarning, rules_text::kManyWarnings)));
+      Text(engine_text::kCommaJoined, Counts(rules),
+           Counted(warnings, kOneWarning, rules_text::kManyWarnings)));
   return warnings ? kWarnings : kClean;
 }
 
 }  // namespace
-
-std::vector<std::pair<std::string, std::string>> VirtualStoreCopies(const std::string& dir) {
-  std::vector<std::pair<std::string, std::string>> copies;
-  for (const char* name : {kRulesFile, kCustomRulesFile}) {
-    std::string copy = FindVirtualStoreCopy(dir + name);
-    if (copy.empty()) continue;
-    copies.push_back({PathText(dir + name), Text(kVirtualStoreCopy, PathText(copy))});
-  }
-  return copies;
-}
 
 int RunFirstScreen() {
   std::string folder = ProgramFolder();

@@ -5,6 +5,8 @@
 
 namespace rules_cli {
 
+using namespace rule_engine;
+
 namespace {
 
 using namespace rules_text;

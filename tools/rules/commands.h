@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "add_plan.h"
 #include "arguments.h"
 #include "rule_set.h"
 
@@ -13,9 +14,13 @@ namespace rules_cli {
 int RunCheck(Arguments& args);
 int RunTest(Arguments& args);
 int RunAdd(Arguments& args);
-// Each rule file of dir (with its separator) of which Windows keeps a redirected copy, shown,
-// with what to do about the copy.
-std::vector<std::pair<std::string, std::string>> VirtualStoreCopies(const std::string& dir);
+// add and pick: the plan for the folder given, or the refusal said and its exit status.
+int PlanAddition(const std::string& given, const std::string* className,
+                 const std::string* fragment, rule_engine::AddPlan& plan);
+void ShowPlan(const rule_engine::AddPlan& plan);
+// Appends in the file's own line ends (CR LF for a new file, which starts with a comment), then
+// lists the open windows now closed (Windows) and what running programs do.
+int ApplyAdd(const rule_engine::AddPlan& plan);
 // Started by a double-click: checks the rules in the program's own folder and says what next.
 int RunFirstScreen();
 #ifdef _WIN32

@@ -4,8 +4,11 @@
 #include <windows.h>
 
 #include "console_text.h"
+#include "is_directory.h"
 
 namespace rules_cli {
+
+using namespace rule_engine;
 
 int RefuseFolder(const std::string& given) {
   bool missing = GetFileAttributesA(given.c_str()) == INVALID_FILE_ATTRIBUTES;
@@ -13,9 +16,16 @@ int RefuseFolder(const std::string& given) {
                     PathText(given));
 }
 
-std::string Counted(unsigned long count, rules_text::Id one, rules_text::Id many,
-                    Language language) {
-  return count == 1 ? TextIn(language, one) : TextIn(language, many, count);
+int OpenFolder(const std::string& given, RuleSet& rules) {
+  if (!IsDirectory(given)) return RefuseFolder(given);
+  std::string dir = WithSeparator(given);
+  // The plug-in cannot load from a folder whose path its buffer cannot hold.
+  if (dir.size() >= MAX_PATH)
+    return UsageError<rules_text::Id>(Text(engine_text::kPathTooLong, PathText(given)));
+  rules.LoadFolder(dir);
+  return kClean;
 }
+
+void ComplainText(const std::string& utf8) { PrintError(TableOf<rules_text::Id>(), utf8); }
 
 }  // namespace rules_cli

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "rule_set.h"
 #include "rules_messages.h"
 
 namespace rules_cli {
@@ -14,9 +15,10 @@ enum Exit { kClean = 0, kWarnings = 1, kUsage = 2, kInternal = 3, kUnavailable =
 // a file, with the usage error; returns kUsage.
 int RefuseFolder(const std::string& given);
 
-// "1 class rule", "2 class rules": one for a count of 1, many (with the count) for others, in
-// this run's language unless told (watch's log is English).
-std::string Counted(unsigned long count, rules_text::Id one, rules_text::Id many,
-                    Language language = ToolLanguage());
+// The folder given (or the usage error, kUsage, when it is none) loaded into rules.
+int OpenFolder(const std::string& given, rule_engine::RuleSet& rules);
+
+// An error or a warning already in words, on stderr after the program's name.
+void ComplainText(const std::string& utf8);
 
 }  // namespace rules_cli

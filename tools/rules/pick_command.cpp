@@ -13,6 +13,8 @@
 
 namespace rules_cli {
 
+using namespace rule_engine;
+
 namespace {
 
 // The top-level window under the point, or why there is none to pick.
@@ -68,7 +70,7 @@ int RunPick(Arguments& args) {
     Complain(rules_text::kNotInTitle, RuleText(Quote(fragment), rules.CodePage()));
     return kUsage;
   }
-  int planned = PlanAdd(dir, &window.className, &fragment, plan);
+  int planned = PlanAddition(dir, &window.className, &fragment, plan);
   if (planned != kClean) return planned;
   ShowPlan(plan);
   if (!args.Has(OptionId::Yes) && !plan.lines.empty()) {

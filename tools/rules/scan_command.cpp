@@ -12,6 +12,8 @@
 
 namespace rules_cli {
 
+using namespace rule_engine;
+
 int RunScan(Arguments& args) {
   bool all = args.Has(OptionId::All), hidden = args.Has(OptionId::Hidden);
   RuleSet rules(args.CodePage());

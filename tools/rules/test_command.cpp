@@ -6,6 +6,8 @@
 
 namespace rules_cli {
 
+using namespace rule_engine;
+
 namespace {
 
 // test's exit: clean when such a window is closed, a warning when it stays open.

@@ -20,6 +20,8 @@
 
 namespace rules_cli {
 
+using namespace rule_engine;
+
 namespace {
 
 // The time a report was read, for its line: "15:25:34".

@@ -13,7 +13,7 @@
 #include "harness/temp_dir.h"
 #include "owned.h"
 
-using namespace rules_cli;
+using namespace rule_engine;
 
 namespace {
 

@@ -6,16 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "engine_messages.h"
 #include "harness/temp_dir.h"
 #include "rule_set.h"
-#include "rules_messages.h"
 
 #ifdef _WIN32
 #include <windows.h>
 #endif
 
-using namespace rules_cli;
-using namespace rules_text;
+using namespace rule_engine;
+using namespace engine_text;
 
 namespace {
 
@@ -56,28 +56,30 @@ struct CommaCase {
 
 const CommaCase kCommaCases[] = {
     {"touten after the keyword", "title" SJIS_TOUTEN SJIS_KOUKOKU, 932, LineEffect::Nothing, "",
-     LineEffect::TitleRule, SJIS_KOUKOKU, "title," UTF8_KOUKOKU, kIdeographicComma, UTF8_TOUTEN},
+     LineEffect::TitleRule, SJIS_KOUKOKU, "title," UTF8_KOUKOKU, engine_text::kIdeographicComma,
+     UTF8_TOUTEN},
     {"half-width touten after the keyword", "class" SJIS_HALF_TOUTEN "Ad", 932, LineEffect::Nothing,
-     "", LineEffect::ClassRule, "Ad", "class,Ad", kIdeographicComma, "\xEF\xBD\xA4"},
+     "", LineEffect::ClassRule, "Ad", "class,Ad", engine_text::kIdeographicComma, "\xEF\xBD\xA4"},
     {"space before the touten", "title " SJIS_TOUTEN SJIS_KOUKOKU, 932, LineEffect::Nothing, "",
-     LineEffect::TitleRule, SJIS_KOUKOKU, "title," UTF8_KOUKOKU, kIdeographicComma, UTF8_TOUTEN},
+     LineEffect::TitleRule, SJIS_KOUKOKU, "title," UTF8_KOUKOKU, engine_text::kIdeographicComma,
+     UTF8_TOUTEN},
     {"touten, then a comma in the value", "title" SJIS_TOUTEN SJIS_KOUKOKU ",x", 932,
      LineEffect::Nothing, "", LineEffect::TitleRule, SJIS_KOUKOKU, "title," UTF8_KOUKOKU,
-     kIdeographicComma, UTF8_TOUTEN},
+     engine_text::kIdeographicComma, UTF8_TOUTEN},
     {"touten in a UTF-8 file for a UTF-8 system", "title" UTF8_TOUTEN UTF8_KOUKOKU, 65001,
      LineEffect::Nothing, "", LineEffect::TitleRule, UTF8_KOUKOKU, "title," UTF8_KOUKOKU,
-     kIdeographicComma, UTF8_TOUTEN},
+     engine_text::kIdeographicComma, UTF8_TOUTEN},
     {"full-width comma after the keyword", "title" SJIS_WIDE_COMMA SJIS_KOUKOKU, 932,
      LineEffect::Nothing, "", LineEffect::TitleRule, SJIS_KOUKOKU, "title," UTF8_KOUKOKU,
-     kFullWidthComma, "\xEF\xBC\x8C"},
+     engine_text::kFullWidthComma, "\xEF\xBC\x8C"},
     {"touten inside a value", "title," SJIS_KOUKOKU SJIS_TOUTEN SJIS_SALE, 932,
      LineEffect::TitleRule, SJIS_KOUKOKU SJIS_TOUTEN SJIS_SALE, LineEffect::Nothing, "", "", kCount,
      ""},
     {"touten after a word that is no keyword", "titel" SJIS_TOUTEN SJIS_KOUKOKU, 932,
-     LineEffect::Nothing, "", LineEffect::Nothing, "", "", kNoComma, ""},
+     LineEffect::Nothing, "", LineEffect::Nothing, "", "", engine_text::kNoComma, ""},
     // Code page 1252 has no touten: its UTF-8 bytes there are three letters of a word.
     {"touten bytes in a Western code page", "title" UTF8_TOUTEN "Ad", 1252, LineEffect::Nothing, "",
-     LineEffect::Nothing, "", "", kNoComma, ""},
+     LineEffect::Nothing, "", "", engine_text::kNoComma, ""},
 };
 
 TEST(RuleWalk, CommasTypedWithTheInputMethod) {
@@ -149,7 +151,7 @@ TEST(RuleWalk, FirstLineAfterAByteOrderMarkShownAsWritten) {
     EXPECT_EQ(c.lostValue, line.lostValue);
     EXPECT_EQ(c.shown, line.lostShown);
     EXPECT_EQ("", line.lostWhy);
-    EXPECT_EQ(std::vector<std::string>{Text(kBomKeyword, c.shown)}, line.warnings);
+    EXPECT_EQ(std::vector<std::string>{Text(engine_text::kBomKeyword, c.shown)}, line.warnings);
   }
 }
 
@@ -170,13 +172,15 @@ TEST(RuleWalk, NotepadStepOnlyForItsOwnCodePage) {
     if (c.codePage == CP_UTF8) continue;
     SCOPED_TRACE(c.codePage);
     std::string name = CodePageName(c.codePage);
-    EXPECT_EQ(Text(c.step ? kSaveIn : kSaveInElsewhere, name), SaveIn(c.codePage));
-    EXPECT_EQ(Text(c.step ? kSaveWithoutBom : kSaveWithoutBomElsewhere, name),
-              SaveWithoutBom(c.codePage));
+    EXPECT_EQ(Text(c.step ? engine_text::kSaveIn : engine_text::kSaveInElsewhere, name),
+              SaveIn(c.codePage));
+    EXPECT_EQ(
+        Text(c.step ? engine_text::kSaveWithoutBom : engine_text::kSaveWithoutBomElsewhere, name),
+        SaveWithoutBom(c.codePage));
   }
   // A system set to UTF-8 names UTF-8 in Notepad's own words, whichever system checks.
-  EXPECT_EQ(Text(kSaveAsUtf8), SaveIn(CP_UTF8));
-  EXPECT_EQ(Text(kSaveUtf8WithoutBom), SaveWithoutBom(CP_UTF8));
+  EXPECT_EQ(Text(engine_text::kSaveAsUtf8), SaveIn(CP_UTF8));
+  EXPECT_EQ(Text(engine_text::kSaveUtf8WithoutBom), SaveWithoutBom(CP_UTF8));
 }
 
 }  // namespace

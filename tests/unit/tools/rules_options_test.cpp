@@ -13,6 +13,7 @@
 #include "shared/shared_state.h"
 
 using namespace rules_cli;
+using namespace rule_engine;
 
 namespace {
 

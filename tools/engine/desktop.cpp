@@ -6,7 +6,7 @@
 #include "closer/hook.h"
 #include "owned.h"
 
-namespace rules_cli {
+namespace rule_engine {
 
 namespace {
 
@@ -59,4 +59,4 @@ std::string HandleText(HWND window) {
   return text;
 }
 
-}  // namespace rules_cli
+}  // namespace rule_engine

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace rules_cli {
+namespace rule_engine {
 
 struct OpenWindow {
   HWND handle = NULL;
@@ -23,4 +23,4 @@ std::string ProcessName(DWORD processId);
 // The window's handle as "0x..." for people and logs.
 std::string HandleText(HWND window);
 
-}  // namespace rules_cli
+}  // namespace rule_engine

@@ -7,7 +7,7 @@
 #include "closer/rules.h"
 #include "owned.h"
 
-namespace rules_cli {
+namespace rule_engine {
 
 namespace {
 
@@ -106,4 +106,4 @@ std::string FindVirtualStoreCopy(const std::string& path) {
 #endif
 }
 
-}  // namespace rules_cli
+}  // namespace rule_engine

@@ -9,7 +9,7 @@
 #include "closer/rules.h"
 #include "rule_walk.h"
 
-namespace rules_cli {
+namespace rule_engine {
 
 class RuleSet;
 
@@ -49,15 +49,18 @@ class RuleSet {
   std::vector<FileReport> files_;
 };
 
-// The folder given (or the usage error, kUsage, when it is none) loaded into rules.
-int OpenFolder(const std::string& given, RuleSet& rules);
-
 // The module appends file names to the directory as they are, so it needs the separator.
 std::string WithSeparator(std::string dir);
 
 // "FILE:LINE" of a line, and of a rule found among the files' lines, in UTF-8 for a message.
 std::string Where(const FileReport& file, const LineReport& line);
 std::string Located(const std::vector<FileReport>& files, const LineReport* rule);
+// "1 class rule", "2 class rules": one for a count of 1, many (with the count) for others, in
+// this run's language unless told (watch's log is English).
+template <typename Id>
+std::string Counted(unsigned long count, Id one, Id many, Language language = ToolLanguage()) {
+  return count == 1 ? TextIn(language, one) : TextIn(language, many, count);
+}
 // "N class rules, M title fragments", in this run's language unless told (watch's log).
 std::string Counts(const RuleSet& rules, Language language = ToolLanguage());
 
@@ -73,4 +76,4 @@ std::string Cut(const std::string& text);
 std::string NearMiss(const LineReport& rule, const RuleKind& kind, const std::string& text,
                      unsigned codePage);
 
-}  // namespace rules_cli
+}  // namespace rule_engine

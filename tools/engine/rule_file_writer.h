@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace rules_cli {
+namespace rule_engine {
 
 enum class WriteOutcome {
   kWritten,
@@ -28,4 +28,4 @@ std::string VirtualStorePath(const std::string& fullPath, const std::string& loc
 // The redirected copy of the rule file at path that exists now, or "" (always "" but on Windows).
 std::string FindVirtualStoreCopy(const std::string& path);
 
-}  // namespace rules_cli
+}  // namespace rule_engine

@@ -7,11 +7,9 @@
 #include "ascii_case.h"
 #include "closer/hook.h"
 #include "console_text.h"
-#include "is_directory.h"
-#include "output.h"
 #include "shared/plugin_folder.h"
 
-namespace rules_cli {
+namespace rule_engine {
 
 RuleSet::RuleSet(unsigned codePage) : codePage_(codePage), store_(new RuleStore) {}
 
@@ -41,15 +39,6 @@ Verdict RuleSet::Judge(const std::string& className, const std::string& title) c
   return verdict;
 }
 
-int OpenFolder(const std::string& given, RuleSet& rules) {
-  if (!IsDirectory(given)) return RefuseFolder(given);
-  std::string dir = WithSeparator(given);
-  // The plug-in cannot load from a folder whose path its buffer cannot hold.
-  if (dir.size() >= MAX_PATH) return UsageError(rules_text::kPathTooLong, PathText(given));
-  rules.LoadFolder(dir);
-  return kClean;
-}
-
 std::string WithSeparator(std::string dir) {
   if (dir.empty()) dir = ".";
   char last = dir.back();
@@ -70,7 +59,7 @@ std::string Where(const FileReport& file, const LineReport& line) {
 std::string Counts(const RuleSet& rules, Language language) {
   const RuleKind& c = kClassKind;
   const RuleKind& t = kTitleKind;
-  return TextIn(language, rules_text::kCommaJoined,
+  return TextIn(language, engine_text::kCommaJoined,
                 Counted(rules.Rules(c).size(), c.one, c.many, language),
                 Counted(rules.Rules(t).size(), t.one, t.many, language));
 }
@@ -91,27 +80,27 @@ std::string Located(const std::vector<FileReport>& files, const LineReport* rule
 std::string NearMiss(const LineReport& rule, const RuleKind& kind, const std::string& text,
                      unsigned codePage) {
   std::string bare = rule.text, why;
-  std::string joined = Text(rules_text::kWhyAnd);
+  std::string joined = Text(engine_text::kWhyAnd);
   if (bare.compare(0, 3, kBom) == 0) {
     bare.erase(0, 3);
-    why = Text(rules_text::kWhyBom);
+    why = Text(engine_text::kWhyBom);
   }
   if (Trim(bare) != bare) {
     bare = Trim(bare);
-    why += (why.empty() ? "" : joined) + Text(rules_text::kWhySpaces);
+    why += (why.empty() ? "" : joined) + Text(engine_text::kWhySpaces);
   }
   if (WithoutWideEdges(bare, codePage) != bare) {
     bare = WithoutWideEdges(bare, codePage);
-    why += (why.empty() ? "" : joined) + Text(rules_text::kWhyFullWidthSpaces);
+    why += (why.empty() ? "" : joined) + Text(engine_text::kWhyFullWidthSpaces);
   }
   if (bare.empty()) return "";
   if (RuleMatches(bare, kind, text)) return why;
   if (!kind.foldsCase && RuleMatches(FoldedAscii(bare), kind, FoldedAscii(text))) {
-    return why + (why.empty() ? "" : joined) + Text(rules_text::kWhyCase);
+    return why + (why.empty() ? "" : joined) + Text(engine_text::kWhyCase);
   }
   return "";
 }
 
 std::string Cut(const std::string& text) { return text.substr(0, kHookTextBytes); }
 
-}  // namespace rules_cli
+}  // namespace rule_engine

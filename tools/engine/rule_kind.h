@@ -2,9 +2,9 @@
 #pragma once
 
 #include "closer/rules.h"
-#include "rules_messages.h"
+#include "engine_messages.h"
 
-namespace rules_cli {
+namespace rule_engine {
 
 // What a line of a rule file does, as the tool tells it.
 enum class LineEffect { Blank, Comment, ClassRule, TitleRule, Nothing };
@@ -25,16 +25,16 @@ struct RuleKind {
   bool foldsCase;
   // The messages said of the kind: a rule line of a file; a rule equal to an earlier one; an
   // empty value and one over 254 bytes, read from a file or typed for add; a count of rules.
-  rules_text::Id ruleAt, repeats;
-  rules_text::Id emptyRead, emptyTyped, tooLongRead, tooLongTyped;
-  rules_text::Id one, many;
+  engine_text::Id ruleAt, repeats;
+  engine_text::Id emptyRead, emptyTyped, tooLongRead, tooLongTyped;
+  engine_text::Id one, many;
   // What test says: the window's text cut to 254 bytes; it matches a rule, or none; a rule that
   // would match but for what cannot be seen; a first line lost to a byte order mark.
-  rules_text::Id cut, found, foundNone, nearMiss, lostFirstLine;
+  engine_text::Id cut, found, foundNone, nearMiss, lostFirstLine;
   // A rule saved in another encoding; a line meant as a rule that does nothing.
-  rules_text::Id otherEncoding, lostLine;
+  engine_text::Id otherEncoding, lostLine;
   // What add says: the rule is there already; a new one applies across the other list.
-  rules_text::Id there, added;
+  engine_text::Id there, added;
 };
 
 extern const RuleKind kClassKind;
@@ -46,4 +46,4 @@ const RuleKind& KindOfRule(LineEffect rule);
 // The kind whose keyword this is, letter case aside; null for another word.
 const RuleKind* KindOfKeyword(const char* keyword);
 
-}  // namespace rules_cli
+}  // namespace rule_engine
