@@ -35,7 +35,8 @@ bool EndsWithZip(const std::string& name) {
 // The text after the prefix (letter case aside) and a number, or null when it does not start so.
 const char* AfterNumbered(const std::string& text, const char* prefix) {
   size_t length = strlen(prefix);
-  if (text.size() <= length || FoldedAscii(text.substr(0, length)) != FoldedAscii(prefix)) return nullptr;
+  if (text.size() <= length || FoldedAscii(text.substr(0, length)) != FoldedAscii(prefix))
+    return nullptr;
   size_t end = text.find_first_not_of("0123456789", length);
   return end == length || end == std::string::npos ? nullptr : text.c_str() + end;
 }
