@@ -110,6 +110,9 @@ typedef LRESULT(CALLBACK* HOOKPROC)(int code, WPARAM wParam, LPARAM lParam);
 #define HSHELL_WINDOWACTIVATED 4
 #define HSHELL_REDRAW 6
 #define WM_CLOSE 0x0010u
+// The extended styles that decide whether a top-level window has a taskbar button.
+#define WS_EX_TOOLWINDOW 0x00000080u
+#define WS_EX_APPWINDOW 0x00040000u
 #define MB_OK 0x0u
 #define IDOK 1
 

@@ -77,43 +77,51 @@ unsigned CleanCodePage(const std::string& value, bool utf8, unsigned codePage) {
 
 // On a system set to UTF-8 the windows hand the plug-in UTF-8: text in another code page, most
 // likely the Shift_JIS of a file saved by habit, never matches there.
-std::string NotUtf8(const std::string& value) {
+// other: the common code page it reads cleanly in, or 0.
+std::string NotUtf8(const std::string& value, unsigned other) {
   std::string name = CodePageName(CP_UTF8), shown = RuleText(Quote(value), CP_UTF8);
-  unsigned other = CleanCodePage(value, false, CP_UTF8);
   std::string fix = Text(kSaveAsUtf8);
   return other ? Text(kNotUtf8ReadsIn, name, shown, other, fix) : Text(kNotUtf8, name, shown, fix);
 }
 
-// UTF-8 text where the windows hand the plug-in another code page.
-std::string Utf8Text(const std::string& value, unsigned codePage) {
+// UTF-8 text where the windows hand the plug-in another code page; lost: the code page cannot
+// hold it, and other, a common code page that can, or 0.
+std::string Utf8Text(const std::string& value, unsigned codePage, bool lost, unsigned other) {
   std::string name = CodePageName(codePage), shown = RuleText(Quote(value), codePage);
-  bool lost = false;
-  ToCodePage(value, codePage, &lost);
   if (!lost) return Text(kUtf8Text, name, shown, SaveIn(codePage));
-  unsigned other = CleanCodePage(value, true, codePage);
   return other ? Text(kUtf8TextCannotHold, name, shown, other)
                : Text(kUtf8TextCannotHoldAny, name, shown);
 }
 
 }  // namespace
 
-void CheckCodePage(const std::string& value, unsigned codePage,
-                   std::vector<std::string>& warnings) {
-  if (IsAscii(value)) return;
+unsigned CheckCodePage(const std::string& value, unsigned codePage,
+                       std::vector<std::string>& warnings) {
+  if (IsAscii(value)) return 0;
   std::string name = CodePageName(codePage);
   if (value.compare(0, 3, kBom) == 0) {
     warnings.push_back(Text(kBomInValue, SaveWithoutBom(codePage)));
-    CheckCodePage(value.substr(3), codePage, warnings);
-  } else if (codePage == CP_UTF8) {
-    if (!IsCodePageText(value, codePage)) warnings.push_back(NotUtf8(value));
-  } else if (IsCodePageText(value, CP_UTF8)) {
-    warnings.push_back(Utf8Text(value, codePage));
-  } else if (!IsCodePageText(value, codePage)) {
-    unsigned other = CleanCodePage(value, false, codePage);
-    std::string shown = RuleText(Quote(value), codePage);
-    warnings.push_back(other ? Text(kNotTextReadsIn, name, shown, other)
-                             : Text(kNotText, name, shown, SaveIn(codePage)));
+    return CheckCodePage(value.substr(3), codePage, warnings);
   }
+  if (codePage == CP_UTF8) {
+    if (IsCodePageText(value, codePage)) return 0;
+    unsigned other = CleanCodePage(value, false, CP_UTF8);
+    warnings.push_back(NotUtf8(value, other));
+    return other;
+  }
+  if (IsCodePageText(value, CP_UTF8)) {
+    bool lost = false;
+    ToCodePage(value, codePage, &lost);
+    unsigned other = lost ? CleanCodePage(value, true, codePage) : 0;
+    warnings.push_back(Utf8Text(value, codePage, lost, other));
+    return lost ? (other ? other : kSomeCodePage) : 0;
+  }
+  if (IsCodePageText(value, codePage)) return 0;
+  unsigned other = CleanCodePage(value, false, codePage);
+  std::string shown = RuleText(Quote(value), codePage);
+  warnings.push_back(other ? Text(kNotTextReadsIn, name, shown, other)
+                           : Text(kNotText, name, shown, SaveIn(codePage)));
+  return other;
 }
 
 // Class names are compared with the ASCII letters folded byte by byte, the second bytes of

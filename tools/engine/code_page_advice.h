@@ -26,9 +26,14 @@ std::string SaveIn(unsigned codePage);
 // How to save a rule file without a byte order mark, in the code page.
 std::string SaveWithoutBom(unsigned codePage);
 
+// A code page that no common one is: the text seems written for a system of some other.
+const unsigned kSomeCodePage = ~0u;
 // Non-ASCII text is fine when it is text in the code page the plug-in compares in: else a
 // warning for the value (a byte order mark, UTF-8 or another code page's text) goes to warnings.
-void CheckCodePage(const std::string& value, unsigned codePage, std::vector<std::string>& warnings);
+// Returns the code page of the system the text seems written for, as the last warning says
+// (kSomeCodePage when no common one holds it), or 0.
+unsigned CheckCodePage(const std::string& value, unsigned codePage,
+                       std::vector<std::string>& warnings);
 
 // Where the class rule also matches other classes, as its double-byte characters' second bytes
 // are letters folded: says which characters stand for which and the class with all of them

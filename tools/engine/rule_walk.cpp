@@ -175,7 +175,8 @@ void CheckRule(const RuleFileWalk& walk, const MappedTextReader& reader, LineRep
     }
   }
   if (WideEdges(line.text, walk.codePage)) line.warnings.push_back(Text(kFullWidthEdgeRead));
-  CheckCodePage(line.text, walk.codePage, line.warnings);
+  line.otherSystem = CheckCodePage(line.text, walk.codePage, line.warnings);
+  if (line.otherSystem) line.otherSystemWarning = static_cast<int>(line.warnings.size()) - 1;
   std::string twin =
       kind.foldsCase && line.warnings.empty() ? FoldTwin(line.text, walk.codePage) : "";
   if (!twin.empty()) {

@@ -19,6 +19,10 @@ struct LineReport {
   LineEffect effect = LineEffect::Nothing;
   std::string text;  // the stored rule for ClassRule and TitleRule, else the line's first field
   std::vector<std::string> warnings;  // in UTF-8, this run's language
+  // The warning (an index into warnings) that says the text seems written for a system of
+  // another code page, and that code page (kSomeCodePage when unknown); -1 and 0 for none.
+  int otherSystemWarning = -1;
+  unsigned otherSystem = 0;
   // A first line whose keyword the file's byte order mark spoiled: the rule it was meant to be.
   LineEffect lost = LineEffect::Nothing;
   std::string lostValue;

@@ -8,6 +8,7 @@
 #include "console_text.h"
 #include "output.h"
 #include "owned.h"
+#include "rule_file_edit.h"
 #include "rule_file_writer.h"
 #include "shared/plugin_folder.h"
 #include "text.h"
@@ -21,12 +22,6 @@ namespace rules_cli {
 using namespace rule_engine;
 
 namespace {
-
-// The file's line end: CR LF unless it already uses LF alone.
-std::string LineEndOf(const std::string& content) {
-  size_t lf = content.find('\n');
-  return lf != std::string::npos && (lf == 0 || content[lf - 1] != '\r') ? "\n" : "\r\n";
-}
 
 #ifdef _WIN32
 // The open windows that the rules now close and did not before the change.
@@ -47,13 +42,6 @@ void ListNewlyClosed(const AddPlan& plan) {
   if (count == 0) Say(Text(rules_text::kNewRulesMatchNone));
 }
 #endif
-
-// The comment a new file starts with, in the user's language where the code page holds it.
-std::string NewFileComment(unsigned codePage) {
-  bool lost = false;
-  std::string comment = ToCodePage(Text(engine_text::kNewFileComment), codePage, &lost);
-  return lost ? TextIn(Language::kEnglish, engine_text::kNewFileComment) : comment;
-}
 
 // Says why nothing was added, and what to do; true when the file was written.
 bool Written(WriteOutcome outcome, const AddPlan& plan) {
@@ -103,11 +91,8 @@ int ApplyAdd(const AddPlan& plan) {
     return kUnavailable;
   }
   bool exists = read == FileRead::kRead;
-  std::string end = LineEndOf(content);
-  std::string text = exists ? "" : NewFileComment(rules.CodePage()) + end;
-  if (!content.empty() && content.back() != '\n') text += end;  // finish the last line first
-  for (const std::string& line : plan.lines) text += line + end;
-  if (!Written(WriteRuleFile(plan.path, content + text), plan)) return kUnavailable;
+  std::string after = AppendLines(content, plan.lines, rules.CodePage());
+  if (!Written(WriteRuleFile(plan.path, after), plan)) return kUnavailable;
   Say(Text(exists ? rules_text::kAddedTo : rules_text::kCreated, PathText(plan.path)));
 #ifdef _WIN32
   ListNewlyClosed(plan);

@@ -19,6 +19,14 @@ namespace {
 
 using namespace rules_text;
 
+// The warning that the line seems written for a system of another code page, with the option
+// that checks it as such.
+std::string WithCodePageOption(const LineReport& line) {
+  const std::string& warning = line.warnings[line.otherSystemWarning];
+  if (line.otherSystem == kSomeCodePage) return Text(kForSomeCodePage, warning);
+  return Text(kForCodePage, warning, line.otherSystem);
+}
+
 // Prints the findings of one file; returns the number of warnings.
 int PrintFile(const RuleSet& rules, const FileReport& file, bool quiet) {
   std::string path = PathText(file.path);
@@ -43,7 +51,9 @@ int PrintFile(const RuleSet& rules, const FileReport& file, bool quiet) {
       Say(Text(KindOfRule(line.effect).ruleAt, where,
                RuleText(Quote(line.text), rules.CodePage())));
     }
-    for (const std::string& warning : line.warnings) {
+    for (size_t i = 0; i < line.warnings.size(); ++i) {
+      std::string warning = line.warnings[i];
+      if (static_cast<int>(i) == line.otherSystemWarning) warning = WithCodePageOption(line);
       Say(Text(kWarningAt, where, warning));
       ++warnings;
     }

@@ -10,6 +10,7 @@
 
 #ifdef _WIN32
 #include "desktop.h"
+#include "window_reach.h"
 
 namespace rules_cli {
 
@@ -61,6 +62,8 @@ int RunPick(Arguments& args) {
   Say(Text(rules_text::kPickedWindow, HandleText(handle), PathText(ProcessName(processId)),
            RuleText(Quote(window.className), rules.CodePage()),
            RuleText(Quote(window.title), rules.CodePage())));
+  Reach reach = ReachOf(handle);
+  if (reach != Reach::kReached) Say(Text(rules_text::kPickNeverClosed, ReachText(reach)));
   if (!args.Has(OptionId::Fragment)) {
     PrintPrompt(Text(rules_text::kFragmentPrompt));
     // Typed in the console's code page; the title is in the rules' (the system's ANSI) one.

@@ -9,6 +9,7 @@
 
 #ifdef _WIN32
 #include "desktop.h"
+#include "window_reach.h"
 
 namespace rules_cli {
 
@@ -35,6 +36,8 @@ int RunScan(Arguments& args) {
       Say(Text(rules_text::kScanWouldClose, handle, shown, className, title,
                Located(rules.Files(), verdict.classRule),
                Located(rules.Files(), verdict.titleFragment)));
+      Reach reach = ReachOf(window.handle);
+      if (reach != Reach::kReached) Say(Text(rules_text::kScanNeverClosed, ReachText(reach)));
       ++closing;
     } else {
       Say(Text(rules_text::kScanLeftOpen, handle, shown, className, title));

@@ -9,6 +9,7 @@
 
 #include "arguments.h"
 #include "common_messages.h"
+#include "editor_messages.h"
 #include "engine_messages.h"
 #include "host_cli.h"
 #include "host_messages.h"
@@ -17,12 +18,10 @@
 
 namespace {
 
-// Every tool's table: a tool's new table is one more line here.
+// Every tool's table: a tool's new table is one more entry here.
 const MessageTable* const kTables[] = {
-    &TableOf<common_text::Id>(),
-    &TableOf<engine_text::Id>(),
-    &TableOf<host_text::Id>(),
-    &TableOf<rules_text::Id>(),
+    &TableOf<common_text::Id>(), &TableOf<editor_text::Id>(), &TableOf<engine_text::Id>(),
+    &TableOf<host_text::Id>(),   &TableOf<rules_text::Id>(),
 };
 
 // The argument numbers of a text's placeholders; false for a stray brace or a placeholder

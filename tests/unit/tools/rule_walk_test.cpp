@@ -155,32 +155,4 @@ TEST(RuleWalk, FirstLineAfterAByteOrderMarkShownAsWritten) {
   }
 }
 
-// Notepad's "ANSI" is the system's code page: the step that picks it is given only for that one.
-TEST(RuleWalk, NotepadStepOnlyForItsOwnCodePage) {
-  struct StepCase {
-    unsigned codePage;
-    bool step;
-  };
-#ifdef _WIN32
-  const unsigned own = GetACP(), other = own == 932 ? 1252 : 932;
-  const StepCase kCodePages[] = {{own, true}, {other, false}};
-#else
-  // Natively the rules' code page stands for the system's: every one is its own.
-  const StepCase kCodePages[] = {{932, true}, {1252, true}};
-#endif
-  for (const StepCase& c : kCodePages) {
-    if (c.codePage == CP_UTF8) continue;
-    SCOPED_TRACE(c.codePage);
-    std::string name = CodePageName(c.codePage);
-    EXPECT_EQ(Text(c.step ? engine_text::kSaveIn : engine_text::kSaveInElsewhere, name),
-              SaveIn(c.codePage));
-    EXPECT_EQ(
-        Text(c.step ? engine_text::kSaveWithoutBom : engine_text::kSaveWithoutBomElsewhere, name),
-        SaveWithoutBom(c.codePage));
-  }
-  // A system set to UTF-8 names UTF-8 in Notepad's own words, whichever system checks.
-  EXPECT_EQ(Text(engine_text::kSaveAsUtf8), SaveIn(CP_UTF8));
-  EXPECT_EQ(Text(engine_text::kSaveUtf8WithoutBom), SaveWithoutBom(CP_UTF8));
-}
-
 }  // namespace

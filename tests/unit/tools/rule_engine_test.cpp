@@ -1,0 +1,302 @@
+// The engine's pure functions, table by table: the check of a rule's value (value -> faults) and
+// the refusal of a typed one; the advice on encodings (bytes and code page -> advice); which
+// windows the plug-in can reach at all (styles -> taskbar button). Expected texts are told by
+// their rows, so any language passes.
+#include <gtest/gtest.h>
+#include <string.h>
+#include <windows.h>
+
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "code_page_advice.h"
+#include "engine_messages.h"
+#include "rule_value.h"
+#include "window_reach.h"
+
+using namespace rule_engine;
+
+namespace {
+
+unsigned Bits(std::initializer_list<ValueFault> faults) {
+  unsigned bits = 0;
+  for (ValueFault fault : faults) bits |= 1u << static_cast<unsigned>(fault);
+  return bits;
+}
+
+// Whether text is the row's text with some arguments in its places, in this run's language.
+bool Says(engine_text::Id id, const std::string& text) {
+  std::string row = MessageText(TableOf<engine_text::Id>(), id, ToolLanguage()), pattern;
+  for (size_t i = 0; i < row.size(); ++i) {
+    if (row[i] == '{') {
+      pattern += "[\\s\\S]*";
+      i = row.find('}', i);
+    } else {
+      pattern += std::string(strchr("\\^$.|?*+()[]{}", row[i]) ? "\\" : "") + row[i];
+    }
+  }
+  return std::regex_match(text, std::regex(pattern));
+}
+
+TEST(RuleValue, FaultsOfAValue) {
+  const std::string longest(kHookTextBytes, 'a');
+  const struct {
+    std::string value;
+    unsigned faults;
+  } cases[] = {
+      {"Sale", 0},
+      {"", Bits({ValueFault::Empty})},
+      {"a,b", Bits({ValueFault::Comma})},
+      {"a\r\nb", Bits({ValueFault::LineEnd})},
+      {"a\nb", Bits({ValueFault::LineEnd})},
+      {" Sale", Bits({ValueFault::EdgeSpaces})},
+      {"Sale\t", Bits({ValueFault::EdgeSpaces})},
+      {"Big Sale", 0},
+      {"\"Sale\"", Bits({ValueFault::Quotes})},
+      {"\"", 0},
+      {"\" a,b \"", Bits({ValueFault::Quotes, ValueFault::Comma})},
+      {longest, 0},
+      {longest + "a", Bits({ValueFault::TooLong})},
+      {" " + longest, Bits({ValueFault::TooLong, ValueFault::EdgeSpaces})},
+      {"\x8D\x4C\x8D\x90", 0},  // Shift_JIS bytes are no fault of the value's
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.faults, CheckRuleValue(c.value)) << c.value;
+}
+
+TEST(RuleValue, RefusedFaultsAreThoseThatCannotWork) {
+  const struct {
+    ValueFault fault;
+    bool refused;
+  } cases[] = {
+      {ValueFault::Empty, true},      {ValueFault::Comma, true},   {ValueFault::LineEnd, true},
+      {ValueFault::EdgeSpaces, true}, {ValueFault::Quotes, false}, {ValueFault::TooLong, true},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.refused, Refused(c.fault)) << static_cast<int>(c.fault);
+}
+
+TEST(RuleValue, TypedValuesRefusedOrTakenWithWarnings) {
+  const struct {
+    const char* name;
+    const RuleKind* kind;
+    std::string value;
+    unsigned codePage;
+    engine_text::Id refusal;  // kCount: taken
+    size_t warnings;
+  } cases[] = {
+      {"plain", &kTitleKind, "Sale", 1252, engine_text::kCount, 0},
+      {"empty title", &kTitleKind, "", 1252, engine_text::kEmptyTitleTyped, 0},
+      {"empty class", &kClassKind, "", 1252, engine_text::kEmptyClassTyped, 0},
+      {"comma", &kTitleKind, "a,b", 1252, engine_text::kComma, 0},
+      {"spaces", &kTitleKind, " Sale", 1252, engine_text::kEdgeSpacesTyped, 0},
+      {"quotes taken", &kTitleKind, "\"Sale\"", 1252, engine_text::kCount, 1},
+      {"too long class", &kClassKind, std::string(255, 'a'), 1252, engine_text::kClassTooLongTyped,
+       0},
+      {"full-width space at the end", &kTitleKind, "\x8D\x4C\x8D\x90\x81\x40", 932,
+       engine_text::kFullWidthEdgeTyped, 0},
+      {"full-width space inside", &kTitleKind, "\x8D\x4C\x81\x40\x8D\x90", 932, engine_text::kCount,
+       0},
+      // ア is 83 41 in Shift_JIS: its second byte is the letter A, which the class match folds.
+      {"class folding a second byte", &kClassKind, "\x83\x41", 932, engine_text::kCount, 1},
+      {"title folds nothing", &kTitleKind, "\x83\x41", 932, engine_text::kCount, 0},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> warnings;
+    std::string why = Refusal(*c.kind, c.value, c.codePage, warnings);
+    if (c.refusal == engine_text::kCount) {
+      EXPECT_EQ("", why) << c.name;
+    } else {
+      EXPECT_TRUE(Says(c.refusal, why)) << c.name << ": " << why;
+    }
+    EXPECT_EQ(c.warnings, warnings.size()) << c.name;
+  }
+}
+
+TEST(WindowReach, TaskbarButtonFromStylesAndOwner) {
+  const struct {
+    unsigned long exStyle;
+    bool owned, button;
+  } cases[] = {
+      {0, false, true},
+      {0, true, false},
+      {WS_EX_TOOLWINDOW, false, false},
+      {WS_EX_TOOLWINDOW, true, false},
+      {WS_EX_APPWINDOW, true, true},
+      {WS_EX_APPWINDOW | WS_EX_TOOLWINDOW, false, true},
+      {WS_EX_APPWINDOW | WS_EX_TOOLWINDOW, true, true},
+      {0x00000008 /* WS_EX_TOPMOST */, false, true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.button, HasTaskbarButton(c.exStyle, c.owned)) << c.exStyle << " " << c.owned;
+  }
+  EXPECT_EQ("", ReachText(Reach::kReached));
+  EXPECT_TRUE(Says(engine_text::kReachNoTaskbarButton, ReachText(Reach::kNoTaskbarButton)));
+  EXPECT_TRUE(Says(engine_text::kReachElevated, ReachText(Reach::kElevated)));
+}
+
+// Shift_JIS and UTF-8 bytes, spelt out so that no conversion under test makes them.
+#define SJIS_KOUKOKU "\x8D\x4C\x8D\x90"          // 広告
+#define UTF8_KOUKOKU "\xE5\xBA\x83\xE5\x91\x8A"  // 広告
+#define SJIS_WIDE_SPACE "\x81\x40"               // U+3000
+#define UTF8_EMOJI "\xF0\x9F\x98\x80"            // in no ANSI code page
+#define BOM "\xEF\xBB\xBF"
+
+TEST(CodePageAdvice, WarningForTheBytesOfAValue) {
+  const struct {
+    const char* name;
+    std::string value;
+    unsigned codePage;
+    engine_text::Id warning;  // the last one; kCount: none
+    unsigned otherSystem;
+  } cases[] = {
+      {"ASCII", "Sale", 1252, engine_text::kCount, 0},
+      {"Shift_JIS in 932", SJIS_KOUKOKU, 932, engine_text::kCount, 0},
+      {"UTF-8 that 932 holds", UTF8_KOUKOKU, 932, engine_text::kUtf8Text, 0},
+      {"UTF-8 that 1252 holds", "caf\xC3\xA9", 1252, engine_text::kUtf8Text, 0},
+      {"UTF-8 that only 932 holds", UTF8_KOUKOKU, 1252, engine_text::kUtf8TextCannotHold, 932},
+      {"UTF-8 no code page holds", UTF8_EMOJI, 1252, engine_text::kUtf8TextCannotHoldAny,
+       kSomeCodePage},
+      {"Shift_JIS read in 1252", SJIS_KOUKOKU, 1252, engine_text::kNotTextReadsIn, 932},
+      {"Shift_JIS on a UTF-8 system", SJIS_KOUKOKU, CP_UTF8, engine_text::kNotUtf8ReadsIn, 932},
+      {"UTF-8 on a UTF-8 system", UTF8_KOUKOKU, CP_UTF8, engine_text::kCount, 0},
+      {"byte order mark", BOM "Sale", 1252, engine_text::kBomInValue, 0},
+      {"byte order mark, then UTF-8", BOM UTF8_KOUKOKU, 1252, engine_text::kUtf8TextCannotHold,
+       932},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> warnings;
+    EXPECT_EQ(c.otherSystem, CheckCodePage(c.value, c.codePage, warnings)) << c.name;
+    if (c.warning == engine_text::kCount) {
+      EXPECT_TRUE(warnings.empty()) << c.name;
+    } else {
+      ASSERT_FALSE(warnings.empty()) << c.name;
+      EXPECT_TRUE(Says(c.warning, warnings.back())) << c.name << ": " << warnings.back();
+    }
+  }
+}
+
+TEST(CodePageAdvice, FullWidthSpacesAtTheEdges) {
+  const struct {
+    std::string value;
+    unsigned codePage;
+    bool wide;
+    std::string bare;
+  } cases[] = {
+      {"Sale", 932, false, "Sale"},
+      {SJIS_WIDE_SPACE "Sale", 932, true, "Sale"},
+      {" " SJIS_WIDE_SPACE "Sale" SJIS_WIDE_SPACE " ", 932, true, "Sale"},
+      {"Sa" SJIS_WIDE_SPACE "le", 932, false, "Sa" SJIS_WIDE_SPACE "le"},
+      {" Sale ", 932, false, "Sale"},
+      // 81 40 ends a double-byte character here (ー is 81 5B): not a space at the edge.
+      {"\x83\x81\x40", 932, false, "\x83\x81\x40"},
+      {"\xE3\x80\x80Sale", CP_UTF8, true, "Sale"},
+      // 1252 has no full-width space: its bytes are two characters of the value.
+      {SJIS_WIDE_SPACE "Sale", 1252, false, SJIS_WIDE_SPACE "Sale"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.wide, WideEdges(c.value, c.codePage)) << c.value;
+    EXPECT_EQ(c.bare, WithoutWideEdges(c.value, c.codePage)) << c.value;
+  }
+}
+
+TEST(CodePageAdvice, ClassRulesFoldingSecondBytes) {
+  const struct {
+    std::string value;
+    unsigned codePage;
+    bool twin;
+  } cases[] = {
+      {"\x83\x41", 932, true},       // ア: 83 41, and 83 61 is ャ
+      {"\x82\xA0", 932, false},      // あ: its second byte is no letter
+      {"Ad", 932, false},            // ASCII folds as the rule means
+      {"\x83\x41", CP_UTF8, false},  // no double-byte characters there
+      {"caf\xE9", 1252, false},      // single-byte code page
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.twin, !FoldTwin(c.value, c.codePage).empty()) << c.value;
+  }
+}
+
+TEST(CodePageAdvice, ValueInAnotherEncoding) {
+  const struct {
+    std::string value;
+    unsigned codePage;
+    std::string converted;
+    std::string name;
+  } cases[] = {
+      {UTF8_KOUKOKU, 932, SJIS_KOUKOKU, Text(engine_text::kUtf8Name)},
+      {SJIS_KOUKOKU, 932, "", ""},
+      {"Sale", 932, "", ""},
+      {UTF8_EMOJI, 1252, "", ""},
+      {SJIS_KOUKOKU, CP_UTF8, UTF8_KOUKOKU, CodePageName(932)},
+  };
+  for (const auto& c : cases) {
+    std::string name;
+    EXPECT_EQ(c.converted, InOtherEncoding(c.value, c.codePage, &name)) << c.value;
+    EXPECT_EQ(c.name, name) << c.value;
+  }
+}
+
+TEST(CodePageAdvice, AppendingNeverMixesTwoEncodings) {
+  const std::string sjisLine = "title," SJIS_KOUKOKU;
+  const struct {
+    const char* name;
+    std::string content;
+    std::string line;
+    unsigned codePage;
+    bool mixes;
+    engine_text::Id why;  // kCount: nothing to say
+  } cases[] = {
+      {"Shift_JIS into Shift_JIS", sjisLine + "\r\n", sjisLine, 932, false, engine_text::kCount},
+      {"Shift_JIS into UTF-8", "title," UTF8_KOUKOKU "\r\n", sjisLine, 932, true,
+       engine_text::kMixedRefused},
+      {"ASCII into UTF-8", "title," UTF8_KOUKOKU "\r\n", "title,Sale", 932, false,
+       engine_text::kFileInOtherEncoding},
+      {"Shift_JIS after a byte order mark", BOM "class,Ad\r\n", sjisLine, 932, true,
+       engine_text::kMixedRefused},
+      {"ASCII after a byte order mark", BOM "class,Ad\r\n", "class,X", 1252, false,
+       engine_text::kFileInOtherEncoding},
+      {"UTF-8 after a mark on a UTF-8 system", BOM "title," UTF8_KOUKOKU "\r\n",
+       "title," UTF8_KOUKOKU, CP_UTF8, false, engine_text::kCount},
+      {"ASCII file", "class,Ad\r\n", sjisLine, 932, false, engine_text::kCount},
+  };
+  for (const auto& c : cases) {
+    std::string why = "untouched";
+    EXPECT_EQ(c.mixes, MixesEncodings(c.content, {c.line}, c.codePage, "killwnd_custom.txt", &why))
+        << c.name;
+    if (c.why == engine_text::kCount) {
+      EXPECT_EQ("", why) << c.name;
+    } else {
+      EXPECT_TRUE(Says(c.why, why)) << c.name << ": " << why;
+    }
+  }
+}
+
+// Notepad's "ANSI" is the system's code page: the step that picks it is given only for that one.
+TEST(RuleWalk, NotepadStepOnlyForItsOwnCodePage) {
+  struct StepCase {
+    unsigned codePage;
+    bool step;
+  };
+#ifdef _WIN32
+  const unsigned own = GetACP(), other = own == 932 ? 1252 : 932;
+  const StepCase kCodePages[] = {{own, true}, {other, false}};
+#else
+  // Natively the rules' code page stands for the system's: every one is its own.
+  const StepCase kCodePages[] = {{932, true}, {1252, true}};
+#endif
+  for (const StepCase& c : kCodePages) {
+    if (c.codePage == CP_UTF8) continue;
+    SCOPED_TRACE(c.codePage);
+    std::string name = CodePageName(c.codePage);
+    EXPECT_EQ(Text(c.step ? engine_text::kSaveIn : engine_text::kSaveInElsewhere, name),
+              SaveIn(c.codePage));
+    EXPECT_EQ(
+        Text(c.step ? engine_text::kSaveWithoutBom : engine_text::kSaveWithoutBomElsewhere, name),
+        SaveWithoutBom(c.codePage));
+  }
+  // A system set to UTF-8 names UTF-8 in Notepad's own words, whichever system checks.
+  EXPECT_EQ(Text(engine_text::kSaveAsUtf8), SaveIn(CP_UTF8));
+  EXPECT_EQ(Text(engine_text::kSaveUtf8WithoutBom), SaveWithoutBom(CP_UTF8));
+}
+
+}  // namespace

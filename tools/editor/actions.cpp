@@ -1,0 +1,374 @@
+#include "actions.h"
+
+#include "add_plan.h"
+#include "code_page.h"
+#include "code_page_advice.h"
+#include "dialog_text.h"
+#include "edit_dialog.h"
+#include "editor_ids.h"
+#include "planned_rules.h"
+#include "rule_value.h"
+#include "shared/plugin_folder.h"
+#include "text.h"
+#include "windows_dialog.h"
+
+namespace rule_editor {
+
+using rule_engine::ChangeOutcome;
+using rule_engine::RuleFileChange;
+
+namespace {
+
+// The control's text in the code page, or false after saying that the code page lacks some of
+// its characters.
+bool TypedBytes(Editor& editor, int control, std::string* bytes) {
+  std::wstring typed = TypedText(editor.dialog, control);
+  if (InCodePage(typed, editor.codePage, bytes)) return true;
+  Tell(editor, Text(editor_text::kNotAdded,
+                    Text(editor_text::kNotInCodePage, "\"" + Narrow(typed, CP_UTF8) + "\"",
+                         rule_engine::CodePageName(editor.codePage))));
+  return false;
+}
+
+// The title as the plug-in reads it: the chosen window's bytes themselves, not a round trip
+// through the control.
+std::string TitleBytes(const Editor& editor) {
+  return editor.haveTarget ? editor.target.title : std::string();
+}
+
+std::string Lines(const Editor& editor, const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += "\n    " + RuleText(line, editor.codePage);
+  return text;
+}
+
+// What the change's outcome means, said with an OK box unless it is done; true when done.
+bool Done(Editor& editor, ChangeOutcome outcome, const RuleFileChange& change, int line) {
+  std::string file = FileName(change.path);
+  switch (outcome) {
+    case ChangeOutcome::kDone: return true;
+    case ChangeOutcome::kChanged:
+      Tell(editor, line ? Text(editor_text::kChangedOutside, file, line)
+                        : Text(editor_text::kFileChangedOutside, file));
+      Reload(editor);
+      return false;
+    case ChangeOutcome::kRefused: Tell(editor, Text(editor_text::kTwoEncodings, file)); break;
+    case ChangeOutcome::kReadOnly: Tell(editor, Text(editor_text::kReadOnly, file)); break;
+    case ChangeOutcome::kBusy: Tell(editor, Text(editor_text::kBusy, file)); break;
+    case ChangeOutcome::kProtected:
+      Tell(editor, Text(editor_text::kProtected, PathText(editor.dir)));
+      break;
+    case ChangeOutcome::kFailed: Tell(editor, Text(editor_text::kCannotWrite, file)); break;
+  }
+  return false;
+}
+
+// The comment noting a change to killwnd.txt, in the user's language where the code page
+// holds it, as a new file's comment is.
+std::string NoteLine(const std::string& utf8, const std::string& english, unsigned codePage) {
+  bool lost = false;
+  std::string note = ToCodePage(utf8, codePage, &lost);
+  return lost ? ToCodePage(english, codePage) : note;
+}
+
+// The note of a change to the row's line (removed when value is null), appended to
+// killwnd_custom.txt.
+bool NoteChange(Editor& editor, const RuleRow& row, const std::string* value) {
+  std::string path = editor.dir + kCustomRulesFile, content;
+  FileRead read = ReadWholeFile(path, content);
+  if (read == FileRead::kFailed) {
+    Tell(editor, Text(editor_text::kCannotRead, FileName(path)));
+    return false;
+  }
+  std::string was = row.kind->keyword + ("," + RuleText(row.value, editor.codePage));
+  std::string now = value ? row.kind->keyword + ("," + RuleText(*value, editor.codePage)) : "";
+  std::string note =
+      value ? NoteLine(Text(editor_text::kNoteEdited, row.line, was, now),
+                       TextIn(Language::kEnglish, editor_text::kNoteEdited, row.line, was, now),
+                       editor.codePage)
+            : NoteLine(Text(editor_text::kNoteRemoved, row.line, was),
+                       TextIn(Language::kEnglish, editor_text::kNoteRemoved, row.line, was),
+                       editor.codePage);
+  RuleFileChange change = {path, read == FileRead::kRead, content,
+                           rule_engine::AppendLines(content, {note}, editor.codePage)};
+  if (!Done(editor, rule_engine::Apply(change), change, 0)) return false;
+  editor.lastChange.push_back(change);
+  Say(editor, Text(editor_text::kNoted, FileName(path), RuleText(note, editor.codePage)));
+  return true;
+}
+
+// The chosen row, or null after saying that none is chosen.
+const RuleRow* ChosenRule(Editor& editor) {
+  int chosen = ChosenRow(GetDlgItem(editor.dialog, IDC_RULES));
+  if (chosen >= 0) return &editor.rows[chosen];
+  Tell(editor, Text(editor_text::kNoSelection));
+  return nullptr;
+}
+
+// For a line of killwnd.txt: the warning that the next release brings it back, and whether to
+// note the change; false when the user goes no further.
+bool ReleaseQuestions(Editor& editor, const RuleRow& row, bool* note) {
+  *note = false;
+  if (!row.released) return true;
+  if (!Ask(editor, Text(editor_text::kReleaseWarning, row.fileName))) return false;
+  *note = Ask(editor, Text(editor_text::kOfferNote));
+  return true;
+}
+
+// The row's file as it is now with its line replaced (removed when replacement is null); false
+// after saying why not.
+bool Changed(Editor& editor, const RuleRow& row, const std::string* replacement,
+             RuleFileChange* change) {
+  change->path = editor.rules->Files()[row.file].path;
+  if (ReadWholeFile(change->path, change->before) != FileRead::kRead ||
+      !rule_engine::ReplaceLine(change->before, row.line, row.lineBytes, replacement,
+                                &change->after)) {
+    Tell(editor, Text(editor_text::kChangedOutside, row.fileName, row.line));
+    Reload(editor);
+    return false;
+  }
+  return true;
+}
+
+// Writes the change, then the note; the last change is what was written.
+void Write(Editor& editor, const RuleFileChange& change, const RuleRow& row, bool note,
+           const std::string* value) {
+  editor.lastChange.clear();
+  if (!Done(editor, rule_engine::Apply(change), change, row.line)) return;
+  editor.lastChange.push_back(change);
+  if (value) {
+    Say(editor, Text(editor_text::kEdited, row.fileName, row.line,
+                     Shown(editor, row.kind->keyword + ("," + *value))));
+  } else {
+    Say(editor, Text(editor_text::kRemoved, row.fileName, row.line, Shown(editor, row.lineBytes)));
+  }
+  if (note) NoteChange(editor, row, value);
+  Say(editor, Text(engine_text::kAfterEditing));
+  Reload(editor);
+}
+
+void SayNewlyClosed(Editor& editor, const std::vector<std::string>& lines, std::string* text) {
+  std::vector<rule_engine::OpenWindow> closed = rule_engine::NewlyClosed(*editor.rules, lines);
+  *text += "\n\n" + Text(closed.empty() ? editor_text::kWouldCloseNone : editor_text::kWouldClose);
+  for (const rule_engine::OpenWindow& window : closed) {
+    *text += "\n    " + Text(editor_text::kWouldCloseWindow, ProgramOf(window.handle),
+                             Shown(editor, window.className), Shown(editor, window.title));
+  }
+}
+
+// The rules of the kind that miss the text only by what cannot be seen, or by letter case.
+void SayNearMisses(Editor& editor, const rule_engine::RuleKind& kind, const std::string& text) {
+  const rule_engine::RuleSet& rules = *editor.rules;
+  for (const rule_engine::LineReport* rule : rules.Rules(kind)) {
+    std::string why = rule_engine::NearMiss(*rule, kind, text, editor.codePage);
+    if (why.empty()) continue;
+    Say(editor, Text(kind.nearMiss, Shown(editor, rule->text),
+                     rule_engine::Located(rules.Files(), rule), why));
+  }
+}
+
+std::string RuleAt(const Editor& editor, const rule_engine::LineReport* rule) {
+  return Text(editor_text::kRuleAt, Shown(editor, rule->text),
+              rule_engine::Located(editor.rules->Files(), rule));
+}
+
+}  // namespace
+
+void AddRule(Editor& editor) {
+  ClearMessages(editor);
+  std::string className, fragment, title = TitleBytes(editor);
+  if (!TypedBytes(editor, IDC_CLASS, &className) || !TypedBytes(editor, IDC_FRAGMENT, &fragment)) {
+    return;
+  }
+  // As pick requires: the fragment lies within the title the plug-in reads.
+  if (!title.empty() && !fragment.empty() && title.find(fragment) == std::string::npos) {
+    Tell(editor, Text(editor_text::kNotAdded, Text(editor_text::kNotInTitle,
+                                                   Shown(editor, fragment), Shown(editor, title))));
+    return;
+  }
+  rule_engine::AddPlan plan(editor.codePage);
+  plan.before.LoadFolder(editor.dir);
+  if (!rule_engine::PlanAdd(editor.dir, className.empty() ? nullptr : &className, &fragment,
+                            plan)) {
+    Tell(editor, Text(editor_text::kNotAdded, plan.refusal));
+    return;
+  }
+  if (plan.lines.empty()) {
+    for (const std::string& note : plan.notes) Say(editor, note);
+    Say(editor, Text(editor_text::kNothingToAdd));
+    return;
+  }
+  std::string question =
+      Text(editor_text::kAddQuestion, FileName(plan.path)) + Lines(editor, plan.lines);
+  SayNewlyClosed(editor, plan.lines, &question);
+  question += "\n";
+  for (const std::string& note : plan.notes) question += "\n" + note;
+  for (const std::string& warning : plan.warnings) question += "\n" + warning;
+  if (!Ask(editor, question)) {
+    Say(editor, Text(editor_text::kNothingWritten));
+    return;
+  }
+  std::string content;
+  FileRead read = ReadWholeFile(plan.path, content);
+  if (read == FileRead::kFailed) {
+    Tell(editor, Text(editor_text::kCannotRead, FileName(plan.path)));
+    return;
+  }
+  RuleFileChange change = {plan.path, read == FileRead::kRead, content,
+                           rule_engine::AppendLines(content, plan.lines, editor.codePage)};
+  editor.lastChange.clear();
+  if (!Done(editor, rule_engine::Apply(change), change, 0)) return;
+  editor.lastChange.push_back(change);
+  Say(editor, Text(editor_text::kAdded, FileName(plan.path)) + Lines(editor, plan.lines));
+  Say(editor, Text(engine_text::kAfterEditing));
+  Reload(editor);
+}
+
+void EditRule(Editor& editor) {
+  ClearMessages(editor);
+  const RuleRow* chosen = ChosenRule(editor);
+  bool note = false;
+  if (!chosen) return;
+  RuleRow row = *chosen;  // the list may be read again below
+  if (!ReleaseQuestions(editor, row, &note)) return;
+  std::wstring typed = Widen(row.value, row.utf8 ? CP_UTF8 : editor.codePage);
+  editor_text::Id kind = row.kind == &rule_engine::kClassKind ? editor_text::kEditKindClass
+                                                              : editor_text::kEditKindTitle;
+  if (!EditValue(editor.dialog, kind, &typed)) return;
+  std::string value;
+  if (!InCodePage(typed, editor.codePage, &value)) {
+    Tell(editor, Text(editor_text::kNotChanged,
+                      Text(editor_text::kNotInCodePage, "\"" + Narrow(typed, CP_UTF8) + "\"",
+                           rule_engine::CodePageName(editor.codePage))));
+    return;
+  }
+  std::vector<std::string> warnings;
+  std::string why = rule_engine::Refusal(*row.kind, value, editor.codePage, warnings);
+  if (!why.empty()) {
+    Tell(editor, Text(editor_text::kNotChanged, why));
+    return;
+  }
+  std::string line = row.kind->keyword + ("," + value);
+  RuleFileChange change;
+  if (!Changed(editor, row, &line, &change)) return;
+  std::string mixed;
+  if (rule_engine::MixesEncodings(change.before, {line}, editor.codePage, row.fileName, &mixed)) {
+    Tell(editor, Text(editor_text::kNotChanged, mixed));
+    return;
+  }
+  if (!mixed.empty()) warnings.push_back(mixed);
+  std::string question = Text(editor_text::kEditQuestion, row.fileName, row.line,
+                              "    " + Shown(editor, row.lineBytes), "    " + Shown(editor, line));
+  for (const std::string& warning : warnings) question += "\n" + warning;
+  if (!Ask(editor, question)) {
+    Say(editor, Text(editor_text::kNothingWritten));
+    return;
+  }
+  Write(editor, change, row, note, &value);
+}
+
+void RemoveRule(Editor& editor) {
+  ClearMessages(editor);
+  const RuleRow* chosen = ChosenRule(editor);
+  bool note = false;
+  if (!chosen) return;
+  RuleRow row = *chosen;
+  if (!ReleaseQuestions(editor, row, &note)) return;
+  if (!Ask(editor, Text(editor_text::kRemoveQuestion, row.fileName, row.line,
+                        Shown(editor, row.lineBytes)))) {
+    Say(editor, Text(editor_text::kNothingWritten));
+    return;
+  }
+  RuleFileChange change;
+  if (!Changed(editor, row, nullptr, &change)) return;
+  Write(editor, change, row, note, nullptr);
+}
+
+void UndoChange(Editor& editor) {
+  ClearMessages(editor);
+  if (editor.lastChange.empty()) {
+    Say(editor, Text(editor_text::kNothingToUndo));
+    return;
+  }
+  std::string files;
+  // The note after the change it notes: taken back in the other order.
+  for (auto change = editor.lastChange.rbegin(); change != editor.lastChange.rend(); ++change) {
+    ChangeOutcome outcome = rule_engine::Undo(*change);
+    if (outcome == ChangeOutcome::kChanged) {
+      Tell(editor, Text(editor_text::kCannotUndo, FileName(change->path)));
+      Reload(editor);
+      return;
+    }
+    if (!Done(editor, outcome, *change, 0)) return;
+    files += (files.empty() ? "" : Text(engine_text::kListSeparator)) + FileName(change->path);
+  }
+  editor.lastChange.clear();
+  Say(editor, Text(editor_text::kUndone, files));
+  Say(editor, Text(engine_text::kAfterEditing));
+  Reload(editor);
+}
+
+void ConvertFiles(Editor& editor) {
+  ClearMessages(editor);
+  std::string codePage = rule_engine::CodePageName(editor.codePage);
+  bool any = false;
+  for (size_t i = 0; i < editor.contents.size(); ++i) {
+    const std::string& path = editor.rules->Files()[i].path;
+    std::string encoding = rule_engine::OtherEncoding(editor.contents[i], editor.codePage);
+    if (encoding.empty()) continue;
+    any = true;
+    std::string file = FileName(path);
+    if (!Ask(editor, Text(editor_text::kConvertQuestion, file, encoding, codePage))) {
+      Say(editor, Text(editor_text::kNothingWritten));
+      continue;
+    }
+    RuleFileChange change = {path, true, editor.contents[i], ""};
+    std::vector<int> bad;
+    if (!rule_engine::ConvertToCodePage(change.before, editor.codePage, &change.after, &bad)) {
+      std::string numbers;
+      for (int line : bad) {
+        numbers +=
+            (numbers.empty() ? "" : Text(engine_text::kListSeparator)) + std::to_string(line);
+      }
+      Tell(editor, Text(editor_text::kConvertBadLines, file, codePage, numbers));
+      continue;
+    }
+    editor.lastChange.clear();
+    if (!Done(editor, rule_engine::Apply(change), change, 0)) continue;
+    editor.lastChange.push_back(change);
+    Say(editor, Text(editor_text::kConverted, file, codePage));
+  }
+  if (!any) Say(editor, Text(editor_text::kNothingToConvert));
+  Reload(editor);
+}
+
+void TestWindow(Editor& editor) {
+  ClearMessages(editor);
+  std::string className, title = TitleBytes(editor);
+  if (!TypedBytes(editor, IDC_CLASS, &className)) return;
+  if (title.empty() && !TypedBytes(editor, IDC_FRAGMENT, &title)) return;
+  if (className.empty() || title.empty()) {
+    Tell(editor, Text(editor_text::kTestNeeds));
+    return;
+  }
+  if (rule_engine::Cut(className) != className || rule_engine::Cut(title) != title) {
+    Say(editor, Text(editor_text::kTestCut));
+  }
+  rule_engine::Verdict verdict =
+      editor.rules->Judge(rule_engine::Cut(className), rule_engine::Cut(title));
+  std::string shownClass = Shown(editor, verdict.className);
+  std::string shownTitle = Shown(editor, verdict.title);
+  if (!verdict.classRule) {
+    Say(editor, Text(editor_text::kTestNoClass, shownClass));
+    SayNearMisses(editor, rule_engine::kClassKind, verdict.className);
+  } else if (!verdict.titleFragment) {
+    Say(editor,
+        Text(editor_text::kTestNoTitle, shownClass, RuleAt(editor, verdict.classRule), shownTitle));
+    SayNearMisses(editor, rule_engine::kTitleKind, verdict.title);
+  } else {
+    Say(editor, Text(editor_text::kTestClosed, shownClass, shownTitle,
+                     RuleAt(editor, verdict.classRule), RuleAt(editor, verdict.titleFragment)));
+  }
+}
+
+}  // namespace rule_editor

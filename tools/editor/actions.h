@@ -1,0 +1,22 @@
+// What the main window's buttons do, each through the rule engine: the checks and the plan
+// first, a question, then the one writer; every refusal and result said in the window.
+#pragma once
+
+#include "editor_state.h"
+
+namespace rule_editor {
+
+// Appends the class and title fragment of IDC_CLASS and IDC_FRAGMENT to killwnd_custom.txt.
+void AddRule(Editor& editor);
+// Changes or removes the chosen rule's line where it is.
+void EditRule(Editor& editor);
+void RemoveRule(Editor& editor);
+// Takes back the last change, when the files still hold what the window wrote.
+void UndoChange(Editor& editor);
+// Converts a rule file saved in UTF-8 (or with a byte order mark) to the code page.
+void ConvertFiles(Editor& editor);
+// Whether a window of IDC_CLASS and IDC_TITLE (or IDC_FRAGMENT) would be closed, and by which
+// lines.
+void TestWindow(Editor& editor);
+
+}  // namespace rule_editor
