@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# The rule editor's figures under Wine, printed as a Markdown table (scripts/run-bench runs it):
+#   bench/editor_bench.sh BUILD_TREE PRESET
+# lunet-editor-probe (tests/editor) starts lunet-editor.exe on a plug-in folder, waits for its
+# window and for the rows of its list, and closes it; each start is timed from outside, so the
+# figure holds Wine's own start too. A folder of the release's rule files and one of 1,000 lines
+# (every fifth line with a warning: spaces around the keyword, an unknown keyword, a repeated
+# rule) tell the list's share apart. Idle: the processor time the editor used over 10 s of doing
+# nothing, scaled to a minute. The raw lines stay in BUILD_TREE/bench/editor-results.txt.
+source "$(dirname "$0")/../scripts/lib.sh"
+cd "$lunet_root"
+
+tree=$1 preset=$2
+work=$tree/bench/editor
+results=$tree/bench/editor-results.txt
+editor=$tree/tools/editor/lunet-editor.exe
+probe=$tree/tests/editor/lunet-editor-probe.exe
+prefix=$(tree_prefix "$tree")
+runs=5
+
+rm -rf "$work" && mkdir -p "$work/release" "$work/large"
+cp "$tree/src/lunet.dll" "$editor" "$work/release/"
+cp dist-files/killwnd.txt dist-files/killwnd_custom.txt "$work/release/"
+cp "$tree/src/lunet.dll" "$editor" "$work/large/"
+# 1,000 lines a file: rules, and every fifth line one the editor warns about.
+large_rules() {
+  local i
+  for ((i = 1; i <= 1000; i++)); do
+    case $((i % 5)) in
+      0) printf 'class , Warned%d\r\n' "$i" ;;
+      1) printf 'class,AdClass%d\r\n' "$i" ;;
+      2) printf 'title,Offer %d\r\n' "$i" ;;
+      3) printf 'titel,Unknown %d\r\n' "$i" ;;
+      4) printf 'title,Offer %d\r\n' "$((i - 2))" ;;
+    esac
+  done
+}
+large_rules >"$work/large/killwnd.txt"
+large_rules >"$work/large/killwnd_custom.txt"
+rows_of() { cat "$1/killwnd.txt" "$1/killwnd_custom.txt" | grep -ac '^\(class\|title\),' || true; }
+
+# probe FOLDER [OPTION...]: one start of the editor on the folder, the probe's lines.
+probe() {
+  local folder=$1
+  shift
+  wine_run "$prefix" "$probe" "$(winepath_of "$folder")\\lunet-editor.exe" --rows "$(rows_of "$folder")" "$@" |
+    tr -d '\r'
+}
+winepath_of() { echo "Z:${1//\//\\}"; }
+# median KEY: the median of the KEY lines on standard input.
+median() { sed -n "s/^$1 //p" | sort -g | awk '{v[NR] = $1} END {print NR ? v[int((NR + 1) / 2)] : "-"}'; }
+
+: >"$results"
+probe "$work/release" >>"$results"  # the first start in the prefix loads what the rest reuse
+: >"$results"
+for ((i = 0; i < runs; i++)); do
+  probe "$work/release" | sed 's/^/release /' >>"$results"
+  probe "$work/large" | sed 's/^/large /' >>"$results"
+done
+probe "$work/release" --idle 10000 | sed 's/^/idle /' >>"$results"
+
+small=$(sed -n 's/^release //p' "$results" | median shown_ms)
+large=$(sed -n 's/^large //p' "$results" | median shown_ms)
+rows=$(sed -n 's/^large //p' "$results" | median rows)
+idle=$(sed -n 's/^idle //p' "$results" | median idle_cpu_ms)
+size=$(stat -c %s "$editor")
+echo
+echo "| lunet-editor.exe ($preset build, under Wine) | figure |"
+echo "|---|---|"
+echo "| whole start to the window and its list, release rules (median of $runs, Wine included) | $small ms |"
+echo "| whole start with 2 files of 1,000 lines ($rows rows, warnings included) | $large ms |"
+echo "| the 1,000-line list's share (the difference) | $(awk -v a="$large" -v b="$small" 'BEGIN {printf "%.1f", a - b}') ms |"
+echo "| processor time while idle, scaled to a minute (10 s measured) | $(awk -v i="$idle" 'BEGIN {printf "%.1f", i * 6}') ms |"
+echo "| file size | $size bytes ($((size / 1024)) KiB) |"
