@@ -16,9 +16,9 @@ using rule_engine::LineReport;
 
 namespace {
 
-const Column kRuleColumns[] = {{editor_text::kColumnFile, 70},
-                               {editor_text::kColumnLine, 24},
-                               {editor_text::kColumnKind, 34},
+const Column kRuleColumns[] = {{editor_text::kColumnFile, 90},
+                               {editor_text::kColumnLine, 22},
+                               {editor_text::kColumnKind, 40},
                                {editor_text::kColumnValue, 110},
                                {editor_text::kColumnNotes, 400}};
 
