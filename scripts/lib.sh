@@ -76,6 +76,7 @@ shipped_files=(
   "killwnd_custom.txt file dist-files/killwnd_custom.txt"
   "lunet-host.exe build tools/host/lunet-host.exe"
   "lunet-rules.exe build tools/rules/lunet-rules.exe"
+  "lunet-editor.exe build tools/editor/lunet-editor.exe"
   "README.txt guide docs/user-guide.md"
   "README-ja.txt guide docs/user-guide.ja.md"
 )
