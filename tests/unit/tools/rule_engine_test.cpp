@@ -112,6 +112,28 @@ TEST(RuleValue, TypedValuesRefusedOrTakenWithWarnings) {
   }
 }
 
+TEST(RuleValue, FragmentMustLieInTheBytesTheHookReads) {
+  const std::string head(kHookTextBytes - 4, 'x');
+  const struct {
+    const char* name;
+    std::string fragment, title;
+    FragmentFit fit;
+  } cases[] = {
+      {"whole title", "Special offer", "Special offer", FragmentFit::kFits},
+      {"inside", "offer", "Special offer!", FragmentFit::kFits},
+      {"letter case counts", "Offer", "Special offer", FragmentFit::kNotInTitle},
+      {"absent", "Sale", "Special offer", FragmentFit::kNotInTitle},
+      {"ends at the last byte read", "Sale", head + "Sale and more", FragmentFit::kFits},
+      {"crosses the last byte read", "Sale", head + "xSale", FragmentFit::kBeyondHookBytes},
+      {"only beyond it", "tail", head + "....tail", FragmentFit::kBeyondHookBytes},
+  };
+  for (const auto& c : cases) {
+    FragmentFit fit = FitInTitle(c.fragment, c.title);
+    EXPECT_EQ(c.fit, fit) << c.name;
+    EXPECT_EQ(fit == FragmentFit::kFits, FitText(fit, c.fragment, 1252).empty()) << c.name;
+  }
+}
+
 TEST(WindowReach, TaskbarButtonFromStylesAndOwner) {
   const struct {
     unsigned long exStyle;
