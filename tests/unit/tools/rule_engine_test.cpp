@@ -321,4 +321,33 @@ TEST(RuleWalk, NotepadStepOnlyForItsOwnCodePage) {
   EXPECT_EQ(Text(engine_text::kSaveUtf8WithoutBom), SaveWithoutBom(CP_UTF8));
 }
 
+#ifdef _WIN32
+// Real windows of this process: their styles and owner decide, and this process's own integrity
+// level is the host's, so none of them is taken for elevated.
+TEST(WindowReach, ReachOfThisProcesssWindows) {
+  HWND owner =
+      CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
+  ASSERT_TRUE(owner);
+  const struct {
+    const char* name;
+    DWORD exStyle;
+    bool owned;
+    Reach reach;
+  } cases[] = {
+      {"plain", 0, false, Reach::kReached},
+      {"tool window", WS_EX_TOOLWINDOW, false, Reach::kNoTaskbarButton},
+      {"owned", 0, true, Reach::kNoTaskbarButton},
+      {"owned app window", WS_EX_APPWINDOW, true, Reach::kReached},
+  };
+  for (const auto& c : cases) {
+    HWND window = CreateWindowExA(c.exStyle, "STATIC", c.name, WS_POPUP, 0, 0, 10, 10,
+                                  c.owned ? owner : NULL, NULL, NULL, NULL);
+    ASSERT_TRUE(window) << c.name;
+    EXPECT_EQ(c.reach, ReachOf(window)) << c.name;
+    DestroyWindow(window);
+  }
+  DestroyWindow(owner);
+}
+#endif
+
 }  // namespace
