@@ -62,7 +62,8 @@ int PlanAddition(const std::string& given, const std::string* className,
   int opened = OpenFolder(given, plan.before);
   if (opened != kClean) return opened;
   if (PlanAdd(WithSeparator(given), className, fragment, plan)) return kClean;
-  ComplainText(plan.refusal);
+  bool mixed = plan.refused == AddRefusal::kMixedEncodings;
+  ComplainText(mixed ? Text(rules_text::kThenAddAgain, plan.refusal) : plan.refusal);
   return plan.refused == AddRefusal::kValue ? kUsage : kUnavailable;
 }
 
