@@ -125,7 +125,8 @@ void SayFolder(Editor& editor) {
   for (const rule_engine::FileReport& file : editor.rules->Files()) {
     std::string state = rule_engine::StateText(file.state);
     if (!state.empty()) Say(editor, FileName(file.path) + ": " + state);
-    for (const std::string& warning : file.warnings) Say(editor, warning);
+    for (const std::string& warning : file.warnings)
+      Say(editor, FileName(file.path) + ": " + warning);
   }
   for (const std::string& warning : rule_engine::SetWarnings(editor.rules->Files())) {
     Say(editor, warning);

@@ -76,7 +76,8 @@ std::vector<RuleRow> RuleRows(const rule_engine::RuleSet& rules,
     const std::string& content = f < contents.size() ? contents[f] : std::string();
     std::vector<std::string> lines = Lines(content);
     std::vector<std::string> marks = FileMarks(content, rules.CodePage());
-    bool utf8 = SavedInUtf8(HasBom(content) ? content.substr(3) : content, rules.CodePage());
+    // A byte order mark says UTF-8 even where the rest is ASCII.
+    bool utf8 = SavedInUtf8(content, rules.CodePage());
     bool released = FileName(files[f].path) == kRulesFile;
     for (const LineReport& line : files[f].lines) {
       RuleRow row;
@@ -93,7 +94,9 @@ std::vector<RuleRow> RuleRows(const rule_engine::RuleSet& rules,
                       : RuleText(row.value, utf8 ? CP_UTF8 : rules.CodePage());
       std::vector<std::string> notes = marks;
       if (line.effect == LineEffect::Nothing) {
-        notes.push_back(Text(editor_text::kMarkDoesNothing, line.lostWhy));
+        // No reason given: the byte order mark spoiled the first line's keyword.
+        notes.push_back(line.lostWhy.empty() ? Text(editor_text::kMarkLostToBom)
+                                             : Text(editor_text::kMarkDoesNothing, line.lostWhy));
       }
       notes.insert(notes.end(), line.warnings.begin(), line.warnings.end());
       row.released = released;
