@@ -258,6 +258,30 @@ TEST(CodePageAdvice, ValueInAnotherEncoding) {
   }
 }
 
+TEST(CodePageAdvice, ValueShownAsItsWriterSawIt) {
+  const struct {
+    std::string value;
+    unsigned codePage;
+    std::string shown;
+    bool readOtherwise;
+  } cases[] = {
+      {"Sale", 1252, "Sale", false},
+      {SJIS_KOUKOKU, 932, UTF8_KOUKOKU, false},
+      {UTF8_KOUKOKU, 932, UTF8_KOUKOKU, true},
+      {UTF8_KOUKOKU, CP_UTF8, UTF8_KOUKOKU, false},
+      {SJIS_KOUKOKU, CP_UTF8, UTF8_KOUKOKU, true},
+      {SJIS_KOUKOKU, 1252, UTF8_KOUKOKU, true},
+      {BOM "Sale", 1252, "Sale", true},
+      {BOM UTF8_KOUKOKU, CP_UTF8, UTF8_KOUKOKU, true},
+      {"caf\xE9", 1252, "caf\xC3\xA9", false},
+  };
+  for (const auto& c : cases) {
+    bool readOtherwise = !c.readOtherwise;
+    EXPECT_EQ(c.shown, AsWritten(c.value, c.codePage, &readOtherwise)) << c.value;
+    EXPECT_EQ(c.readOtherwise, readOtherwise) << c.value;
+  }
+}
+
 TEST(CodePageAdvice, AppendingNeverMixesTwoEncodings) {
   const std::string sjisLine = "title," SJIS_KOUKOKU;
   const struct {
