@@ -7,6 +7,7 @@
 #include "edit_dialog.h"
 #include "editor_ids.h"
 #include "planned_rules.h"
+#include "rule_trial.h"
 #include "rule_value.h"
 #include "shared/plugin_folder.h"
 #include "text.h"
@@ -156,22 +157,6 @@ void SayNewlyClosed(Editor& editor, const std::vector<std::string>& lines, std::
   }
 }
 
-// The rules of the kind that miss the text only by what cannot be seen, or by letter case.
-void SayNearMisses(Editor& editor, const rule_engine::RuleKind& kind, const std::string& text) {
-  const rule_engine::RuleSet& rules = *editor.rules;
-  for (const rule_engine::LineReport* rule : rules.Rules(kind)) {
-    std::string why = rule_engine::NearMiss(*rule, kind, text, editor.codePage);
-    if (why.empty()) continue;
-    Say(editor, Text(kind.nearMiss, Shown(editor, rule->text),
-                     rule_engine::Located(rules.Files(), rule), why));
-  }
-}
-
-std::string RuleAt(const Editor& editor, const rule_engine::LineReport* rule) {
-  return Text(editor_text::kRuleAt, Shown(editor, rule->text),
-              rule_engine::Located(editor.rules->Files(), rule));
-}
-
 }  // namespace
 
 void AddRule(Editor& editor) {
@@ -231,7 +216,7 @@ void EditRule(Editor& editor) {
   if (!chosen) return;
   RuleRow row = *chosen;  // the list may be read again below
   if (!ReleaseQuestions(editor, row, &note)) return;
-  std::wstring typed = Widen(row.value, row.utf8 ? CP_UTF8 : editor.codePage);
+  std::wstring typed = Wide(row.shown);
   editor_text::Id kind = row.kind == &rule_engine::kClassKind ? editor_text::kEditKindClass
                                                               : editor_text::kEditKindTitle;
   if (!EditValue(editor.dialog, kind, &typed)) return;
@@ -351,23 +336,8 @@ void TestWindow(Editor& editor) {
     Tell(editor, Text(editor_text::kTestNeeds));
     return;
   }
-  if (rule_engine::Cut(className) != className || rule_engine::Cut(title) != title) {
-    Say(editor, Text(editor_text::kTestCut));
-  }
-  rule_engine::Verdict verdict =
-      editor.rules->Judge(rule_engine::Cut(className), rule_engine::Cut(title));
-  std::string shownClass = Shown(editor, verdict.className);
-  std::string shownTitle = Shown(editor, verdict.title);
-  if (!verdict.classRule) {
-    Say(editor, Text(editor_text::kTestNoClass, shownClass));
-    SayNearMisses(editor, rule_engine::kClassKind, verdict.className);
-  } else if (!verdict.titleFragment) {
-    Say(editor,
-        Text(editor_text::kTestNoTitle, shownClass, RuleAt(editor, verdict.classRule), shownTitle));
-    SayNearMisses(editor, rule_engine::kTitleKind, verdict.title);
-  } else {
-    Say(editor, Text(editor_text::kTestClosed, shownClass, shownTitle,
-                     RuleAt(editor, verdict.classRule), RuleAt(editor, verdict.titleFragment)));
+  for (const std::string& line : rule_engine::TryWindow(*editor.rules, className, title).lines) {
+    Say(editor, line);
   }
 }
 

@@ -76,8 +76,6 @@ std::vector<RuleRow> RuleRows(const rule_engine::RuleSet& rules,
     const std::string& content = f < contents.size() ? contents[f] : std::string();
     std::vector<std::string> lines = Lines(content);
     std::vector<std::string> marks = FileMarks(content, rules.CodePage());
-    // A byte order mark says UTF-8 even where the rest is ASCII.
-    bool utf8 = SavedInUtf8(content, rules.CodePage());
     bool released = FileName(files[f].path) == kRulesFile;
     for (const LineReport& line : files[f].lines) {
       RuleRow row;
@@ -85,13 +83,13 @@ std::vector<RuleRow> RuleRows(const rule_engine::RuleSet& rules,
       row.file = f;
       row.fileName = FileName(files[f].path);
       row.line = line.line;
-      row.utf8 = utf8;
       if (line.line >= 1 && static_cast<size_t>(line.line) <= lines.size()) {
         row.lineBytes = lines[line.line - 1];
       }
+      bool readOtherwise = false;
       row.shown = line.effect == LineEffect::Nothing && !line.lostShown.empty()
                       ? line.lostShown.substr(line.lostShown.find(',') + 1)
-                      : RuleText(row.value, utf8 ? CP_UTF8 : rules.CodePage());
+                      : rule_engine::AsWritten(row.value, rules.CodePage(), &readOtherwise);
       std::vector<std::string> notes = marks;
       if (line.effect == LineEffect::Nothing) {
         // No reason given: the byte order mark spoiled the first line's keyword.
