@@ -31,7 +31,8 @@ struct Editor {
   FolderWatch watch;
 };
 
-// The rule files read again and listed, keeping the row chosen where it still is.
+// The rule files read again and listed; the row chosen stays chosen while its line holds the
+// same bytes, so that a removal never leaves the next rule chosen in its place.
 void Reload(Editor& editor);
 
 // What the window says in IDC_MESSAGES: cleared as an action starts, then a line at a time.
