@@ -31,10 +31,15 @@ bool TypedBytes(Editor& editor, int control, std::string* bytes) {
   return false;
 }
 
-// The title as the plug-in reads it: the chosen window's bytes themselves, not a round trip
-// through the control.
-std::string TitleBytes(const Editor& editor) {
-  return editor.haveTarget ? editor.target.title : std::string();
+// The title as the plug-in reads it: the chosen window's bytes themselves while IDC_TITLE still
+// shows them, not a round trip through the control; else the control's text in the code page.
+bool TitleBytes(Editor& editor, std::string* title) {
+  std::wstring shown = TypedText(editor.dialog, IDC_TITLE);
+  if (editor.haveTarget && shown == Widen(editor.target.title, editor.codePage)) {
+    *title = editor.target.title;
+    return true;
+  }
+  return TypedBytes(editor, IDC_TITLE, title);
 }
 
 std::string Lines(const Editor& editor, const std::vector<std::string>& lines) {
@@ -161,8 +166,9 @@ void SayNewlyClosed(Editor& editor, const std::vector<std::string>& lines, std::
 
 void AddRule(Editor& editor) {
   ClearMessages(editor);
-  std::string className, fragment, title = TitleBytes(editor);
-  if (!TypedBytes(editor, IDC_CLASS, &className) || !TypedBytes(editor, IDC_FRAGMENT, &fragment)) {
+  std::string className, fragment, title;
+  if (!TypedBytes(editor, IDC_CLASS, &className) || !TypedBytes(editor, IDC_FRAGMENT, &fragment) ||
+      !TitleBytes(editor, &title)) {
     return;
   }
   // As pick requires: the fragment lies within the title the plug-in reads.
@@ -329,8 +335,8 @@ void ConvertFiles(Editor& editor) {
 
 void TestWindow(Editor& editor) {
   ClearMessages(editor);
-  std::string className, title = TitleBytes(editor);
-  if (!TypedBytes(editor, IDC_CLASS, &className)) return;
+  std::string className, title;
+  if (!TypedBytes(editor, IDC_CLASS, &className) || !TitleBytes(editor, &title)) return;
   if (title.empty() && !TypedBytes(editor, IDC_FRAGMENT, &title)) return;
   if (className.empty() || title.empty()) {
     Tell(editor, Text(editor_text::kTestNeeds));
