@@ -62,5 +62,11 @@ std::string OtherEncoding(const std::string& content, unsigned codePage);
 // nothing; appending them to a file in another encoding gets the warning in why, and false.
 bool MixesEncodings(const std::string& content, const std::vector<std::string>& lines,
                     unsigned codePage, const std::string& shownPath, std::string* why);
+// The same question without the words.
+inline bool MixesEncodings(const std::string& content, const std::vector<std::string>& lines,
+                           unsigned codePage) {
+  std::string why;
+  return MixesEncodings(content, lines, codePage, "", &why);
+}
 
 }  // namespace rule_engine
