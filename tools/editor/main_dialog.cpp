@@ -95,7 +95,7 @@ void OnFinder(void* context, FinderEvent event, HWND window) {
   if (!window) return;  // a cancelled drag
   if (!refusal.empty()) {
     ClearMessages(editor);
-    Say(editor, refusal);
+    Tell(editor, refusal);
     return;
   }
   Propose(editor, rule_engine::Describe(window));
