@@ -26,7 +26,8 @@ struct Editor {
   // The window the finder or the list chose: its class and title as the plug-in reads them.
   rule_engine::OpenWindow target;
   bool haveTarget = false;
-  std::vector<DWORD> hosts;  // the processes holding lunet.dll, read as a drag starts
+  std::vector<DWORD> hosts;              // the processes holding lunet.dll, read as a drag starts
+  std::vector<std::wstring> beforeDrag;  // the target's controls as a drag found them
   std::vector<rule_engine::RuleFileChange> lastChange;  // in the order made
   FolderWatch watch;
 };

@@ -33,6 +33,9 @@ const ControlText kMainTexts[] = {
     {IDC_TEST, editor_text::kTestButton},
 };
 
+// What the finder shows live while dragging, put back when the drag ends with no window taken.
+const int kTargetControls[] = {IDC_CLASS, IDC_TITLE, IDC_PROGRAM};
+
 void SetBytes(Editor& editor, int control, const std::string& bytes) {
   SetDlgItemTextW(editor.dialog, control, Widen(bytes, editor.codePage).c_str());
 }
@@ -81,6 +84,8 @@ void OnFinder(void* context, FinderEvent event, HWND window) {
   Editor& editor = *static_cast<Editor*>(context);
   if (event == FinderEvent::kStarted) {
     editor.hosts = rule_engine::ProcessesHolding("lunet.dll");
+    for (int control : kTargetControls)
+      editor.beforeDrag.push_back(TypedText(editor.dialog, control));
     return;
   }
   std::string refusal = RefusalText(editor, window);
@@ -91,6 +96,15 @@ void OnFinder(void* context, FinderEvent event, HWND window) {
       SetDlgItemTextW(editor.dialog, IDC_PROGRAM, Wide(refusal).c_str());
     }
     return;
+  }
+  // The live view of the windows passed over gives way to what was there before the drag, or to
+  // the window proposed.
+  std::vector<std::wstring> before;
+  before.swap(editor.beforeDrag);
+  if (!window || !refusal.empty()) {
+    for (size_t i = 0; i < before.size(); ++i) {
+      SetDlgItemTextW(editor.dialog, kTargetControls[i], before[i].c_str());
+    }
   }
   if (!window) return;  // a cancelled drag
   if (!refusal.empty()) {
