@@ -84,8 +84,10 @@ void OnFinder(void* context, FinderEvent event, HWND window) {
   Editor& editor = *static_cast<Editor*>(context);
   if (event == FinderEvent::kStarted) {
     editor.hosts = rule_engine::ProcessesHolding("lunet.dll");
-    for (int control : kTargetControls)
+    editor.beforeDrag.clear();
+    for (int control : kTargetControls) {
       editor.beforeDrag.push_back(TypedText(editor.dialog, control));
+    }
     return;
   }
   std::string refusal = RefusalText(editor, window);
