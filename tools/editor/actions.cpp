@@ -33,13 +33,17 @@ bool TypedBytes(Editor& editor, int control, std::string* bytes) {
 
 // The title as the plug-in reads it: the chosen window's bytes themselves while IDC_TITLE still
 // shows them, not a round trip through the control; else the control's text in the code page.
-bool TitleBytes(Editor& editor, std::string* title) {
+// whole, when asked, gets the title as the window holds it, longer than the hook reads.
+bool TitleBytes(Editor& editor, std::string* title, std::string* whole = nullptr) {
   std::wstring shown = TypedText(editor.dialog, IDC_TITLE);
   if (editor.haveTarget && shown == Widen(editor.target.title, editor.codePage)) {
     *title = editor.target.title;
+    if (whole) *whole = editor.targetWholeTitle;
     return true;
   }
-  return TypedBytes(editor, IDC_TITLE, title);
+  if (!TypedBytes(editor, IDC_TITLE, title)) return false;
+  if (whole) *whole = *title;
+  return true;
 }
 
 std::string Lines(const Editor& editor, const std::vector<std::string>& lines) {
@@ -149,12 +153,12 @@ void Write(Editor& editor, const RuleFileChange& change, const RuleRow& row, boo
     Say(editor, Text(editor_text::kRemoved, row.fileName, row.line, Shown(editor, row.lineBytes)));
   }
   if (note) NoteChange(editor, row, value);
-  Say(editor, Text(engine_text::kAfterEditing));
+  Say(editor, rule_engine::WhenNewRulesApply());
   Reload(editor);
 }
 
 void SayNewlyClosed(Editor& editor, const std::vector<std::string>& lines, std::string* text) {
-  std::vector<rule_engine::OpenWindow> closed = rule_engine::NewlyClosed(*editor.rules, lines);
+  std::vector<rule_engine::OpenWindow> closed = rule_engine::WouldNewlyClose(*editor.rules, lines);
   *text += "\n\n" + Text(closed.empty() ? editor_text::kWouldCloseNone : editor_text::kWouldClose);
   for (const rule_engine::OpenWindow& window : closed) {
     *text += "\n    " + Text(editor_text::kWouldCloseWindow, ProgramOf(window.handle),
@@ -166,15 +170,16 @@ void SayNewlyClosed(Editor& editor, const std::vector<std::string>& lines, std::
 
 void AddRule(Editor& editor) {
   ClearMessages(editor);
-  std::string className, fragment, title;
+  std::string className, fragment, title, whole;
   if (!TypedBytes(editor, IDC_CLASS, &className) || !TypedBytes(editor, IDC_FRAGMENT, &fragment) ||
-      !TitleBytes(editor, &title)) {
+      !TitleBytes(editor, &title, &whole)) {
     return;
   }
-  // As pick requires: the fragment lies within the title the plug-in reads.
-  if (!title.empty() && !fragment.empty() && title.find(fragment) == std::string::npos) {
-    Tell(editor, Text(editor_text::kNotAdded, Text(editor_text::kNotInTitle,
-                                                   Shown(editor, fragment), Shown(editor, title))));
+  // As pick requires: the fragment lies within the bytes of the title the plug-in reads.
+  rule_engine::FragmentFit fit = rule_engine::FitInTitle(fragment, whole);
+  if (!whole.empty() && !fragment.empty() && fit != rule_engine::FragmentFit::kFits) {
+    Tell(editor,
+         Text(editor_text::kNotAdded, rule_engine::FitText(fit, fragment, editor.codePage)));
     return;
   }
   rule_engine::AddPlan plan(editor.codePage);
@@ -211,7 +216,7 @@ void AddRule(Editor& editor) {
   if (!Done(editor, rule_engine::Apply(change), change, 0)) return;
   editor.lastChange.push_back(change);
   Say(editor, Text(editor_text::kAdded, FileName(plan.path)) + Lines(editor, plan.lines));
-  Say(editor, Text(engine_text::kAfterEditing));
+  Say(editor, rule_engine::WhenNewRulesApply());
   Reload(editor);
 }
 
@@ -295,7 +300,7 @@ void UndoChange(Editor& editor) {
   }
   editor.lastChange.clear();
   Say(editor, Text(editor_text::kUndone, files));
-  Say(editor, Text(engine_text::kAfterEditing));
+  Say(editor, rule_engine::WhenNewRulesApply());
   Reload(editor);
 }
 

@@ -26,6 +26,7 @@ struct Editor {
   // The window the finder or the list chose: its class and title as the plug-in reads them.
   rule_engine::OpenWindow target;
   bool haveTarget = false;
+  std::string targetWholeTitle;          // its title as it holds it, longer than the hook reads
   std::vector<DWORD> hosts;              // the processes holding lunet.dll, read as a drag starts
   std::vector<std::wstring> beforeDrag;  // the target's controls as a drag found them
   std::vector<rule_engine::RuleFileChange> lastChange;  // in the order made

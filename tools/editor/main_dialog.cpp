@@ -75,8 +75,11 @@ void Propose(Editor& editor, const rule_engine::OpenWindow& window) {
   Say(editor, Text(editor_text::kPicked, Shown(editor, window.className),
                    Shown(editor, window.title), ProgramOf(window.handle)));
   int length = GetWindowTextLengthA(window.handle);
-  if (length > static_cast<int>(window.title.size())) {
-    Say(editor, Text(editor_text::kTitleLonger, length));
+  std::string whole(length + 1, '\0');
+  whole.resize(length > 0 ? GetWindowTextA(window.handle, &whole[0], length + 1) : 0);
+  editor.targetWholeTitle = whole.size() > window.title.size() ? whole : window.title;
+  if (editor.targetWholeTitle.size() > window.title.size()) {
+    Say(editor, Text(editor_text::kTitleLonger, editor.targetWholeTitle.size()));
   }
 }
 
