@@ -7,6 +7,7 @@
 #include "edit_dialog.h"
 #include "editor_ids.h"
 #include "planned_rules.h"
+#include "rule_trial.h"
 #include "rule_value.h"
 #include "shared/plugin_folder.h"
 #include "text.h"
@@ -30,10 +31,19 @@ bool TypedBytes(Editor& editor, int control, std::string* bytes) {
   return false;
 }
 
-// The title as the plug-in reads it: the chosen window's bytes themselves, not a round trip
-// through the control.
-std::string TitleBytes(const Editor& editor) {
-  return editor.haveTarget ? editor.target.title : std::string();
+// The title as the plug-in reads it: the chosen window's bytes themselves while IDC_TITLE still
+// shows them, not a round trip through the control; else the control's text in the code page.
+// whole, when asked, gets the title as the window holds it, longer than the hook reads.
+bool TitleBytes(Editor& editor, std::string* title, std::string* whole = nullptr) {
+  std::wstring shown = TypedText(editor.dialog, IDC_TITLE);
+  if (editor.haveTarget && shown == Widen(editor.target.title, editor.codePage)) {
+    *title = editor.target.title;
+    if (whole) *whole = editor.targetWholeTitle;
+    return true;
+  }
+  if (!TypedBytes(editor, IDC_TITLE, title)) return false;
+  if (whole) *whole = *title;
+  return true;
 }
 
 std::string Lines(const Editor& editor, const std::vector<std::string>& lines) {
@@ -143,12 +153,12 @@ void Write(Editor& editor, const RuleFileChange& change, const RuleRow& row, boo
     Say(editor, Text(editor_text::kRemoved, row.fileName, row.line, Shown(editor, row.lineBytes)));
   }
   if (note) NoteChange(editor, row, value);
-  Say(editor, Text(engine_text::kAfterEditing));
+  Say(editor, rule_engine::WhenNewRulesApply());
   Reload(editor);
 }
 
 void SayNewlyClosed(Editor& editor, const std::vector<std::string>& lines, std::string* text) {
-  std::vector<rule_engine::OpenWindow> closed = rule_engine::NewlyClosed(*editor.rules, lines);
+  std::vector<rule_engine::OpenWindow> closed = rule_engine::WouldNewlyClose(*editor.rules, lines);
   *text += "\n\n" + Text(closed.empty() ? editor_text::kWouldCloseNone : editor_text::kWouldClose);
   for (const rule_engine::OpenWindow& window : closed) {
     *text += "\n    " + Text(editor_text::kWouldCloseWindow, ProgramOf(window.handle),
@@ -156,34 +166,20 @@ void SayNewlyClosed(Editor& editor, const std::vector<std::string>& lines, std::
   }
 }
 
-// The rules of the kind that miss the text only by what cannot be seen, or by letter case.
-void SayNearMisses(Editor& editor, const rule_engine::RuleKind& kind, const std::string& text) {
-  const rule_engine::RuleSet& rules = *editor.rules;
-  for (const rule_engine::LineReport* rule : rules.Rules(kind)) {
-    std::string why = rule_engine::NearMiss(*rule, kind, text, editor.codePage);
-    if (why.empty()) continue;
-    Say(editor, Text(kind.nearMiss, Shown(editor, rule->text),
-                     rule_engine::Located(rules.Files(), rule), why));
-  }
-}
-
-std::string RuleAt(const Editor& editor, const rule_engine::LineReport* rule) {
-  return Text(editor_text::kRuleAt, Shown(editor, rule->text),
-              rule_engine::Located(editor.rules->Files(), rule));
-}
-
 }  // namespace
 
 void AddRule(Editor& editor) {
   ClearMessages(editor);
-  std::string className, fragment, title = TitleBytes(editor);
-  if (!TypedBytes(editor, IDC_CLASS, &className) || !TypedBytes(editor, IDC_FRAGMENT, &fragment)) {
+  std::string className, fragment, title, whole;
+  if (!TypedBytes(editor, IDC_CLASS, &className) || !TypedBytes(editor, IDC_FRAGMENT, &fragment) ||
+      !TitleBytes(editor, &title, &whole)) {
     return;
   }
-  // As pick requires: the fragment lies within the title the plug-in reads.
-  if (!title.empty() && !fragment.empty() && title.find(fragment) == std::string::npos) {
-    Tell(editor, Text(editor_text::kNotAdded, Text(editor_text::kNotInTitle,
-                                                   Shown(editor, fragment), Shown(editor, title))));
+  // As pick requires: the fragment lies within the bytes of the title the plug-in reads.
+  rule_engine::FragmentFit fit = rule_engine::FitInTitle(fragment, whole);
+  if (!whole.empty() && !fragment.empty() && fit != rule_engine::FragmentFit::kFits) {
+    Tell(editor,
+         Text(editor_text::kNotAdded, rule_engine::FitText(fit, fragment, editor.codePage)));
     return;
   }
   rule_engine::AddPlan plan(editor.codePage);
@@ -220,7 +216,7 @@ void AddRule(Editor& editor) {
   if (!Done(editor, rule_engine::Apply(change), change, 0)) return;
   editor.lastChange.push_back(change);
   Say(editor, Text(editor_text::kAdded, FileName(plan.path)) + Lines(editor, plan.lines));
-  Say(editor, Text(engine_text::kAfterEditing));
+  Say(editor, rule_engine::WhenNewRulesApply());
   Reload(editor);
 }
 
@@ -231,7 +227,7 @@ void EditRule(Editor& editor) {
   if (!chosen) return;
   RuleRow row = *chosen;  // the list may be read again below
   if (!ReleaseQuestions(editor, row, &note)) return;
-  std::wstring typed = Widen(row.value, row.utf8 ? CP_UTF8 : editor.codePage);
+  std::wstring typed = Wide(row.shown);
   editor_text::Id kind = row.kind == &rule_engine::kClassKind ? editor_text::kEditKindClass
                                                               : editor_text::kEditKindTitle;
   if (!EditValue(editor.dialog, kind, &typed)) return;
@@ -304,7 +300,7 @@ void UndoChange(Editor& editor) {
   }
   editor.lastChange.clear();
   Say(editor, Text(editor_text::kUndone, files));
-  Say(editor, Text(engine_text::kAfterEditing));
+  Say(editor, rule_engine::WhenNewRulesApply());
   Reload(editor);
 }
 
@@ -344,30 +340,15 @@ void ConvertFiles(Editor& editor) {
 
 void TestWindow(Editor& editor) {
   ClearMessages(editor);
-  std::string className, title = TitleBytes(editor);
-  if (!TypedBytes(editor, IDC_CLASS, &className)) return;
+  std::string className, title;
+  if (!TypedBytes(editor, IDC_CLASS, &className) || !TitleBytes(editor, &title)) return;
   if (title.empty() && !TypedBytes(editor, IDC_FRAGMENT, &title)) return;
   if (className.empty() || title.empty()) {
     Tell(editor, Text(editor_text::kTestNeeds));
     return;
   }
-  if (rule_engine::Cut(className) != className || rule_engine::Cut(title) != title) {
-    Say(editor, Text(editor_text::kTestCut));
-  }
-  rule_engine::Verdict verdict =
-      editor.rules->Judge(rule_engine::Cut(className), rule_engine::Cut(title));
-  std::string shownClass = Shown(editor, verdict.className);
-  std::string shownTitle = Shown(editor, verdict.title);
-  if (!verdict.classRule) {
-    Say(editor, Text(editor_text::kTestNoClass, shownClass));
-    SayNearMisses(editor, rule_engine::kClassKind, verdict.className);
-  } else if (!verdict.titleFragment) {
-    Say(editor,
-        Text(editor_text::kTestNoTitle, shownClass, RuleAt(editor, verdict.classRule), shownTitle));
-    SayNearMisses(editor, rule_engine::kTitleKind, verdict.title);
-  } else {
-    Say(editor, Text(editor_text::kTestClosed, shownClass, shownTitle,
-                     RuleAt(editor, verdict.classRule), RuleAt(editor, verdict.titleFragment)));
+  for (const std::string& line : rule_engine::TryWindow(*editor.rules, className, title).lines) {
+    Say(editor, line);
   }
 }
 

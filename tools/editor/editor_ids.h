@@ -2,6 +2,13 @@
 // it both read these numbers, so a change here is a change for both.
 #pragma once
 
+// How the window answers where a driver might expect otherwise:
+// - Add when every rule is there already: no question; IDC_MESSAGES says what is there.
+// - Convert asks once for each rule file saved in UTF-8 or with a byte order mark.
+// - A drag released over a window that is no target (the desktop, the taskbar, this editor's
+//   windows, a process holding lunet.dll): an OK box saying why, the controls as before the drag.
+// - IDOK of IDD_EDIT reads "OK" in both languages, from the template.
+
 #define IDD_MAIN 100
 #define IDC_RULES 1001
 #define IDC_FINDER 1002

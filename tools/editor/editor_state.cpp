@@ -49,7 +49,8 @@ void Reload(Editor& editor) {
   FillRulesList(list, editor.rows);
   EnableWindow(GetDlgItem(editor.dialog, IDC_CONVERT), convertible);
   for (size_t i = 0; chosen >= 0 && i < editor.rows.size(); ++i) {
-    if (editor.rows[i].file == was.file && editor.rows[i].line == was.line) {
+    const RuleRow& row = editor.rows[i];
+    if (row.file == was.file && row.line == was.line && row.lineBytes == was.lineBytes) {
       SelectRow(list, static_cast<int>(i));
     }
   }

@@ -26,12 +26,15 @@ struct Editor {
   // The window the finder or the list chose: its class and title as the plug-in reads them.
   rule_engine::OpenWindow target;
   bool haveTarget = false;
-  std::vector<DWORD> hosts;  // the processes holding lunet.dll, read as a drag starts
+  std::string targetWholeTitle;          // its title as it holds it, longer than the hook reads
+  std::vector<DWORD> hosts;              // the processes holding lunet.dll, read as a drag starts
+  std::vector<std::wstring> beforeDrag;  // the target's controls as a drag found them
   std::vector<rule_engine::RuleFileChange> lastChange;  // in the order made
   FolderWatch watch;
 };
 
-// The rule files read again and listed, keeping the row chosen where it still is.
+// The rule files read again and listed; the row chosen stays chosen while its line holds the
+// same bytes, so that a removal never leaves the next rule chosen in its place.
 void Reload(Editor& editor);
 
 // What the window says in IDC_MESSAGES: cleared as an action starts, then a line at a time.

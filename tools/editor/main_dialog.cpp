@@ -33,6 +33,9 @@ const ControlText kMainTexts[] = {
     {IDC_TEST, editor_text::kTestButton},
 };
 
+// What the finder shows live while dragging, put back when the drag ends with no window taken.
+const int kTargetControls[] = {IDC_CLASS, IDC_TITLE, IDC_PROGRAM};
+
 void SetBytes(Editor& editor, int control, const std::string& bytes) {
   SetDlgItemTextW(editor.dialog, control, Widen(bytes, editor.codePage).c_str());
 }
@@ -72,8 +75,11 @@ void Propose(Editor& editor, const rule_engine::OpenWindow& window) {
   Say(editor, Text(editor_text::kPicked, Shown(editor, window.className),
                    Shown(editor, window.title), ProgramOf(window.handle)));
   int length = GetWindowTextLengthA(window.handle);
-  if (length > static_cast<int>(window.title.size())) {
-    Say(editor, Text(editor_text::kTitleLonger, length));
+  std::string whole(length + 1, '\0');
+  whole.resize(length > 0 ? GetWindowTextA(window.handle, &whole[0], length + 1) : 0);
+  editor.targetWholeTitle = whole.size() > window.title.size() ? whole : window.title;
+  if (editor.targetWholeTitle.size() > window.title.size()) {
+    Say(editor, Text(editor_text::kTitleLonger, editor.targetWholeTitle.size()));
   }
 }
 
@@ -81,6 +87,10 @@ void OnFinder(void* context, FinderEvent event, HWND window) {
   Editor& editor = *static_cast<Editor*>(context);
   if (event == FinderEvent::kStarted) {
     editor.hosts = rule_engine::ProcessesHolding("lunet.dll");
+    editor.beforeDrag.clear();
+    for (int control : kTargetControls) {
+      editor.beforeDrag.push_back(TypedText(editor.dialog, control));
+    }
     return;
   }
   std::string refusal = RefusalText(editor, window);
@@ -92,10 +102,19 @@ void OnFinder(void* context, FinderEvent event, HWND window) {
     }
     return;
   }
+  // The live view of the windows passed over gives way to what was there before the drag, or to
+  // the window proposed.
+  std::vector<std::wstring> before;
+  before.swap(editor.beforeDrag);
+  if (!window || !refusal.empty()) {
+    for (size_t i = 0; i < before.size(); ++i) {
+      SetDlgItemTextW(editor.dialog, kTargetControls[i], before[i].c_str());
+    }
+  }
   if (!window) return;  // a cancelled drag
   if (!refusal.empty()) {
     ClearMessages(editor);
-    Say(editor, refusal);
+    Tell(editor, refusal);
     return;
   }
   Propose(editor, rule_engine::Describe(window));
@@ -125,7 +144,8 @@ void SayFolder(Editor& editor) {
   for (const rule_engine::FileReport& file : editor.rules->Files()) {
     std::string state = rule_engine::StateText(file.state);
     if (!state.empty()) Say(editor, FileName(file.path) + ": " + state);
-    for (const std::string& warning : file.warnings) Say(editor, warning);
+    for (const std::string& warning : file.warnings)
+      Say(editor, FileName(file.path) + ": " + warning);
   }
   for (const std::string& warning : rule_engine::SetWarnings(editor.rules->Files())) {
     Say(editor, warning);

@@ -16,9 +16,9 @@ using rule_engine::LineReport;
 
 namespace {
 
-const Column kRuleColumns[] = {{editor_text::kColumnFile, 70},
-                               {editor_text::kColumnLine, 24},
-                               {editor_text::kColumnKind, 34},
+const Column kRuleColumns[] = {{editor_text::kColumnFile, 90},
+                               {editor_text::kColumnLine, 22},
+                               {editor_text::kColumnKind, 40},
                                {editor_text::kColumnValue, 110},
                                {editor_text::kColumnNotes, 400}};
 
@@ -76,7 +76,6 @@ std::vector<RuleRow> RuleRows(const rule_engine::RuleSet& rules,
     const std::string& content = f < contents.size() ? contents[f] : std::string();
     std::vector<std::string> lines = Lines(content);
     std::vector<std::string> marks = FileMarks(content, rules.CodePage());
-    bool utf8 = SavedInUtf8(HasBom(content) ? content.substr(3) : content, rules.CodePage());
     bool released = FileName(files[f].path) == kRulesFile;
     for (const LineReport& line : files[f].lines) {
       RuleRow row;
@@ -84,16 +83,18 @@ std::vector<RuleRow> RuleRows(const rule_engine::RuleSet& rules,
       row.file = f;
       row.fileName = FileName(files[f].path);
       row.line = line.line;
-      row.utf8 = utf8;
       if (line.line >= 1 && static_cast<size_t>(line.line) <= lines.size()) {
         row.lineBytes = lines[line.line - 1];
       }
+      bool readOtherwise = false;
       row.shown = line.effect == LineEffect::Nothing && !line.lostShown.empty()
                       ? line.lostShown.substr(line.lostShown.find(',') + 1)
-                      : RuleText(row.value, utf8 ? CP_UTF8 : rules.CodePage());
+                      : rule_engine::AsWritten(row.value, rules.CodePage(), &readOtherwise);
       std::vector<std::string> notes = marks;
       if (line.effect == LineEffect::Nothing) {
-        notes.push_back(Text(editor_text::kMarkDoesNothing, line.lostWhy));
+        // No reason given: the byte order mark spoiled the first line's keyword.
+        notes.push_back(line.lostWhy.empty() ? Text(editor_text::kMarkLostToBom)
+                                             : Text(editor_text::kMarkDoesNothing, line.lostWhy));
       }
       notes.insert(notes.end(), line.warnings.begin(), line.warnings.end());
       row.released = released;

@@ -19,8 +19,7 @@ struct RuleRow {
   const rule_engine::RuleKind* kind = nullptr;
   std::string value;      // the rule's bytes as the file holds them
   std::string lineBytes;  // the whole line as shown, to check it is still there before a change
-  bool utf8 = false;      // the file is saved in UTF-8: value is UTF-8, not the code page
-  std::string shown;      // the value, decoded from the file's encoding (UTF-8)
+  std::string shown;      // the value as its writer saw it, decoded from its encoding (UTF-8)
   std::string notes;      // marks and warnings in the user's language (UTF-8)
   bool released = false;  // a line of killwnd.txt, which an update of the release replaces
 };

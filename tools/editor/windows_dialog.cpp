@@ -86,7 +86,7 @@ INT_PTR CALLBACK WindowsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
   if (LOWORD(wParam) == IDOK) {
     if (!Picked(dialog, *state, state->chosen)) {
       MessageBoxW(dialog, WideText(editor_text::kNoWindowChosen).c_str(),
-                  WideText(editor_text::kWindowsCaption).c_str(), MB_OK | MB_ICONINFORMATION);
+                  WideText(editor_text::kCaption).c_str(), MB_OK | MB_ICONINFORMATION);
       return TRUE;
     }
     EndDialog(dialog, IDOK);

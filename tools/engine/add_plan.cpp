@@ -112,4 +112,20 @@ std::vector<std::pair<std::string, std::string>> VirtualStoreCopies(const std::s
   return copies;
 }
 
+// Each program reads the rules once, when the closer first reaches it.
+std::string WhenNewRulesApply() { return Text(engine_text::kAfterEditing); }
+
+#ifdef _WIN32
+std::vector<OpenWindow> NewlyClosed(const RuleSet& before, const RuleSet& after) {
+  std::vector<OpenWindow> closed;
+  for (const OpenWindow& window : TopLevelWindows()) {
+    if (after.Judge(window.className, window.title).Closes() &&
+        !before.Judge(window.className, window.title).Closes()) {
+      closed.push_back(window);
+    }
+  }
+  return closed;
+}
+#endif
+
 }  // namespace rule_engine

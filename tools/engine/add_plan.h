@@ -9,6 +9,10 @@
 
 #include "rule_set.h"
 
+#ifdef _WIN32
+#include "desktop.h"
+#endif
+
 namespace rule_engine {
 
 // Why nothing may be added: a value that cannot work, a rule file with the read-only attribute
@@ -36,5 +40,13 @@ bool PlanAdd(const std::string& dir, const std::string* className, const std::st
 // Each rule file of dir (with its separator) of which Windows keeps a redirected copy, shown,
 // with what to do about the copy.
 std::vector<std::pair<std::string, std::string>> VirtualStoreCopies(const std::string& dir);
+
+// When running programs use the rules just written, in the words the guides use.
+std::string WhenNewRulesApply();
+
+#ifdef _WIN32
+// The open windows that the rules after a change close and those before it did not.
+std::vector<OpenWindow> NewlyClosed(const RuleSet& before, const RuleSet& after);
+#endif
 
 }  // namespace rule_engine

@@ -202,6 +202,22 @@ std::string CodePageName(unsigned codePage) {
   return Text(utf8 ? kCodePageUtf8 : kCodePage, codePage);
 }
 
+std::string AsWritten(const std::string& value, unsigned codePage, bool* readOtherwise) {
+  bool bom = value.compare(0, 3, kBom) == 0;
+  std::string text = bom ? value.substr(3) : value;
+  *readOtherwise = bom;
+  if (IsAscii(text)) return text;
+  // UTF-8 is taken for UTF-8 first, as the walk takes it.
+  if (IsCodePageText(text, CP_UTF8)) {
+    *readOtherwise = *readOtherwise || codePage != CP_UTF8;
+    return text;
+  }
+  if (codePage != CP_UTF8 && IsCodePageText(text, codePage)) return RuleText(text, codePage);
+  unsigned other = CleanCodePage(text, false, codePage);
+  *readOtherwise = *readOtherwise || other != 0;
+  return RuleText(text, other ? other : codePage);
+}
+
 std::string OtherEncoding(const std::string& content, unsigned codePage) {
   bool bom = content.compare(0, 3, kBom) == 0;
   std::string body = bom ? content.substr(3) : content;

@@ -48,6 +48,11 @@ std::string WithoutWideEdges(const std::string& value, unsigned codePage);
 // gets the encoding's name.
 std::string InOtherEncoding(const std::string& value, unsigned codePage, std::string* name);
 
+// A rule's value as the person who wrote it saw it, in UTF-8 for showing: text of the code page,
+// or the UTF-8 (after a byte order mark, or without one where the code page is not UTF-8) or
+// other code page's text the file holds, which the plug-in then reads otherwise (readOtherwise).
+std::string AsWritten(const std::string& value, unsigned codePage, bool* readOtherwise);
+
 // The encoding a rule file's content is saved in when it is not the code page: UTF-8 (with or
 // without a byte order mark) where the code page is not UTF-8, another code page where it is;
 // "" when it is the code page's text, or plain ASCII.
@@ -57,5 +62,11 @@ std::string OtherEncoding(const std::string& content, unsigned codePage);
 // nothing; appending them to a file in another encoding gets the warning in why, and false.
 bool MixesEncodings(const std::string& content, const std::vector<std::string>& lines,
                     unsigned codePage, const std::string& shownPath, std::string* why);
+// The same question without the words.
+inline bool MixesEncodings(const std::string& content, const std::vector<std::string>& lines,
+                           unsigned codePage) {
+  std::string why;
+  return MixesEncodings(content, lines, codePage, "", &why);
+}
 
 }  // namespace rule_engine

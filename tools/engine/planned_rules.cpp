@@ -25,7 +25,8 @@ bool ClosedWith(const RuleSet& rules, const std::vector<std::string>& lines,
 }
 
 #ifdef _WIN32
-std::vector<OpenWindow> NewlyClosed(const RuleSet& rules, const std::vector<std::string>& lines) {
+std::vector<OpenWindow> WouldNewlyClose(const RuleSet& rules,
+                                        const std::vector<std::string>& lines) {
   std::vector<OpenWindow> closed;
   for (const OpenWindow& window : TopLevelWindows()) {
     if (rules.Judge(window.className, window.title).Closes()) continue;

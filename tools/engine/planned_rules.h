@@ -20,7 +20,8 @@ bool ClosedWith(const RuleSet& rules, const std::vector<std::string>& lines,
 
 #ifdef _WIN32
 // The open windows that the lines would close and the rules alone do not.
-std::vector<OpenWindow> NewlyClosed(const RuleSet& rules, const std::vector<std::string>& lines);
+std::vector<OpenWindow> WouldNewlyClose(const RuleSet& rules,
+                                        const std::vector<std::string>& lines);
 #endif
 
 }  // namespace rule_engine

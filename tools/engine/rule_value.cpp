@@ -63,4 +63,23 @@ std::string Refusal(const RuleKind& kind, const std::string& value, unsigned cod
   return "";
 }
 
+FragmentFit FitInTitle(const std::string& fragment, const std::string& title) {
+  if (title.substr(0, kHookTextBytes).find(fragment) != std::string::npos) {
+    return FragmentFit::kFits;
+  }
+  return title.find(fragment) != std::string::npos ? FragmentFit::kBeyondHookBytes
+                                                   : FragmentFit::kNotInTitle;
+}
+
+std::string FitText(FragmentFit fit, const std::string& fragment, unsigned codePage) {
+  std::string shown = RuleText(Quote(fragment), codePage);
+  switch (fit) {
+    case FragmentFit::kFits: return "";
+    case FragmentFit::kNotInTitle: return Text(kFragmentNotInTitle, shown);
+    case FragmentFit::kBeyondHookBytes:
+      return Text(kFragmentBeyondHookBytes, shown, kHookTextBytes);
+  }
+  return "";
+}
+
 }  // namespace rule_engine

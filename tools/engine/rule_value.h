@@ -34,4 +34,12 @@ bool Refused(ValueFault fault);
 std::string Refusal(const RuleKind& kind, const std::string& value, unsigned codePage,
                     std::vector<std::string>& warnings);
 
+// Whether a title fragment closes the window with that title (the whole title; the hook reads
+// its first kHookTextBytes bytes): it must occur there.
+enum class FragmentFit { kFits, kNotInTitle, kBeyondHookBytes };
+FragmentFit FitInTitle(const std::string& fragment, const std::string& title);
+// Why the fragment does not fit, in this run's language (fragment and title in codePage); "" for
+// kFits.
+std::string FitText(FragmentFit fit, const std::string& fragment, unsigned codePage);
+
 }  // namespace rule_engine

@@ -28,18 +28,15 @@ namespace {
 void ListNewlyClosed(const AddPlan& plan) {
   RuleSet after(plan.before.CodePage());
   after.LoadFolder(plan.dir);
-  int count = 0;
-  for (const OpenWindow& window : TopLevelWindows()) {
-    Verdict verdict = after.Judge(window.className, window.title);
-    if (!verdict.Closes() || plan.before.Judge(window.className, window.title).Closes()) continue;
+  std::vector<OpenWindow> closed = NewlyClosed(plan.before, after);
+  for (const OpenWindow& window : closed) {
     DWORD processId = 0;
     GetWindowThreadProcessId(window.handle, &processId);
     Say(Text(rules_text::kNewRulesMatch, HandleText(window.handle),
              PathText(ProcessName(processId)), RuleText(Quote(window.className), after.CodePage()),
              RuleText(Quote(window.title), after.CodePage())));
-    ++count;
   }
-  if (count == 0) Say(Text(rules_text::kNewRulesMatchNone));
+  if (closed.empty()) Say(Text(rules_text::kNewRulesMatchNone));
 }
 #endif
 
@@ -65,7 +62,8 @@ int PlanAddition(const std::string& given, const std::string* className,
   int opened = OpenFolder(given, plan.before);
   if (opened != kClean) return opened;
   if (PlanAdd(WithSeparator(given), className, fragment, plan)) return kClean;
-  ComplainText(plan.refusal);
+  bool mixed = plan.refused == AddRefusal::kMixedEncodings;
+  ComplainText(mixed ? Text(rules_text::kThenAddAgain, plan.refusal) : plan.refusal);
   return plan.refused == AddRefusal::kValue ? kUsage : kUnavailable;
 }
 
@@ -97,8 +95,7 @@ int ApplyAdd(const AddPlan& plan) {
 #ifdef _WIN32
   ListNewlyClosed(plan);
 #endif
-  // Each program reads the rules once, when the closer first reaches it.
-  Say(Text(engine_text::kAfterEditing));
+  Say(WhenNewRulesApply());
   return plan.warnings.empty() ? kClean : kWarnings;
 }
 

@@ -69,8 +69,9 @@ int RunPick(Arguments& args) {
     // Typed in the console's code page; the title is in the rules' (the system's ANSI) one.
     fragment = args.ReadTypedLine(line) && !line.empty() ? line : window.title;
   }
-  if (window.title.find(fragment) == std::string::npos) {
-    Complain(rules_text::kNotInTitle, RuleText(Quote(fragment), rules.CodePage()));
+  FragmentFit fit = FitInTitle(fragment, window.title);
+  if (fit != FragmentFit::kFits) {
+    ComplainText(FitText(fit, fragment, rules.CodePage()));
     return kUsage;
   }
   int planned = PlanAddition(dir, &window.className, &fragment, plan);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -67,5 +68,23 @@ TEST(PlannedRules, WhatLinesNotYetWrittenWouldClose) {
     EXPECT_EQ(ClosedWith(rules, c.lines, c.className, c.title), c.closed) << c.name;
   }
 }
+
+#ifdef _WIN32
+// Every process holds kernel32.dll; none holds a module of a name no file has.
+TEST(PickTarget, TheProcessesThatHoldAModule) {
+  std::vector<DWORD> holders = ProcessesHolding("KERNEL32.dll");
+  EXPECT_NE(std::find(holders.begin(), holders.end(), GetCurrentProcessId()), holders.end());
+  EXPECT_TRUE(ProcessesHolding("no-such-module.dll").empty());
+}
+
+TEST(PickTarget, TheDesktopAndOwnWindowsAreNoTarget) {
+  HWND own = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
+  ASSERT_TRUE(own);
+  EXPECT_EQ(RefusalOf(GetDesktopWindow(), {}), TargetRefusal::kDesktop);
+  EXPECT_EQ(RefusalOf(NULL, {}), TargetRefusal::kDesktop);
+  EXPECT_EQ(RefusalOf(own, {}), TargetRefusal::kOwnProcess);
+  DestroyWindow(own);
+}
+#endif
 
 }  // namespace

@@ -112,6 +112,28 @@ TEST(RuleValue, TypedValuesRefusedOrTakenWithWarnings) {
   }
 }
 
+TEST(RuleValue, FragmentMustLieInTheBytesTheHookReads) {
+  const std::string head(kHookTextBytes - 4, 'x');
+  const struct {
+    const char* name;
+    std::string fragment, title;
+    FragmentFit fit;
+  } cases[] = {
+      {"whole title", "Special offer", "Special offer", FragmentFit::kFits},
+      {"inside", "offer", "Special offer!", FragmentFit::kFits},
+      {"letter case counts", "Offer", "Special offer", FragmentFit::kNotInTitle},
+      {"absent", "Sale", "Special offer", FragmentFit::kNotInTitle},
+      {"ends at the last byte read", "Sale", head + "Sale and more", FragmentFit::kFits},
+      {"crosses the last byte read", "Sale", head + "xSale", FragmentFit::kBeyondHookBytes},
+      {"only beyond it", "tail", head + "....tail", FragmentFit::kBeyondHookBytes},
+  };
+  for (const auto& c : cases) {
+    FragmentFit fit = FitInTitle(c.fragment, c.title);
+    EXPECT_EQ(c.fit, fit) << c.name;
+    EXPECT_EQ(fit == FragmentFit::kFits, FitText(fit, c.fragment, 1252).empty()) << c.name;
+  }
+}
+
 TEST(WindowReach, TaskbarButtonFromStylesAndOwner) {
   const struct {
     unsigned long exStyle;
@@ -236,6 +258,30 @@ TEST(CodePageAdvice, ValueInAnotherEncoding) {
   }
 }
 
+TEST(CodePageAdvice, ValueShownAsItsWriterSawIt) {
+  const struct {
+    std::string value;
+    unsigned codePage;
+    std::string shown;
+    bool readOtherwise;
+  } cases[] = {
+      {"Sale", 1252, "Sale", false},
+      {SJIS_KOUKOKU, 932, UTF8_KOUKOKU, false},
+      {UTF8_KOUKOKU, 932, UTF8_KOUKOKU, true},
+      {UTF8_KOUKOKU, CP_UTF8, UTF8_KOUKOKU, false},
+      {SJIS_KOUKOKU, CP_UTF8, UTF8_KOUKOKU, true},
+      {SJIS_KOUKOKU, 1252, UTF8_KOUKOKU, true},
+      {BOM "Sale", 1252, "Sale", true},
+      {BOM UTF8_KOUKOKU, CP_UTF8, UTF8_KOUKOKU, true},
+      {"caf\xE9", 1252, "caf\xC3\xA9", false},
+  };
+  for (const auto& c : cases) {
+    bool readOtherwise = !c.readOtherwise;
+    EXPECT_EQ(c.shown, AsWritten(c.value, c.codePage, &readOtherwise)) << c.value;
+    EXPECT_EQ(c.readOtherwise, readOtherwise) << c.value;
+  }
+}
+
 TEST(CodePageAdvice, AppendingNeverMixesTwoEncodings) {
   const std::string sjisLine = "title," SJIS_KOUKOKU;
   const struct {
@@ -298,5 +344,34 @@ TEST(RuleWalk, NotepadStepOnlyForItsOwnCodePage) {
   EXPECT_EQ(Text(engine_text::kSaveAsUtf8), SaveIn(CP_UTF8));
   EXPECT_EQ(Text(engine_text::kSaveUtf8WithoutBom), SaveWithoutBom(CP_UTF8));
 }
+
+#ifdef _WIN32
+// Real windows of this process: their styles and owner decide, and this process's own integrity
+// level is the host's, so none of them is taken for elevated.
+TEST(WindowReach, ReachOfThisProcesssWindows) {
+  HWND owner =
+      CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
+  ASSERT_TRUE(owner);
+  const struct {
+    const char* name;
+    DWORD exStyle;
+    bool owned;
+    Reach reach;
+  } cases[] = {
+      {"plain", 0, false, Reach::kReached},
+      {"tool window", WS_EX_TOOLWINDOW, false, Reach::kNoTaskbarButton},
+      {"owned", 0, true, Reach::kNoTaskbarButton},
+      {"owned app window", WS_EX_APPWINDOW, true, Reach::kReached},
+  };
+  for (const auto& c : cases) {
+    HWND window = CreateWindowExA(c.exStyle, "STATIC", c.name, WS_POPUP, 0, 0, 10, 10,
+                                  c.owned ? owner : NULL, NULL, NULL, NULL);
+    ASSERT_TRUE(window) << c.name;
+    EXPECT_EQ(c.reach, ReachOf(window)) << c.name;
+    DestroyWindow(window);
+  }
+  DestroyWindow(owner);
+}
+#endif
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "engine_messages.h"
 #include "harness/temp_dir.h"
 #include "rule_set.h"
+#include "rule_trial.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -152,6 +153,93 @@ TEST(RuleWalk, FirstLineAfterAByteOrderMarkShownAsWritten) {
     EXPECT_EQ(c.shown, line.lostShown);
     EXPECT_EQ("", line.lostWhy);
     EXPECT_EQ(std::vector<std::string>{Text(engine_text::kBomKeyword, c.shown)}, line.warnings);
+  }
+}
+
+// A window tried against a folder's rules: the verdict, and the lines that explain it (found or
+// not found for each text read, a hint for each rule missed only by what cannot be seen).
+TEST(RuleTrial, VerdictAndItsHints) {
+  const std::string longTitle = std::string(260, 'x') + "tail";
+  const struct {
+    const char* name;
+    std::string rules;
+    unsigned codePage;
+    std::string className, title;
+    bool closes;
+    std::vector<Id> lines;  // the kinds of lines said, in order
+  } cases[] = {
+      {"closed",
+       "class,Ad\r\ntitle,Sale\r\n",
+       1252,
+       "Ad",
+       "Big Sale",
+       true,
+       {kClassMatches, kTitleContains, kClosed}},
+      {"class letter case folded",
+       "class,AD\r\ntitle,Sale\r\n",
+       1252,
+       "ad",
+       "Sale",
+       true,
+       {kClassMatches, kTitleContains, kClosed}},
+      {"no class",
+       "class,Ad\r\ntitle,Sale\r\n",
+       1252,
+       "Other",
+       "Sale",
+       false,
+       {kClassMatchesNone, kLeftOpen}},
+      {"title letter case",
+       "class,Ad\r\ntitle,sale\r\n",
+       1252,
+       "Ad",
+       "Big Sale",
+       false,
+       {kClassMatches, kTitleContainsNone, kTitleNearMiss, kLeftOpen}},
+      {"class with a space after it",
+       "class,Ad \r\ntitle,Sale\r\n",
+       1252,
+       "Ad",
+       "Sale",
+       false,
+       {kClassMatchesNone, kClassNearMiss, kLeftOpen}},
+      {"first line lost to a byte order mark",
+       "\xEF\xBB\xBF"
+       "class,Ad\r\ntitle,Sale\r\n",
+       1252,
+       "Ad",
+       "Sale",
+       false,
+       {kClassMatchesNone, kClassLostFirstLine, kLeftOpen}},
+      {"title saved in UTF-8",
+       "class,Ad\r\ntitle," UTF8_KOUKOKU "\r\n",
+       932,
+       "Ad",
+       SJIS_KOUKOKU,
+       false,
+       {kClassMatches, kTitleContainsNone, kTitleInOtherEncoding, kLeftOpen}},
+      {"fragment beyond what the hook reads",
+       "class,Ad\r\ntitle,tail\r\n",
+       1252,
+       "Ad",
+       longTitle,
+       false,
+       {kTitleCut, kClassMatches, kTitleContainsNone, kLeftOpen}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    dir.Write("killwnd.txt", c.rules);
+    RuleSet rules(c.codePage);
+    rules.LoadFolder(dir.path());
+    Trial trial = TryWindow(rules, c.className, c.title);
+    EXPECT_EQ(c.closes, trial.verdict.Closes());
+    ASSERT_EQ(c.lines.size(), trial.lines.size());
+    for (size_t i = 0; i < c.lines.size(); ++i) {
+      // Each row's text up to its first argument starts the line said.
+      std::string row = MessageText(TableOf<Id>(), c.lines[i], ToolLanguage());
+      EXPECT_EQ(0u, trial.lines[i].find(row.substr(0, row.find('{')))) << trial.lines[i];
+    }
   }
 }
 
