@@ -73,14 +73,6 @@ bool Done(Editor& editor, ChangeOutcome outcome, const RuleFileChange& change, i
   return false;
 }
 
-// The comment noting a change to killwnd.txt, in the user's language where the code page
-// holds it, as a new file's comment is.
-std::string NoteLine(const std::string& utf8, const std::string& english, unsigned codePage) {
-  bool lost = false;
-  std::string note = ToCodePage(utf8, codePage, &lost);
-  return lost ? ToCodePage(english, codePage) : note;
-}
-
 // The note of a change to the row's line (removed when value is null), appended to
 // killwnd_custom.txt.
 bool NoteChange(Editor& editor, const RuleRow& row, const std::string* value) {
@@ -93,12 +85,14 @@ bool NoteChange(Editor& editor, const RuleRow& row, const std::string* value) {
   std::string was = row.kind->keyword + ("," + RuleText(row.value, editor.codePage));
   std::string now = value ? row.kind->keyword + ("," + RuleText(*value, editor.codePage)) : "";
   std::string note =
-      value ? NoteLine(Text(editor_text::kNoteEdited, row.line, was, now),
-                       TextIn(Language::kEnglish, editor_text::kNoteEdited, row.line, was, now),
-                       editor.codePage)
-            : NoteLine(Text(editor_text::kNoteRemoved, row.line, was),
-                       TextIn(Language::kEnglish, editor_text::kNoteRemoved, row.line, was),
-                       editor.codePage);
+      value ? rule_engine::CommentText(
+                  Text(editor_text::kNoteEdited, row.line, was, now),
+                  TextIn(Language::kEnglish, editor_text::kNoteEdited, row.line, was, now),
+                  editor.codePage)
+            : rule_engine::CommentText(
+                  Text(editor_text::kNoteRemoved, row.line, was),
+                  TextIn(Language::kEnglish, editor_text::kNoteRemoved, row.line, was),
+                  editor.codePage);
   RuleFileChange change = {path, read == FileRead::kRead, content,
                            rule_engine::AppendLines(content, {note}, editor.codePage)};
   if (!Done(editor, rule_engine::Apply(change), change, 0)) return false;

@@ -40,11 +40,10 @@ std::string LineEndOf(const std::string& content) {
   return lf != std::string::npos && (lf == 0 || content[lf - 1] != '\r') ? "\n" : "\r\n";
 }
 
-// The comment a new file starts with, in the user's language where the code page holds it.
+// The comment a new file starts with.
 std::string NewFileComment(unsigned codePage) {
-  bool lost = false;
-  std::string comment = ToCodePage(Text(engine_text::kNewFileComment), codePage, &lost);
-  return lost ? TextIn(Language::kEnglish, engine_text::kNewFileComment) : comment;
+  return CommentText(Text(engine_text::kNewFileComment),
+                     TextIn(Language::kEnglish, engine_text::kNewFileComment), codePage);
 }
 
 ChangeOutcome OutcomeOf(WriteOutcome outcome) {
@@ -75,6 +74,12 @@ ChangeOutcome Replace(const std::string& path, bool fromExists, const std::strin
 }
 
 }  // namespace
+
+std::string CommentText(const std::string& utf8, const std::string& english, unsigned codePage) {
+  bool lost = false;
+  std::string comment = ToCodePage(utf8, codePage, &lost);
+  return lost ? ToCodePage(english, codePage) : comment;
+}
 
 bool ReplaceLine(const std::string& content, int line, const std::string& expected,
                  const std::string* replacement, std::string* out) {

@@ -19,6 +19,10 @@ bool ReplaceLine(const std::string& content, int line, const std::string& expect
 std::string AppendLines(const std::string& content, const std::vector<std::string>& lines,
                         unsigned codePage);
 
+// A comment for a rule file in the code page: utf8, in the user's language, where the code page
+// holds all of it, else english.
+std::string CommentText(const std::string& utf8, const std::string& english, unsigned codePage);
+
 // A file in UTF-8 (with or without a byte order mark) converted to the code page, every line
 // kept; false with the 1-based numbers of the lines whose text the code page lacks (or that are
 // no UTF-8).
