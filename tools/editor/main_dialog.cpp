@@ -74,6 +74,9 @@ void Propose(Editor& editor, const rule_engine::OpenWindow& window) {
   ClearMessages(editor);
   Say(editor, Text(editor_text::kPicked, Shown(editor, window.className),
                    Shown(editor, window.title), ProgramOf(window.handle)));
+  // The program line has room for the start of the reason only: the pane says it whole.
+  std::string reach = rule_engine::ReachText(rule_engine::ReachOf(window.handle));
+  if (!reach.empty()) Say(editor, reach);
   int length = GetWindowTextLengthA(window.handle);
   std::string whole(length + 1, '\0');
   whole.resize(length > 0 ? GetWindowTextA(window.handle, &whole[0], length + 1) : 0);
