@@ -48,7 +48,4 @@ EditEffect EffectOf(const RuleSet& rules, const LineEdit& edit,
 std::vector<OpenWindow> SharingClass(const std::vector<OpenWindow>& windows,
                                      const std::string& className, HWND except);
 
-// The file of rules.Files() that holds the line; null for a line of none.
-const FileReport* FileOf(const RuleSet& rules, const LineReport* line);
-
 }  // namespace rule_engine
