@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,10 +14,10 @@
 
 namespace rule_engine {
 
-struct FedClose {        // one report as read
-  SYSTEMTIME at;         // local time it was read
-  CloseReport report;    // parsed (other programs' debug output is dropped by the feed)
-  std::string program;   // ProcessName(report.processId), read on the feed's thread at once
+struct FedClose {       // one report as read
+  SYSTEMTIME at;        // local time it was read
+  CloseReport report;   // parsed (other programs' debug output is dropped by the feed)
+  std::string program;  // ProcessName(report.processId), read on the feed's thread at once
 };
 // Reports the queue could not hold, with the times of the first and the last.
 struct Missed {
@@ -54,7 +53,7 @@ class CloseFeed {
   static DWORD WINAPI Read(LPVOID feed);
   void Push(const SYSTEMTIME& at, const std::string& text);
 
-  std::unique_ptr<DebugListener> listener_;
+  DebugListener listener_;
   KernelHandle ready_, stop_, thread_;
   // Held only to move a report in or out: a critical section, as XP has no slim reader/writer
   // lock; made with a spin count, as the plain form raises an exception on XP short of memory.
