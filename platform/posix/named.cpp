@@ -160,24 +160,46 @@ extern "C" void Sleep(DWORD milliseconds) {
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
-extern "C" DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
-  std::unique_lock<std::mutex> guard(lock);
-  Handle* found = static_cast<Handle*>(handle);
-  if (!handles.count(found) || found->object->type == Type::Mapping) {
-    SetLastError(ERROR_INVALID_HANDLE);
+// The first object of the list that can be taken, in the list's order, as Windows gives it.
+// Waiting for all of them at once is left out: no caller waits so.
+extern "C" DWORD WaitForMultipleObjects(DWORD count, const HANDLE* objects, BOOL waitAll,
+                                        DWORD milliseconds) {
+  if (count == 0 || count > MAXIMUM_WAIT_OBJECTS || waitAll) {
+    SetLastError(ERROR_INVALID_PARAMETER);
     return WAIT_FAILED;
   }
-  Object& object = *found->object;
+  std::unique_lock<std::mutex> guard(lock);
+  std::vector<Object*> waited;
+  for (DWORD i = 0; i < count; ++i) {
+    Handle* found = static_cast<Handle*>(objects[i]);
+    if (!handles.count(found) || found->object->type == Type::Mapping) {
+      SetLastError(ERROR_INVALID_HANDLE);
+      return WAIT_FAILED;
+    }
+    waited.push_back(found->object);
+  }
+  auto takeFirst = [&]() -> DWORD {
+    for (DWORD i = 0; i < count; ++i) {
+      if (TakeIfFree(*waited[i])) return i;
+    }
+    return count;
+  };
   auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-  while (!TakeIfFree(object)) {
+  DWORD taken;
+  while ((taken = takeFirst()) == count) {
     if (milliseconds == INFINITE) {
       changed.wait(guard);
     } else if (changed.wait_until(guard, deadline) == std::cv_status::timeout) {
-      if (!TakeIfFree(object)) return WAIT_TIMEOUT;
+      taken = takeFirst();
+      if (taken == count) return WAIT_TIMEOUT;
       break;
     }
   }
-  return WAIT_OBJECT_0;
+  return WAIT_OBJECT_0 + taken;
+}
+
+extern "C" DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
+  return WaitForMultipleObjects(1, &handle, FALSE, milliseconds);
 }
 
 extern "C" HANDLE OpenFileMappingA(DWORD, BOOL, LPCSTR name) {

@@ -79,6 +79,7 @@ typedef LRESULT(CALLBACK* HOOKPROC)(int code, WPARAM wParam, LPARAM lParam);
 #define WAIT_ABANDONED 0x80u
 #define WAIT_TIMEOUT 258u
 #define WAIT_FAILED 0xFFFFFFFFu
+#define MAXIMUM_WAIT_OBJECTS 64
 
 #define ERROR_SUCCESS 0
 #define ERROR_FILE_NOT_FOUND 2
@@ -142,6 +143,7 @@ HANDLE CreateMutexA(LPSECURITY_ATTRIBUTES security, BOOL initialOwner, LPCSTR na
 HANDLE OpenMutexA(DWORD access, BOOL inherit, LPCSTR name);
 BOOL ReleaseMutex(HANDLE mutex);
 DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds);
+DWORD WaitForMultipleObjects(DWORD count, const HANDLE* objects, BOOL waitAll, DWORD milliseconds);
 void Sleep(DWORD milliseconds);
 HANDLE OpenFileMappingA(DWORD access, BOOL inherit, LPCSTR name);
 

@@ -5,8 +5,14 @@
 #include "closer/close_report.h"
 #include "common_messages.h"
 
-DebugListener::~DebugListener() {
+DebugListener::~DebugListener() { Close(); }
+
+void DebugListener::Close() {
   if (view_) UnmapViewOfFile(view_);
+  view_ = nullptr;
+  mapping_.reset();
+  dataReady_.reset();
+  bufferReady_.reset();
 }
 
 bool DebugListener::Open(std::string& error) {
@@ -33,8 +39,13 @@ bool DebugListener::Open(std::string& error) {
   return true;
 }
 
-bool DebugListener::Take(DWORD ms, DWORD& processId, std::string& text) {
-  if (!view_ || WaitForSingleObject(dataReady_.get(), ms) != WAIT_OBJECT_0) return false;
+bool DebugListener::Take(DWORD ms, DWORD& processId, std::string& text, HANDLE stop) {
+  if (!view_) return false;
+  const HANDLE events[] = {stop, dataReady_.get()};
+  DWORD count = stop ? 2 : 1;
+  if (WaitForMultipleObjects(count, events + 2 - count, FALSE, ms) != WAIT_OBJECT_0 + count - 1) {
+    return false;
+  }
   memcpy(&processId, view_, sizeof processId);
   const char* chars = reinterpret_cast<const char*>(view_ + sizeof processId);
   text.assign(chars, strnlen(chars, kDebugBufferBytes - sizeof processId));

@@ -19,9 +19,12 @@ class DebugListener {
   // viewer, a second watch) holds it already: there can be only one on a desktop.
   bool Open(std::string& error);
   // Waits up to ms for the next text, keeping the buffer until HandBack: meanwhile writers find
-  // it busy.
-  bool Take(DWORD ms, DWORD& processId, std::string& text);
+  // it busy. Given a stop event, false as soon as it is signalled too, which wins over a text
+  // waiting: a reader waits with INFINITE and ends on the event alone.
+  bool Take(DWORD ms, DWORD& processId, std::string& text, HANDLE stop = NULL);
   void HandBack();
+  // Gives the buffer back to the desktop, for another listener or a later Open.
+  void Close();
 
  private:
   KernelHandle bufferReady_;

@@ -6,14 +6,9 @@
 #include <string>
 #include <vector>
 
-namespace rule_engine {
+#include "open_window.h"
 
-struct OpenWindow {
-  HWND handle = NULL;
-  std::string className;  // read as the hook reads them: at most 254 bytes
-  std::string title;
-  bool visible = false;
-};
+namespace rule_engine {
 
 // The top-level windows, in the system's order.
 std::vector<OpenWindow> TopLevelWindows();

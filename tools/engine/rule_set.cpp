@@ -68,13 +68,18 @@ bool RuleMatches(const std::string& rule, const RuleKind& kind, const std::strin
   return !rule.empty() && kind.matches(text.c_str(), rule.c_str());
 }
 
-std::string Located(const std::vector<FileReport>& files, const LineReport* rule) {
+const FileReport* FileOf(const std::vector<FileReport>& files, const LineReport* line) {
   for (const FileReport& file : files) {
-    for (const LineReport& line : file.lines) {
-      if (&line == rule) return Where(file, line);
+    for (const LineReport& candidate : file.lines) {
+      if (&candidate == line) return &file;
     }
   }
-  return "?";
+  return nullptr;
+}
+
+std::string Located(const std::vector<FileReport>& files, const LineReport* rule) {
+  const FileReport* file = FileOf(files, rule);
+  return file ? Where(*file, *rule) : "?";
 }
 
 std::string NearMiss(const LineReport& rule, const RuleKind& kind, const std::string& text,

@@ -55,6 +55,8 @@ std::string WithSeparator(std::string dir);
 // "FILE:LINE" of a line, and of a rule found among the files' lines, in UTF-8 for a message.
 std::string Where(const FileReport& file, const LineReport& line);
 std::string Located(const std::vector<FileReport>& files, const LineReport* rule);
+// The file that holds the line; null for a line of none of them.
+const FileReport* FileOf(const std::vector<FileReport>& files, const LineReport* line);
 // "1 class rule", "2 class rules": one for a count of 1, many (with the count) for others, in
 // this run's language unless told (watch's log is English).
 template <typename Id>

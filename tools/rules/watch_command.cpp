@@ -1,5 +1,6 @@
 // lunet-rules watch: prints each window the closer asks to close, as it happens, with the rules
-// in DIR that match it. It reads the module's close reports from the debug-output buffer.
+// in DIR that match it. It reads the module's close reports from the debug-output buffer, through
+// the feed that the rule editor's window reads them from too.
 #include <stdio.h>
 #include <time.h>
 #include <windows.h>
@@ -10,13 +11,9 @@
 #include "output.h"
 #include "owned.h"
 #include "rule_set.h"
-#include "support/critical_section.h"
 
 #ifdef _WIN32
-#include <utility>
-
-#include "debug_listener.h"
-#include "desktop.h"
+#include "close_feed.h"
 
 namespace rules_cli {
 
@@ -53,101 +50,19 @@ Line MatchedBy(const RuleSet& rules, const CloseReport& report) {
               Located(rules.Files(), t));
 }
 
-// Reports the queue could not hold, with the times of the first and the last.
-struct Missed {
-  unsigned long count = 0;
-  SYSTEMTIME first = {}, last = {};
-};
-
-struct ReadText {
-  SYSTEMTIME at;
-  std::string text;
-};
-
-// The reports read from the buffer and not printed yet. The reading thread never waits for the
-// printing one: when the queue is full, the report is counted as missed instead.
-class ReportQueue {
- public:
-  static const size_t kCapacity = 256;
-
-  // The spin-count form, as the module's store: on XP the plain one raises an exception when
-  // memory is short. A queue that is not ready() is never used: no thread reads into it.
-  ReportQueue() : ready_(CreateEventA(NULL, FALSE, FALSE, NULL)) {
-    lockMade_ = InitializeCriticalSectionAndSpinCount(&lock_, 0) != 0;
-  }
-  ~ReportQueue() {
-    if (lockMade_) DeleteCriticalSection(&lock_);
-  }
-  bool ready() const { return lockMade_ && ready_.valid(); }
-  ReportQueue(const ReportQueue&) = delete;
-  ReportQueue& operator=(const ReportQueue&) = delete;
-
-  void Push(const SYSTEMTIME& at, const char* text, size_t length) {
-    {
-      ScopedCriticalSection hold(lock_);
-      if (texts_.size() >= kCapacity) {
-        if (missed_.count++ == 0) missed_.first = at;
-        missed_.last = at;
-        return;
-      }
-      texts_.push_back(ReadText{at, std::string(text, length)});
-    }
-    SetEvent(ready_.get());
-  }
-  // Waits up to ms for what was read since the last call; the reports missed meanwhile are
-  // handed over once.
-  std::vector<ReadText> Take(DWORD ms, Missed& missed) {
-    WaitForSingleObject(ready_.get(), ms);
-    ScopedCriticalSection hold(lock_);
-    missed = std::exchange(missed_, {});
-    return std::exchange(texts_, {});
-  }
-
- private:
-  KernelHandle ready_;
-  // The one lock of this program, held only to move a text in or out: a critical section, as XP
-  // has no slim reader/writer lock.
-  CRITICAL_SECTION lock_;
-  bool lockMade_ = false;
-  std::vector<ReadText> texts_;
-  Missed missed_;
-};
-
 // Set by Ctrl+C, Ctrl+Break, the console's close, logoff and shutdown: the printing ends,
 // prints its summary and closes the log.
-volatile LONG stopRequested = 0;
+HANDLE stopped = NULL;
 HANDLE finished = NULL;
 
 BOOL WINAPI OnConsoleControl(DWORD event) {
-  InterlockedExchange(&stopRequested, 1);
+  SetEvent(stopped);
   // After the handler returns from these, the system ends the process: let the summary and the
   // log be written first.
   if (event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT) {
     WaitForSingleObject(finished, 4000);
   }
   return TRUE;
-}
-
-// The listening thread: it only waits for the next text, copies it into the queue and hands the
-// buffer back, so that a console that blocks or a slow log never holds up a writer.
-struct Reader {
-  DebugListener* listener;
-  ReportQueue* queue;
-  volatile LONG stop;
-};
-
-DWORD WINAPI ReadReports(LPVOID parameter) {
-  Reader* reader = static_cast<Reader*>(parameter);
-  DWORD processId = 0;
-  std::string text;
-  while (!reader->stop) {
-    if (!reader->listener->Take(200, processId, text)) continue;
-    SYSTEMTIME at;
-    GetLocalTime(&at);
-    reader->queue->Push(at, text.data(), text.size());
-    reader->listener->HandBack();
-  }
-  return 0;
 }
 
 // What watch prints, to the console and, when there is one, to the log; each line goes to the
@@ -177,12 +92,11 @@ class WatchOutput {
                ClockTime(missed.last), ClockTime(missed.first), ClockTime(missed.last),
                missed.count));
   }
-  // One report read: false when it is some other program's debug output.
-  bool Show(const ReadText& read) {
-    CloseReport report;
-    if (!ParseCloseReport(read.text, report)) return false;
-    std::string at = ClockTime(read.at);
-    std::string program = PathText(ProcessName(static_cast<DWORD>(report.processId)));
+  // One close read by the feed.
+  void Show(const FedClose& close) {
+    const CloseReport& report = close.report;
+    std::string at = ClockTime(close.at);
+    std::string program = PathText(close.program);
     if (report.dropped) {
       missedInAll_ += report.dropped;
       Print(Both(report.dropped == 1 ? rules_text::kMissedOneClose : rules_text::kMissedCloses, at,
@@ -194,7 +108,6 @@ class WatchOutput {
     Print({Text(rules_text::kWatchClosed, at, program, className, title, matched.said),
            TextIn(Language::kEnglish, rules_text::kWatchClosed, at, program, className, title,
                   matched.logged)});
-    return true;
   }
   void Summary(long seen) {
     Line summary = Both(seen == 1 ? rules_text::kOneCloseSeen : rules_text::kClosesSeen, seen);
@@ -211,15 +124,19 @@ class WatchOutput {
   unsigned long missedInAll_ = 0;
 };
 
-// Prints the reports as they come until Ctrl+C or the count; returns how many were seen.
-long PrintReports(ReportQueue& queue, WatchOutput& output, long count) {
+// Prints the reports as they come until Ctrl+C or the count; returns how many were seen. It
+// waits on the feed and on Ctrl+C alone: nothing wakes it in between.
+long PrintReports(CloseFeed& feed, WatchOutput& output, long count) {
   long seen = 0;
-  while (!stopRequested && seen != count) {
+  const HANDLE events[] = {stopped, feed.Ready()};
+  while (seen != count && WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {
     Missed missed;
-    std::vector<ReadText> texts = queue.Take(200, missed);
+    std::vector<FedClose> closes = feed.Take(missed);
     output.SayMissed(missed);
-    for (const ReadText& read : texts) {
-      if (seen != count && output.Show(read)) ++seen;
+    for (const FedClose& close : closes) {
+      if (seen == count) break;
+      output.Show(close);
+      ++seen;
     }
   }
   return seen;
@@ -251,30 +168,27 @@ int RunWatch(Arguments& args) {
     Complain(rules_text::kLogCannotOpen, PathText(logPath));
     return kUnavailable;
   }
-  DebugListener listener;
+  KernelHandle stoppedEvent(CreateEventA(NULL, TRUE, FALSE, NULL));
+  if (!stoppedEvent.valid()) {
+    Complain(rules_text::kWatchError, Text(engine_text::kFeedCannotStart));
+    return kInternal;
+  }
+  CloseFeed feed;
   std::string error;
-  if (!listener.Open(error)) {
+  if (!feed.Start(error)) {
     Complain(rules_text::kWatchError, error);
     return kUnavailable;
   }
   KernelHandle finishedEvent(CreateEventA(NULL, TRUE, FALSE, NULL));
+  stopped = stoppedEvent.get();
   finished = finishedEvent.get();
   SetConsoleCtrlHandler(OnConsoleControl, TRUE);
-  ReportQueue queue;
-  Reader reader = {&listener, &queue, 0};
-  KernelHandle readerThread(queue.ready() ? CreateThread(NULL, 0, ReadReports, &reader, 0, NULL)
-                                          : NULL);
-  if (!readerThread.valid()) {
-    Complain(rules_text::kNoThread);
-    return kInternal;
-  }
   WatchOutput output(rules, log.get());
   StartWatching(dir, rules, output);
-  long seen = PrintReports(queue, output, count);
-  InterlockedExchange(&reader.stop, 1);
-  WaitForSingleObject(readerThread.get(), INFINITE);
+  long seen = PrintReports(feed, output, count);
+  feed.Stop();
   Missed missed;
-  queue.Take(0, missed);
+  feed.Take(missed);
   output.SayMissed(missed);
   output.Summary(seen);
   log.Close();

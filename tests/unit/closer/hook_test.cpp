@@ -5,9 +5,11 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
+#include "owned.h"
 #include "unit/closer/rules_fixture.h"
 #include "unit/closer/test_desktop.h"
 
@@ -157,6 +159,31 @@ TEST_F(WindowCheck, BusyListenerCostsReportsNotCloses) {
   Redraw(ad);
   EXPECT_EQ((std::vector<std::string>{ReportStart(ad) + "class=\"AdFrame\" title=\"offer\"\n"}),
             reports.Take());
+}
+
+// A reading thread waits with no timeout: its stop event alone ends a wait with nothing to read,
+// and wins over a report waiting, so that a reader flooded with reports still stops. The report
+// stays for the next reader.
+TEST_F(WindowCheck, StopEventEndsTheListenersWait) {
+  LoadFiles("class,AdFrame\ntitle,offer\n");
+  TestWindow ad("AdFrame", "offer");
+  CloseReports reports;
+  KernelHandle stop(CreateEventA(NULL, TRUE, FALSE, NULL));
+  DWORD processId = 0;
+  std::string text;
+  Redraw(ad);
+  ASSERT_TRUE(reports.listener().Take(INFINITE, processId, text, stop.get()));
+  EXPECT_EQ(ReportStart(ad) + "class=\"AdFrame\" title=\"offer\"\n", text);
+  reports.listener().HandBack();
+  std::thread stopper([&] {
+    Sleep(50);
+    SetEvent(stop.get());
+  });
+  EXPECT_FALSE(reports.listener().Take(INFINITE, processId, text, stop.get()));
+  stopper.join();
+  Redraw(ad);
+  EXPECT_FALSE(reports.listener().Take(INFINITE, processId, text, stop.get()));
+  EXPECT_EQ(1u, reports.Take().size());
 }
 
 TEST_F(WindowCheck, OnlyTitleRedrawsAreChecked) {
