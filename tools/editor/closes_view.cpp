@@ -37,7 +37,7 @@ void AddRow(Editor& editor, const rule_engine::FedClose& close) {
   int row =
       static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
   SetCell(list, row, 0, ClockTime(close.at));
-  SetCell(list, row, 1, FileName(close.program));
+  SetCell(list, row, 1, PathText(close.program));
   SetCell(list, row, 2, RuleText(close.report.className, codePage));
   SetCell(list, row, 3, RuleText(close.report.title, codePage));
   SetCell(list, row, kLinesColumn, MatchText(*editor.rules, close.report));

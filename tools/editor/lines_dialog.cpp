@@ -23,7 +23,8 @@ namespace {
 const Column kLineColumns[] = {{editor_text::kColumnFile, 90},
                                {editor_text::kColumnLine, 24},
                                {editor_text::kColumnKind, 44},
-                               {editor_text::kColumnValue, 200}};
+                               {editor_text::kColumnValue, 120},
+                               {editor_text::kColumnNotes, 300}};
 
 const ControlText kLinesTexts[] = {{IDC_LINE_EDIT, editor_text::kEditButton},
                                    {IDC_LINE_REMOVE, editor_text::kRemoveButton},
@@ -180,7 +181,7 @@ INT_PTR CALLBACK LinesProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
     const rule_engine::FedClose& close = state.close;
     SetDialogTexts(dialog, editor_text::kLinesCaption, kLinesTexts);
     std::string about =
-        Text(editor_text::kLinesWindow, FileName(close.program), ClockTime(close.at),
+        Text(editor_text::kLinesWindow, PathText(close.program), ClockTime(close.at),
              Shown(editor, close.report.className), Shown(editor, close.report.title));
     SetDlgItemTextW(dialog, IDC_LINE_WINDOW, Wide(about).c_str());
     HWND list = GetDlgItem(dialog, IDC_LINE_LIST);
@@ -220,9 +221,10 @@ std::string LinesText(const rule_engine::RuleSet& rules,
   for (const LineReport* line : lines) {
     const rule_engine::RuleKind& kind = rule_engine::KindOfRule(line->effect);
     bool edited = edit && edit->line == line && edit->value;
+    const rule_engine::FileReport* file = rule_engine::FileOf(rules.Files(), line);
     text += (text.empty() ? "" : Text(engine_text::kListSeparator)) +
-            rule_engine::Located(rules.Files(), line) + " " + kind.keyword + "," +
-            RuleText(edited ? *edit->value : line->text, rules.CodePage());
+            (file ? FileName(file->path) : "?") + ":" + std::to_string(line->line) + " " +
+            kind.keyword + "," + RuleText(edited ? *edit->value : line->text, rules.CodePage());
   }
   return text;
 }
