@@ -121,8 +121,8 @@ std::string MissedText(const rule_engine::Missed& missed) {
 }  // namespace
 
 void ShowCloses(Editor& editor) {
-  if (editor.closesView) {
-    SetForegroundWindow(editor.closesView);
+  if (editor.closesView) {  // the focus on its list brings it to the front, active
+    SetFocus(GetDlgItem(editor.closesView, IDC_CLOSE_LIST));
     return;
   }
   HWND view = CreateDialogParamW(GetModuleHandleW(NULL), MAKEINTRESOURCEW(IDD_CLOSES),
