@@ -475,6 +475,8 @@ class EditorClosesFixture : public EditorFixture {
   static constexpr const char* kPageClass = "LunetPage";
   static constexpr const char* kPageTitle = "News: Special offer and Weekly deals explained";
   static constexpr const char* kAdTitle = "Special offer! Weekly deals! Click now";
+  // Of the same class, open while the plug-in is off: the "Special offer" line would close it.
+  static constexpr const char* kSharerTitle = "Special offer for members";
 
   void SetUp() override {
     EditorFixture::SetUp();
@@ -587,6 +589,10 @@ void EditorClosesFixture::RunCloses() {
   const std::string separator = Text(engine_text::kListSeparator);
   EXPECT_EQ(classLine + separator + shipped + separator + mine, Utf8(rows[0][4]));
 
+  std::unique_ptr<CapturedProcess> sharer;
+  ASSERT_TRUE(OpenAd(sharer, kPageClass, kSharerTitle)) << "no window sharing the class";
+  story.Did("with the plug-in off, another page of the class shows: " + std::string(kSharerTitle));
+
   story.Did("chose the close, pressed Lines that closed it");
   ASSERT_TRUE(editor.SelectRow(closes, 0));
   EditorDriver::ClickIn(view, IDC_CLOSE_LINES);
@@ -595,7 +601,10 @@ void EditorClosesFixture::RunCloses() {
   story.Shown("about", EditorDriver::TextOf(GetDlgItem(lines.handle, IDC_LINE_WINDOW)));
   std::string listed = LinesRows(editor, lines.handle);
   story.Shown("lines", Widen(listed, CP_UTF8));
-  story.Shown("notes", EditorDriver::TextOf(GetDlgItem(lines.handle, IDC_LINE_NOTES)));
+  std::wstring notes = EditorDriver::TextOf(GetDlgItem(lines.handle, IDC_LINE_NOTES));
+  story.Shown("notes", notes);
+  EXPECT_NE(std::wstring::npos, notes.find(Widen(kSharerTitle, CP_ACP)))
+      << "the class line's notes name the other open window of its class";
   const std::string kinds[] = {Text(editor_text::kKindClass), Text(editor_text::kKindTitle)};
   EXPECT_EQ("\n  | killwnd.txt | 2 | " + kinds[0] + " | LunetPage\n  | killwnd.txt | 3 | " +
                 kinds[1] + " | Special offer\n  | killwnd_custom.txt | 2 | " + kinds[1] +
@@ -609,7 +618,10 @@ void EditorClosesFixture::RunCloses() {
   EXPECT_NE(std::wstring::npos,
             question.find(Widen(Text(editor_text::kAfterStillClosed, classLine, mine), CP_UTF8)))
       << "still closed by the other title line";
-  EXPECT_NE(std::wstring::npos, question.find(Widen(Text(editor_text::kChangesNoOther), CP_UTF8)));
+  EXPECT_NE(std::wstring::npos, question.find(Widen(Text(editor_text::kSpares), CP_UTF8) +
+                                              L"\n    lunet-adwindows.exe"))
+      << "the change spares the other page";
+  EXPECT_NE(std::wstring::npos, question.find(Widen(kSharerTitle, CP_ACP)));
   const std::string shippedNow =
       "// shipped with lunet\r\nclass,LunetPage\r\ntitle,Special offer!\r\n";
   for (int i = 0; i < 100 && FileBytes("killwnd.txt") != shippedNow; ++i) Serve(20);
@@ -625,11 +637,13 @@ void EditorClosesFixture::RunCloses() {
       "answered Yes");
   question = EditLine(editor, lines.handle, 1, L"Weekly deals!", {});
   EXPECT_NE(std::wstring::npos, question.find(Widen(Text(editor_text::kAfterNotClosed), CP_UTF8)));
+  EXPECT_NE(std::wstring::npos, question.find(Widen(Text(editor_text::kChangesNoOther), CP_UTF8)))
+      << "the other page is spared already";
   const std::string mineNow = "// mine\r\ntitle,Weekly deals!\r\n";
   for (int i = 0; i < 100 && FileBytes("killwnd_custom.txt") != mineNow; ++i) Serve(20);
   EXPECT_EQ(mineNow, FileBytes("killwnd_custom.txt"));
   listed = WaitLinesRows(editor, lines.handle, 1);
-  std::wstring notes = EditorDriver::TextOf(GetDlgItem(lines.handle, IDC_LINE_NOTES));
+  notes = EditorDriver::TextOf(GetDlgItem(lines.handle, IDC_LINE_NOTES));
   story.Shown("lines", Widen(listed, CP_UTF8));
   story.Shown("notes", notes);
   EXPECT_EQ("\n  | killwnd.txt | 2 | " + kinds[0] + " | LunetPage", listed);
@@ -655,6 +669,7 @@ void EditorClosesFixture::RunCloses() {
   EXPECT_EQ(classLine + separator + "killwnd.txt:3 title,Special offer!" + separator +
                 "killwnd_custom.txt:2 title,Weekly deals!",
             Utf8(column));
+  sharer->Terminate(0);
   story.Did("closed the window");
   EXPECT_EQ(0u, editor.Close(kReplyMs));
 }
