@@ -83,12 +83,24 @@ void CloseFeed::Push(const SYSTEMTIME& at, const std::string& text) {
     }
   }
   // Now, while the process that owned the window is most likely still there to be named.
-  close.program = ProcessName(static_cast<DWORD>(close.report.processId));
+  close.program = Program(static_cast<DWORD>(close.report.processId));
   {
     ScopedCriticalSection hold(lock_);
     closes_.push_back(std::move(close));
   }
   SetEvent(ready_.get());
+}
+
+// A name read less than a second ago is taken again: a process id is given to another process
+// only after its own has ended, and seldom that soon.
+std::string CloseFeed::Program(DWORD processId) {
+  DWORD now = GetTickCount();
+  if (named_.empty() || processId != namedId_ || now - namedAt_ >= 1000) {
+    named_ = ProcessName(processId);
+    namedId_ = processId;
+    namedAt_ = now;
+  }
+  return named_;
 }
 
 }  // namespace rule_engine

@@ -28,7 +28,7 @@ struct Missed {
 class CloseFeed {
  public:
   // The reports read and not taken yet; one more is counted as missed instead.
-  static const size_t kCapacity = 256;
+  static constexpr size_t kCapacity = 256;
 
   CloseFeed();
   // Stop()
@@ -52,6 +52,7 @@ class CloseFeed {
  private:
   static DWORD WINAPI Read(LPVOID feed);
   void Push(const SYSTEMTIME& at, const std::string& text);
+  std::string Program(DWORD processId);
 
   DebugListener listener_;
   KernelHandle ready_, stop_, thread_;
@@ -61,6 +62,10 @@ class CloseFeed {
   bool lockMade_ = false;
   std::vector<FedClose> closes_;
   Missed missed_;
+  // The reading thread's last program named: a burst of closes comes from one program, and
+  // naming it takes a list of every process, longer than the buffer may wait.
+  DWORD namedId_ = 0, namedAt_ = 0;
+  std::string named_;
 };
 
 }  // namespace rule_engine

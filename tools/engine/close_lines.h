@@ -28,7 +28,8 @@ MatchingLines LinesMatching(const RuleSet& rules, const std::string& className,
 struct LineEdit {
   const LineReport* line = nullptr;  // a line of rules.Files()
   const RuleKind* kind = nullptr;
-  const std::string* value = nullptr;  // the new stored value (bytes in the code page); null: removed
+  // The new stored value (bytes in the code page); null: removed.
+  const std::string* value = nullptr;
 };
 // What LinesMatching would say once the edit is written (the edited line kept in the lists,
 // pointer unchanged, only when its new value matches).

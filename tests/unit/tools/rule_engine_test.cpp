@@ -1,7 +1,8 @@
 // The engine's pure functions, table by table: the check of a rule's value (value -> faults) and
 // the refusal of a typed one; the advice on encodings (bytes and code page -> advice); which
-// windows the plug-in can reach at all (styles -> taskbar button). Expected texts are told by
-// their rows, so any language passes.
+// windows the plug-in can reach at all (styles -> taskbar button); the lines of two rule files
+// that match a window, before and after an edit of one, over a list of windows. Expected texts
+// are told by their rows, so any language passes.
 #include <gtest/gtest.h>
 #include <string.h>
 #include <windows.h>
@@ -10,8 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "close_lines.h"
 #include "code_page_advice.h"
 #include "engine_messages.h"
+#include "harness/temp_dir.h"
 #include "rule_value.h"
 #include "window_reach.h"
 
@@ -343,6 +346,272 @@ TEST(RuleWalk, NotepadStepOnlyForItsOwnCodePage) {
   // A system set to UTF-8 names UTF-8 in Notepad's own words, whichever system checks.
   EXPECT_EQ(Text(engine_text::kSaveAsUtf8), SaveIn(CP_UTF8));
   EXPECT_EQ(Text(engine_text::kSaveUtf8WithoutBom), SaveWithoutBom(CP_UTF8));
+}
+
+// Two rule files as the plug-in's folder holds them, loaded as it loads them.
+class RuleFolder {
+ public:
+  RuleFolder(const std::string& rules, const std::string& custom) : set_(1252) {
+    dir_.Write("killwnd.txt", rules);
+    dir_.Write("killwnd_custom.txt", custom);
+    set_.LoadFolder(dir_.path());
+  }
+  const RuleSet& rules() const { return set_; }
+  // The line of that number of the file ("killwnd.txt" or "killwnd_custom.txt").
+  const LineReport* Line(const std::string& file, int number) const {
+    for (const FileReport& report : set_.Files()) {
+      if (report.path != dir_.File(file)) continue;
+      for (const LineReport& line : report.lines) {
+        if (line.line == number) return &line;
+      }
+    }
+    ADD_FAILURE() << "no line " << file << ":" << number;
+    return nullptr;
+  }
+  // "killwnd_custom.txt:3" for each line, as FileOf finds its file.
+  std::vector<std::string> Named(const std::vector<const LineReport*>& lines) const {
+    std::vector<std::string> named;
+    for (const LineReport* line : lines) {
+      const FileReport* file = FileOf(set_.Files(), line);
+      std::string name = file ? file->path.substr(dir_.path().size()) : "?";
+      named.push_back(name + ":" + std::to_string(line->line));
+    }
+    return named;
+  }
+
+ private:
+  TempDir dir_;
+  RuleSet set_;
+};
+
+using Named = std::vector<std::string>;
+const char kRules[] =
+    "class,AdFrame\r\nclass,PopupFrame\r\ntitle,Special offer\r\ntitle,offer\r\n// title,Sale\r\n";
+const char kCustom[] = "class,ADFRAME\r\ntitle,Sale\r\ntitle,tail\r\n";
+
+TEST(CloseLines, EveryLineOfBothFilesThatMatches) {
+  const std::string longTitle(kHookTextBytes - 3, 'x');
+  const struct {
+    const char* name;
+    const char *rules, *custom;
+    std::string className, title;
+    Named classLines, titleLines;
+  } cases[] = {
+      {"both files, several of each",
+       kRules,
+       kCustom,
+       "AdFrame",
+       "Special offer: Sale",
+       {"killwnd.txt:1", "killwnd_custom.txt:1"},
+       {"killwnd.txt:3", "killwnd.txt:4", "killwnd_custom.txt:2"}},
+      {"class lines alone close nothing",
+       kRules,
+       kCustom,
+       "adframe",
+       "weather",
+       {"killwnd.txt:1", "killwnd_custom.txt:1"},
+       {}},
+      {"title lines alone close nothing",
+       kRules,
+       kCustom,
+       "OtherFrame",
+       "offer",
+       {},
+       {"killwnd.txt:4"}},
+      {"a comment is no rule; fragments keep letter case",
+       kRules,
+       kCustom,
+       "PopupFrame",
+       "SALE Sale",
+       {"killwnd.txt:2"},
+       {"killwnd_custom.txt:2"}},
+      {"a fragment within the bytes the hook reads",
+       kRules,
+       kCustom,
+       "AdFrame",
+       longTitle.substr(1) + "tail",
+       {"killwnd.txt:1", "killwnd_custom.txt:1"},
+       {"killwnd_custom.txt:3"}},
+      {"a fragment only past them",
+       kRules,
+       kCustom,
+       "AdFrame",
+       longTitle + "tail",
+       {"killwnd.txt:1", "killwnd_custom.txt:1"},
+       {}},
+      {"an empty fragment read from a file is in every title",
+       "class,AdFrame\r\ntitle,\r\n",
+       "",
+       "AdFrame",
+       "weather",
+       {"killwnd.txt:1"},
+       {"killwnd.txt:2"}},
+      {"no rule files", "", "", "AdFrame", "offer", {}, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    RuleFolder folder(c.rules, c.custom);
+    MatchingLines matching = LinesMatching(folder.rules(), c.className, c.title);
+    EXPECT_EQ(c.classLines, folder.Named(matching.classLines));
+    EXPECT_EQ(c.titleLines, folder.Named(matching.titleLines));
+    // The first line of each list is the one the module's own scan of its store finds.
+    Verdict verdict = folder.rules().Judge(c.className, Cut(c.title));
+    EXPECT_EQ(verdict.Closes(), matching.Closes());
+    EXPECT_EQ(verdict.classRule, matching.classLines.empty() ? nullptr : matching.classLines[0]);
+    if (verdict.classRule) {
+      EXPECT_EQ(verdict.titleFragment,
+                matching.titleLines.empty() ? nullptr : matching.titleLines[0]);
+    }
+  }
+}
+
+TEST(CloseLines, LinesThatWouldMatchOnceAnEditIsWritten) {
+  const char narrowed[] = "class,AdFrame\r\ntitle,Special offer!\r\ntitle,offer\r\n";
+  const std::string value[] = {"offer!", "Special", "AdWindow", "report"};
+  const std::string* removed = nullptr;
+  const struct {
+    const char* name;
+    const char* rules;
+    const char* file;
+    int line;
+    const std::string* value;
+    std::string title;
+    Named classLines, titleLines;
+  } cases[] = {
+      {"one of two fragments narrowed: closed by the other",
+       kRules,
+       "killwnd.txt",
+       4,
+       &value[0],
+       "Special offer",
+       {"killwnd.txt:1", "killwnd_custom.txt:1"},
+       {"killwnd.txt:3"}},
+      {"the other narrowed too: left open",
+       narrowed,
+       "killwnd.txt",
+       3,
+       &value[0],
+       "Special offer",
+       {"killwnd.txt:1"},
+       {}},
+      {"still matching: kept in its place",
+       kRules,
+       "killwnd.txt",
+       3,
+       &value[1],
+       "Special offer",
+       {"killwnd.txt:1", "killwnd_custom.txt:1"},
+       {"killwnd.txt:3", "killwnd.txt:4"}},
+      {"one of two class lines removed",
+       kRules,
+       "killwnd_custom.txt",
+       1,
+       removed,
+       "offer",
+       {"killwnd.txt:1"},
+       {"killwnd.txt:4"}},
+      {"the only class line changed",
+       narrowed,
+       "killwnd.txt",
+       1,
+       &value[2],
+       "offer",
+       {},
+       {"killwnd.txt:3"}},
+      {"a fragment changed to one the title holds",
+       kRules,
+       "killwnd_custom.txt",
+       2,
+       &value[3],
+       "weather report",
+       {"killwnd.txt:1", "killwnd_custom.txt:1"},
+       {"killwnd_custom.txt:2"}},
+      {"a fragment removed",
+       kRules,
+       "killwnd.txt",
+       3,
+       removed,
+       "Special offer",
+       {"killwnd.txt:1", "killwnd_custom.txt:1"},
+       {"killwnd.txt:4"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    RuleFolder folder(c.rules, c.rules == kRules ? kCustom : "");
+    LineEdit edit;
+    edit.line = folder.Line(c.file, c.line);
+    ASSERT_TRUE(edit.line);
+    edit.kind = &KindOfRule(edit.line->effect);
+    edit.value = c.value;
+    MatchingLines after = LinesMatchingAfter(folder.rules(), edit, "AdFrame", c.title);
+    EXPECT_EQ(c.classLines, folder.Named(after.classLines));
+    EXPECT_EQ(c.titleLines, folder.Named(after.titleLines));
+    EXPECT_EQ(!c.classLines.empty() && !c.titleLines.empty(), after.Closes());
+  }
+}
+
+HWND Handle(uintptr_t n) { return reinterpret_cast<HWND>(n); }
+
+std::vector<HWND> Handles(const std::vector<OpenWindow>& windows) {
+  std::vector<HWND> handles;
+  for (const OpenWindow& window : windows) handles.push_back(window.handle);
+  return handles;
+}
+
+// Closed now: 1 (AdFrame, offer) and 3 (PopupFrame, offer).
+const std::vector<OpenWindow> kWindows = {
+    {Handle(1), "AdFrame", "Special offer", true},
+    {Handle(2), "AdFrame", "weather report", true},
+    {Handle(3), "PopupFrame", "an offer", true},
+    {Handle(4), "OtherFrame", "offer", false},
+};
+
+TEST(CloseLines, OpenWindowsSparedAndNewlyClosedByAnEdit) {
+  const std::string value[] = {"Special offer", "weather", "OtherFrame"};
+  const struct {
+    const char* name;
+    const char* file;
+    int line;
+    const std::string* value;
+    std::vector<HWND> spared, newlyClosed;
+  } cases[] = {
+      {"fragment narrowed", "killwnd.txt", 3, &value[0], {Handle(3)}, {}},
+      {"fragment changed", "killwnd.txt", 3, &value[1], {Handle(1), Handle(3)}, {Handle(2)}},
+      {"class line removed", "killwnd.txt", 2, nullptr, {Handle(3)}, {}},
+      {"class line changed", "killwnd.txt", 2, &value[2], {Handle(3)}, {Handle(4)}},
+      {"a line no window matches removed", "killwnd_custom.txt", 2, nullptr, {}, {}},
+  };
+  RuleFolder folder("class,AdFrame\r\nclass,PopupFrame\r\ntitle,offer\r\n", "\r\ntitle,Sale\r\n");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    LineEdit edit;
+    edit.line = folder.Line(c.file, c.line);
+    ASSERT_TRUE(edit.line);
+    edit.kind = &KindOfRule(edit.line->effect);
+    edit.value = c.value;
+    EditEffect effect = EffectOf(folder.rules(), edit, kWindows);
+    EXPECT_EQ(c.spared, Handles(effect.spared));
+    EXPECT_EQ(c.newlyClosed, Handles(effect.newlyClosed));
+  }
+}
+
+// As a class rule matches them: ASCII letter case aside.
+TEST(CloseLines, OtherWindowsSharingAClass) {
+  std::vector<OpenWindow> windows = kWindows;
+  windows.push_back({Handle(5), "ADFRAME", "news", true});
+  const struct {
+    const char* className;
+    HWND except;
+    std::vector<HWND> sharing;
+  } cases[] = {
+      {"AdFrame", Handle(1), {Handle(2), Handle(5)}},
+      {"adframe", NULL, {Handle(1), Handle(2), Handle(5)}},
+      {"OtherFrame", Handle(4), {}},
+      {"AdFram", NULL, {}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.sharing, Handles(SharingClass(windows, c.className, c.except))) << c.className;
+  }
 }
 
 #ifdef _WIN32
