@@ -116,7 +116,11 @@ HWND EditorDriver::Focus() const {
   return info.hwndFocus;
 }
 
-void EditorDriver::Click(int id) const { PostMessageW(Control(id), BM_CLICK, 0, 0); }
+void EditorDriver::Click(int id) const { ClickIn(main_, id); }
+
+void EditorDriver::ClickIn(HWND dialog, int id) {
+  PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
 
 std::vector<std::vector<std::wstring>> EditorDriver::Rows(HWND list, int columns) const {
   const int kCell = 1024;
@@ -167,10 +171,10 @@ bool EditorDriver::SelectRow(HWND list, int row) const {
   return Ask(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED) == row;
 }
 
-SeenDialog EditorDriver::WaitDialog(DWORD ms, HWND skip) const {
+SeenDialog EditorDriver::WaitDialogOf(HWND owner, DWORD ms, HWND skip) const {
   SeenDialog dialog;
   for (DWORD waited = 0; waited <= ms && !dialog.handle; waited += 20) {
-    Search search = {child_->id(), main_, skip, NULL};
+    Search search = {child_->id(), owner, skip, NULL};
     EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
     dialog.handle = search.found;
     if (!dialog.handle) Serve(20);

@@ -55,7 +55,11 @@ class EditorDriver {
 
   // The next modal window the editor's main window owns, other than skip, waited for up to ms;
   // handle NULL when none came.
-  SeenDialog WaitDialog(DWORD ms, HWND skip = NULL) const;
+  SeenDialog WaitDialog(DWORD ms, HWND skip = NULL) const { return WaitDialogOf(main_, ms, skip); }
+  // The same for a window that another of the editor's dialogs owns.
+  SeenDialog WaitDialogOf(HWND owner, DWORD ms, HWND skip = NULL) const;
+  // Presses a button of one of the editor's dialogs as a click does, returning at once.
+  static void ClickIn(HWND dialog, int id);
   // Presses a button of a message box or dialog; with waitGone, waits until it is gone.
   bool Answer(const SeenDialog& dialog, int button, bool waitGone = true) const;
   // Waits until IDC_MESSAGES holds something other than before; its text.

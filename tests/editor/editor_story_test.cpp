@@ -12,9 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "debug_listener.h"
 #include "dll/plugin_host.h"
 #include "editor/editor_driver.h"
 #include "editor_ids.h"
+#include "editor_messages.h"
+#include "engine_messages.h"
 #include "harness/captured_process.h"
 #include "harness/forward_redraw.h"
 #include "harness/japanese_system.h"
@@ -462,8 +465,251 @@ void EditorFixture::StartAndClose(const std::wstring& caption) {
   EXPECT_EQ(0u, editor.Close(kReplyMs));
 }
 
+// A wrong close traced back to its rules: an ordinary page of a class that a class line names,
+// closed because a title line of each rule file matches its title too. Both title lines are
+// narrowed from the closes view, the question before each save saying whether the page would
+// still be closed; with the rules read anew as programs read them, the page stays open and the
+// advertisement is still closed.
+class EditorClosesFixture : public EditorFixture {
+ protected:
+  static constexpr const char* kPageClass = "LunetPage";
+  static constexpr const char* kPageTitle = "News: Special offer and Weekly deals explained";
+  static constexpr const char* kAdTitle = "Special offer! Weekly deals! Click now";
+  // Of the same class, open while the plug-in is off: the "Special offer" line would close it.
+  static constexpr const char* kSharerTitle = "Special offer for members";
+
+  void SetUp() override {
+    EditorFixture::SetUp();
+    host.dir.Write("killwnd.txt",
+                   "// shipped with lunet\r\nclass,LunetPage\r\ntitle,Special offer\r\n");
+    host.dir.Write("killwnd_custom.txt", "// mine\r\ntitle,Weekly deals\r\n");
+  }
+
+  // The stand-in browser run with the plug-in on, each window notified once: its output, which
+  // says which windows were closed.
+  std::string Browse(const std::vector<std::string>& windows) {
+    std::string command = QuotedArgument(adwindowsPath) + " --hold 1500";
+    for (const std::string& window : windows) command += " " + QuotedArgument(window);
+    EXPECT_TRUE(host.Map());
+    EXPECT_EQ(1, host.Load());
+    host.Choose("on");
+    CapturedProcess browser(command);
+    browser.Finish(true);
+    host.Choose("off");
+    host.Unmap();
+    return browser.output();
+  }
+
+  // The closes view, once the main window's button opened it.
+  HWND OpenClosesView(EditorDriver& editor) {
+    story.Did("pressed Closes");
+    editor.Click(IDC_CLOSES);
+    SeenDialog view = editor.WaitDialog(kReplyMs);
+    if (!view.handle) return NULL;
+    story.Shown("view", view.caption);
+    story.Shown("state", EditorDriver::TextOf(GetDlgItem(view.handle, IDC_CLOSE_STATE)));
+    return view.handle;
+  }
+
+  // A line of the chosen close edited in the lines dialog to value, each box answered as given
+  // in turn (the edit dialog's OK between), the last box (the question before saving) answered
+  // Yes; its text.
+  std::wstring EditLine(EditorDriver& editor, HWND lines, int row, const std::wstring& value,
+                        std::vector<int> before) {
+    EXPECT_TRUE(editor.SelectRow(GetDlgItem(lines, IDC_LINE_LIST), row));
+    EditorDriver::ClickIn(lines, IDC_LINE_EDIT);
+    for (int answer : before) {
+      SeenDialog box = editor.WaitDialogOf(lines, kReplyMs);
+      if (!box.handle) return L"(no box)";
+      story.Shown("box", box.text);
+      editor.Answer(box, answer);
+    }
+    SeenDialog edit = editor.WaitDialogOf(lines, kReplyMs);
+    if (!edit.handle || !GetDlgItem(edit.handle, IDC_EDIT_VALUE)) return L"(no edit dialog)";
+    EditorDriver::SetTextOf(GetDlgItem(edit.handle, IDC_EDIT_VALUE), value);
+    editor.Answer(edit, IDOK, false);
+    SeenDialog question = editor.WaitDialogOf(lines, kReplyMs, edit.handle);
+    if (!question.handle) return L"(no question)";
+    story.Shown("question", question.text);
+    editor.Answer(question, IDYES);
+    return question.text;
+  }
+
+  std::string LinesRows(EditorDriver& editor, HWND lines) {
+    std::string text;
+    for (const auto& row : editor.Rows(GetDlgItem(lines, IDC_LINE_LIST), 4)) {
+      text += "\n ";
+      for (const std::wstring& cell : row) text += " | " + Utf8(cell);
+    }
+    return text;
+  }
+
+  // Waits until the lines dialog lists count rows, as it works them out again after a change.
+  std::string WaitLinesRows(EditorDriver& editor, HWND lines, size_t count) {
+    HWND list = GetDlgItem(lines, IDC_LINE_LIST);
+    for (int i = 0; i < 100 && editor.Rows(list, 1).size() != count; ++i) Serve(20);
+    return LinesRows(editor, lines);
+  }
+
+  std::string FileBytes(const char* name) const { return ReadFileBytes(host.dir.File(name)); }
+
+  void RunCloses();
+  void RunAnotherListener();
+};
+
+void EditorClosesFixture::RunCloses() {
+  const std::string page = std::string(kPageClass) + "=" + kPageTitle;
+  const std::string ad = std::string(kPageClass) + "=" + kAdTitle;
+  EditorDriver editor(editorPath, host.dir.path());
+  ASSERT_TRUE(editor.Ready(kShowMs)) << "no main window of lunet-editor.exe";
+  story.Did(
+      "started lunet-editor.exe on a folder whose class line LunetPage and title lines "
+      "\"Special offer\" (killwnd.txt) and \"Weekly deals\" (killwnd_custom.txt) match a "
+      "news page");
+  HWND view = OpenClosesView(editor);
+  ASSERT_TRUE(view) << "no closes view";
+  EXPECT_EQ(Text(editor_text::kListening),
+            Utf8(EditorDriver::TextOf(GetDlgItem(view, IDC_CLOSE_STATE))));
+
+  story.Did("the plug-in is on; a browser stand-in shows the page " + page);
+  std::string fates = Browse({page});
+  story.Shown("browser", Widen(fates, CP_ACP));
+  ASSERT_EQ("closed", FateOf(ParseWindowFates(fates), std::string(kPageClass) + " " + kPageTitle));
+  HWND closes = GetDlgItem(view, IDC_CLOSE_LIST);
+  ASSERT_EQ(1, editor.WaitRowCount(closes, 1, kReplyMs)) << "the close is not listed";
+  auto rows = editor.Rows(closes, 5);
+  story.Shown("close listed", rows[0][0] + L" | " + rows[0][1] + L" | " + rows[0][2] + L" | " +
+                                  rows[0][3] + L" | " + rows[0][4]);
+  EXPECT_EQ(0u, rows[0][1].find(L"lunet-adwindows.exe (pid ")) << "the program that held it";
+  EXPECT_EQ(Widen(kPageClass, CP_ACP), rows[0][2]);
+  EXPECT_EQ(Widen(kPageTitle, CP_ACP), rows[0][3]);
+  const std::string classLine = "killwnd.txt:2 class,LunetPage";
+  const std::string shipped = "killwnd.txt:3 title,Special offer";
+  const std::string mine = "killwnd_custom.txt:2 title,Weekly deals";
+  const std::string separator = Text(engine_text::kListSeparator);
+  EXPECT_EQ(classLine + separator + shipped + separator + mine, Utf8(rows[0][4]));
+
+  std::unique_ptr<CapturedProcess> sharer;
+  ASSERT_TRUE(OpenAd(sharer, kPageClass, kSharerTitle)) << "no window sharing the class";
+  story.Did("with the plug-in off, another page of the class shows: " + std::string(kSharerTitle));
+
+  story.Did("chose the close, pressed Lines that closed it");
+  ASSERT_TRUE(editor.SelectRow(closes, 0));
+  EditorDriver::ClickIn(view, IDC_CLOSE_LINES);
+  SeenDialog lines = editor.WaitDialogOf(view, kReplyMs);
+  ASSERT_TRUE(lines.handle && GetDlgItem(lines.handle, IDC_LINE_LIST)) << "no lines dialog";
+  story.Shown("about", EditorDriver::TextOf(GetDlgItem(lines.handle, IDC_LINE_WINDOW)));
+  std::string listed = LinesRows(editor, lines.handle);
+  story.Shown("lines", Widen(listed, CP_UTF8));
+  std::wstring notes = EditorDriver::TextOf(GetDlgItem(lines.handle, IDC_LINE_NOTES));
+  story.Shown("notes", notes);
+  EXPECT_NE(std::wstring::npos, notes.find(Widen(kSharerTitle, CP_ACP)))
+      << "the class line's notes name the other open window of its class";
+  const std::string kinds[] = {Text(editor_text::kKindClass), Text(editor_text::kKindTitle)};
+  EXPECT_EQ("\n  | killwnd.txt | 2 | " + kinds[0] + " | LunetPage\n  | killwnd.txt | 3 | " +
+                kinds[1] + " | Special offer\n  | killwnd_custom.txt | 2 | " + kinds[1] +
+                " | Weekly deals",
+            listed);
+
+  story.Did(
+      "chose killwnd.txt's title line, pressed Edit, answered Yes to the release's "
+      "warning and No to the note, typed \"Special offer!\", OK, answered Yes");
+  std::wstring question = EditLine(editor, lines.handle, 1, L"Special offer!", {IDYES, IDNO});
+  EXPECT_NE(std::wstring::npos,
+            question.find(Widen(Text(editor_text::kAfterStillClosed, classLine, mine), CP_UTF8)))
+      << "still closed by the other title line";
+  EXPECT_NE(std::wstring::npos, question.find(Widen(Text(editor_text::kSpares), CP_UTF8) +
+                                              L"\n    lunet-adwindows.exe"))
+      << "the change spares the other page";
+  EXPECT_NE(std::wstring::npos, question.find(Widen(kSharerTitle, CP_ACP)));
+  const std::string shippedNow =
+      "// shipped with lunet\r\nclass,LunetPage\r\ntitle,Special offer!\r\n";
+  for (int i = 0; i < 100 && FileBytes("killwnd.txt") != shippedNow; ++i) Serve(20);
+  EXPECT_EQ(shippedNow, FileBytes("killwnd.txt"));
+  listed = WaitLinesRows(editor, lines.handle, 2);
+  story.Shown("lines", Widen(listed, CP_UTF8));
+  EXPECT_EQ("\n  | killwnd.txt | 2 | " + kinds[0] + " | LunetPage\n  | killwnd_custom.txt | 2 | " +
+                kinds[1] + " | Weekly deals",
+            listed);
+
+  story.Did(
+      "chose killwnd_custom.txt's title line, pressed Edit, typed \"Weekly deals!\", OK, "
+      "answered Yes");
+  question = EditLine(editor, lines.handle, 1, L"Weekly deals!", {});
+  EXPECT_NE(std::wstring::npos, question.find(Widen(Text(editor_text::kAfterNotClosed), CP_UTF8)));
+  EXPECT_NE(std::wstring::npos, question.find(Widen(Text(editor_text::kChangesNoOther), CP_UTF8)))
+      << "the other page is spared already";
+  const std::string mineNow = "// mine\r\ntitle,Weekly deals!\r\n";
+  for (int i = 0; i < 100 && FileBytes("killwnd_custom.txt") != mineNow; ++i) Serve(20);
+  EXPECT_EQ(mineNow, FileBytes("killwnd_custom.txt"));
+  listed = WaitLinesRows(editor, lines.handle, 1);
+  notes = EditorDriver::TextOf(GetDlgItem(lines.handle, IDC_LINE_NOTES));
+  story.Shown("lines", Widen(listed, CP_UTF8));
+  story.Shown("notes", notes);
+  EXPECT_EQ("\n  | killwnd.txt | 2 | " + kinds[0] + " | LunetPage", listed);
+  EXPECT_EQ(0u, notes.find(Widen(Text(editor_text::kClosesNoMore), CP_UTF8)));
+  editor.Answer(lines, IDCANCEL);
+  std::wstring column = editor.Rows(closes, 5)[0][4];
+  story.Shown("the close's lines now", column);
+  EXPECT_EQ(classLine + Text(editor_text::kNoteSeparator) + Text(editor_text::kClosesNoMore),
+            Utf8(column));
+
+  story.Did(
+      "the host reloads the plug-in, which reads the rules anew; the browser stand-in, "
+      "started anew, shows the page and the advertisement " +
+      ad);
+  fates = Browse({page, ad});
+  story.Shown("browser", Widen(fates, CP_ACP));
+  auto fate = ParseWindowFates(fates);
+  EXPECT_EQ("open", FateOf(fate, std::string(kPageClass) + " " + kPageTitle));
+  EXPECT_EQ("closed", FateOf(fate, std::string(kPageClass) + " " + kAdTitle));
+  ASSERT_EQ(2, editor.WaitRowCount(closes, 2, kReplyMs)) << "the ad's close is not listed";
+  column = editor.Rows(closes, 5)[1][4];
+  story.Shown("the ad's close, its lines", column);
+  EXPECT_EQ(classLine + separator + "killwnd.txt:3 title,Special offer!" + separator +
+                "killwnd_custom.txt:2 title,Weekly deals!",
+            Utf8(column));
+  sharer->Terminate(0);
+  story.Did("closed the window");
+  EXPECT_EQ(0u, editor.Close(kReplyMs));
+}
+
+// The debug output has one listener on a desktop: with another holding it, the view says so and
+// the rest of the editor works.
+void EditorClosesFixture::RunAnotherListener() {
+  DebugListener other;
+  std::string error;
+  ASSERT_TRUE(other.Open(error)) << error;
+  story.Did("another program listens to the debug output");
+  EditorDriver editor(editorPath, host.dir.path());
+  ASSERT_TRUE(editor.Ready(kShowMs)) << "no main window of lunet-editor.exe";
+  HWND view = OpenClosesView(editor);
+  ASSERT_TRUE(view) << "no closes view";
+  std::string state = Utf8(EditorDriver::TextOf(GetDlgItem(view, IDC_CLOSE_STATE)));
+  EXPECT_NE(Text(editor_text::kListening), state);
+  EXPECT_NE(std::string::npos, state.find(Text(editor_text::kNotListening, "").substr(1)))
+      << "the view must say that it cannot list closes";
+
+  story.Did(
+      "typed class LunetAd and fragment \"Free gift\" in the main window, pressed Add, "
+      "answered Yes");
+  editor.SetText(IDC_CLASS, L"LunetAd");
+  editor.SetText(IDC_FRAGMENT, L"Free gift");
+  editor.Click(IDC_ADD);
+  SeenDialog question = editor.WaitDialog(kReplyMs, view);
+  ASSERT_TRUE(question.handle) << "no question";
+  story.Shown("question", question.text);
+  editor.Answer(question, IDYES);
+  const std::string added = "// mine\r\ntitle,Weekly deals\r\nclass,LunetAd\r\ntitle,Free gift\r\n";
+  for (int i = 0; i < 100 && FileBytes("killwnd_custom.txt") != added; ++i) Serve(20);
+  EXPECT_EQ(added, FileBytes("killwnd_custom.txt"));
+  story.Did("closed the window");
+  EXPECT_EQ(0u, editor.Close(kReplyMs));
+}
+
 using EditorStory = EditorFixture;
 using EditorStart = EditorFixture;
+using EditorCloses = EditorClosesFixture;
 
 class JapaneseEditor : public EditorFixture {
  protected:
@@ -475,9 +721,21 @@ class JapaneseEditor : public EditorFixture {
 using JapaneseEditorStory = JapaneseEditor;
 using JapaneseEditorStart = JapaneseEditor;
 
+class JapaneseEditorCloses : public EditorClosesFixture {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(OnJapaneseSystem());
+    EditorClosesFixture::SetUp();
+  }
+};
+
 TEST_F(EditorStory, DragAddCloseEditRemoveUndoRefuseAndKeys) { RunStory(TextsFor1252()); }
 TEST_F(JapaneseEditorStory, DragAddCloseEditRemoveUndoRefuseAndKeys) { RunStory(TextsFor932()); }
 TEST_F(EditorStart, ShowsItsRulesAndCloses) { StartAndClose(L"lunet rule editor"); }
 TEST_F(JapaneseEditorStart, ShowsItsRulesAndCloses) { StartAndClose(L"lunet ルール エディター"); }
+TEST_F(EditorCloses, WrongCloseNarrowedFromItsLines) { RunCloses(); }
+TEST_F(EditorCloses, AnotherListenerLeavesTheRestWorking) { RunAnotherListener(); }
+TEST_F(JapaneseEditorCloses, WrongCloseNarrowedFromItsLines) { RunCloses(); }
+TEST_F(JapaneseEditorCloses, AnotherListenerLeavesTheRestWorking) { RunAnotherListener(); }
 
 }  // namespace

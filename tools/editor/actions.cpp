@@ -217,14 +217,16 @@ void AddRule(Editor& editor) {
 void EditRule(Editor& editor) {
   ClearMessages(editor);
   const RuleRow* chosen = ChosenRule(editor);
+  if (chosen) EditRow(editor, *chosen);  // a copy: the list may be read again
+}
+
+void EditRow(Editor& editor, RuleRow row, const Consequences& consequences) {
   bool note = false;
-  if (!chosen) return;
-  RuleRow row = *chosen;  // the list may be read again below
   if (!ReleaseQuestions(editor, row, &note)) return;
   std::wstring typed = Wide(row.shown);
   editor_text::Id kind = row.kind == &rule_engine::kClassKind ? editor_text::kEditKindClass
                                                               : editor_text::kEditKindTitle;
-  if (!EditValue(editor.dialog, kind, &typed)) return;
+  if (!EditValue(BoxOwner(editor), kind, &typed)) return;
   std::string value;
   if (!InCodePage(typed, editor.codePage, &value)) {
     Tell(editor, Text(editor_text::kNotChanged,
@@ -250,6 +252,8 @@ void EditRule(Editor& editor) {
   std::string question = Text(editor_text::kEditQuestion, row.fileName, row.line,
                               "    " + Shown(editor, row.lineBytes), "    " + Shown(editor, line));
   for (const std::string& warning : warnings) question += "\n" + warning;
+  std::string more = consequences ? consequences(row, &value) : "";
+  if (!more.empty()) question += "\n\n" + more;
   if (!Ask(editor, question)) {
     Say(editor, Text(editor_text::kNothingWritten));
     return;
@@ -260,12 +264,17 @@ void EditRule(Editor& editor) {
 void RemoveRule(Editor& editor) {
   ClearMessages(editor);
   const RuleRow* chosen = ChosenRule(editor);
+  if (chosen) RemoveRow(editor, *chosen);
+}
+
+void RemoveRow(Editor& editor, RuleRow row, const Consequences& consequences) {
   bool note = false;
-  if (!chosen) return;
-  RuleRow row = *chosen;
   if (!ReleaseQuestions(editor, row, &note)) return;
-  if (!Ask(editor, Text(editor_text::kRemoveQuestion, row.fileName, row.line,
-                        Shown(editor, row.lineBytes)))) {
+  std::string question =
+      Text(editor_text::kRemoveQuestion, row.fileName, row.line, Shown(editor, row.lineBytes));
+  std::string more = consequences ? consequences(row, nullptr) : "";
+  if (!more.empty()) question += "\n\n" + more;
+  if (!Ask(editor, question)) {
     Say(editor, Text(editor_text::kNothingWritten));
     return;
   }

@@ -10,6 +10,15 @@ std::wstring Wide(const std::string& utf8) { return Widen(utf8, CP_UTF8); }
 
 std::wstring WideText(editor_text::Id id) { return Wide(Text(id)); }
 
+std::wstring WithCrLf(const std::string& utf8) {
+  std::wstring wide;
+  for (wchar_t c : Wide(utf8)) {
+    if (c == L'\n') wide += L'\r';
+    wide += c;
+  }
+  return wide;
+}
+
 void AddColumn(HWND list, int index, editor_text::Id title, int width) {
   // Dialog units to pixels, so that the columns follow the font and DPI as the dialog does.
   RECT units = {0, 0, width, 0};

@@ -19,6 +19,8 @@ struct ControlText {
 // UTF-8 text (the message list's, or a message made of it) as the W functions take it.
 std::wstring Wide(const std::string& utf8);
 std::wstring WideText(editor_text::Id id);
+// The same with its line ends as an edit control shows them.
+std::wstring WithCrLf(const std::string& utf8);
 
 // Sets each control's text from the list in the user's language, and the dialog's caption.
 template <size_t kCount>

@@ -23,6 +23,7 @@
 #define IDC_UNDO 1013
 #define IDC_CONVERT 1014
 #define IDC_TEST 1015
+#define IDC_CLOSES 1016
 #define IDC_MESSAGES 1020
 
 #define IDD_WINDOWS 200
@@ -31,6 +32,19 @@
 #define IDD_EDIT 300
 #define IDC_EDIT_VALUE 3001
 #define IDC_EDIT_KIND 3002
+
+// The closes as they happen (modeless, owned by the main window), and the lines that closed one.
+#define IDD_CLOSES 400
+#define IDC_CLOSE_LIST 4001
+#define IDC_CLOSE_STATE 4002
+#define IDC_CLOSE_LINES 4003
+
+#define IDD_LINES 500
+#define IDC_LINE_LIST 5001
+#define IDC_LINE_EDIT 5002
+#define IDC_LINE_REMOVE 5003
+#define IDC_LINE_NOTES 5004
+#define IDC_LINE_WINDOW 5005
 
 // Labels of the main dialog that no action reads; kept apart from the ids above.
 #define IDC_RULES_LABEL 1030

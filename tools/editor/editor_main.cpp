@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "closes_view.h"
 #include "code_page.h"
 #include "main_dialog.h"
 #include "own_console.h"
@@ -50,9 +51,9 @@ void NoteStartTimes(double listedMs, double paintedMs) {
   CloseHandle(file);
 }
 
-// The window's messages, and the folder's change notification beside them: one wait for both,
-// so that an idle window costs nothing. The first time the queue runs dry, every paint of the
-// first showing is done.
+// The window's messages, the folder's change notification and, while the closes view listens,
+// its reports: one wait for all, so that an idle window costs nothing. The first time the queue
+// runs dry, every paint of the first showing is done.
 int RunLoop(rule_editor::Editor& editor, const LARGE_INTEGER& entry, double listedMs) {
   bool painted = false;
   for (;;) {
@@ -61,6 +62,7 @@ int RunLoop(rule_editor::Editor& editor, const LARGE_INTEGER& entry, double list
     while (PeekMessageW(&message, NULL, 0, 0, PM_REMOVE)) {
       if (message.message == WM_QUIT) return static_cast<int>(message.wParam);
       if (IsDialogMessageW(editor.dialog, &message)) continue;
+      if (editor.closesView && IsDialogMessageW(editor.closesView, &message)) continue;
       TranslateMessage(&message);
       DispatchMessageW(&message);
     }
@@ -68,12 +70,19 @@ int RunLoop(rule_editor::Editor& editor, const LARGE_INTEGER& entry, double list
       painted = true;
       NoteStartTimes(listedMs, MsSince(entry));
     }
+    HANDLE handles[2];
+    DWORD count = 0;
     HANDLE change = editor.watch.Handle();
-    DWORD count = change ? 1 : 0;
-    if (MsgWaitForMultipleObjects(count, &change, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 &&
-        count) {
+    if (change) handles[count++] = change;
+    HANDLE ready = editor.feed ? editor.feed->Ready() : NULL;
+    if (ready) handles[count++] = ready;
+    DWORD woke = MsgWaitForMultipleObjects(count, handles, FALSE, INFINITE, QS_ALLINPUT);
+    if (woke >= WAIT_OBJECT_0 + count) continue;  // messages
+    if (handles[woke - WAIT_OBJECT_0] == change) {
       editor.watch.Rearm();
       rule_editor::FolderChanged(editor);
+    } else {
+      rule_editor::ClosesArrived(editor);
     }
   }
 }

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "closes_view.h"
 #include "code_page.h"
 #include "code_page_advice.h"
 #include "dialog_text.h"
@@ -11,15 +12,6 @@
 namespace rule_editor {
 
 namespace {
-
-std::wstring WithCrLf(const std::string& utf8) {
-  std::wstring wide;
-  for (wchar_t c : Wide(utf8)) {
-    if (c == L'\n') wide += L'\r';
-    wide += c;
-  }
-  return wide;
-}
 
 void SelectRow(HWND list, int index) {
   LVITEMW state = {};
@@ -54,6 +46,7 @@ void Reload(Editor& editor) {
       SelectRow(list, static_cast<int>(i));
     }
   }
+  RelistCloseLines(editor);
 }
 
 void ClearMessages(Editor& editor) { SetDlgItemTextW(editor.dialog, IDC_MESSAGES, L""); }
@@ -67,14 +60,14 @@ void Say(Editor& editor, const std::string& utf8) {
 }
 
 bool Ask(Editor& editor, const std::string& utf8) {
-  int answer = MessageBoxW(editor.dialog, Wide(utf8).c_str(),
+  int answer = MessageBoxW(BoxOwner(editor), Wide(utf8).c_str(),
                            WideText(editor_text::kCaption).c_str(), MB_YESNO | MB_ICONQUESTION);
   Say(editor, utf8);
   return answer == IDYES;
 }
 
 void Tell(Editor& editor, const std::string& utf8) {
-  MessageBoxW(editor.dialog, Wide(utf8).c_str(), WideText(editor_text::kCaption).c_str(),
+  MessageBoxW(BoxOwner(editor), Wide(utf8).c_str(), WideText(editor_text::kCaption).c_str(),
               MB_OK | MB_ICONWARNING);
   Say(editor, utf8);
 }

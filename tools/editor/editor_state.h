@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "close_feed.h"
 #include "desktop.h"
 #include "folder_watch.h"
 #include "rule_file_edit.h"
@@ -31,7 +32,17 @@ struct Editor {
   std::vector<std::wstring> beforeDrag;  // the target's controls as a drag found them
   std::vector<rule_engine::RuleFileChange> lastChange;  // in the order made
   FolderWatch watch;
+  HWND boxOwner = NULL;  // a dialog in front of the main window, which then owns the boxes
+  // The closes view while it is shown, and the feed that listens only then.
+  HWND closesView = NULL;
+  std::unique_ptr<rule_engine::CloseFeed> feed;
+  std::vector<rule_engine::FedClose> closes;  // as listed, oldest first
 };
+
+// The window that owns the boxes and dialogs an action opens.
+inline HWND BoxOwner(const Editor& editor) {
+  return editor.boxOwner ? editor.boxOwner : editor.dialog;
+}
 
 // The rule files read again and listed; the row chosen stays chosen while its line holds the
 // same bytes, so that a removal never leaves the next rule chosen in its place.
@@ -40,8 +51,8 @@ void Reload(Editor& editor);
 // What the window says in IDC_MESSAGES: cleared as an action starts, then a line at a time.
 void ClearMessages(Editor& editor);
 void Say(Editor& editor, const std::string& utf8);
-// A Yes/No question, and a refusal or an error with OK, in a message box owned by the window
-// under its caption; the text then goes to IDC_MESSAGES too.
+// A Yes/No question, and a refusal or an error with OK, in a message box owned by the window in
+// front under the editor's caption; the text then goes to IDC_MESSAGES too.
 bool Ask(Editor& editor, const std::string& utf8);
 void Tell(Editor& editor, const std::string& utf8);
 

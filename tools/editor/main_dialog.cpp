@@ -4,6 +4,7 @@
 
 #include "actions.h"
 #include "add_plan.h"
+#include "closes_view.h"
 #include "code_page.h"
 #include "dialog_text.h"
 #include "editor_ids.h"
@@ -31,6 +32,7 @@ const ControlText kMainTexts[] = {
     {IDC_UNDO, editor_text::kUndoButton},
     {IDC_CONVERT, editor_text::kConvertButton},
     {IDC_TEST, editor_text::kTestButton},
+    {IDC_CLOSES, editor_text::kClosesButton},
 };
 
 // What the finder shows live while dragging, put back when the drag ends with no window taken.
@@ -177,6 +179,7 @@ void Command(Editor& editor, int command) {
     case IDC_CONVERT: return ConvertFiles(editor);
     case IDC_TEST: return TestWindow(editor);
     case IDC_WINDOWS: return ChooseFromList(editor);
+    case IDC_CLOSES: return ShowCloses(editor);
     case IDCANCEL: DestroyWindow(editor.dialog); return;  // Esc closes the window
   }
 }
