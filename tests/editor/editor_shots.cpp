@@ -36,7 +36,7 @@ struct Stage {
   EditorDriver* editor = nullptr;
   HWND ad = NULL;
   std::vector<HWND> pages;  // the ordinary windows under the advertisement
-  HWND backdrop = NULL;  // behind them all, until the finder's view is taken
+  HWND backdrop = NULL;     // behind them all, until the finder's view is taken
   std::string adClass;
   std::string outDir;
 };
@@ -56,8 +56,8 @@ bool SaveScreen(const RECT& area, const std::string& path) {
   void* bits = nullptr;
   HDC screen = GetDC(NULL);
   HDC memory = CreateCompatibleDC(screen);
-  HBITMAP picture = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header),
-                                     DIB_RGB_COLORS, &bits, NULL, 0);
+  HBITMAP picture = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
+                                     &bits, NULL, 0);
   bool copied = false;
   if (memory && picture) {
     HGDIOBJ before = SelectObject(memory, picture);
@@ -89,6 +89,16 @@ RECT RectOf(HWND window) {
   return rect;
 }
 
+// The stand-in browser's windows, the advertisement and the pages under it, as one area.
+RECT BrowserArea(const Stage& stage) {
+  RECT area = RectOf(stage.ad);
+  for (HWND page : stage.pages) {
+    RECT under = RectOf(page), before = area;
+    UnionRect(&area, &before, &under);
+  }
+  return area;
+}
+
 // The windows repainted and given time to finish, then the area saved as NAME.bmp.
 bool Shoot(const Stage& stage, const char* name, const RECT& area, HWND window) {
   RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
@@ -114,10 +124,10 @@ HWND MakeBackdrop() {
   backdropClass.hbrBackground = CreateSolidBrush(RGB(58, 110, 165));
   backdropClass.lpszClassName = "LunetShotsBackdrop";
   RegisterClassA(&backdropClass);
-  HWND backdrop = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, backdropClass.lpszClassName,
-                                  "", WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
-                                  GetSystemMetrics(SM_CYSCREEN), NULL, NULL,
-                                  backdropClass.hInstance, NULL);
+  HWND backdrop =
+      CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, backdropClass.lpszClassName, "",
+                      WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+                      GetSystemMetrics(SM_CYSCREEN), NULL, NULL, backdropClass.hInstance, NULL);
   Serve(100);
   return backdrop;
 }
@@ -136,12 +146,8 @@ bool WaitControlText(const Stage& stage, int id, const std::string& text, DWORD 
 // around the advertisement, the class and title shown live. Released afterwards, which
 // proposes the rule for the next view.
 bool ShootFinder(Stage& stage, const char* name) {
-  RECT editor = RectOf(stage.editor->main()), ad = RectOf(stage.ad), both;
-  UnionRect(&both, &editor, &ad);
-  for (HWND page : stage.pages) {
-    RECT under = RectOf(page), so_far = both;
-    UnionRect(&both, &so_far, &under);
-  }
+  RECT editor = RectOf(stage.editor->main()), browser = BrowserArea(stage), both;
+  UnionRect(&both, &editor, &browser);
   InflateRect(&both, kMargin, kMargin);
   POINT from = CentreOf(stage.editor->Control(IDC_FINDER)), to = CentreOf(stage.ad);
   DragHeld(from, to);
@@ -243,12 +249,11 @@ int main(int argc, char** argv) {
   CapturedProcess browser(browserLine + " " + QuotedArgument(argv[5]));
   stage.ad = WaitShown(argv[5]);
   // A browser's page larger than the stand-in makes it, the advertisement over its middle.
-  int left = kMargin;
   for (int i = 6; i < argc; ++i) {
     HWND page = WaitShown(argv[i]);
-    if (page) stage.pages.push_back(page);
-    if (page) SetWindowPos(page, NULL, kMargin, kMargin, 440, 340, SWP_NOZORDER | SWP_NOACTIVATE);
-    left = 440 + kMargin;
+    if (!page) continue;
+    stage.pages.push_back(page);
+    SetWindowPos(page, NULL, kMargin, kMargin, 440, 340, SWP_NOZORDER | SWP_NOACTIVATE);
   }
   EditorDriver editor(argv[1], argv[3]);
   stage.editor = &editor;
@@ -259,9 +264,7 @@ int main(int argc, char** argv) {
   }
   editor.WaitRowCount(editor.Control(IDC_RULES), 1, kReplyMs);
   // Beside the browser, so that the finder's drag crosses no other window.
-  RECT ad = RectOf(stage.ad);
-  SetWindowPos(editor.main(), HWND_TOP, (ad.right > left ? ad.right : left) + 24, kMargin, 0, 0,
-               SWP_NOSIZE);
+  SetWindowPos(editor.main(), HWND_TOP, BrowserArea(stage).right + 24, kMargin, 0, 0, SWP_NOSIZE);
   Serve(kSettleMs);
   int failed = 0;
   for (const View& view : kViews) failed += view.take(stage, view.name) ? 0 : 1;
