@@ -178,6 +178,8 @@ bool ShootMain(Stage& stage, const char* name) {
     fprintf(stderr, "%s: no title fragment proposed\n", name);
     return false;
   }
+  // Its caption as a user sees it while working in it: active.
+  SetForegroundWindow(stage.editor->main());
   return Shoot(stage, name, RectOf(stage.editor->main()), stage.editor->main());
 }
 
