@@ -178,8 +178,9 @@ bool ShootMain(Stage& stage, const char* name) {
     fprintf(stderr, "%s: no title fragment proposed\n", name);
     return false;
   }
-  // Its caption as a user sees it while working in it: active.
-  SetForegroundWindow(stage.editor->main());
+  // Its caption drawn as a user sees it while working in it, active: under Wine without a
+  // window manager the drag's end leaves no window active.
+  SendMessageW(stage.editor->main(), WM_NCACTIVATE, TRUE, 0);
   return Shoot(stage, name, RectOf(stage.editor->main()), stage.editor->main());
 }
 
