@@ -1,5 +1,5 @@
 # Entry points for people and CI. Each target installs what is missing first.
-.PHONY: demo demo-japanese dist build test test-docs test-native test-asan test-tsan test-fuzz test-native32 test-win32 test-win64 fuzz bench soak deps clean
+.PHONY: demo demo-japanese dist screenshots build test test-docs test-native test-asan test-tsan test-fuzz test-native32 test-win32 test-win64 fuzz bench soak deps clean
 
 CMAKE_JOBS ?= 2
 
@@ -22,6 +22,11 @@ demo-japanese: deps
 # The release: dist/lunet/, dist/lunet-VERSION.zip and dist/SHA256SUMS.
 dist: deps
 	@scripts/make-dist
+
+# The rule editor's pictures in docs/, in English and Japanese, taken under Wine.
+screenshots: deps
+	@scripts/install-deps screenshots
+	@scripts/take-screenshots
 
 test: deps
 	@scripts/run-tests

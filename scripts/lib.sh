@@ -80,6 +80,12 @@ shipped_files=(
   "README.txt guide docs/user-guide.md"
   "README-ja.txt guide docs/user-guide.ja.md"
 )
+# The guides' pictures of the rule editor, beside them as the guides name them, in one order
+# on every machine; a new view's pictures ship without a new line here.
+while read -r picture; do
+  shipped_files+=("$picture file docs/$picture")
+done < <(find "$lunet_root/docs" -maxdepth 1 -name 'editor*.png' -printf '%f\n' | LC_ALL=C sort)
+unset picture
 
 # shipped KIND: "RELEASE-PATH SOURCE" for each shipped file of that kind.
 shipped() {

@@ -22,6 +22,19 @@ Rules
 
 - one item
 - another item
+
+Choose **Save As** in Notepad: words of other programs are not the window's.
+
+Window
+------
+
+![The editor](editor-en.png)
+
+Press **Add...**, then **Yes**.
+
+### Undoing
+
+Press **Undo**.
 """
 
 # Breaks after 、 and 。, between Japanese and Latin text, and before a list item are allowed.
@@ -42,7 +55,23 @@ lunet.dll と同じフォルダーで "lunet-rules check --codepage 932" を実�
 
 - 項目です
 - 別の項目です
+
+メモ帳の［名前を付けて保存］を選びます。
+
+ウィンドウ
+----------
+
+![エディター](editor-ja.png)
+
+［追加］を押し、［はい］を押します。
+
+### 元に戻す
+
+［元に戻す］を押します。
 """
+
+# The pictures beside the guides.
+PICTURES = ("editor-en.png", "editor-ja.png")
 
 # The check's code block, followed by a session of the tool (a block of its own).
 HELP = "    lunet-rules check\n\nThen:\n\n    > lunet-rules --help\n"
@@ -52,7 +81,7 @@ TEST = ("    lunet-rules check\n\nThen:\n\n"
 # (name, text replaced in the English guide, in the Japanese one, exit status, texts the output
 # must hold)
 CASES = [
-    ("guides in step", None, None, 0, ["5 passed, 0 failed"]),
+    ("guides in step", None, None, 0, ["7 passed, 0 failed"]),
     ("a word broken in Japanese", None, ("クラスを指定します。", "クラスを指\n定します。"), 1,
      ["FAIL  breaks:", "ja.md:6: line break between Japanese characters (指 | 定)"]),
     ("a line that starts with a long vowel mark", None, ("ルールは、", "ルー\nルは、"), 1,
@@ -74,7 +103,23 @@ CASES = [
     ("a code line missing", None, ("    lunet-rules check\n", ""), 1,
      ['en.md:7: code line missing from ja.md in section 1 "説明書" (line 1): lunet-rules check']),
     ("a heading missing", ("Rules\n-----\n", ""), None, 1,
-     ["en.md has 1 headings, ja.md has 2"]),
+     ["en.md has 3 headings, ja.md has 4"]),
+    # The window's words, in the sections that show a picture of it.
+    ("a word the window does not have", ("**Undo**", "**Undo all**"), None, 1,
+     ["FAIL  window:", "en.md:26: **Undo all** is no text of the window in English "
+      "(tools/editor/editor_messages.def)"]),
+    ("a Japanese word the window does not have", None, ("［元に戻す］を", "［取り消す］を"), 1,
+     ["ja.md:30: ［取り消す］ is no text of the window in Japanese"]),
+    ("an English word in the Japanese guide", None, ("［追加］", "［Add...］"), 1,
+     ["ja.md:26: ［Add...］ is no text of the window in Japanese"]),
+    ("a picture that is not there", ("editor-en.png", "editor-gone-en.png"), None, 1,
+     ["FAIL  pictures:", "en.md:20: editor-gone-en.png is not there beside the guide",
+      'en.md:20: editor-gone-en.png has no twin in ja.md in section 3 "ウィンドウ" (line 21)']),
+    ("a picture in the other language", None, ("editor-ja.png", "editor-en.png"), 1,
+     ["ja.md:24: editor-en.png is not a picture in this guide's language (its name ends in "
+      "-ja.png)"]),
+    ("a picture in one guide only", ("Press **Undo**.", "![Undo](editor-en.png)\n\nPress **Undo**."),
+     None, 1, ['en.md:26: editor-en.png has no twin in ja.md in section 4 "元に戻す" (line 28)']),
     # Sessions run the native lunet-rules; "..." stands for what a session leaves out.
     ("sessions leaving every line out", ("    lunet-rules check\n", HELP + "    ...\n"),
      ("    lunet-rules check\n", HELP + "    ...\n"), 0, ["examples: 2 sessions are what"]),
@@ -97,6 +142,8 @@ def run_case(folder, case):
     name, english, japanese, status, expected = case
     write(os.path.join(folder, "en.md"), ENGLISH, english)
     write(os.path.join(folder, "ja.md"), JAPANESE, japanese)
+    for picture in PICTURES:
+        write(os.path.join(folder, picture), "", None)
     run = subprocess.run([sys.executable, CHECK, "en.md", "ja.md"], cwd=folder,
                          capture_output=True, text=True)
     output = run.stdout + run.stderr

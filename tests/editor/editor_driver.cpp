@@ -241,6 +241,17 @@ void MouseButton(bool down) {
   SendInput(1, &input, sizeof input);
 }
 
+void DragHeld(POINT from, POINT to) {
+  MouseTo(from.x, from.y);
+  Serve(100);
+  MouseButton(true);
+  Serve(100);
+  for (int i = 1; i <= 10; ++i) {
+    MouseTo(from.x + (to.x - from.x) * i / 10, from.y + (to.y - from.y) * i / 10);
+    Serve(40);
+  }
+}
+
 void Key(WORD virtualKey) {
   INPUT keys[2] = {};
   for (INPUT& key : keys) {

@@ -79,6 +79,9 @@ class EditorDriver {
 // Real input, through the system's queue as a mouse and a keyboard give it.
 void MouseTo(int x, int y);
 void MouseButton(bool down);
+// The left button pressed at from and the mouse moved to to in steps, as a hand drags; the
+// button is still held.
+void DragHeld(POINT from, POINT to);
 void Key(WORD virtualKey);
 // Messages of this thread served and the rest of ms slept: the plug-in's hook may belong to it.
 void Serve(DWORD ms);

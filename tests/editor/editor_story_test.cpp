@@ -247,14 +247,7 @@ void EditorFixture::RunStory(const StoryTexts& texts) {
   // The finder dragged with the mouse: pressed, moved in steps, released over the ad.
   POINT from = CentreOf(editor.Control(IDC_FINDER)), to = CentreOf(ad);
   story.Did("pressed the left button on the finder and dragged it onto the advertisement");
-  MouseTo(from.x, from.y);
-  Serve(100);
-  MouseButton(true);
-  Serve(100);
-  for (int i = 1; i <= 10; ++i) {
-    MouseTo(from.x + (to.x - from.x) * i / 10, from.y + (to.y - from.y) * i / 10);
-    Serve(40);
-  }
+  DragHeld(from, to);
   Serve(300);
   HWND frame = FindWindowW(L"LunetFinderFrame", NULL);
   bool framed = frame && IsWindowVisible(frame) && SameRect(frame, ad);
