@@ -35,8 +35,18 @@ tree_prefix() {
   echo "$prefix"
 }
 
+# forget_other_generator DIR: a tree configured for another generator than Ninja, which the
+# presets name (make before), is configured afresh: CMake refuses to switch a tree's generator.
+# Its cache and CMake's files go, not the rest (a Windows tree's Wine prefix stays).
+forget_other_generator() {
+  local generator
+  generator=$(sed -n 's/^CMAKE_GENERATOR:INTERNAL=//p' "$1/CMakeCache.txt" 2>/dev/null)
+  [[ -z $generator || $generator == Ninja ]] || rm -rf "$1/CMakeCache.txt" "$1/CMakeFiles"
+}
+
 # configure_preset PRESET: configures the preset's tree, quietly.
 configure_preset() {
+  forget_other_generator "$lunet_root/$(preset_tree "$1")"
   (cd "$lunet_root" && cmake --preset "$1" >/dev/null)
 }
 
