@@ -44,9 +44,14 @@ forget_other_generator() {
   [[ -z $generator || $generator == Ninja ]] || rm -rf "$1/CMakeCache.txt" "$1/CMakeFiles"
 }
 
-# configure_preset PRESET: configures the preset's tree, quietly.
+# configure_preset PRESET: configures the preset's tree, quietly, unless it was configured after
+# the presets last changed: ninja configures it again by itself when a CMakeLists.txt or a file
+# they read changes. The scripts of one test run ask for each tree several times.
 configure_preset() {
-  forget_other_generator "$lunet_root/$(preset_tree "$1")"
+  local tree
+  tree=$lunet_root/$(preset_tree "$1")
+  forget_other_generator "$tree"
+  [[ $tree/build.ninja -nt $lunet_root/CMakePresets.json ]] && return 0
   (cd "$lunet_root" && cmake --preset "$1" >/dev/null)
 }
 
