@@ -40,7 +40,8 @@ tree_prefix() {
 # Its cache and CMake's files go, not the rest (a Windows tree's Wine prefix stays).
 forget_other_generator() {
   local generator
-  generator=$(sed -n 's/^CMAKE_GENERATOR:INTERNAL=//p' "$1/CMakeCache.txt" 2>/dev/null)
+  [[ -f $1/CMakeCache.txt ]] || return 0
+  generator=$(sed -n 's/^CMAKE_GENERATOR:INTERNAL=//p' "$1/CMakeCache.txt")
   [[ -z $generator || $generator == Ninja ]] || rm -rf "$1/CMakeCache.txt" "$1/CMakeFiles"
 }
 
