@@ -35,8 +35,24 @@ tree_prefix() {
   echo "$prefix"
 }
 
-# configure_preset PRESET: configures the preset's tree, quietly.
+# forget_other_generator DIR: a tree configured for another generator than Ninja, which the
+# presets name (make before), is configured afresh: CMake refuses to switch a tree's generator.
+# Its cache and CMake's files go, not the rest (a Windows tree's Wine prefix stays).
+forget_other_generator() {
+  local generator
+  [[ -f $1/CMakeCache.txt ]] || return 0
+  generator=$(sed -n 's/^CMAKE_GENERATOR:INTERNAL=//p' "$1/CMakeCache.txt")
+  [[ -z $generator || $generator == Ninja ]] || rm -rf "$1/CMakeCache.txt" "$1/CMakeFiles"
+}
+
+# configure_preset PRESET: configures the preset's tree, quietly, unless it was configured after
+# the presets last changed: ninja configures it again by itself when a CMakeLists.txt or a file
+# they read changes. The scripts of one test run ask for each tree several times.
 configure_preset() {
+  local tree
+  tree=$lunet_root/$(preset_tree "$1")
+  forget_other_generator "$tree"
+  [[ $tree/build.ninja -nt $lunet_root/CMakePresets.json ]] && return 0
   (cd "$lunet_root" && cmake --preset "$1" >/dev/null)
 }
 
@@ -153,6 +169,38 @@ wine_run() {
 # earlier run around.
 fresh_wine_run() {
   LUNET_WINE_FRESH=1 xvfb-run -a "$lunet_root/scripts/wine-run" "$@"
+}
+
+# pristine_prefix: the pristine 64-bit Wine prefix's folder: made by wineboot once for the Wine
+# version that made it, kept in build/install/ and never run after. check-install gives each code
+# page a fresh copy; run-tests makes the win64 tree's prefix from it, one wineboot for both.
+pristine_prefix() {
+  local version
+  version=$(/usr/lib/wine/wine64 --version 2>/dev/null | tr -c 'A-Za-z0-9.\n' '-' || true)
+  echo "$lunet_root/build/install/pristine-${version:-unknown}"
+}
+
+# make_pristine_prefix: makes the pristine prefix unless it is there, whole, and says so; it is
+# made under another name and renamed once its wineserver has ended, so that a run stopped
+# halfway leaves none. Fails when wineboot could not make it.
+make_pristine_prefix() {
+  local pristine install=$lunet_root/build/install began=$SECONDS
+  pristine=$(pristine_prefix)
+  local made=$install/pristine.new
+  [[ -f $pristine/.lunet-ready ]] && return 0
+  (
+    unset LUNET_WINEPREFIX_SUFFIX DISPLAY
+    export LANG=C.UTF-8 LC_ALL=C.UTF-8
+    "$lunet_root/scripts/wine-run" --stop "$made"
+    rm -rf "$install"/pristine-* "$made"  # an older Wine's too
+    WINEARCH=win64 wine_run "$made" cmd /c exit >/dev/null 2>&1 || true
+    "$lunet_root/scripts/wine-run" --stop "$made"
+  )
+  rm -f "$made.lock"
+  [[ -f $made/.lunet-ready ]] ||
+    { echo "lib.sh: wineboot could not make a Wine prefix in $made" >&2; return 1; }
+  mv "$made" "$pristine"
+  echo "     (the pristine Wine prefix made for ${pristine##*/pristine-} in $((SECONDS - began)) s)"
 }
 
 # can_plot: gnuplot is there (make bench and make soak install it).

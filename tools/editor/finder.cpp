@@ -100,6 +100,9 @@ LRESULT CALLBACK FinderProc(HWND control, UINT message, WPARAM wParam, LPARAM lP
   Finder& finder = *reinterpret_cast<Finder*>(GetWindowLongPtrW(control, GWLP_USERDATA));
   switch (message) {
     case WM_LBUTTONDOWN:
+      // The frame is made at the first drag, not with the window: a top-level window fewer to
+      // make before the editor first shows, and none at all for a user who never drags.
+      if (!finder.frame) finder.frame = MakeFrame(GetParent(control));
       finder.dragging = true;
       finder.over = NULL;
       SetCapture(control);
@@ -123,7 +126,7 @@ LRESULT CALLBACK FinderProc(HWND control, UINT message, WPARAM wParam, LPARAM lP
       return 0;
     case WM_NCDESTROY: {
       WNDPROC staticProc = finder.staticProc;
-      DestroyWindow(finder.frame);
+      if (finder.frame) DestroyWindow(finder.frame);
       delete &finder;
       SetWindowLongPtrW(control, GWLP_USERDATA, 0);
       return CallWindowProcW(staticProc, control, message, wParam, lParam);
@@ -134,19 +137,15 @@ LRESULT CALLBACK FinderProc(HWND control, UINT message, WPARAM wParam, LPARAM lP
 
 }  // namespace
 
-bool AttachFinder(HWND control, FinderCallback callback, void* context) {
-  HWND frame = MakeFrame(GetParent(control));
-  if (!frame) return false;
+void AttachFinder(HWND control, FinderCallback callback, void* context) {
   Finder* finder = new Finder;
   finder->control = control;
-  finder->frame = frame;
   finder->callback = callback;
   finder->context = context;
   SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(LoadCursor(NULL, IDC_CROSS)), 0);
   SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(finder));
   finder->staticProc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FinderProc)));
-  return true;
 }
 
 }  // namespace rule_editor

@@ -15,7 +15,8 @@ enum class FinderEvent { kStarted, kOver, kReleased };
 // cancelled drag).
 using FinderCallback = void (*)(void* context, FinderEvent event, HWND window);
 
-// Makes the static control (SS_NOTIFY) a finder; false when its frame's class cannot be made.
-bool AttachFinder(HWND control, FinderCallback callback, void* context);
+// Makes the static control (SS_NOTIFY) a finder. Its frame is made when a drag first starts; a
+// drag goes on without an outline should it fail.
+void AttachFinder(HWND control, FinderCallback callback, void* context);
 
 }  // namespace rule_editor
