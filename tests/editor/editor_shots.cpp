@@ -1,11 +1,15 @@
 // lunet-editor-shots: the pictures of lunet-editor.exe for the guides, taken from the real
 // program as a user sees it: started on a folder, the finder dragged with the mouse onto a
-// stand-in advertisement, the list of open windows. Each view is one row of kViews, taken in
-// that order from one session of the editor, and saved as NAME.bmp: the screen under the view's
+// stand-in advertisement, the list of open windows, an ordinary page closed wrongly as the closes
+// view lists it, and the lines that closed it. Each view is one row of kViews, taken in that
+// order from one session of the editor, and saved as NAME.bmp: the screen under the view's
 // windows, cut to them. English only: it ships to no one (scripts/take-screenshots runs it).
 #include <stdio.h>
 #include <string.h>
 #include <windows.h>
+
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <memory>
 #include <string>
@@ -14,22 +18,29 @@
 #include "editor/editor_driver.h"
 #include "editor_ids.h"
 #include "harness/captured_process.h"
+#include "host_call.h"
 #include "owned.h"
+#include "plugin_module.h"
 
 namespace {
 
 const char kHelp[] =
-    "usage: lunet-editor-shots EDITOR.exe ADWINDOWS.exe FOLDER OUTDIR AD [WINDOW...]\n"
+    "usage: lunet-editor-shots EDITOR.exe ADWINDOWS.exe FOLDER OUTDIR AD PAGE OTHER\n"
+    "                          [WINDOW...]\n"
     "\n"
     "Starts the browser stand-in ADWINDOWS with the ordinary windows WINDOW and,\n"
     "over them, the advertisement AD (each CLASS=TITLE, in the ANSI code page),\n"
     "then EDITOR on FOLDER, and takes each view in turn, saving OUTDIR\\NAME.bmp\n"
-    "(24 bits, the screen cut to the view's windows):\n";
+    "(24 bits, the screen cut to the view's windows). For the closes, FOLDER's\n"
+    "lunet.dll is loaded and switched on while the stand-in shows PAGE, an ordinary\n"
+    "window that the rules close, and OTHER, a window of its class that they leave\n"
+    "open:\n";
 
 const DWORD kShowMs = 30000;  // a first start in a fresh prefix
 const DWORD kReplyMs = 5000;
 const DWORD kSettleMs = 600;  // for the windows to paint what they were told
 const int kMargin = 16;       // around windows shot together, over a backdrop
+const int kClassColumn = 2;   // of the closes view: after the time and the program
 
 // What the views share: the editor, the advertisement beside it, where the pictures go.
 struct Stage {
@@ -39,6 +50,12 @@ struct Stage {
   HWND backdrop = NULL;     // behind them all, until the finder's view is taken
   std::string adClass;
   std::string outDir;
+  std::string adwindows;
+  std::string folder;      // the plug-in's, lunet.dll in it
+  std::string wrongPage;   // CLASS=TITLE: closed by the rules, though no advertisement
+  std::string sharer;      // CLASS=TITLE: of its class, left open
+  HWND closesView = NULL;  // open from the closes' view to the lines' one
+  std::unique_ptr<CapturedProcess> shop;  // the stand-in holding the sharer open
 };
 
 // A rectangle of the screen, 24 bits a pixel, as a bottom-up BMP file.
@@ -205,25 +222,6 @@ bool ShootWindows(Stage& stage, const char* name) {
   return shot;
 }
 
-// The views, in the order they are taken: each may leave the editor as the next one needs it.
-struct View {
-  const char* name;
-  bool (*take)(Stage& stage, const char* name);
-  const char* what;
-};
-const View kViews[] = {
-    {"finder", ShootFinder, "the finder dragged onto the advertisement, its frame around it"},
-    {"editor", ShootMain, "the main window with the advertisement's rule proposed"},
-    {"windows", ShootWindows, "the list of open windows, the advertisement chosen"},
-};
-
-void Usage() {
-  fputs(kHelp, stderr);
-  for (const View& view : kViews) fprintf(stderr, "  %-9s %s\n", view.name, view.what);
-  fputs("Exit status: 0 when every view was saved, 1 when one was not; 2 for bad\narguments.\n",
-        stderr);
-}
-
 // A window of the stand-in, once it shows; spec is CLASS=TITLE.
 HWND WaitShown(const std::string& spec) {
   std::string className = spec.substr(0, spec.find('='));
@@ -235,24 +233,117 @@ HWND WaitShown(const std::string& spec) {
   return NULL;
 }
 
+// The plug-in loaded from the folder, as the host loads it, and switched on while the stand-in
+// opens the wrong page and the sharer, until the view lists the close; off and unloaded again.
+bool CloseWrongPage(Stage& stage, HWND list) {
+  // The host passes the folder with its trailing separator.
+  std::string folder = stage.folder;
+  if (folder.empty() || folder.back() != '\\') folder += "\\";
+  PluginModule plugin;
+  if (!plugin.Map(folder + "lunet.dll") || !plugin.load || !plugin.request ||
+      !CallLoad(plugin.load, folder)) {
+    fprintf(stderr, "closes: lunet.dll in %s did not load\n", stage.folder.c_str());
+    return false;
+  }
+  CallRequest(plugin.request, ChoiceText("on"));
+  stage.shop.reset(new CapturedProcess(QuotedArgument(stage.adwindows) + " --hold 300000 " +
+                                       QuotedArgument(stage.wrongPage) + " " +
+                                       QuotedArgument(stage.sharer)));
+  bool listed = stage.editor->WaitRowCount(list, 1, kShowMs) == 1;
+  CallRequest(plugin.request, ChoiceText("off"));
+  if (plugin.unload) plugin.unload();
+  return listed;
+}
+
+// The closes view with the wrong page's close chosen: when, the program, the class and title,
+// and the lines that closed it.
+bool ShootCloses(Stage& stage, const char* name) {
+  stage.editor->Click(IDC_CLOSES);
+  SeenDialog view = stage.editor->WaitDialog(kReplyMs);
+  stage.closesView = view.handle;
+  HWND list = view.handle ? GetDlgItem(view.handle, IDC_CLOSE_LIST) : NULL;
+  if (!list) {
+    fprintf(stderr, "%s: the view did not open\n", name);
+    return false;
+  }
+  if (!CloseWrongPage(stage, list)) {
+    fprintf(stderr, "%s: the close was not listed; the view says \"%s\"\n", name,
+            Utf8(EditorDriver::TextOf(GetDlgItem(view.handle, IDC_CLOSE_STATE))).c_str());
+    return false;
+  }
+  // The sharer, shown last, out of the way; the view in front, active as a user sees it.
+  HWND sharer = WaitShown(stage.sharer);
+  if (sharer) SetWindowPos(sharer, HWND_BOTTOM, kMargin, kMargin, 0, 0, SWP_NOSIZE);
+  SetWindowPos(view.handle, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+  SendMessageW(view.handle, WM_NCACTIVATE, TRUE, 0);
+  if (!stage.editor->SelectRow(list, 0)) return false;
+  // Scrolled as a user reads why it was closed: the class, the title and the lines, which the
+  // columns before them would push out of the list.
+  int hidden = 0;
+  for (int column = 0; column < kClassColumn; ++column) {
+    hidden += static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0));
+  }
+  SendMessageW(list, LVM_SCROLL, hidden, 0);
+  return Shoot(stage, name, RectOf(view.handle), view.handle);
+}
+
+// The lines that closed the chosen close, and in the notes the other open window of its class.
+bool ShootLines(Stage& stage, const char* name) {
+  if (!stage.closesView) return false;
+  EditorDriver::ClickIn(stage.closesView, IDC_CLOSE_LINES);
+  SeenDialog lines = stage.editor->WaitDialogOf(stage.closesView, kReplyMs);
+  if (!lines.handle || !GetDlgItem(lines.handle, IDC_LINE_LIST)) {
+    fprintf(stderr, "%s: the lines dialog did not open\n", name);
+    return false;
+  }
+  bool shot = Shoot(stage, name, RectOf(lines.handle), lines.handle);
+  stage.editor->Answer(lines, IDCANCEL);
+  return shot;
+}
+
+// The views, in the order they are taken: each may leave the editor as the next one needs it.
+struct View {
+  const char* name;
+  bool (*take)(Stage& stage, const char* name);
+  const char* what;
+};
+const View kViews[] = {
+    {"finder", ShootFinder, "the finder dragged onto the advertisement, its frame around it"},
+    {"editor", ShootMain, "the main window with the advertisement's rule proposed"},
+    {"windows", ShootWindows, "the list of open windows, the advertisement chosen"},
+    {"closes", ShootCloses, "the closes view, the wrongly closed page chosen"},
+    {"lines", ShootLines, "the lines that closed it, the other window of its class"},
+};
+
+void Usage() {
+  fputs(kHelp, stderr);
+  for (const View& view : kViews) fprintf(stderr, "  %-9s %s\n", view.name, view.what);
+  fputs("Exit status: 0 when every view was saved, 1 when one was not; 2 for bad\narguments.\n",
+        stderr);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 6 || !strchr(argv[5], '=')) {
+  if (argc < 8 || !strchr(argv[5], '=') || !strchr(argv[6], '=') || !strchr(argv[7], '=')) {
     Usage();
     return 2;
   }
   Stage stage;
+  stage.adwindows = argv[2];
+  stage.folder = argv[3];
   stage.outDir = argv[4];
+  stage.wrongPage = argv[6];
+  stage.sharer = argv[7];
   stage.adClass.assign(argv[5], strchr(argv[5], '=') - argv[5]);
   stage.backdrop = MakeBackdrop();
   // The stand-in opens its windows in this order, each over the one before.
   std::string browserLine = QuotedArgument(argv[2]) + " --hold 300000";
-  for (int i = 6; i < argc; ++i) browserLine += " " + QuotedArgument(argv[i]);
+  for (int i = 8; i < argc; ++i) browserLine += " " + QuotedArgument(argv[i]);
   CapturedProcess browser(browserLine + " " + QuotedArgument(argv[5]));
   stage.ad = WaitShown(argv[5]);
   // A browser's page larger than the stand-in makes it, the advertisement over its middle.
-  for (int i = 6; i < argc; ++i) {
+  for (int i = 8; i < argc; ++i) {
     HWND page = WaitShown(argv[i]);
     if (!page) continue;
     stage.pages.push_back(page);
@@ -273,6 +364,7 @@ int main(int argc, char** argv) {
   for (const View& view : kViews) failed += view.take(stage, view.name) ? 0 : 1;
   DWORD code = editor.Close(kReplyMs);
   browser.Terminate(0);
+  if (stage.shop) stage.shop->Terminate(0);
   fflush(stdout);
   return failed == 0 && code == 0 ? 0 : 1;
 }
