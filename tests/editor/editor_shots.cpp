@@ -40,7 +40,6 @@ const DWORD kShowMs = 30000;  // a first start in a fresh prefix
 const DWORD kReplyMs = 5000;
 const DWORD kSettleMs = 600;  // for the windows to paint what they were told
 const int kMargin = 16;       // around windows shot together, over a backdrop
-const int kClassColumn = 2;   // of the closes view: after the time and the program
 
 // What the views share: the editor, the advertisement beside it, where the pictures go.
 struct Stage {
@@ -222,9 +221,9 @@ bool ShootWindows(Stage& stage, const char* name) {
   return shot;
 }
 
-// A window of the stand-in, once it shows; spec is CLASS=TITLE.
-HWND WaitShown(const std::string& spec) {
-  std::string className = spec.substr(0, spec.find('='));
+// A window of the stand-in, once it shows; shown is CLASS=TITLE.
+HWND WaitShown(const std::string& shown) {
+  std::string className = shown.substr(0, shown.find('='));
   for (int i = 0; i < 500; ++i) {
     HWND window = FindWindowA(className.c_str(), NULL);
     if (window && IsWindowVisible(window)) return window;
@@ -277,13 +276,6 @@ bool ShootCloses(Stage& stage, const char* name) {
   SetWindowPos(view.handle, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
   SendMessageW(view.handle, WM_NCACTIVATE, TRUE, 0);
   if (!stage.editor->SelectRow(list, 0)) return false;
-  // Scrolled as a user reads why it was closed: the class, the title and the lines, which the
-  // columns before them would push out of the list.
-  int hidden = 0;
-  for (int column = 0; column < kClassColumn; ++column) {
-    hidden += static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0));
-  }
-  SendMessageW(list, LVM_SCROLL, hidden, 0);
   return Shoot(stage, name, RectOf(view.handle), view.handle);
 }
 

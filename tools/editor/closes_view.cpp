@@ -13,11 +13,12 @@ namespace rule_editor {
 
 namespace {
 
+// As wide as the list together, so that a close reads whole without scrolling sideways.
 const Column kCloseColumns[] = {{editor_text::kColumnTime, 40},
                                 {editor_text::kColumnProgram, 70},
-                                {editor_text::kColumnClass, 70},
-                                {editor_text::kColumnTitle, 90},
-                                {editor_text::kColumnLines, 300}};
+                                {editor_text::kColumnClass, 60},
+                                {editor_text::kColumnTitle, 94},
+                                {editor_text::kColumnLines, 196}};
 const int kLinesColumn = 4;
 
 const ControlText kClosesTexts[] = {{IDC_CLOSE_LINES, editor_text::kLinesButton},
