@@ -31,12 +31,7 @@ void SetState(Editor& editor, const std::string& utf8) {
 void AddRow(Editor& editor, const rule_engine::FedClose& close) {
   HWND list = GetDlgItem(editor.closesView, IDC_CLOSE_LIST);
   unsigned codePage = editor.rules->CodePage();
-  LVITEMW item = {};
-  item.mask = LVIF_PARAM;
-  item.iItem = static_cast<int>(editor.closes.size());
-  item.lParam = static_cast<LPARAM>(editor.closes.size());
-  int row =
-      static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+  int row = InsertRow(list, editor.closes.size());
   SetCell(list, row, 0, ClockTime(close.at));
   SetCell(list, row, 1, PathText(close.program));
   SetCell(list, row, 2, RuleText(close.report.className, codePage));

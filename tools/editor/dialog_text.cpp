@@ -32,6 +32,14 @@ void AddColumn(HWND list, int index, editor_text::Id title, int width) {
   SendMessageW(list, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
 }
 
+int InsertRow(HWND list, size_t index) {
+  LVITEMW item = {};
+  item.mask = LVIF_PARAM;
+  item.iItem = static_cast<int>(index);
+  item.lParam = static_cast<LPARAM>(index);
+  return static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
 void SetCell(HWND list, int row, int column, const std::string& utf8) {
   std::wstring text = Wide(utf8);
   LVITEMW item = {};

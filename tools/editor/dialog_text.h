@@ -40,6 +40,8 @@ template <size_t kCount>
 void AddColumns(HWND list, const Column (&columns)[kCount]);
 void AddColumn(HWND list, int index, editor_text::Id title, int width);
 
+// A new row of a list view at index, its lParam the index; the row's position as inserted.
+int InsertRow(HWND list, size_t index);
 // One cell of a list view, set from UTF-8 text.
 void SetCell(HWND list, int row, int column, const std::string& utf8);
 

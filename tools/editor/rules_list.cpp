@@ -117,12 +117,7 @@ void FillRulesList(HWND list, const std::vector<RuleRow>& rows) {
   SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
   for (size_t i = 0; i < rows.size(); ++i) {
     const RuleRow& row = rows[i];
-    LVITEMW item = {};
-    item.mask = LVIF_PARAM;
-    item.iItem = static_cast<int>(i);
-    item.lParam = static_cast<LPARAM>(i);
-    int index =
-        static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    int index = InsertRow(list, i);
     SetCell(list, index, 0, row.fileName);
     SetCell(list, index, 1, std::to_string(row.line));
     SetCell(list, index, 2,

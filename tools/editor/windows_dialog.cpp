@@ -36,12 +36,7 @@ void FillWindows(HWND dialog, WindowsState& state) {
     if (rule_engine::RefusalOf(window.handle, *state.hosts) != rule_engine::TargetRefusal::kNone) {
       continue;
     }
-    LVITEMW item = {};
-    item.mask = LVIF_PARAM;
-    item.iItem = static_cast<int>(state.windows.size());
-    item.lParam = static_cast<LPARAM>(state.windows.size());
-    int row =
-        static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    int row = InsertRow(list, state.windows.size());
     SetCell(list, row, 0, RuleText(window.className, codePage));
     SetCell(list, row, 1, RuleText(window.title, codePage));
     SetCell(list, row, 2, ProgramOf(window.handle));
