@@ -20,12 +20,6 @@ using rule_engine::OpenWindow;
 
 namespace {
 
-const Column kLineColumns[] = {{editor_text::kColumnFile, 90},
-                               {editor_text::kColumnLine, 24},
-                               {editor_text::kColumnKind, 44},
-                               {editor_text::kColumnValue, 120},
-                               {editor_text::kColumnNotes, 300}};
-
 const ControlText kLinesTexts[] = {{IDC_LINE_EDIT, editor_text::kEditButton},
                                    {IDC_LINE_REMOVE, editor_text::kRemoveButton},
                                    {IDCANCEL, editor_text::kCloseButton}};
@@ -185,8 +179,8 @@ INT_PTR CALLBACK LinesProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
              Shown(editor, close.report.className), Shown(editor, close.report.title));
     SetDlgItemTextW(dialog, IDC_LINE_WINDOW, Wide(about).c_str());
     HWND list = GetDlgItem(dialog, IDC_LINE_LIST);
-    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
-    AddColumns(list, kLineColumns);
+    // Its rows are the rules list's (FillRulesList), under the same columns.
+    AddRuleColumns(list);
     Fill(dialog, state);
     SetFocus(list);
     return FALSE;  // the focus is set
